@@ -1,0 +1,347 @@
+#include "data/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "data/ini_file_encoding.h"
+#include "tests/support/test_support.h"
+#include "ui/base/string_util.h"
+
+namespace {
+
+using pexo_test::ReadFileBytes;
+using pexo_test::WriteFileBytes;
+
+// The keys of a saved file, in the order they must be written.
+const std::vector<std::wstring> kSavedKeyOrder = {
+    L"bAutoRun", L"bShowTitle", L"bShowGroup", L"bShowTag", L"bLnkNameSingleline", L"bShowTooltip",
+    L"bAutoDock", L"bDockCorner", L"nDockDelay", L"bHideOnStart", L"bTopMost", L"bHideAfterLink",
+    L"bHideUnhot", L"bMButtonMain", L"bDoubleDeskMain", L"bDoubleTaskMain", L"bFollowMouse",
+    L"bDoubleClick", L"bFullScreenMode", L"bDelConfirm", L"bSaveRunCount", L"bRunCount", L"bHideNotify",
+    L"bShowDate", L"bShowBtnSearch", L"bShowBtnMenu", L"bShowBtnSkin", L"bShowCombineMode",
+    L"bMouseEnterActiveGroup", L"bMouseEnterActiveTag", L"nActiveGroupDelay", L"nActiveTagDelay",
+    L"nCurGroup", L"nCurTag", L"nMainHotKey", L"nWidth", L"nHeight", L"nPosX", L"nPosY", L"nGroupWidth",
+    L"bAutoGroupWidth", L"nTagWidth", L"bAutoTagHeight", L"nAttrWidth", L"nAttrHeight", L"nVersion",
+    L"nSearchX", L"nSearchY", L"nSearchHotKey", L"nSearchCount", L"bOpenFileSearch", L"bFocusSearch",
+    L"nAlpha", L"bGroupRight", L"bTagRight", L"TagAlign", L"Theme", L"OpenDirCmd"};
+
+std::string Utf16File(const std::wstring& text) {
+  std::string bytes("\xFF\xFE", 2);
+  for (wchar_t c : text) {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  return bytes;
+}
+
+// Text of a UTF-16 little-endian file without its mark; empty for any other file.
+std::wstring Utf16Text(const std::string& bytes) {
+  if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE", 2) != 0) return {};
+  std::wstring text;
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                        (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+  }
+  return text;
+}
+
+// Field values of every stored key, to compare two objects key by key.
+std::vector<std::wstring> StoredValues(const Settings& s) {
+  std::vector<int> numbers = {
+      s.bAutoRun, s.bShowTitle, s.bShowGroup, s.bShowTag, s.bLnkNameSingleline, s.bShowTooltip, s.bAutoDock,
+      s.bDockCorner, s.nDockDelay, s.bHideOnStart, s.bTopMost, s.bHideAfterLink, s.bHideUnhot, s.bMButtonMain,
+      s.bDoubleDeskMain, s.bDoubleTaskMain, s.bFollowMouse, s.bDoubleClick, s.bFullScreenMode, s.bDelConfirm,
+      s.bSaveRunCount, s.bRunCount, s.bHideNotify, s.bShowDate, s.bShowBtnSearch, s.bShowBtnMenu,
+      s.bShowBtnSkin, s.bShowCombineMode, s.bMouseEnterActiveGroup, s.bMouseEnterActiveTag,
+      s.nActiveGroupDelay, s.nActiveTagDelay, s.nCurGroup, s.nCurTag, s.nMainHotKey, s.nWidth, s.nHeight,
+      s.nPosX, s.nPosY, s.nGroupWidth, s.bAutoGroupWidth, s.nTagWidth, s.bAutoTagHeight, s.nAttrWidth,
+      s.nAttrHeight, s.nVersion, s.nSearchX, s.nSearchY, s.nSearchHotKey, s.nSearchCount, s.bOpenFileSearch,
+      s.bFocusSearch, s.nAlpha, s.bGroupRight, s.bTagRight};
+  std::vector<std::wstring> values;
+  for (int n : numbers) values.push_back(std::to_wstring(n));
+  values.push_back(s.TagAlign);
+  values.push_back(s.Theme);
+  values.push_back(s.OpenDirCmd);
+  return values;
+}
+
+// The file default of every key, in saved order.
+const std::vector<std::wstring> kFileDefaults = {
+    L"0", L"1", L"1", L"1", L"0", L"1", L"1", L"0", L"0", L"0", L"1", L"0", L"0", L"0", L"0", L"0",
+    L"0", L"0", L"0", L"1", L"1", L"1", L"0", L"1", L"1", L"1", L"0", L"0", L"0", L"0", L"0", L"0",
+    L"0", L"0", L"0", L"388", L"640", L"2", L"0", L"72", L"0", L"72", L"0", L"0", L"0", L"0", L"-1",
+    L"-1", L"0", L"0", L"0", L"0", L"255", L"0", L"0", L"center", L"gray", L""};
+
+class SettingsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t cwd[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, cwd);
+    savedDirectory_ = cwd;
+    ASSERT_FALSE(dir_.path().empty());
+  }
+  // Loading and saving make the settings folder current; give the folder back so
+  // that it can be removed.
+  void TearDown() override { SetCurrentDirectoryW(savedDirectory_.c_str()); }
+
+  std::wstring File() const { return dir_.File(L"conf.ini"); }
+
+  Settings Loaded() {
+    Settings settings(dir_.path());
+    settings.Load();
+    return settings;
+  }
+
+  std::wstring ReadKey(const wchar_t* section, const wchar_t* key) {
+    wchar_t buffer[256] = {};
+    GetPrivateProfileStringW(section, key, L"<missing>", buffer, 256, File().c_str());
+    return buffer;
+  }
+
+  // Keys of section "main" in file order.
+  std::vector<std::wstring> FileKeys() {
+    std::vector<std::wstring> keys;
+    bool inMain = false;
+    for (const std::wstring& line : SplitString(Utf16Text(ReadFileBytes(File())), L"\r\n")) {
+      if (line.starts_with(L"[")) {
+        inMain = line == L"[main]";
+      } else if (inMain) {
+        keys.push_back(line.substr(0, line.find(L'=')));
+      }
+    }
+    return keys;
+  }
+
+  // Every stored key once, after any keys the file held before (which keep their places).
+  void ExpectEveryKeyOnce(const std::vector<std::wstring>& leadingKeys) {
+    std::vector<std::wstring> expected = leadingKeys;
+    for (const std::wstring& key : kSavedKeyOrder) {
+      if (std::find(leadingKeys.begin(), leadingKeys.end(), key) == leadingKeys.end()) expected.push_back(key);
+    }
+    EXPECT_EQ(FileKeys(), expected);
+  }
+
+  void ExpectFileDefaults(const Settings& settings) { EXPECT_EQ(StoredValues(settings), kFileDefaults); }
+
+  pexo_test::TempDir dir_;
+  std::wstring savedDirectory_;
+};
+
+TEST_F(SettingsTest, PresetsBeforeTheFirstLoad) {
+  Settings settings(dir_.path());
+  std::vector<std::wstring> expected = kFileDefaults;
+  expected[35] = L"0";  // nWidth
+  expected[36] = L"0";  // nHeight
+  expected[37] = L"0";  // nPosX
+  expected[56] = L"gray.xml";
+  EXPECT_EQ(StoredValues(settings), expected);
+  EXPECT_FALSE(settings.mouseButtonHotKeyInUse);
+  EXPECT_EQ(settings.hMouseHook, nullptr);
+  EXPECT_EQ(settings.hMainWnd, nullptr);
+  EXPECT_EQ(settings.hTrayNotifyWnd, nullptr);
+}
+
+TEST_F(SettingsTest, MissingFileGivesDefaultsAndCreatesNothing) {
+  Settings settings = Loaded();
+  ExpectFileDefaults(settings);
+  EXPECT_EQ(GetFileAttributesW(File().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(SettingsTest, EmptyFileGivesDefaultsAndSaveWritesEveryKeyInOrder) {
+  ASSERT_TRUE(WriteFileBytes(File(), ""));
+  Settings settings = Loaded();
+  ExpectFileDefaults(settings);
+  settings.Save();
+  EXPECT_EQ(settings.nVersion, 10805);
+  EXPECT_EQ(FileKeys(), kSavedKeyOrder);
+  EXPECT_EQ(kSavedKeyOrder.size(), 58u);
+  EXPECT_EQ(ReadKey(L"main", L"nVersion"), L"10805");
+  EXPECT_EQ(ReadKey(L"main", L"nSearchX"), L"-1");
+  EXPECT_EQ(ReadKey(L"main", L"Theme"), L"gray");
+  EXPECT_EQ(ReadKey(L"main", L"OpenDirCmd"), L"");
+}
+
+TEST_F(SettingsTest, HandlesAndHookFlagAreNotTouchedByLoad) {
+  Settings settings(dir_.path());
+  settings.hMainWnd = reinterpret_cast<HWND>(0x1234);
+  settings.mouseButtonHotKeyInUse = true;
+  settings.Load();
+  EXPECT_EQ(settings.hMainWnd, reinterpret_cast<HWND>(0x1234));
+  EXPECT_TRUE(settings.mouseButtonHotKeyInUse);
+}
+
+TEST_F(SettingsTest, EveryKeyRoundTripsIncludingChineseText) {
+  Settings settings(dir_.path());
+  // Every flag flipped from its default and every number made distinct.
+  bool* flags[] = {&settings.bAutoRun, &settings.bShowTitle, &settings.bShowGroup, &settings.bShowTag,
+                   &settings.bLnkNameSingleline, &settings.bShowTooltip, &settings.bTopMost,
+                   &settings.bHideOnStart, &settings.bAutoDock, &settings.bDockCorner, &settings.bHideAfterLink,
+                   &settings.bHideUnhot, &settings.bMButtonMain, &settings.bDoubleDeskMain,
+                   &settings.bDoubleTaskMain, &settings.bFollowMouse, &settings.bDoubleClick,
+                   &settings.bFullScreenMode, &settings.bDelConfirm, &settings.bSaveRunCount,
+                   &settings.bRunCount, &settings.bHideNotify, &settings.bShowDate, &settings.bShowBtnSearch,
+                   &settings.bShowBtnMenu, &settings.bShowBtnSkin, &settings.bShowCombineMode,
+                   &settings.bMouseEnterActiveGroup, &settings.bMouseEnterActiveTag, &settings.bAutoGroupWidth,
+                   &settings.bAutoTagHeight, &settings.bGroupRight, &settings.bTagRight,
+                   &settings.bOpenFileSearch, &settings.bFocusSearch};
+  for (bool* flag : flags) *flag = !*flag;
+  int* numbers[] = {&settings.nDockDelay, &settings.nActiveGroupDelay, &settings.nActiveTagDelay,
+                    &settings.nCurGroup, &settings.nCurTag, &settings.nMainHotKey, &settings.nWidth,
+                    &settings.nHeight, &settings.nPosX, &settings.nPosY, &settings.nGroupWidth,
+                    &settings.nTagWidth, &settings.nAttrWidth, &settings.nAttrHeight, &settings.nSearchX,
+                    &settings.nSearchY, &settings.nSearchHotKey, &settings.nSearchCount, &settings.nAlpha};
+  int next = -3000;
+  for (int* number : numbers) *number = (next += 1111);
+  settings.nMainHotKey = 0x0341;  // stays below the old hot-key form
+  settings.nPosX = -1920;         // a window on a monitor left of the primary one
+  settings.TagAlign = L"左对齐";
+  settings.Theme = L"深色主题.xml";
+  settings.OpenDirCmd = L"D:\\工具\\资源管理器.exe \"%s\" \U0001F4C1";
+  settings.Save();
+
+  Settings reloaded = Loaded();
+  EXPECT_EQ(StoredValues(reloaded), StoredValues(settings));
+  EXPECT_EQ(reloaded.nVersion, 10805);
+  EXPECT_EQ(reloaded.OpenDirCmd, settings.OpenDirCmd);
+
+  // A second save over the same file changes nothing.
+  std::string first = ReadFileBytes(File());
+  reloaded.Save();
+  EXPECT_EQ(ReadFileBytes(File()), first);
+}
+
+TEST_F(SettingsTest, ChineseSurvivesInAFileStartedByAnOlderVersion) {
+  // An 8-bit file with the old key names and other sections.
+  ASSERT_TRUE(WriteFileBytes(File(), "; kept comment\r\n[main]\r\nbAutoDick=0\r\nbDickCorner=1\r\n"
+                                     "nWidth=500\r\nTheme=blue\r\nExtraKey=extra\r\n[other]\r\nname=value\r\n"));
+  Settings settings = Loaded();
+  EXPECT_TRUE(settings.bAutoDock);     // the old names never win
+  EXPECT_FALSE(settings.bDockCorner);
+  EXPECT_EQ(settings.nWidth, 500);
+  EXPECT_EQ(settings.Theme, L"blue");
+  settings.Theme = L"蓝色";
+  settings.Save();
+
+  EXPECT_EQ(Loaded().Theme, L"蓝色");
+  EXPECT_EQ(ReadKey(L"main", L"bAutoDick"), L"<missing>");
+  EXPECT_EQ(ReadKey(L"main", L"bDickCorner"), L"<missing>");
+  EXPECT_EQ(ReadKey(L"main", L"ExtraKey"), L"extra");
+  EXPECT_EQ(ReadKey(L"other", L"name"), L"value");
+  EXPECT_NE(Utf16Text(ReadFileBytes(File())).find(L"; kept comment"), std::wstring::npos);
+}
+
+TEST_F(SettingsTest, OldKeysAloneStillGiveTheDockingDefaults) {
+  ASSERT_TRUE(WriteFileBytes(File(), "[main]\r\nbAutoDick=0\r\n"));
+  Settings settings = Loaded();
+  EXPECT_TRUE(settings.bAutoDock);
+  settings.Save();
+  EXPECT_EQ(ReadKey(L"main", L"bAutoDick"), L"<missing>");
+  EXPECT_EQ(ReadKey(L"main", L"bAutoDock"), L"1");
+  EXPECT_EQ(FileKeys(), kSavedKeyOrder);  // the old key's place is gone
+}
+
+TEST_F(SettingsTest, OldHotKeyFormIsMigratedAndWrittenBackDuringLoad) {
+  ASSERT_TRUE(WriteFileBytes(File(), Utf16File(L"[main]\r\nnMainHotKey=196673\r\nnSearchHotKey=196673\r\n")));
+  Settings settings = Loaded();
+  EXPECT_EQ(settings.nMainHotKey, 833);  // Ctrl+Alt (3) and virtual key 65
+  EXPECT_EQ(ReadKey(L"main", L"nMainHotKey"), L"833");
+  EXPECT_EQ(settings.nSearchHotKey, 196673);  // only the main hot key had the old form
+  EXPECT_EQ(ReadKey(L"main", L"nVersion"), L"<missing>");  // nothing else is written
+
+  ASSERT_TRUE(WriteFileBytes(File(), Utf16File(L"[main]\r\nnMainHotKey=65535\r\n")));
+  EXPECT_EQ(Loaded().nMainHotKey, 65535);
+}
+
+TEST_F(SettingsTest, NumbersFlagsAndStringsAreReadLikeTheProfileFunctions) {
+  std::wstring seventy(70, L'x');
+  ASSERT_TRUE(WriteFileBytes(File(), Utf16File(L"[main]\r\nnSearchX=-1\r\nnPosY=-20\r\nnWidth=12px\r\n"
+                                               L"bTopMost=0\r\nbAutoRun=5\r\nnAlpha=300\r\nTheme=" +
+                                               seventy + L"\r\nTagAlign=右\r\n")));
+  Settings settings = Loaded();
+  EXPECT_EQ(settings.nSearchX, -1);
+  EXPECT_EQ(settings.nPosY, -20);
+  EXPECT_EQ(settings.nWidth, 12);  // anything after the digits is ignored
+  EXPECT_FALSE(settings.bTopMost);
+  EXPECT_TRUE(settings.bAutoRun);  // any non-zero number is true
+  EXPECT_EQ(settings.nAlpha, 300); // taken as it is
+  EXPECT_EQ(settings.Theme, seventy.substr(0, 63));
+  EXPECT_EQ(settings.TagAlign, L"右");
+}
+
+TEST_F(SettingsTest, LineBreaksInTextValuesCannotAddKeys) {
+  Settings settings(dir_.path());
+  settings.OpenDirCmd = L"explorer.exe\r\nbAutoRun=1";
+  settings.Save();
+  Settings reloaded = Loaded();
+  EXPECT_EQ(reloaded.OpenDirCmd, L"explorer.exe  bAutoRun=1");
+  EXPECT_FALSE(reloaded.bAutoRun);
+  EXPECT_EQ(FileKeys(), kSavedKeyOrder);
+}
+
+TEST_F(SettingsTest, TruncatedFileKeepsWhatItHolds) {
+  const std::string whole = Utf16File(L"[main]\r\nnCurGroup=7\r\nnCurTag=123\r\nnAlpha=99\r\n");
+  // Cut inside the value of nCurTag.
+  ASSERT_TRUE(WriteFileBytes(File(), whole.substr(0, 2 + 2 * 31)));
+  Settings settings = Loaded();
+  EXPECT_EQ(settings.nCurGroup, 7);
+  EXPECT_EQ(settings.nCurTag, 12);
+  EXPECT_EQ(settings.nAlpha, 255);
+  settings.nAlpha = 128;
+  settings.Save();
+  Settings reloaded = Loaded();
+  EXPECT_EQ(StoredValues(reloaded), StoredValues(settings));
+  ExpectEveryKeyOnce({L"nCurGroup", L"nCurTag"});
+}
+
+TEST_F(SettingsTest, FileCutInsideACharacterLosesOnlyThatCharacter) {
+  const std::string whole = Utf16File(L"[main]\r\nnCurGroup=7\r\nnAlpha=99\r\n");
+  // The last line's "n" and one byte of the "A" after it.
+  ASSERT_TRUE(WriteFileBytes(File(), whole.substr(0, 2 + 2 * 22 + 1)));
+  Settings settings = Loaded();
+  EXPECT_EQ(settings.nCurGroup, 7);
+  settings.Save();
+  ExpectEveryKeyOnce({L"nCurGroup", L"n"});  // the cut line stays as the platform keeps it
+  EXPECT_EQ(Loaded().nCurGroup, 7);
+}
+
+TEST_F(SettingsTest, BinaryFileGivesDefaultsAndIsKeptAside) {
+  std::string binary("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
+  for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>((i * 131) & 0xFF));
+  ASSERT_TRUE(WriteFileBytes(File(), binary));
+  Settings settings = Loaded();
+  ExpectFileDefaults(settings);
+  settings.Theme = L"绿色";
+  settings.Save();
+  EXPECT_EQ(ReadFileBytes(File() + L".bak"), binary);
+  EXPECT_EQ(FileKeys(), kSavedKeyOrder);
+  EXPECT_EQ(Loaded().Theme, L"绿色");
+}
+
+TEST(IniFileEncoding, TextFilesAreReencodedWithTheirContent) {
+  pexo_test::TempDir dir;
+  const std::wstring path = dir.File(L"a.ini");
+
+  ASSERT_TRUE(WriteFileBytes(path, "\xEF\xBB\xBF[s]\r\nk=\xE4\xB8\xAD\r\n"));  // UTF-8 with its mark
+  ASSERT_TRUE(EnsureUtf16IniFile(path));
+  EXPECT_EQ(Utf16Text(ReadFileBytes(path)), L"[s]\r\nk=中\r\n");
+
+  ASSERT_TRUE(WriteFileBytes(path, std::string("\xFE\xFF\0[\0s\0]", 8)));  // big-endian
+  ASSERT_TRUE(EnsureUtf16IniFile(path));
+  EXPECT_EQ(Utf16Text(ReadFileBytes(path)), L"[s]");
+
+  const std::string utf16 = Utf16File(L"[s]\r\nk=v\r\n");
+  ASSERT_TRUE(WriteFileBytes(path, utf16));
+  ASSERT_TRUE(EnsureUtf16IniFile(path));
+  EXPECT_EQ(ReadFileBytes(path), utf16);  // already UTF-16: untouched
+
+  ASSERT_TRUE(EnsureUtf16IniFile(dir.File(L"new.ini")));
+  EXPECT_EQ(ReadFileBytes(dir.File(L"new.ini")), std::string("\xFF\xFE", 2));
+  EXPECT_EQ(GetFileAttributesW(dir.File(L"new.ini.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  EXPECT_FALSE(EnsureUtf16IniFile(dir.File(L"no such folder\\x.ini")));
+}
+
+}  // namespace
