@@ -1,0 +1,39 @@
+// Painting of a control: the outer paint decides whether and where the control
+// draws, Paint runs the layers in their fixed order.
+#include "ui/core/control.h"
+
+namespace ui {
+
+void Control::AlphaPaint(IRenderContext* context, const RECT& dirty) {
+  if (alpha_ == 0) return;
+  RECT area;
+  if (!IntersectRect(&area, &dirty, &rect_)) return;
+  Paint(context, dirty);
+  PaintChildren(context, dirty);
+}
+
+void Control::Paint(IRenderContext* context, const RECT& dirty) {
+  if (!IntersectRect(&paintRect_, &dirty, &rect_)) return;
+  PaintShadow(context);
+  PaintBkColor(context);
+  PaintBkImage(context);
+  PaintStatusColor(context);
+  PaintStatusImage(context);
+  PaintText(context);
+  PaintBorder(context);
+  PaintLoading(context);
+}
+
+void Control::PaintChildren(IRenderContext*, const RECT&) {}
+void Control::PaintShadow(IRenderContext*) {}
+void Control::PaintBkColor(IRenderContext*) {}
+void Control::PaintBkImage(IRenderContext*) {}
+void Control::PaintStatusColor(IRenderContext*) {}
+void Control::PaintStatusImage(IRenderContext*) {}
+void Control::PaintText(IRenderContext*) {}
+void Control::PaintBorder(IRenderContext*) {}
+void Control::PaintLoading(IRenderContext*) {}
+
+void Control::StopImageAnimation(int) {}
+
+}  // namespace ui
