@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "tests/ui/render/gdiplus_test_env.h"
+#include "tests/support/gdiplus_test_env.h"
 #include "ui/render/bitmap.h"
 #include "ui/render/brush_gdiplus.h"
 #include "ui/render/matrix.h"
