@@ -4,23 +4,94 @@
 // everything runs on the user-interface thread.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "ui/base/font_info.h"
 #include "ui/base/global_memory.h"
 
 namespace ui {
 
+class Control;
+class IRenderFactory;
 class ZipArchive;
+
+// Makes a control for a class name the skin builder does not know itself; the
+// new control belongs to the caller. Null for an unknown name.
+using CreateControlCallback = std::function<Control*(const std::wstring& class_name)>;
+// Builds the named skin file ("global.xml") into the global tables. Installed
+// by the skin builder, which lives above this library.
+using GlobalXmlBuilder = std::function<void(const std::wstring& file)>;
 
 class UiGlobals {
  public:
   UiGlobals() = delete;
 
+  // ---- lifecycle ----
+  // In this order: creates the render factory, sets the resource path to
+  // root + theme, stores the callback, applies DPI adaptation when asked,
+  // builds "global.xml", loads the language file from root + language, starts
+  // GDI+ and initialises the common controls. Reports nothing: a missing part
+  // leaves its table empty.
+  static void Startup(const std::wstring& root, CreateControlCallback create_control, bool adapt_dpi,
+                      const std::wstring& theme, const std::wstring& language);
+  // Closes the skin archive, deletes the render factory and every font, and
+  // shuts GDI+ down. The other tables stay until the process ends.
+  static void Shutdown();
+
   // Stores the folder of the current skin; a non-empty path gets a trailing
   // "\" unless it already ends in "\" or "/".
   static void SetResourcePath(const std::wstring& path);
   static const std::wstring& GetResourcePath();
+  // Framework root + language, set by Startup.
+  static const std::wstring& GetLanguagePath();
+
+  static IRenderFactory* GetRenderFactory();
+  static const CreateControlCallback& GetCreateControlCallback();
+
+  // Builds "global.xml" (relative to the resource path) through the installed
+  // builder; without one nothing is built.
+  static void LoadGlobalXml();
+  static void SetGlobalXmlBuilder(GlobalXmlBuilder builder);
+
+  // ---- colours ----
+  // Parses a colour value: "#" and hexadecimal digits (taken as one ARGB
+  // number), "argb(a,r,g,b)", "rgb(r,g,b)" (alpha 255) or "@" and the name of a
+  // colour in the table (0 when it is not there). False, with 0, for text in
+  // none of these forms.
+  static bool ParseColor(const std::wstring& text, DWORD& value);
+  // Stores the parsed value under the name, replacing an earlier one; text
+  // that does not parse stores 0.
+  static void AddColor(const std::wstring& name, const std::wstring& value_text);
+  // 0 for a name that is not in the table.
+  static DWORD GetColor(const std::wstring& name);
+
+  // ---- fonts ----
+  // Creates a font from the default GUI font with the given face ("system"
+  // picks the platform's UI face), pixel size (DPI-scaled) and style, and
+  // stores it under the id (an empty id becomes the number of fonts so far).
+  // An id already in the table keeps its first font, whose handle is returned.
+  // Null when the platform refuses the font; nothing is stored then.
+  static HFONT AddFont(const std::wstring& id, const std::wstring& face_name, int size, bool bold, bool underline,
+                       bool strikeout, bool italic, bool is_default, int weight);
+  // The font for the id; an empty id means the default font. Null when absent.
+  static const FontInfo* GetFont(const std::wstring& id);
+  static const std::wstring& GetDefaultFontId();
+  // Deletes every font; the default font id is kept.
+  static void RemoveAllFonts();
+
+  // ---- classes and default text colours ----
+  static void AddClass(const std::wstring& name, const std::wstring& attributes);
+  // Empty for an unknown class.
+  static std::wstring GetClassAttributes(const std::wstring& name);
+  static void SetDefaultTextColorName(const std::wstring& name);
+  static const std::wstring& GetDefaultTextColorName();
+  static void SetDefaultDisabledTextColorName(const std::wstring& name);
+  static const std::wstring& GetDefaultDisabledTextColorName();
 
   // ---- skin archive ----
   // Closes the open archive, then opens the executable's resource (id, type)
