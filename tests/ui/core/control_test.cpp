@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "ui/base/language_table.h"
 #include "ui/core/attribute_numbers.h"
 
 namespace {
@@ -259,6 +260,31 @@ TEST(ControlTest, AccessibilityProviderIsMadeOnce) {
   ui::UIAControlProvider* provider = control.GetAccessibilityProvider();
   ASSERT_NE(provider, nullptr);
   EXPECT_EQ(control.GetAccessibilityProvider(), provider);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ControlTest, ToolTipFallsBackToTheLanguageTextOfItsId) {
+  const char lines[] = "tip_ok=Press here\ntip_two=a\\nb\n";
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(lines) - 1);
+  ASSERT_NE(block, nullptr);
+  memcpy(GlobalLock(block), lines, sizeof(lines) - 1);
+  GlobalUnlock(block);
+  ui::LanguageTable::Instance().LoadFromMemory(block);
+  GlobalFree(block);
+
+  ui::Control control;
+  control.SetAttribute(L"tooltiptextid", L"tip_ok");
+  EXPECT_EQ(control.GetToolTipText(), L"Press here");
+  control.SetUTF8ToolTipTextId("tip_two");
+  EXPECT_EQ(control.GetToolTipText(), L"a\nb");
+  control.SetUTF8ToolTipText("\xe4\xb8\xad");  // one Chinese character in UTF-8
+  EXPECT_EQ(control.GetToolTipText(), L"\x4e2d");
+  EXPECT_EQ(control.GetUTF8ToolTipText(), "\xe4\xb8\xad");
+  control.SetUTF8ToolTipText("");
+  EXPECT_EQ(control.GetToolTipText(), L"a\nb");
 }
 
 }  // namespace
