@@ -20,6 +20,8 @@ RECT Deflate(RECT rc, const RECT& padding) {
 
 }  // namespace
 
+Box::Box() : Box(layout_access::NewPlainLayout()) {}
+
 Box::Box(Layout* layout) : layout_(layout) { layout_access::SetOwner(layout_, this); }
 
 Box::~Box() {

@@ -13,6 +13,8 @@ class Layout;
 
 class Box : public Control {
  public:
+  // A box with a base layout, which places every child freely.
+  Box();
   // Takes ownership of the layout (which may be null for a box that places nothing).
   explicit Box(Layout* layout);
   ~Box() override;

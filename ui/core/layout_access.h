@@ -15,6 +15,8 @@ class Layout;
 
 namespace layout_access {
 
+// A new base layout (every child placed freely), owned by the caller.
+Layout* NewPlainLayout();
 void SetOwner(Layout* layout, Box* owner);
 void Delete(Layout* layout);
 // Places the children inside the rectangle (the box's position less padding).

@@ -2,7 +2,7 @@
 
 #include "ui/base/dpi_scaler.h"
 #include "ui/core/box.h"
-#include "ui/core/scroll_offset.h"
+#include "ui/core/scroll_access.h"
 #include "ui/core/window_access.h"
 
 namespace ui {
@@ -146,10 +146,10 @@ POINT PlaceHolder::GetScrollOffsetInParents() const {
   POINT total = {0, 0};
   if (!parent_) return total;
   // A floating child of a scrolled box stays where it is while the box scrolls.
-  if (float_ && HasActiveScrollBar(parent_)) return total;
+  if (float_ && scroll_access::HasActiveScrollBar(parent_)) return total;
   for (Box* ancestor = parent_; ancestor; ancestor = ancestor->GetParent()) {
     POINT pos = {0, 0};
-    if (GetActiveScrollPos(ancestor, &pos)) {
+    if (scroll_access::GetActiveScrollPos(ancestor, &pos)) {
       total.x += pos.x;
       total.y += pos.y;
     }

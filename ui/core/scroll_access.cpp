@@ -1,12 +1,12 @@
-#include "ui/core/scroll_offset.h"
+#include "ui/core/scroll_access.h"
 
 // Plain boxes never scroll; scrolling boxes report their bars here once they
 // join the tree.
 
-namespace ui {
+namespace ui::scroll_access {
 
 bool HasActiveScrollBar(const Box*) { return false; }
-
 bool GetActiveScrollPos(const Box*, POINT*) { return false; }
+void ArrangeOwner(ScrollableBox*) {}
 
-}  // namespace ui
+}  // namespace ui::scroll_access

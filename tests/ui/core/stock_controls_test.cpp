@@ -1,0 +1,183 @@
+// The least the stock controls offer their neighbours: types, defaults,
+// activation and the scroll bar's range and position.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/core/button_template.h"
+#include "ui/core/check_box_template.h"
+#include "ui/core/list_container_element.h"
+#include "ui/core/option_template.h"
+#include "ui/core/progress.h"
+#include "ui/core/scroll_bar.h"
+#include "ui/core/slider.h"
+
+namespace {
+
+TEST(ScrollBarTest, DefaultsMatchWhatTheScrollingBoxExpects) {
+  ui::ScrollBar bar;
+  EXPECT_EQ(bar.GetType(), L"ScrollBar");
+  EXPECT_EQ(bar.GetScrollRange(), 100);
+  EXPECT_EQ(bar.GetScrollPos(), 0);
+  EXPECT_EQ(bar.GetLineSize(), 8);
+  EXPECT_EQ(bar.GetThumbMinLength(), 30);
+  EXPECT_EQ(bar.GetFixedWidth(), 16);
+  EXPECT_EQ(bar.GetFixedHeight(), 0);
+  EXPECT_FALSE(bar.IsHorizontal());
+  EXPECT_TRUE(bar.IsShowButton1());
+  EXPECT_TRUE(bar.IsShowButton2());
+  EXPECT_TRUE(bar.IsAutoHideScroll());
+  EXPECT_TRUE(bar.IsButtonUpOnFocusLoss());
+  EXPECT_EQ(bar.GetThumbState(), ui::kControlStateNormal);
+}
+
+TEST(ScrollBarTest, RangeAndPositionAreClamped) {
+  ui::ScrollBar bar;
+  bar.SetScrollPos(80);
+  bar.SetScrollRange(50);
+  EXPECT_EQ(bar.GetScrollPos(), 50);
+  bar.SetScrollPos(-5);
+  EXPECT_EQ(bar.GetScrollPos(), 0);
+  bar.SetScrollPos(500);
+  EXPECT_EQ(bar.GetScrollPos(), 50);
+  bar.SetScrollRange(-10);
+  EXPECT_EQ(bar.GetScrollRange(), 0);
+  EXPECT_EQ(bar.GetScrollPos(), 0);
+  EXPECT_FALSE(bar.IsVisible());
+
+  // A range shows a hidden bar only when it does not hide itself.
+  bar.SetScrollRange(30);
+  EXPECT_FALSE(bar.IsVisible());
+  bar.SetScrollRange(0);
+  bar.SetAutoHideScroll(false);
+  bar.SetScrollRange(30);
+  EXPECT_TRUE(bar.IsVisible());
+}
+
+TEST(ScrollBarTest, TurningHorizontalSwapsAHeightlessBarsSize) {
+  ui::ScrollBar bar;
+  bar.SetAttribute(L"hor", L"true");
+  EXPECT_TRUE(bar.IsHorizontal());
+  EXPECT_EQ(bar.GetFixedWidth(), 0);
+  EXPECT_EQ(bar.GetFixedHeight(), 16);
+
+  ui::ScrollBar tall;
+  tall.SetFixedHeight(40);
+  tall.SetHorizontal(true);
+  EXPECT_EQ(tall.GetFixedWidth(), 16);
+  EXPECT_EQ(tall.GetFixedHeight(), 40);
+}
+
+// Records click, select and unselect of a control and presses it.
+class Presser {
+ public:
+  explicit Presser(ui::Control& control) : control_(control) {
+    control.SetPos(RECT{0, 0, 10, 10});
+    for (ui::EventType type : {ui::click, ui::select, ui::unselect}) {
+      control.AttachEvent(type, [this, type](ui::EventArgs*) {
+        events_.push_back(std::to_string(type));
+        return true;
+      });
+    }
+  }
+  std::vector<std::string> Press() {
+    events_.clear();
+    control_.SendEvent(ui::buttondown, 0, 0, 0, POINT{2, 2});
+    control_.SendEvent(ui::buttonup, 0, 0, 0, POINT{2, 2});
+    return events_;
+  }
+
+ private:
+  ui::Control& control_;
+  std::vector<std::string> events_;
+};
+
+template <typename T>
+std::vector<std::string> RecordEvents(T& control) {
+  return Presser(control).Press();
+}
+
+TEST(ButtonFamilyTest, ActivationRaisesClickAndSelection) {
+  ui::ButtonTemplate<ui::Control> button;
+  EXPECT_EQ(button.GetType(), L"Button");
+  EXPECT_EQ(button.GetTextStyle(), 33061u);
+  EXPECT_FALSE(button.IsTabStop());
+  EXPECT_EQ(RecordEvents(button), (std::vector<std::string>{"41"}));
+
+  ui::CheckBoxTemplate<ui::Control> check;
+  Presser checkPresser(check);
+  EXPECT_EQ(checkPresser.Press(), (std::vector<std::string>{"42", "41"}));
+  EXPECT_TRUE(check.IsSelected());
+  EXPECT_EQ(checkPresser.Press(), (std::vector<std::string>{"43", "41"}));
+
+  ui::OptionTemplate<ui::Control> option;
+  EXPECT_EQ(option.GetGroup(), L"");
+  Presser optionPresser(option);
+  EXPECT_EQ(optionPresser.Press(), (std::vector<std::string>{"42", "41"}));
+  EXPECT_EQ(optionPresser.Press(), (std::vector<std::string>{"41"}));
+  EXPECT_TRUE(option.IsSelected());
+
+  ui::ButtonTemplate<ui::Box> buttonBox;
+  EXPECT_EQ(buttonBox.GetType(), L"Button");
+  EXPECT_EQ(RecordEvents(buttonBox), (std::vector<std::string>{"41"}));
+}
+
+TEST(ButtonFamilyTest, ALabelTakesItsTextAndTextId) {
+  ui::LabelTemplate<ui::Control> label;
+  label.SetAttribute(L"text", L"hello");
+  EXPECT_EQ(label.GetText(), L"hello");
+  label.SetAttribute(L"textpadding", L"1,2");
+  EXPECT_EQ(label.GetTextPadding().top, 0);
+  label.SetAttribute(L"textpadding", L"1,2,3,4");
+  EXPECT_EQ(label.GetTextPadding().top, 2);
+  label.SetAttribute(L"width", L"30");
+  EXPECT_EQ(label.GetFixedWidth(), 30);
+}
+
+class FakeList : public ui::IListOwner {
+ public:
+  int GetCurSel() const override { return current; }
+  bool SelectItem(int index, bool, bool) override {
+    calls.push_back(index);
+    current = index;
+    return true;
+  }
+  int current = -1;
+  std::vector<int> calls;
+};
+
+TEST(ListContainerElementTest, ActivationSelectsThroughItsList) {
+  ui::ListContainerElement item;
+  EXPECT_EQ(item.GetType(), L"ListContainerElement");
+  EXPECT_EQ(item.GetIndex(), -1);
+  EXPECT_EQ(item.GetOwner(), nullptr);
+  FakeList list;
+  item.SetOwner(&list);
+  item.SetIndex(3);
+  Presser presser(item);
+  EXPECT_EQ(presser.Press(), (std::vector<std::string>{"41"}));
+  EXPECT_EQ(list.calls, (std::vector<int>{3}));
+  presser.Press();
+  EXPECT_EQ(list.calls.size(), 1u);
+}
+
+TEST(ProgressTest, DefaultsAndClampedValues) {
+  ui::Progress progress;
+  EXPECT_EQ(progress.GetType(), L"Progress");
+  EXPECT_TRUE(progress.IsHorizontal());
+  EXPECT_EQ(progress.GetMaxValue(), 100);
+  EXPECT_EQ(progress.GetMinValue(), 0);
+  EXPECT_EQ(progress.GetValue(), 0);
+  EXPECT_EQ(progress.GetFixedHeight(), 12);
+  progress.SetAttribute(L"value", L"250");
+  EXPECT_EQ(progress.GetValue(), 100);
+  progress.SetAttribute(L"value", L"-4");
+  EXPECT_EQ(progress.GetValue(), 0);
+
+  ui::Slider slider;
+  EXPECT_EQ(slider.GetType(), L"Slider");
+  EXPECT_EQ(slider.GetThumbState(), ui::kControlStateNormal);
+}
+
+}  // namespace
