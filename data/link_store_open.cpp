@@ -1,0 +1,341 @@
+// Opening db\link.db: creating a new file, upgrading an older one step by step, and
+// loading the whole tree into memory.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "data/hot_key_table.h"
+#include "data/initials.h"
+#include "data/link_store.h"
+#include "data/sqlite_support.h"
+#include "ui/base/string_util.h"
+
+namespace {
+
+const char kCreateVersionTable[] =
+    "CREATE TABLE IF NOT EXISTS Version(ID INTEGER PRIMARY KEY, Ver INTEGER)";
+const char kCreateGroupsTable[] =
+    "CREATE TABLE IF NOT EXISTS Groups(ID INTEGER PRIMARY KEY AUTOINCREMENT,NAME CHARACTER(16) "
+    "NOT NULL,TYPE INTEGER DEFAULT 0,SORT INTEGER DEFAULT 0,POS INTEGER DEFAULT 0,ParentGroup "
+    "INTEGER DEFAULT 0,ICON TEXT,LAYOUT INTEGER DEFAULT 0,ICONSIZE INTEGER DEFAULT 0,FLAG INTEGER "
+    "DEFAULT 0,Content TEXT);";
+const char kCreateLinksTable[] =
+    "CREATE TABLE IF NOT EXISTS Links(ID INTEGER PRIMARY KEY AUTOINCREMENT,NAME TEXT NOT "
+    "NULL,POS INTEGER DEFAULT 0,RunCount INTEGER DEFAULT 0,ParentGroup INTEGER DEFAULT 0,TYPE "
+    "INTEGER DEFAULT 0,ICON TEXT NOT NULL,PATH TEXT NOT NULL,Parameter TEXT NOT NULL,WorkDir "
+    "TEXT NOT NULL,HotKey INTEGER DEFAULT 0,ShowCmd INTEGER DEFAULT 0,IsAdmin INTEGER DEFAULT "
+    "0,IsCustomColor INTEGER DEFAULT 0,CustomColor CHARACTER(10),Remark TEXT,Pidl BLOB);";
+const wchar_t kReplaceVersion[] = L"REPLACE INTO Version(ID,Ver) VALUES (1,%d);";
+const wchar_t kDefaultRows[] =
+    L"INSERT INTO Groups(ID,NAME) VALUES (1,'新的分组');"
+    L"INSERT INTO Groups(NAME,ParentGroup) VALUES ('新的标签',1);";
+
+const char kSelectGroups[] =
+    "select ID,NAME,ParentGroup,ICON,LAYOUT,ICONSIZE,POS,TYPE,SORT,Content,FLAG from Groups "
+    "ORDER BY ParentGroup,POS";
+const char kSelectLinks[] =
+    "select ID,NAME,ParentGroup,TYPE,POS,ICON,PATH,Parameter,WorkDir,IsAdmin,CustomColor,Remark,"
+    "RunCount,HotKey,Pidl from Links ORDER BY POS";
+
+// One upgrade: when the version is below `version` or the test query finds nothing,
+// the statements run (in one transaction) and the file takes `version`.
+struct UpgradeStep {
+  const char* test_query;
+  int version;
+  const char* statements;
+  const char* write_version;
+};
+constexpr UpgradeStep kUpgradeSteps[] = {
+    {"select * from sqlite_master where name = 'Groups' and sql like '%TYPE%'", 10708,
+     "ALTER TABLE Groups ADD TYPE INTEGER Default 0;ALTER TABLE Groups ADD SORT INTEGER Default 0;",
+     "REPLACE INTO Version(ID,Ver) VALUES (1,10708)"},
+    {"select * from sqlite_master where name = 'Groups' and sql like '%Content%'", 10800,
+     "ALTER TABLE Groups ADD Content TEXT", "REPLACE INTO Version(ID,Ver) VALUES (1,10800)"},
+    {"select * from sqlite_master where name = 'Links' and sql like '%Pidl%'", 10800,
+     "ALTER TABLE Links ADD Pidl BLOB;", "REPLACE INTO Version(ID,Ver) VALUES (1,10800)"},
+    {"select * from sqlite_master where name = 'Groups' and sql like '%FLAG%'", 10804,
+     "ALTER TABLE Groups ADD FLAG INTEGER Default 0;",
+     "REPLACE INTO Version(ID,Ver) VALUES (1,10804)"},
+};
+
+// Reads the file once through a mapping so that the system's file cache holds it
+// before SQLite starts reading page by page. The bytes themselves are not used.
+void WarmFileCache(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 40)) {
+    if (HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr)) {
+      if (const auto* view = static_cast<const volatile unsigned char*>(
+              MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0))) {
+        unsigned char sum = 0;
+        for (LONGLONG offset = 0; offset < size.QuadPart; offset += 4096) sum ^= view[offset];
+        (void)sum;
+        UnmapViewOfFile(const_cast<const unsigned char*>(view));
+      }
+      CloseHandle(mapping);
+    }
+  }
+  CloseHandle(file);
+}
+
+// "不能打开数据库: %s" on stderr in the ANSI code page, without a line end.
+void PrintOpenError(const char* sqlite_message) {
+  const std::wstring text = L"不能打开数据库: " + FromUtf8(sqlite_message);
+  std::string ansi;
+  NarrowStringCounted(text, ansi, CP_ACP);
+  std::fputs(ansi.c_str(), stderr);
+}
+
+int32_t ParseInt(const char* text) {
+  return text ? static_cast<int32_t>(std::strtoll(text, nullptr, 10)) : 0;
+}
+
+// Runs a query through the table interface; true with the row count when it ran.
+bool CountRows(sqlite3* db, const char* query, int& rows) {
+  char** table = nullptr;
+  int columns = 0;
+  char* message = nullptr;
+  rows = 0;
+  if (sqlite3_get_table(db, query, &table, &rows, &columns, &message) != SQLITE_OK) {
+    PrintSqlError(message ? message : sqlite3_errmsg(db));
+    sqlite3_free(message);
+    return false;
+  }
+  sqlite3_free_table(table);
+  return true;
+}
+
+// Stored positions may repeat or leave gaps in a hand-edited or damaged file: the
+// lists are kept in (POS, ID) order so that such files load the same way every time.
+template <typename T>
+void SortByPosition(std::vector<std::shared_ptr<T>>& list) {
+  auto before = [](const std::shared_ptr<T>& a, const std::shared_ptr<T>& b) {
+    return a->POS != b->POS ? a->POS < b->POS : a->ID < b->ID;
+  };
+  if (!std::is_sorted(list.begin(), list.end(), before)) std::sort(list.begin(), list.end(), before);
+}
+
+// A link's hot key uses an extra mouse button: the launcher needs its mouse hook.
+void NoteMouseButtonHotKey() {}
+
+}  // namespace
+
+bool LinkStore::Open() { return Open(DefaultLinkDbPath()); }
+
+bool LinkStore::Open(const std::wstring& path) {
+  Close();
+  version = 0;
+  maxGroupId = 0;
+  maxLinkId = 0;
+
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  bool is_new = attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  if (!is_new) WarmFileCache(path);
+
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(ToUtf8(path).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                      nullptr) != SQLITE_OK) {
+    PrintOpenError(db ? sqlite3_errmsg(db) : "out of memory");
+    sqlite3_close_v2(db);
+    return false;
+  }
+  connection = db;
+
+  if (!is_new) {
+    // A file without a single table (left empty by a failed first start, or cut to
+    // nothing) holds no links yet: it is set up like a missing one. Reading the table
+    // list also proves the file is a readable database before anything is written.
+    int tables = 0;
+    if (!CountRows(db, "select name from sqlite_master where type='table'", tables)) return false;
+    is_new = tables == 0;
+  }
+
+  if (is_new) {
+    if (!CreateSchema()) return false;
+  } else {
+    bool failed = false;
+    if (!ReadVersion(failed) && failed) return false;
+    if (!Upgrade()) return false;
+  }
+  if (!LoadGroups() || !LoadLinks()) return false;
+  return true;
+}
+
+bool LinkStore::CreateSchema() {
+  SqlTransaction transaction(connection);
+  if (!transaction.Begin()) return false;
+  if (!ExecSql(connection, kCreateVersionTable, PrintSqlRow)) return false;
+  if (!ExecSql(connection, ToUtf8(FormatText(kReplaceVersion, kLinkDbVersion)).c_str())) return false;
+  if (!ExecSql(connection, kCreateGroupsTable, PrintSqlRow)) return false;
+  if (!ExecSql(connection, kCreateLinksTable, PrintSqlRow)) return false;
+  if (!ExecSql(connection, ToUtf8(kDefaultRows).c_str())) return false;
+  if (!transaction.Commit()) return false;
+  version = kLinkDbVersion;
+  return true;
+}
+
+// Reads Ver from the Version row. True when a version was found. A missing table or
+// row leaves version 0 and gives false with `failed` unset; an unreadable file
+// (damaged, locked, not a database) prints the SQL error and sets `failed`.
+bool LinkStore::ReadVersion(bool& failed) {
+  failed = false;
+  SqlStatement statement;
+  if (!statement.Prepare(connection, "select Ver from Version where id=1")) {
+    int tables = 0;
+    if (!CountRows(connection, "select name from sqlite_master where type='table' and name='Version'",
+                   tables)) {
+      failed = true;
+    } else if (tables != 0) {
+      PrintSqlError(sqlite3_errmsg(connection));
+      failed = true;
+    }
+    if (failed) return false;
+  } else {
+    const int step = sqlite3_step(statement.get());
+    if (step == SQLITE_ROW) {
+      version = sqlite3_column_int(statement.get(), 0);
+    } else if (step != SQLITE_DONE) {
+      PrintSqlError(sqlite3_errmsg(connection));
+      failed = true;
+      return false;
+    }
+  }
+  if (version != 0) return true;
+
+  // No version recorded: the file predates the Version table.
+  SqlTransaction transaction(connection);
+  if (!transaction.Begin() || !ExecSql(connection, kCreateVersionTable, PrintSqlRow) ||
+      !ExecSql(connection, ToUtf8(FormatText(kReplaceVersion, kLinkDbVersionUnknown)).c_str()) ||
+      !transaction.Commit()) {
+    failed = true;
+    return false;
+  }
+  version = kLinkDbVersionUnknown;
+  return true;
+}
+
+bool LinkStore::Upgrade() {
+  // A file written by a later version is never rewritten: its Version row would be
+  // lowered and the later program would take it for an old file.
+  if (version > kLinkDbVersion) return true;
+  for (const UpgradeStep& step : kUpgradeSteps) {
+    int rows = 0;
+    if (!CountRows(connection, step.test_query, rows)) return false;
+    if (version >= step.version && rows != 0) continue;
+    // Each step is one transaction: a step that fails leaves the file as it was.
+    SqlTransaction transaction(connection);
+    if (!transaction.Begin() || !ExecSql(connection, step.statements, PrintSqlRow) ||
+        !ExecSql(connection, step.write_version) || !transaction.Commit()) {
+      return false;
+    }
+    version = step.version;
+  }
+  return true;
+}
+
+bool LinkStore::LoadGroups() {
+  char** table = nullptr;
+  int rows = 0;
+  int columns = 0;
+  char* message = nullptr;
+  if (sqlite3_get_table(connection, kSelectGroups, &table, &rows, &columns, &message) != SQLITE_OK) {
+    PrintSqlError(message ? message : sqlite3_errmsg(connection));
+    sqlite3_free(message);
+    return false;
+  }
+  for (int row = 1; row <= rows; ++row) {
+    char** value = table + row * columns;
+    auto group = std::make_shared<Group>();
+    group->ID = ParseInt(value[0]);
+    group->NAME = FromUtf8(value[1]);
+    group->ParentGroup = ParseInt(value[2]);
+    group->ICON = FromUtf8(value[3]);
+    group->LAYOUT = ParseInt(value[4]);
+    group->ICONSIZE = ParseInt(value[5]);
+    group->POS = ParseInt(value[6]);
+    group->TYPE = ParseInt(value[7]);
+    group->SORT = ParseInt(value[8]);
+    group->Content = FromUtf8(value[9]);
+    group->FLAG = ParseInt(value[10]);
+    maxGroupId = std::max(maxGroupId, group->ID);
+
+    if (group->ParentGroup == 0) {
+      topGroups.push_back(group);
+    } else {
+      // Tags hang under top-level groups only; a row naming a tag or a missing group
+      // is listed nowhere.
+      auto parent = FindGroup(group->ParentGroup);
+      if (parent && parent->IsTopLevel()) parent->tags.push_back(group);
+    }
+    groupsById[group->ID] = group;
+  }
+  sqlite3_free_table(table);
+
+  SortByPosition(topGroups);
+  for (auto& group : topGroups) SortByPosition(group->tags);
+  return true;
+}
+
+bool LinkStore::LoadLinks() {
+  SqlStatement statement;
+  if (!statement.Prepare(connection, kSelectLinks)) {
+    PrintSqlError(sqlite3_errmsg(connection));
+    return false;
+  }
+  sqlite3_stmt* row = statement.get();
+  int step;
+  while ((step = sqlite3_step(row)) == SQLITE_ROW) {
+    auto link = std::make_shared<Link>();
+    link->ID = sqlite3_column_int(row, 0);
+    link->NAME = ColumnText(row, 1);
+    link->ParentGroup = sqlite3_column_int(row, 2);
+    link->TYPE = sqlite3_column_int(row, 3);
+    link->POS = sqlite3_column_int(row, 4);
+    link->ICON = ColumnText(row, 5);
+    link->PATH = ColumnText(row, 6);
+    link->Parameter = ColumnText(row, 7);
+    link->WorkDir = ColumnText(row, 8);
+    link->IsAdmin = sqlite3_column_int(row, 9) > 0;
+    link->CustomColor = ColumnText(row, 10);
+    link->Remark = ColumnText(row, 11);
+    link->RunCount = sqlite3_column_int(row, 12);
+    link->HotKey = static_cast<uint16_t>(sqlite3_column_int(row, 13));
+    const auto* pidl = static_cast<const uint8_t*>(sqlite3_column_blob(row, 14));
+    const int pidl_size = sqlite3_column_bytes(row, 14);
+    if (pidl && pidl_size > 0) link->Pidl.assign(pidl, pidl + pidl_size);
+    maxLinkId = std::max(maxLinkId, link->ID);
+
+    link->nameInitials = MakeInitialsKey(link->NAME);
+    link->remarkInitials = MakeInitialsKey(link->Remark);
+    // Old files name file-type icons "#.ext"; they are "*.ext" now.
+    if (link->ICON.size() > 2 && link->ICON.compare(0, 2, L"#.") == 0) link->ICON[0] = L'*';
+    AttachLink(link);
+  }
+  if (step != SQLITE_DONE) {
+    PrintSqlError(sqlite3_errmsg(connection));
+    return false;
+  }
+  for (auto& group : topGroups) {
+    for (auto& tag : group->tags) SortByPosition(tag->links);
+  }
+  return true;
+}
+
+void LinkStore::AttachLink(const std::shared_ptr<Link>& link) {
+  // Links belong to tags. A row whose tag is gone (or that names a top-level group)
+  // is not kept; its hot key is not registered either, since nothing could show,
+  // change or release it.
+  auto tag = FindGroup(link->ParentGroup);
+  if (!tag || tag->IsTopLevel()) return;
+  link->group = tag;
+  tag->links.push_back(link);
+  linksById[link->ID] = link;
+
+  if (link->HotKey != 0 && GetHotKeyTable().RegisterLink(link) && IsMouseButtonHotKey(link->HotKey)) {
+    NoteMouseButtonHotKey();
+  }
+}
