@@ -5,7 +5,6 @@
 #include <array>
 #include <atomic>
 
-#include "ui/base/string_util.h"
 
 // Letters of the 3008 level-2 characters (rows 56 to 87), row-major.
 extern const char kGb2312Level2Initials[32][95];
@@ -70,19 +69,34 @@ wchar_t Gb2312InitialOf(unsigned char lead, unsigned char trail) {
   return 0;  // symbols and empty rows
 }
 
+namespace {
+
+wchar_t InitialOf(wchar_t ch) {
+  if (ch < 0x80) return ch;
+  auto& slot = InitialCache()[ch];
+  wchar_t mapped = slot.load(std::memory_order_relaxed);
+  if (mapped == 0) {
+    mapped = ComputeInitial(ch);
+    slot.store(mapped, std::memory_order_relaxed);
+  }
+  return mapped;
+}
+
+}  // namespace
+
 std::wstring MakeInitials(const std::wstring& text) {
   std::wstring result(text);
-  auto& cache = InitialCache();
-  for (wchar_t& ch : result) {
-    if (ch < 0x80) continue;
-    wchar_t mapped = cache[ch].load(std::memory_order_relaxed);
-    if (mapped == 0) {
-      mapped = ComputeInitial(ch);
-      cache[ch].store(mapped, std::memory_order_relaxed);
-    }
-    ch = mapped;
-  }
+  for (wchar_t& ch : result) ch = InitialOf(ch);
   return result;
 }
 
-std::wstring MakeInitialsKey(const std::wstring& text) { return ToLowerAscii(MakeInitials(text)); }
+// One pass instead of MakeInitials and ToLowerAscii: it runs for every name and remark
+// at start-up.
+std::wstring MakeInitialsKey(const std::wstring& text) {
+  std::wstring result(text);
+  for (wchar_t& ch : result) {
+    ch = InitialOf(ch);
+    if (ch >= L'A' && ch <= L'Z') ch += L'a' - L'A';
+  }
+  return result;
+}

@@ -65,7 +65,7 @@ class LinkStore {
   bool Upgrade();
   bool LoadGroups();
   bool LoadLinks();
-  void AttachLink(const std::shared_ptr<Link>& link);
+  bool AttachLink(const std::shared_ptr<Link>& link);
 };
 
 // The process-wide store, created empty on first use.

@@ -35,9 +35,11 @@ const wchar_t kDefaultRows[] =
 const char kSelectGroups[] =
     "select ID,NAME,ParentGroup,ICON,LAYOUT,ICONSIZE,POS,TYPE,SORT,Content,FLAG from Groups "
     "ORDER BY ParentGroup,POS";
+// Rows come in table order and every tag's list is put in POS order afterwards:
+// SQLite's sorter over the whole table would cost more than the rest of the load.
 const char kSelectLinks[] =
     "select ID,NAME,ParentGroup,TYPE,POS,ICON,PATH,Parameter,WorkDir,IsAdmin,CustomColor,Remark,"
-    "RunCount,HotKey,Pidl from Links ORDER BY POS";
+    "RunCount,HotKey,Pidl from Links";
 
 // One upgrade: when the version is below `version` or the test query finds nothing,
 // the statements run (in one transaction) and the file takes `version`.
@@ -287,6 +289,7 @@ bool LinkStore::LoadLinks() {
     return false;
   }
   sqlite3_stmt* row = statement.get();
+  std::vector<std::shared_ptr<Link>> with_hot_keys;
   int step;
   while ((step = sqlite3_step(row)) == SQLITE_ROW) {
     auto link = std::make_shared<Link>();
@@ -313,7 +316,7 @@ bool LinkStore::LoadLinks() {
     link->remarkInitials = MakeInitialsKey(link->Remark);
     // Old files name file-type icons "#.ext"; they are "*.ext" now.
     if (link->ICON.size() > 2 && link->ICON.compare(0, 2, L"#.") == 0) link->ICON[0] = L'*';
-    AttachLink(link);
+    if (AttachLink(link) && link->HotKey != 0) with_hot_keys.push_back(link);
   }
   if (step != SQLITE_DONE) {
     PrintSqlError(sqlite3_errmsg(connection));
@@ -322,20 +325,23 @@ bool LinkStore::LoadLinks() {
   for (auto& group : topGroups) {
     for (auto& tag : group->tags) SortByPosition(tag->links);
   }
+  // Registration order decides which link a shared combination starts: position
+  // order over the whole table.
+  SortByPosition(with_hot_keys);
+  for (const auto& link : with_hot_keys) {
+    if (GetHotKeyTable().RegisterLink(link) && IsMouseButtonHotKey(link->HotKey)) NoteMouseButtonHotKey();
+  }
   return true;
 }
 
-void LinkStore::AttachLink(const std::shared_ptr<Link>& link) {
+bool LinkStore::AttachLink(const std::shared_ptr<Link>& link) {
   // Links belong to tags. A row whose tag is gone (or that names a top-level group)
   // is not kept; its hot key is not registered either, since nothing could show,
   // change or release it.
   auto tag = FindGroup(link->ParentGroup);
-  if (!tag || tag->IsTopLevel()) return;
+  if (!tag || tag->IsTopLevel()) return false;
   link->group = tag;
   tag->links.push_back(link);
-  linksById[link->ID] = link;
-
-  if (link->HotKey != 0 && GetHotKeyTable().RegisterLink(link) && IsMouseButtonHotKey(link->HotKey)) {
-    NoteMouseButtonHotKey();
-  }
+  linksById.insert_or_assign(linksById.end(), link->ID, link);
+  return true;
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "ui/base/string_util.h"
@@ -64,7 +65,16 @@ std::wstring FromUtf8(const char* text) {
 
 std::wstring ColumnText(sqlite3_stmt* statement, int column) {
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+  const int length = text ? sqlite3_column_bytes(statement, column) : 0;
   std::wstring out;
-  if (text) WidenStringCounted(std::string_view(text, sqlite3_column_bytes(statement, column)), out, CP_UTF8);
+  if (length <= 0) return out;
+  // Most stored text (paths, parameters) is ASCII: widen it directly, since a code
+  // page conversion per column adds up over thousands of rows.
+  const std::string_view bytes(text, static_cast<size_t>(length));
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    out.assign(bytes.begin(), bytes.end());
+  } else {
+    WidenStringCounted(bytes, out, CP_UTF8);
+  }
   return out;
 }

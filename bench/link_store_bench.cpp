@@ -1,0 +1,116 @@
+// Times opening and loading a link database of 10 000 links in 100 tags, and a
+// two-letter initials search over all of them.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "data/initials.h"
+#include "data/link_store.h"
+#include "data/sqlite_support.h"
+#include "sqlite3.h"
+
+namespace {
+
+constexpr int kGroups = 10;
+constexpr int kTagsPerGroup = 10;
+constexpr int kLinksPerTag = 100;
+constexpr int kRuns = 15;
+
+double Milliseconds(LARGE_INTEGER start, LARGE_INTEGER end) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Names mixing common Chinese characters and ASCII, like a real collection.
+std::wstring LinkName(int index) {
+  static const wchar_t kSyllables[] = L"微信音乐浏览器文档编辑记事本计算器画图终端下载管理工具游戏视频播放";
+  const int count = static_cast<int>(wcslen(kSyllables));
+  std::wstring name;
+  for (int i = 0; i < 2 + index % 4; ++i) name += kSyllables[(index * 7 + i * 13) % count];
+  if (index % 3 == 0) name += L" Pro " + std::to_wstring(index);
+  return name;
+}
+
+bool CreateDatabase(const std::wstring& path) {
+  DeleteFileW(path.c_str());
+  LinkStore store;
+  if (!store.Open(path)) return false;
+  sqlite3* db = store.connection;
+  // Drop the default rows and write the whole tree in one transaction.
+  std::string sql = "BEGIN;DELETE FROM Groups;";
+  int group_id = 0;
+  int link_id = 0;
+  for (int g = 0; g < kGroups; ++g) {
+    const int parent = ++group_id;
+    sql += "INSERT INTO Groups(ID,NAME,POS) VALUES (" + std::to_string(parent) + ",'group'," +
+           std::to_string(g) + ");";
+    for (int t = 0; t < kTagsPerGroup; ++t) {
+      const int tag = ++group_id;
+      sql += "INSERT INTO Groups(ID,NAME,POS,ParentGroup) VALUES (" + std::to_string(tag) + ",'tag'," +
+             std::to_string(t) + "," + std::to_string(parent) + ");";
+      for (int l = 0; l < kLinksPerTag; ++l) {
+        ++link_id;
+        sql += "INSERT INTO Links(ID,NAME,POS,RunCount,ParentGroup,TYPE,ICON,PATH,Parameter,WorkDir,Remark) "
+               "VALUES (" + std::to_string(link_id) + ",'" + ToUtf8(LinkName(link_id)) + "'," +
+               std::to_string(l) + "," + std::to_string(link_id % 50) + "," + std::to_string(tag) +
+               ",0,'','C:\\Program Files\\App" + std::to_string(link_id) + "\\app.exe','','','" +
+               (link_id % 5 == 0 ? ToUtf8(L"常用软件") : std::string()) + "');";
+      }
+    }
+  }
+  return ExecSql(db, (sql + "COMMIT;").c_str());
+}
+
+}  // namespace
+
+int main() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring path = std::wstring(temp) + L"pexo_link_store_bench.db";
+  if (!CreateDatabase(path)) {
+    std::fprintf(stderr, "could not create the benchmark database\n");
+    return 1;
+  }
+
+  // Two letters that begin many names' initials.
+  const std::wstring query = MakeInitialsKey(LinkName(1)).substr(0, 2);
+  std::vector<double> load_times;
+  std::vector<double> search_times;
+  size_t links = 0;
+  size_t matches = 0;
+  for (int run = 0; run < kRuns; ++run) {
+    LinkStore store;
+    LARGE_INTEGER start, loaded, searched;
+    QueryPerformanceCounter(&start);
+    const bool opened = store.Open(path);
+    QueryPerformanceCounter(&loaded);
+    if (!opened) {
+      std::fprintf(stderr, "open failed\n");
+      return 1;
+    }
+    links = store.linksById.size();
+    std::vector<std::weak_ptr<Link>> found;
+    store.Search(query, found, 0);
+    QueryPerformanceCounter(&searched);
+    matches = found.size();
+    load_times.push_back(Milliseconds(start, loaded));
+    search_times.push_back(Milliseconds(loaded, searched));
+  }
+  DeleteFileW(path.c_str());
+
+  std::printf("links loaded: %zu in %d tags\n", links, kGroups * kTagsPerGroup);
+  std::printf("open + load: median %.2f ms, best %.2f ms (target < 30 ms)\n", Median(load_times),
+              *std::min_element(load_times.begin(), load_times.end()));
+  std::printf("search \"%ls\" over all links: median %.3f ms, best %.3f ms, %zu matches (target < 2 ms)\n",
+              query.c_str(), Median(search_times), *std::min_element(search_times.begin(), search_times.end()), matches);
+  return 0;
+}
