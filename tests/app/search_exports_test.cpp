@@ -22,7 +22,7 @@ struct Export {
 // Reads the export table of a PE32+ image file; empty when it has none.
 class PeExports {
  public:
-  explicit PeExports(std::string file) : file_(std::move(file)) {}
+  explicit PeExports(const std::string& file) : file_(file.begin(), file.end()) {}
 
   bool Read(std::vector<Export>* exports, DWORD* ordinal_base) {
     IMAGE_DOS_HEADER dos;
@@ -43,7 +43,7 @@ class PeExports {
           !Copy(FileOffset(table.AddressOfFunctions) + 4 * index, &function_rva)) {
         return false;
       }
-      exports->push_back({std::string(file_.c_str() + FileOffset(name_rva)), table.Base + index, function_rva});
+      exports->push_back({std::string(file_.data() + FileOffset(name_rva)), table.Base + index, function_rva});
     }
     return true;
   }
@@ -77,7 +77,7 @@ class PeExports {
     return s ? rva - s->VirtualAddress + s->PointerToRawData : file_.size();
   }
 
-  std::string file_;
+  std::vector<char> file_;
   size_t sections_ = 0;
   size_t section_count_ = 0;
 };
