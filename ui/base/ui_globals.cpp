@@ -50,13 +50,13 @@ bool MakeProcessDpiAware() {
 int ScreenDpi() {
   int dpi = 96;
   if (IsWindowsVersionAtLeast(6, 2, 0)) {
-    using GetDpiForMonitorInternal = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    using GetDpiForMonitorInternal = BOOL(WINAPI*)(HMONITOR, int, UINT*, UINT*);
     static const auto get_dpi = LookUpUser32<GetDpiForMonitorInternal>("GetDpiForMonitorInternal");
     UINT x = 0, y = 0;
     const POINT point{1, 1};
-    if (get_dpi && get_dpi(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), 0 /* effective */, &x, &y) == S_OK) {
-      dpi = static_cast<int>(x);
-    }
+    // Success is judged by the value written, not by the undocumented return type.
+    if (get_dpi) get_dpi(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), 0 /* effective */, &x, &y);
+    if (x > 0 && x < 10000) dpi = static_cast<int>(x);
   } else if (HDC screen = GetDC(nullptr)) {
     dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
