@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/base/language_table.h"
+#include "ui/base/ui_globals.h"
 #include "ui/core/attribute_numbers.h"
 
 namespace {
@@ -285,6 +286,35 @@ TEST(ControlTest, ToolTipFallsBackToTheLanguageTextOfItsId) {
   EXPECT_EQ(control.GetUTF8ToolTipText(), "\xe4\xb8\xad");
   control.SetUTF8ToolTipText("");
   EXPECT_EQ(control.GetToolTipText(), L"a\nb");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ControlAttributeTest, ClassesApplyTheirTextsAndMayNotRecurseForever) {
+  ui::UiGlobals::AddClass(L"wide", L"width=\"40\" name=\"w\"");
+  ui::UiGlobals::AddClass(L"tall", L"height=\"30\"");
+  ui::UiGlobals::AddClass(L"loop", L"class=\"loop\" dataid=\"x\"");
+  ui::UiGlobals::AddClass(L"ping", L"class=\"pong\"");
+  ui::UiGlobals::AddClass(L"pong", L"class=\"ping\"");
+
+  ui::Control control;
+  control.SetAttribute(L"class", L"wide  missing tall");
+  EXPECT_EQ(control.GetFixedWidth(), 40);
+  EXPECT_EQ(control.GetFixedHeight(), 30);
+  EXPECT_EQ(control.GetName(), L"w");
+
+  ui::Control looping;
+  looping.SetAttribute(L"class", L"loop ping");
+  EXPECT_EQ(looping.GetDataId(), L"x");
+}
+
+TEST(ControlTest, ColourNamesResolveThroughTheGlobalTable) {
+  ui::UiGlobals::AddColor(L"test_red", L"#FFFF0000");
+  ui::Control control;
+  EXPECT_EQ(control.GetColorValue(L"test_red"), 0xFFFF0000u);
+  EXPECT_EQ(control.GetColorValue(L"no_such_colour"), 0u);
 }
 
 }  // namespace
