@@ -56,6 +56,20 @@ SIZE Control::EstimateSize(SIZE available) {
   if (!reEstimateSize_) return cachedEstimate_;
 
   SIZE size = {fixedWidth_ == kSizeAuto ? 0 : fixedWidth_, fixedHeight_ == kSizeAuto ? 0 : fixedHeight_};
+  if (SkinImage* image = GetSizingImage()) {
+    const RECT dest = image->attributes.dest;
+    if (IsRectSet(dest)) {
+      // An image with a fixed destination makes the control that size for good.
+      SetFixedWidth(dest.right - dest.left, true, true);
+      SetFixedHeight(dest.bottom - dest.top, true);
+      return SIZE{fixedWidth_, fixedHeight_};
+    }
+    LoadImage(*image);
+    if (image->image) {
+      if (fixedWidth_ == kSizeAuto) size.cx = image->image->width;
+      if (fixedHeight_ == kSizeAuto) size.cy = image->image->height;
+    }
+  }
   reEstimateSize_ = false;
   SIZE text = EstimateText(available, reEstimateSize_);
   if (fixedWidth_ == kSizeAuto) size.cx = std::max(size.cx, text.cx);
@@ -100,7 +114,10 @@ void Control::SetPos(RECT rc) {
 
 std::wstring Control::GetType() const { return L"Control"; }
 
-SkinImage* Control::GetSizingImage() { return nullptr; }
+SkinImage* Control::GetSizingImage() {
+  if (!bkImage_.attributes.file.empty()) return &bkImage_;
+  return nullptr;
+}
 
 std::wstring Control::GetStateImageText(int kind, ControlState state) const {
   auto set = stateImageTexts_.find(kind);
@@ -350,8 +367,8 @@ DWORD Control::GetColorValue(const std::wstring& name) const {
 
 void Control::SetBkImage(const std::wstring& text) {
   StopImageAnimation(-1);
-  bkImageText_ = text;
-  bkAnimationAllowed_ = true;
+  bkImage_.SetImageString(text);
+  bkAnimationAllowed_ = bkImage_.attributes.playCount != 0;
   if (fixedWidth_ == kSizeAuto || fixedHeight_ == kSizeAuto) {
     ArrangeAncestor();
   } else {
@@ -360,7 +377,7 @@ void Control::SetBkImage(const std::wstring& text) {
 }
 
 void Control::SetLoadingImage(const std::wstring& text) {
-  loadingImageText_ = text;
+  loadingImage_.SetImageString(text);
   Invalidate();
 }
 
@@ -388,9 +405,12 @@ void Control::SetBorderRound(SIZE round) {
 
 void Control::ReloadBkImage() {}
 
-void Control::ReleaseBkImage() { imageWorkFlag_.Cancel(); }
+void Control::ReleaseBkImage() {
+  imageWorkFlag_.Cancel();
+  bkImage_.image.reset();
+}
 
-void Control::ClearImageCache() {}
+void Control::ClearImageCache() { bkImage_.ReleaseImage(); }
 
 // ---------------------------------------------------------------------------
 // State setters driven by attributes and animations

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "ui/base/skin_image.h"
 #include "ui/base/weak_callback.h"
 #include "ui/core/box_shadow.h"
 #include "ui/core/control_animations.h"
@@ -20,7 +21,6 @@
 namespace ui {
 
 class IRenderContext;
-class SkinImage;
 class UIAControlProvider;
 
 enum ControlState : int32_t {
@@ -158,8 +158,8 @@ class Control : public PlaceHolder {
   void SetLoadingImage(const std::wstring& text);
   void SetStateImage(ControlState state, const std::wstring& text);
   void SetForeStateImage(ControlState state, const std::wstring& text);
-  const std::wstring& GetBkImageText() const { return bkImageText_; }
-  const std::wstring& GetLoadingImageText() const { return loadingImageText_; }
+  SkinImage& GetBkImage() { return bkImage_; }
+  SkinImage& GetLoadingImage() { return loadingImage_; }
   // The image text of a state (kind kStateImageBk or kStateImageFore).
   std::wstring GetStateImageText(int kind, ControlState state) const;
 
@@ -216,6 +216,8 @@ class Control : public PlaceHolder {
   void SetPaintRect(const RECT& rc) { paintRect_ = rc; }
   ControlAnimations& GetAnimations() { return animations_; }
 
+  // Makes sure the slot holds its decoded image.
+  void LoadImage(SkinImage& image);
   // Stops the background image's frame animation on a frame (0xFFFF the last,
   // -1 the current one).
   void StopImageAnimation(int frame = -1);
@@ -268,8 +270,8 @@ class Control : public PlaceHolder {
   std::wstring bkColor_;
   std::wstring loadingBkColor_;
   std::map<ControlState, std::wstring> stateColors_;
-  std::wstring bkImageText_;
-  std::wstring loadingImageText_;
+  SkinImage bkImage_;
+  SkinImage loadingImage_;
   std::map<int, std::map<ControlState, std::wstring>> stateImageTexts_;
   std::map<ControlState, std::wstring> borderColors_;
   nbase::WeakCallbackFlag imageAnimationFlag_;

@@ -34,6 +34,18 @@ void Control::PaintText(IRenderContext*) {}
 void Control::PaintBorder(IRenderContext*) {}
 void Control::PaintLoading(IRenderContext*) {}
 
-void Control::StopImageAnimation(int) {}
+void Control::LoadImage(SkinImage&) {}
+
+void Control::StopImageAnimation(int frame) {
+  if (!bkImage_.image || bkImage_.image->GetFrameCount() < 2) return;
+  bkImage_.playing = false;
+  imageAnimationFlag_.Cancel();
+  if (frame == 0xFFFF) {
+    bkImage_.currentFrame = static_cast<int>(bkImage_.image->GetFrameCount()) - 1;
+  } else if (frame != -1) {
+    bkImage_.currentFrame = frame;
+  }
+  Invalidate();
+}
 
 }  // namespace ui

@@ -318,3 +318,26 @@ TEST(ControlTest, ColourNamesResolveThroughTheGlobalTable) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ControlTest, AutoSizedControlTakesTheDestSizeOfItsImage) {
+  ui::Control control;
+  control.SetAttribute(L"width", L"auto");
+  control.SetAttribute(L"height", L"auto");
+  control.SetAttribute(L"bkimage", L"file='bk.png' dest='2,3,32,23'");
+  SIZE size = control.EstimateSize(SIZE{500, 500});
+  EXPECT_EQ(size.cx, 30);
+  EXPECT_EQ(size.cy, 20);
+  EXPECT_EQ(control.GetFixedWidth(), 30);
+  EXPECT_EQ(control.GetFixedHeight(), 20);
+
+  // Without a dest the control stays auto-sized.
+  ui::Control partial;
+  partial.SetAttribute(L"width", L"auto");
+  partial.SetAttribute(L"bkimage", L"file='bk.png'");
+  partial.EstimateSize(SIZE{500, 500});
+  EXPECT_EQ(partial.GetFixedWidth(), ui::kSizeAuto);
+}
+
+}  // namespace
