@@ -1,16 +1,31 @@
 #include "ui/core/layout_access.h"
 
-// Until the layout classes join the tree a box has no layout of its own: it
-// places nothing, measures nothing and keeps no padding.
+#include "ui/core/layout.h"
+
+// A box without a layout places nothing, measures nothing and keeps no padding.
 
 namespace ui::layout_access {
 
-Layout* NewPlainLayout() { return nullptr; }
-void SetOwner(Layout*, Box*) {}
-void Delete(Layout*) {}
-SIZE ArrangeChildren(Layout*, const std::vector<Control*>&, RECT) { return SIZE{0, 0}; }
-SIZE MeasureByChildren(Layout*, const std::vector<Control*>&, SIZE) { return SIZE{0, 0}; }
-bool SetAttribute(Layout*, const std::wstring&, const std::wstring&) { return false; }
-RECT GetPadding(const Layout*) { return RECT{0, 0, 0, 0}; }
+Layout* NewPlainLayout() { return new Layout; }
+
+void SetOwner(Layout* layout, Box* owner) {
+  if (layout) layout->SetOwner(owner);
+}
+
+void Delete(Layout* layout) { delete layout; }
+
+SIZE ArrangeChildren(Layout* layout, const std::vector<Control*>& children, RECT rc) {
+  return layout ? layout->ArrangeChildren(children, rc) : SIZE{0, 0};
+}
+
+SIZE MeasureByChildren(Layout* layout, const std::vector<Control*>& children, SIZE available) {
+  return layout ? layout->MeasureByChildren(children, available) : SIZE{0, 0};
+}
+
+bool SetAttribute(Layout* layout, const std::wstring& name, const std::wstring& value) {
+  return layout && layout->SetAttribute(name, value);
+}
+
+RECT GetPadding(const Layout* layout) { return layout ? layout->GetPadding() : RECT{0, 0, 0, 0}; }
 
 }  // namespace ui::layout_access
