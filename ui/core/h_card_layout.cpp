@@ -30,28 +30,8 @@ SIZE HCardLayout::ArrangeChildren(const std::vector<Control*>& children, RECT re
   // A negative item width means cards as wide as the row.
   const int item_width = item_size_.cx < 1 ? width : item_size_.cx;
   const int per_row = CardsPerRow(width);
-  const int half_margin = child_margin_ / 2;
-
-  int x = rect.left;
-  int y = rect.top;
-  int count = 0;
-  for (Control* child : children) {
-    if (!child->IsVisible()) continue;
-    if (child->IsFloat()) {
-      PlaceFloatChild(child, rect);
-      continue;
-    }
-    const RECT cell{x + half_margin, y + half_margin, x + half_margin + item_width,
-                    y + half_margin + item_size_.cy};
-    PlaceCardInCell(child, cell);
-    ++count;
-    if (count % per_row != 0) {
-      x += item_width + child_margin_;
-    } else {
-      x = rect.left;
-      y += item_size_.cy + child_margin_;
-    }
-  }
+  const int count =
+      PlaceCardsInLines(children, rect, SIZE{item_width, item_size_.cy}, child_margin_, per_row, false);
   return SIZE{per_row * (item_width + child_margin_), LinesFor(count, per_row) * (item_size_.cy + child_margin_)};
 }
 

@@ -19,28 +19,7 @@ int VCardLayout::CardsPerColumn(int height) const {
 SIZE VCardLayout::ArrangeChildren(const std::vector<Control*>& children, RECT rect) {
   if (item_size_.cx == 0 || item_size_.cy == 0) return SIZE{0, 0};
   const int per_column = CardsPerColumn(rect.bottom - rect.top);
-  const int half_margin = child_margin_ / 2;
-
-  int x = rect.left;
-  int y = rect.top;
-  int count = 0;
-  for (Control* child : children) {
-    if (!child->IsVisible()) continue;
-    if (child->IsFloat()) {
-      PlaceFloatChild(child, rect);
-      continue;
-    }
-    const RECT cell{x + half_margin, y + half_margin, x + half_margin + item_size_.cx,
-                    y + half_margin + item_size_.cy};
-    PlaceCardInCell(child, cell);
-    ++count;
-    if (count % per_column != 0) {
-      y += item_size_.cy + child_margin_;
-    } else {
-      y = rect.top;
-      x += item_size_.cx + child_margin_;
-    }
-  }
+  const int count = PlaceCardsInLines(children, rect, item_size_, child_margin_, per_column, true);
   return SIZE{(item_size_.cx + child_margin_) * LinesFor(count, per_column),
               (item_size_.cy + child_margin_) * per_column};
 }
