@@ -18,6 +18,7 @@ namespace ui {
 
 class Control;
 class IRenderFactory;
+class ImageInfo;
 class ZipArchive;
 
 // Makes a control for a class name the skin builder does not know itself; the
@@ -113,6 +114,22 @@ class UiGlobals {
   // is neither in the archive nor on disk, resource path + path. Absolute paths
   // are returned unchanged.
   static std::wstring GetResourceFullPath(const std::wstring& path, const std::wstring& folder);
+
+  // ---- images and the image cache (ui_globals_image.cpp) ----
+  // The image for a resource path or an image-cache key ("?..."): the live cached
+  // image, or one loaded (DPI variant first, skin archive before the disk) and
+  // cached; empty when it cannot be loaded.
+  static std::shared_ptr<ImageInfo> GetImage(const std::wstring& path);
+  // The live image cached under the path; nothing is loaded.
+  static std::shared_ptr<ImageInfo> FindCachedImage(const std::wstring& path);
+  // Caches a weak reference under the image's path, replacing any entry.
+  static std::shared_ptr<ImageInfo> AddCachedImage(const std::shared_ptr<ImageInfo>& image);
+  static void RemoveCachedImage(const std::wstring& key);
+  // The releaser of loaded images: removes their cache entry (never a newer
+  // image's) and destroys them.
+  static void OnImageReleased(ImageInfo* image);
+  // The "@<scale>" variant of a file when DPI adaptation is on and it exists.
+  static std::wstring GetScaledImagePath(const std::wstring& path, bool in_archive);
 };
 
 }  // namespace ui
