@@ -11,6 +11,7 @@ class IBrush;
 class IMatrix;
 class IPath;
 class IPen;
+class IRenderContext;
 
 class IRenderFactory {
  public:
@@ -24,6 +25,7 @@ class IRenderFactory {
   virtual IMatrix* CreateMatrix() = 0;
   virtual IPath* CreatePath() = 0;
   virtual IBitmap* CreateBitmap() = 0;
+  virtual IRenderContext* CreateRenderContext() = 0;
 };
 
 }  // namespace ui

@@ -5,6 +5,7 @@
 #include "ui/render/matrix_gdiplus.h"
 #include "ui/render/path_gdiplus.h"
 #include "ui/render/pen_gdiplus.h"
+#include "ui/render/render_context_gdiplus.h"
 
 namespace ui {
 
@@ -23,5 +24,7 @@ IMatrix* RenderFactory_GdiPlus::CreateMatrix() { return new Matrix_Gdiplus(); }
 IPath* RenderFactory_GdiPlus::CreatePath() { return new Path_Gdiplus(); }
 
 IBitmap* RenderFactory_GdiPlus::CreateBitmap() { return new GdiBitmap(); }
+
+IRenderContext* RenderFactory_GdiPlus::CreateRenderContext() { return new RenderContext_GdiPlus(); }
 
 }  // namespace ui

@@ -13,6 +13,7 @@ class RenderFactory_GdiPlus : public IRenderFactory {
   IMatrix* CreateMatrix() override;
   IPath* CreatePath() override;
   IBitmap* CreateBitmap() override;
+  IRenderContext* CreateRenderContext() override;
 };
 
 }  // namespace ui

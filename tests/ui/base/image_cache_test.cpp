@@ -57,8 +57,8 @@ TEST(ImageCacheKeyTest, ShorterFirstThenFromTheEnd) {
   ui::ImageCacheKeyLess less;
   EXPECT_TRUE(less(L"zz", L"aaa"));
   EXPECT_FALSE(less(L"aaa", L"zz"));
-  EXPECT_TRUE(less(L"ab", L"ba"));   // last characters decide first: b > a
-  EXPECT_FALSE(less(L"ba", L"ab"));
+  EXPECT_TRUE(less(L"ba", L"ab"));   // the last characters decide first: a < b
+  EXPECT_FALSE(less(L"ab", L"ba"));
   EXPECT_TRUE(less(L"a\\x.png", L"b\\x.png"));  // differs only in the first character
   EXPECT_FALSE(less(L"b\\x.png", L"a\\x.png"));
   EXPECT_FALSE(less(L"same", L"same"));

@@ -1,0 +1,183 @@
+// Text and named colours of the render context. Fonts come from the framework's
+// font table; their logical fonts are read in the wide form so that Chinese face
+// names reach GDI+ intact.
+#include "ui/base/ui_globals.h"
+#include "ui/render/gdiplus_handles.h"
+#include "ui/render/render_context_gdiplus.h"
+
+namespace ui {
+
+namespace {
+
+// GDI+ reports its installed fonts on every call; without any, text goes through GDI.
+bool GdiplusHasFonts() {
+  Gdiplus::GpFontCollection* installed = nullptr;
+  if (gp::GdipNewInstalledFontCollection(&installed) != Gdiplus::Ok || !installed) return false;
+  INT count = 0;
+  gp::GdipGetFontCollectionFamilyCount(installed, &count);
+  return count > 0;
+}
+
+// The table's font for the id, or the device context's current font without one.
+GpFontPtr MakeFont(HDC dc, const FontInfo* info) {
+  Gdiplus::GpFont* font = nullptr;
+  LOGFONTW logfont = {};
+  if (info && info->handle && GetObjectW(info->handle, sizeof(logfont), &logfont) == sizeof(logfont))
+    gp::GdipCreateFontFromLogfontW(dc, &logfont, &font);
+  else
+    gp::GdipCreateFontFromDC(dc, &font);
+  return GpFontPtr(font);
+}
+
+GpStringFormatPtr CloneTypographicFormat() {
+  Gdiplus::GpStringFormat* generic = nullptr;
+  Gdiplus::GpStringFormat* format = nullptr;
+  if (gp::GdipStringFormatGetGenericTypographic(&generic) != Gdiplus::Ok) return nullptr;
+  gp::GdipCloneStringFormat(generic, &format);
+  return GpStringFormatPtr(format);
+}
+
+// Selects the table's font into the DC for the lifetime of the object.
+class SelectedFont {
+ public:
+  SelectedFont(HDC dc, const FontInfo* info) : dc_(dc) {
+    if (info && info->handle) old_ = SelectObject(dc, info->handle);
+  }
+  ~SelectedFont() {
+    if (old_) SelectObject(dc_, old_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_ = nullptr;
+};
+
+}  // namespace
+
+void RenderContext_GdiPlus::DrawNamedColor(const RECT& rect, const std::wstring& color_name,
+                                           BYTE fade) {
+  if (color_name.empty()) return;
+  DrawColor(rect, UiGlobals::GetColor(color_name), fade);
+}
+
+void RenderContext_GdiPlus::DrawText(const RECT& rect, const std::wstring& text, DWORD color,
+                                     const std::wstring& font_id, UINT format, BYTE fade,
+                                     bool line_limit, bool draw_as_path) {
+  if (text.empty()) return;
+  const FontInfo* info = UiGlobals::GetFont(font_id);
+
+  if (!GdiplusHasFonts()) {
+    SetBkMode(dc_, TRANSPARENT);
+    SetTextColor(dc_, RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF));
+    SelectedFont selected(dc_, info);
+    RECT area = rect;
+    ::DrawTextW(dc_, text.c_str(), -1, &area, format);
+    return;
+  }
+
+  GpGraphicsPtr graphics = MakeGraphics(dc_);
+  GpFontPtr font = MakeFont(dc_, info);
+  GpStringFormatPtr string_format = CloneTypographicFormat();
+  if (!graphics || !font || !string_format) return;
+
+  Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(rect.left), static_cast<Gdiplus::REAL>(rect.top),
+                        static_cast<Gdiplus::REAL>(rect.right - rect.left),
+                        static_cast<Gdiplus::REAL>(rect.bottom - rect.top));
+
+  DWORD alpha = static_cast<DWORD>(((color >> 24) / 255.0) * fade) & 0xFF;
+  if (alpha == 255) alpha = 254;
+  Gdiplus::GpSolidFill* raw_brush = nullptr;
+  gp::GdipCreateSolidFill((alpha << 24) | (color & 0x00FFFFFF), &raw_brush);
+  GpBrushPtr brush(raw_brush);
+  if (!brush) return;
+
+  Gdiplus::GpStringFormat* sf = string_format.get();
+  if (format & DT_END_ELLIPSIS) gp::GdipSetStringFormatTrimming(sf, Gdiplus::StringTrimmingEllipsisCharacter);
+  INT flags = 0;
+  if (format & DT_NOCLIP) flags |= Gdiplus::StringFormatFlagsNoClip;
+  if (format & DT_SINGLELINE) flags |= Gdiplus::StringFormatFlagsNoWrap;
+  if (line_limit) flags |= Gdiplus::StringFormatFlagsLineLimit;
+  gp::GdipSetStringFormatFlags(sf, flags);
+
+  if (format & DT_CENTER)
+    gp::GdipSetStringFormatAlign(sf, Gdiplus::StringAlignmentCenter);
+  else if (format & DT_RIGHT)
+    gp::GdipSetStringFormatAlign(sf, Gdiplus::StringAlignmentFar);
+  else
+    gp::GdipSetStringFormatAlign(sf, Gdiplus::StringAlignmentNear);
+
+  if (format & DT_VCENTER) {
+    gp::GdipSetStringFormatLineAlign(sf, Gdiplus::StringAlignmentCenter);
+    // 新宋体 sits one pixel high when centred; move it down where there is room.
+    if (info && info->faceName == L"新宋体" && layout.Height >= info->size + 2)
+      layout.Y += 1.0f;
+  } else if (format & DT_BOTTOM) {
+    gp::GdipSetStringFormatLineAlign(sf, Gdiplus::StringAlignmentFar);
+  } else {
+    gp::GdipSetStringFormatLineAlign(sf, Gdiplus::StringAlignmentNear);
+  }
+
+  Gdiplus::GpGraphics* g = graphics.get();
+  gp::GdipSetSmoothingMode(g, Gdiplus::SmoothingModeHighQuality);
+  gp::GdipSetInterpolationMode(g, Gdiplus::InterpolationModeHighQualityBicubic);
+  gp::GdipSetTextRenderingHint(g, Gdiplus::TextRenderingHintSystemDefault);
+
+  const INT length = static_cast<INT>(text.size());
+  if (draw_as_path) {
+    gp::GdipSetSmoothingMode(g, Gdiplus::SmoothingModeAntiAlias);
+    Gdiplus::GpFontFamily* raw_family = nullptr;
+    gp::GdipGetFamily(font.get(), &raw_family);
+    GpFontFamilyPtr family(raw_family);
+    INT style = 0;
+    Gdiplus::REAL size = 0;
+    gp::GdipGetFontStyle(font.get(), &style);
+    gp::GdipGetFontSize(font.get(), &size);
+    Gdiplus::GpPath* raw_path = nullptr;
+    gp::GdipCreatePath(Gdiplus::FillModeAlternate, &raw_path);
+    GpPathPtr path(raw_path);
+    if (!family || !path) return;
+    gp::GdipAddPathString(path.get(), text.c_str(), length, family.get(), style, size, &layout, sf);
+    gp::GdipFillPath(g, brush.get(), path.get());
+  } else {
+    gp::GdipDrawString(g, text.c_str(), length, font.get(), &layout, sf, brush.get());
+  }
+}
+
+RECT RenderContext_GdiPlus::MeasureText(const std::wstring& text, const std::wstring& font_id,
+                                        UINT format, int width_limit) {
+  const FontInfo* info = UiGlobals::GetFont(font_id);
+  if (!GdiplusHasFonts()) {
+    SetBkMode(dc_, TRANSPARENT);
+    SelectedFont selected(dc_, info);
+    SIZE extent = {};
+    GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(wcslen(text.c_str())), &extent);
+    return RECT{0, 0, extent.cx + 1, extent.cy + 1};
+  }
+
+  GpGraphicsPtr graphics = MakeGraphics(dc_);
+  GpFontPtr font = MakeFont(dc_, info);
+  GpStringFormatPtr string_format = CloneTypographicFormat();
+  if (!graphics || !font || !string_format) return RECT{};
+  gp::GdipSetStringFormatFlags(string_format.get(),
+                               (format & DT_SINGLELINE) ? Gdiplus::StringFormatFlagsNoWrap : 0);
+
+  auto measure = [&](const std::wstring& what, const Gdiplus::RectF& layout) {
+    Gdiplus::RectF bounds(0, 0, 0, 0);
+    gp::GdipMeasureString(graphics.get(), what.c_str(), static_cast<INT>(what.size()), font.get(),
+                          &layout, string_format.get(), &bounds, nullptr, nullptr);
+    return bounds;
+  };
+
+  Gdiplus::RectF layout(0, 0, 0, 0);
+  if (width_limit != -1) {
+    Gdiplus::REAL height = 0;
+    if (format & DT_SINGLELINE) height = measure(L"测试", Gdiplus::RectF(0, 0, 0, 0)).Height;
+    layout = Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(width_limit), height);
+  }
+  Gdiplus::RectF bounds = measure(text, layout);
+  return RECT{static_cast<LONG>(bounds.X), static_cast<LONG>(bounds.Y),
+              static_cast<LONG>(bounds.X + bounds.Width + 1),
+              static_cast<LONG>(bounds.Y + bounds.Height + 1)};
+}
+
+}  // namespace ui
