@@ -147,32 +147,15 @@ void Box::HandleEventTemplate(EventArgs& event) {
     return;
   }
   std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
-  const EventType type = event.Type;
   bool result = true;
   if (event.pSender == this) {
-    result = RunListeners(codeListeners_, type, event, result);
-    if (alive.expired()) return;
-    result = RunListeners(codeListeners_, all, event, result);
-    if (alive.expired()) return;
-    if (result) {
-      result = RunListeners(xmlListeners_, type, event, result);
-      if (alive.expired()) return;
-      result = RunListeners(xmlListeners_, all, event, result);
-      if (alive.expired()) return;
-    }
+    // The box's own event: its own code lists, then its skin lists. A false here
+    // skips the skin lists but still lets the bubbled lists run.
+    if (!RunListenerLists(codeListeners_, xmlListeners_, event, alive, result)) return;
   }
-  // Descendants' events and the box's own both reach the bubbled code lists, even
-  // after the box's own lists answered false; their answer decides what follows.
-  result = RunListeners(bubbledCodeListeners_, type, event, result);
-  if (alive.expired()) return;
-  result = RunListeners(bubbledCodeListeners_, all, event, result);
-  if (alive.expired()) return;
-  if (result) {
-    result = RunListeners(bubbledXmlListeners_, type, event, result);
-    if (alive.expired()) return;
-    result = RunListeners(bubbledXmlListeners_, all, event, result);
-    if (alive.expired()) return;
-  }
+  // Descendants' events and the box's own both reach the bubbled code lists, whose
+  // answer then decides.
+  if (!RunListenerLists(bubbledCodeListeners_, bubbledXmlListeners_, event, alive, result)) return;
   if (result) HandleEvent(event);
 }
 

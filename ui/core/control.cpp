@@ -477,6 +477,21 @@ bool Control::RunListeners(EventListenerMap& map, EventType key, EventArgs& even
   return RunEventCallbacks(it->second, &event);
 }
 
+bool Control::RunListenerLists(EventListenerMap& first, EventListenerMap& second, EventArgs& event,
+                               const std::weak_ptr<nbase::WeakFlag>& alive, bool& result) {
+  const EventType type = event.Type;
+  // The "all" list runs even after the type's list said false; its answer counts.
+  result = RunListeners(first, type, event, result);
+  if (alive.expired()) return false;
+  result = RunListeners(first, all, event, result);
+  if (alive.expired()) return false;
+  if (!result) return true;
+  result = RunListeners(second, type, event, result);
+  if (alive.expired()) return false;
+  result = RunListeners(second, all, event, result);
+  return !alive.expired();
+}
+
 void Control::HandleEventTemplate(EventArgs& event) {
   if (event.Type >= internaldblclick && event.Type <= internalkillfocus) {
     HandleEvent(event);
@@ -487,17 +502,8 @@ void Control::HandleEventTemplate(EventArgs& event) {
     return;
   }
   std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
-  const EventType type = event.Type;
-  bool result = RunListeners(codeListeners_, type, event, true);
-  if (alive.expired()) return;
-  result = RunListeners(codeListeners_, all, event, result);
-  if (alive.expired()) return;
-  if (result) {
-    result = RunListeners(xmlListeners_, type, event, result);
-    if (alive.expired()) return;
-    result = RunListeners(xmlListeners_, all, event, result);
-    if (alive.expired()) return;
-  }
+  bool result = true;
+  if (!RunListenerLists(codeListeners_, xmlListeners_, event, alive, result)) return;
   if (result) HandleEvent(event);
 }
 

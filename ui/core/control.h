@@ -226,6 +226,11 @@ class Control : public PlaceHolder {
   // Runs one listener list of a map when it has the key; absent keys leave the
   // result unchanged.
   static bool RunListeners(EventListenerMap& map, EventType key, EventArgs& event, bool result);
+  // Runs `first` for the event's type and for "all", then, while the answer is
+  // true, `second` likewise; the answer lands in `result`. False when a callback
+  // destroyed the control, so the caller must stop at once.
+  static bool RunListenerLists(EventListenerMap& first, EventListenerMap& second, EventArgs& event,
+                               const std::weak_ptr<nbase::WeakFlag>& alive, bool& result);
   // Hands an event to the parent's entry (or does nothing without a parent).
   void PassToParent(EventArgs& event);
   // Clears the window's focus when this control holds it.
