@@ -106,3 +106,18 @@ TEST(ControlAnimationsTest, StepsAfterTheControlIsGoneDoNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ControlAnimationsTest, HotFadeFollowsMouseEnterAndLeave) {
+  ui::Control control;
+  control.SetAttribute(L"hotcolor", L"red");
+  control.SendEvent(ui::mouseenter);
+  EXPECT_EQ(control.GetState(), ui::kControlStateHot);
+  ASSERT_TRUE(PumpUntil([&] { return control.GetHotAlpha() == 255; }));
+  control.SendEvent(ui::mouseleave);
+  EXPECT_EQ(control.GetState(), ui::kControlStateNormal);
+  ASSERT_TRUE(PumpUntil([&] { return control.GetHotAlpha() == 0; }));
+}
+
+}  // namespace
