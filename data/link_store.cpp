@@ -1,8 +1,7 @@
 #include "data/link_store.h"
 
-#include <windows.h>
-
 #include "data/cached_statement.h"
+#include "data/program_dir.h"
 #include "data/sqlite_support.h"
 
 LinkStore::~LinkStore() { Close(); }
@@ -38,16 +37,4 @@ LinkStore& GetLinkStore() {
   return store;
 }
 
-std::wstring DefaultLinkDbPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  path.erase(path.find_last_of(L'\\') + 1);
-  return path + L"db\\link.db";
-}
+std::wstring DefaultLinkDbPath() { return GetProgramDir() + L"db\\link.db"; }

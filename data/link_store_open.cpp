@@ -9,8 +9,10 @@
 #include "data/hot_key_table.h"
 #include "data/initials.h"
 #include "data/link_store.h"
+#include "data/settings.h"
 #include "data/sqlite_support.h"
 #include "ui/base/string_util.h"
+#include "ui/base/ui_globals.h"
 
 namespace {
 
@@ -121,8 +123,8 @@ void SortByPosition(std::vector<std::shared_ptr<T>>& list) {
   if (!std::is_sorted(list.begin(), list.end(), before)) std::sort(list.begin(), list.end(), before);
 }
 
-// A link's hot key uses an extra mouse button: the launcher needs its mouse hook.
-void NoteMouseButtonHotKey() {}
+// Colour every loaded store registers under its own text as name.
+const wchar_t kDefaultLinkColor[] = L"#ffff8000";
 
 }  // namespace
 
@@ -329,8 +331,12 @@ bool LinkStore::LoadLinks() {
   // order over the whole table.
   SortByPosition(with_hot_keys);
   for (const auto& link : with_hot_keys) {
-    if (GetHotKeyTable().RegisterLink(link) && IsMouseButtonHotKey(link->HotKey)) NoteMouseButtonHotKey();
+    // A mouse side button as hot key needs the launcher's mouse hook.
+    if (GetHotKeyTable().RegisterLink(link) && IsMouseButtonHotKey(link->HotKey)) {
+      GetSettings().mouseButtonHotKeyInUse = true;
+    }
   }
+  ui::UiGlobals::AddColor(kDefaultLinkColor, kDefaultLinkColor);
   return true;
 }
 
@@ -343,5 +349,9 @@ bool LinkStore::AttachLink(const std::shared_ptr<Link>& link) {
   link->group = tag;
   tag->links.push_back(link);
   linksById.insert_or_assign(linksById.end(), link->ID, link);
+  // A card's own colour is named by its text in the framework's colour table.
+  if (!link->CustomColor.empty() && link->CustomColor[0] == L'#') {
+    ui::UiGlobals::AddColor(link->CustomColor, link->CustomColor);
+  }
   return true;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data/link_store.h"
+#include "data/settings.h"
 #include "data/sqlite_support.h"
 #include "sqlite3.h"
 #include "tests/support/test_support.h"
@@ -119,7 +120,8 @@ TEST(HotKeyTable, LoadingRegistersTheKeysOfKeptLinksOnly) {
         "INSERT INTO Links(ID,NAME,ParentGroup,ICON,PATH,Parameter,WorkDir,HotKey) VALUES "
         "(1,'loaded hot key'," + std::to_string(tag_id) + ",'','','',''," +
         std::to_string(MakeHotKeyCode(kCtrlAltShift, VK_F6)) + "),"
-        "(2,'dropped hot key',999,'','','',''," + std::to_string(MakeHotKeyCode(kCtrlAltShift, VK_F5)) + ");";
+        "(2,'dropped hot key',999,'','','',''," + std::to_string(MakeHotKeyCode(kCtrlAltShift, VK_F5)) + "),"
+        "(3,'dropped side button',999,'','','',''," + std::to_string(MakeHotKeyCode(kHotKeyCtrl, 6)) + ");";
     EXPECT_EQ(sqlite3_exec(db, rows.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
   }
@@ -130,8 +132,30 @@ TEST(HotKeyTable, LoadingRegistersTheKeysOfKeptLinksOnly) {
   EXPECT_EQ(GetHotKeyTable().FindLink(MakeHotKeyCode(kCtrlAltShift, VK_F6)), loaded);
   EXPECT_FALSE(CombinationFree(kCtrlAltShift, VK_F6));
   EXPECT_TRUE(CombinationFree(kCtrlAltShift, VK_F5));  // its link was not kept
+  EXPECT_FALSE(GetSettings().mouseButtonHotKeyInUse);   // nor was the side button's
   GetHotKeyTable().UnregisterAll();
   EXPECT_TRUE(CombinationFree(kCtrlAltShift, VK_F6));
+}
+
+TEST(HotKeyTable, AMouseSideButtonHotKeyAsksForTheMouseHook) {
+  if (!CombinationFree(kHotKeyCtrl, VK_XBUTTON2)) {
+    GTEST_SKIP() << "this desktop refuses a hot key on the second extra mouse button";
+  }
+  pexo_test::TempDir dir;
+  const std::wstring path = dir.File(L"link.db");
+  LinkStore store;
+  ASSERT_TRUE(store.Open(path));
+  const int32_t tag_id = store.topGroups[0]->tags[0]->ID;
+  ASSERT_TRUE(ExecSql(store.connection,
+                      ("INSERT INTO Links(ID,NAME,ParentGroup,ICON,PATH,Parameter,WorkDir,HotKey) VALUES "
+                       "(1,'side button'," + std::to_string(tag_id) + ",'','','',''," +
+                       std::to_string(MakeHotKeyCode(kHotKeyCtrl, VK_XBUTTON2)) + ");").c_str()));
+  store.Close();
+  GetSettings().mouseButtonHotKeyInUse = false;
+  ASSERT_TRUE(store.Open(path));
+  EXPECT_NE(store.FindLink(1)->hotKeyId, 0);
+  EXPECT_TRUE(GetSettings().mouseButtonHotKeyInUse);
+  GetHotKeyTable().UnregisterAll();
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "data/sqlite_support.h"
 #include "sqlite3.h"
 #include "tests/support/test_support.h"
+#include "ui/base/ui_globals.h"
 
 namespace {
 
@@ -423,6 +424,9 @@ TEST_F(LinkStoreTest, UnusualRowsAreLoadedSafelyOrLeftOut) {
   EXPECT_EQ(tag->links[0]->ICON, L"*.pdf");
   EXPECT_EQ(tag->links[0]->GetIconKey(), L"*.pdf");
   EXPECT_EQ(tag->links[0]->CustomColor, L"#ff112233");
+  // Card colours are registered under their own text, beside the default link colour.
+  EXPECT_EQ(ui::UiGlobals::GetColor(L"#ff112233"), 0xff112233u);
+  EXPECT_EQ(ui::UiGlobals::GetColor(L"#ffff8000"), 0xffff8000u);
   EXPECT_TRUE(tag->links[0]->Pidl.empty());
 
   // Links outside a tag are not kept.
