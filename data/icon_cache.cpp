@@ -1,0 +1,225 @@
+#include "data/icon_cache.h"
+
+#include <cwchar>
+#include <string_view>
+
+#include "data/icon_bitmaps.h"
+#include "data/png_codec.h"
+#include "data/program_dir.h"
+#include "data/sqlite_support.h"
+#include "data/trace_line.h"
+#include "ui/base/image_info.h"
+#include "ui/base/string_util.h"
+#include "ui/base/ui_globals.h"
+
+namespace {
+
+// Reused decoding streams, one per size, sized for typical blobs.
+constexpr size_t kDecodeBytes16 = 16384;
+constexpr size_t kDecodeBytes32 = 32768;
+constexpr size_t kDecodeBytes48 = 49152;
+
+constexpr int kSizeIndexes[3] = {IconCache::kSize16, IconCache::kSize32, IconCache::kSize48};
+
+// The link ID of a key "lnk" + number; false for other keys and for ID 0.
+bool LinkIdOfKey(const std::wstring& key, int32_t& id) {
+  id = 0;
+  if (key.size() <= 2 || key.compare(0, 3, L"lnk") != 0) return false;
+  int value = 0;
+  if (std::swscanf(key.c_str(), L"lnk%d", &value) != 1 || value == 0) return false;
+  id = value;
+  return true;
+}
+
+bool IsBuiltinKey(const std::wstring& key) { return !key.empty() && key[0] == L'#'; }
+bool IsRowlessKey(const std::wstring& key) { return !key.empty() && (key[0] == L'#' || key[0] == L'*'); }
+
+}  // namespace
+
+IconCache::IconCache(std::wstring databasePath) : databasePath_(std::move(databasePath)) {
+  if (databasePath_.empty()) databasePath_ = GetProgramDir() + L"db\\icon.db";
+}
+
+IconCache::~IconCache() { Close(); }
+
+bool IconCache::Open() {
+  if (!database_.Open(databasePath_)) return false;
+  return LoadAll();
+}
+
+bool IconCache::LoadAll() {
+  entries_.clear();
+  AddBuiltinIcons();
+  BlobDecoder decoder16(kDecodeBytes16);
+  BlobDecoder decoder32(kDecodeBytes32);
+  BlobDecoder decoder48(kDecodeBytes48);
+  if (!database_.IsOpen()) return false;
+  return database_.ForEachValidRow(
+      [&](int32_t id, std::string_view blob16, std::string_view blob32, std::string_view blob48) {
+        // A row whose blobs do not all decode is skipped; the source is asked again.
+        ui::GpBitmapPtr image16 = decoder16.Decode(blob16);
+        if (!image16) return;
+        ui::GpBitmapPtr image32 = decoder32.Decode(blob32);
+        if (!image32) return;
+        ui::GpBitmapPtr image48 = decoder48.Decode(blob48);
+        if (!image48) return;
+        const std::wstring key = L"lnk" + std::to_wstring(id);
+        StoreEntry(key, PutImage(MakeImageKey(key, kSize16), std::move(image16)),
+                   PutImage(MakeImageKey(key, kSize32), std::move(image32)),
+                   PutImage(MakeImageKey(key, kSize48), std::move(image48)));
+      });
+}
+
+void IconCache::Close() {
+  database_.Close();
+  entries_.clear();
+}
+
+std::wstring IconCache::MakeImageKey(const std::wstring& key, int sizeIndex) {
+  const wchar_t* prefix = sizeIndex == kSize16 ? L"?s:" : sizeIndex == kSize48 ? L"?l:" : L"?n:";
+  return ToLowerAscii(prefix + key);
+}
+
+bool IconCache::IsCached(const std::wstring& imageKey) {
+  return ui::UiGlobals::FindCachedImage(imageKey) != nullptr;
+}
+
+IconCacheEntry& IconCache::Entry(const std::wstring& key) {
+  IconCacheEntry& entry = entries_[key];
+  entry.key = key;
+  return entry;
+}
+
+IconCacheEntry& IconCache::StoreEntry(const std::wstring& key, std::shared_ptr<ui::ImageInfo> image16,
+                                      std::shared_ptr<ui::ImageInfo> image32,
+                                      std::shared_ptr<ui::ImageInfo> image48) {
+  IconCacheEntry& entry = Entry(key);
+  entry.image16 = std::move(image16);
+  entry.image32 = std::move(image32);
+  entry.image48 = std::move(image48);
+  return entry;
+}
+
+std::shared_ptr<ui::ImageInfo> IconCache::PutImage(const std::wstring& imageKey, ui::GpBitmapPtr image) {
+  if (auto live = ui::UiGlobals::FindCachedImage(imageKey)) return live;
+  if (!image) return nullptr;
+  std::shared_ptr<ui::ImageInfo> made = ui::ImageInfo::LoadFromBitmap(image.get(), imageKey);
+  if (!made) return nullptr;
+  return ui::UiGlobals::AddCachedImage(made);
+}
+
+std::shared_ptr<ui::ImageInfo> IconCache::PutBitmapImage(const std::wstring& imageKey, HBITMAP bitmap, int size) {
+  if (auto live = ui::UiGlobals::FindCachedImage(imageKey)) {
+    if (bitmap) DeleteObject(bitmap);
+    return live;
+  }
+  if (!bitmap) return nullptr;
+  auto made = std::make_shared<ui::ImageInfo>();
+  made->width = size;
+  made->height = size;
+  made->path = imageKey;
+  made->alpha = true;
+  made->PushFrame(bitmap);
+  return ui::UiGlobals::AddCachedImage(made);
+}
+
+bool IconCache::AddBitmapToCache(const std::wstring& key, ui::GpBitmapPtr image16, ui::GpBitmapPtr image32,
+                                 ui::GpBitmapPtr image48) {
+  PrintTrace("AddBitmapToCache %s\n", key);
+  // Nothing to add is no success: callers fall back to another icon.
+  if (!image16 && !image32 && !image48) return false;
+  int32_t id = 0;
+  if (LinkIdOfKey(key, id) && image16 && image32 && image48) {
+    std::vector<uint8_t> png16, png32, png48;
+    if (!EncodePng(image16.get(), png16) || !EncodePng(image32.get(), png32) || !EncodePng(image48.get(), png48))
+      return false;
+    if (!database_.WriteRow(IconDatabase::Writer::kImages, id, png16, png32, png48)) return false;
+  }
+  StoreEntry(key, PutImage(MakeImageKey(key, kSize16), std::move(image16)),
+             PutImage(MakeImageKey(key, kSize32), std::move(image32)),
+             PutImage(MakeImageKey(key, kSize48), std::move(image48)));
+  return true;
+}
+
+bool IconCache::AddHBITMAPToCache(const std::wstring& key, HBITMAP bitmap16, HBITMAP bitmap32,
+                                  HBITMAP bitmap48) {
+  PrintTrace("AddHBITMAPToCache %s\n", key);
+  HBITMAP bitmaps[3] = {bitmap16, bitmap32, bitmap48};
+  auto deleteAll = [&bitmaps] {
+    for (HBITMAP bitmap : bitmaps) {
+      if (bitmap) DeleteObject(bitmap);
+    }
+  };
+  if (!bitmap16 && !bitmap32 && !bitmap48) return false;
+  int32_t id = 0;
+  if (LinkIdOfKey(key, id) && bitmap16 && bitmap32 && bitmap48) {
+    static PixelBuffer buffers[3];
+    std::vector<uint8_t> pngs[3];
+    for (int i = 0; i < 3; ++i) {
+      ui::GpBitmapPtr image = BitmapFromHBITMAP(bitmaps[i], buffers[i], true);
+      if (!image || !EncodePng(image.get(), pngs[i])) {
+        deleteAll();
+        return false;
+      }
+    }
+    if (!database_.WriteRow(IconDatabase::Writer::kBitmaps, id, pngs[0], pngs[1], pngs[2])) {
+      deleteAll();
+      return false;
+    }
+  }
+  StoreEntry(key, PutBitmapImage(MakeImageKey(key, kSize16), bitmap16, 16),
+             PutBitmapImage(MakeImageKey(key, kSize32), bitmap32, 32),
+             PutBitmapImage(MakeImageKey(key, kSize48), bitmap48, 48));
+  return true;
+}
+
+IconCache::RowRemoval IconCache::RemoveRow(const std::wstring& key, bool hard) {
+  if (IsRowlessKey(key)) return RowRemoval::kNotStored;
+  int32_t id = 0;
+  if (!LinkIdOfKey(key, id)) return RowRemoval::kNotALinkKey;
+  return database_.RemoveRow(id, hard) ? RowRemoval::kDone : RowRemoval::kFailed;
+}
+
+bool IconCache::RemoveCache(const std::wstring& key, bool hard) {
+  PrintTrace("RemoveCache %s\n", key);
+  RemoveMemoryEntry(key);
+  RowRemoval removal = RemoveRow(key, hard);
+  return removal == RowRemoval::kDone || removal == RowRemoval::kNotStored;
+}
+
+bool IconCache::RemoveCacheBatch(const std::vector<std::wstring>& keys, bool hard) {
+  if (!database_.IsOpen()) {
+    PrintSqlError("the icon database is not open");
+    return false;
+  }
+  SqlTransaction transaction(database_.connection());
+  if (!transaction.Begin()) return false;
+  bool rowFailed = false;
+  for (const std::wstring& key : keys) {
+    PrintTrace("RemoveCache %s\n", key);
+    RemoveMemoryEntry(key);
+    if (!rowFailed && RemoveRow(key, hard) == RowRemoval::kFailed) {
+      // Every row change of the batch is undone, so no link keeps half its rows.
+      PrintSqlError(sqlite3_errmsg(database_.connection()));
+      rowFailed = true;
+    }
+  }
+  return !rowFailed && transaction.Commit();
+}
+
+bool IconCache::RemoveMemoryEntry(const std::wstring& key) {
+  if (IsBuiltinKey(key)) return true;
+  for (int sizeIndex : kSizeIndexes) {
+    const std::wstring imageKey = MakeImageKey(key, sizeIndex);
+    if (ui::UiGlobals::FindCachedImage(imageKey)) ui::UiGlobals::RemoveCachedImage(imageKey);
+  }
+  entries_.erase(key);
+  return true;
+}
+
+bool IconCache::PurgeInvalid() { return database_.PurgeInvalid(); }
+
+IconCache& GetIconCache() {
+  static IconCache cache;
+  return cache;
+}

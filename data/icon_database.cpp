@@ -1,0 +1,136 @@
+#include "data/icon_database.h"
+
+#include <cstdio>
+
+#include "data/cached_statement.h"
+#include "data/database_file.h"
+#include "data/sqlite_support.h"
+
+namespace {
+
+const char kCreateVersionTable[] = "CREATE TABLE IF NOT EXISTS Version(ID INTEGER PRIMARY KEY, Ver INTEGER)";
+const char kCreateCacheTable[] =
+    "CREATE TABLE IF NOT EXISTS Cache(ID INTEGER PRIMARY KEY,Invalid TINYINT DEFAULT 0,Icon16 BLOB,Icon32 "
+    "BLOB,Icon48 BLOB)";
+const char kSelectVersion[] = "select Ver from Version where id=1";
+const char kSelectRows[] = "select ID,Invalid,Icon16,Icon32,Icon48 from Cache";
+const char kReplaceRow[] = "REPLACE INTO Cache(ID,Invalid,Icon16,Icon32,Icon48) VALUES (?,0,?,?,?)";
+const char kDeleteRow[] = "DELETE FROM Cache WHERE ID = ?";
+const char kInvalidateRow[] = "UPDATE Cache SET Invalid=1 WHERE ID=?";
+
+// The statements kept for the life of the process, prepared on first use.
+CachedStatement& ReplaceStatement(IconDatabase::Writer writer) {
+  static CachedStatement images;
+  static CachedStatement bitmaps;
+  return writer == IconDatabase::Writer::kImages ? images : bitmaps;
+}
+CachedStatement& DeleteStatement() {
+  static CachedStatement statement;
+  return statement;
+}
+CachedStatement& InvalidateStatement() {
+  static CachedStatement statement;
+  return statement;
+}
+
+std::string_view ColumnBlob(sqlite3_stmt* statement, int column) {
+  const void* data = sqlite3_column_blob(statement, column);
+  int size = sqlite3_column_bytes(statement, column);
+  return data && size > 0 ? std::string_view(static_cast<const char*>(data), size) : std::string_view();
+}
+
+// Binds without copying: the caller's vector outlives the step.
+bool BindBlob(sqlite3_stmt* statement, int index, const std::vector<uint8_t>& bytes) {
+  return sqlite3_bind_blob(statement, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_STATIC) ==
+         SQLITE_OK;
+}
+
+}  // namespace
+
+bool IconDatabase::Open(const std::wstring& path) {
+  Close();
+  const bool existed = IsExistingFile(path);
+  if (existed) {
+    WarmFileCache(path);
+    std::printf("%d", 0);
+  }
+  sqlite3* db = nullptr;
+  if (sqlite3_open(ToUtf8(path).c_str(), &db) != SQLITE_OK) {
+    PrintOpenError(db ? sqlite3_errmsg(db) : "out of memory");
+    sqlite3_close(db);
+    return false;
+  }
+  db_ = db;
+  version_ = 0;
+  if (!existed) {
+    if (!CreateVersion(kCurrentVersion)) return false;
+    return ExecSql(db_, kCreateCacheTable);
+  }
+  SqlStatement select;
+  if (select.Prepare(db_, kSelectVersion) && sqlite3_step(select.get()) == SQLITE_ROW) {
+    version_ = sqlite3_column_int(select.get(), 0);
+  }
+  // An older file without a version gets one; its Cache table is left as it is.
+  if (version_ == 0) return CreateVersion(kUnversionedVersion);
+  return true;
+}
+
+bool IconDatabase::CreateVersion(int version) {
+  if (!ExecSql(db_, kCreateVersionTable)) return false;
+  char replace[64];
+  std::snprintf(replace, sizeof(replace), "REPLACE INTO Version(ID,Ver) VALUES (1,%d);", version);
+  if (!ExecSql(db_, replace)) return false;
+  version_ = version;
+  return true;
+}
+
+void IconDatabase::Close() {
+  if (!db_) return;
+  CachedStatement::FinalizeAllOn(db_);
+  sqlite3_close(db_);
+  db_ = nullptr;
+  version_ = 0;
+}
+
+bool IconDatabase::ForEachValidRow(const RowVisitor& visitor) {
+  SqlStatement select;
+  if (!select.Prepare(db_, kSelectRows)) {
+    // Reported so that a file without a Cache table is not a silent failure.
+    PrintSqlError(db_ ? sqlite3_errmsg(db_) : "database not open");
+    return false;
+  }
+  sqlite3_stmt* statement = select.get();
+  while (sqlite3_step(statement) == SQLITE_ROW) {
+    if (sqlite3_column_int(statement, 1) != 0) continue;
+    visitor(sqlite3_column_int(statement, 0), ColumnBlob(statement, 2), ColumnBlob(statement, 3),
+            ColumnBlob(statement, 4));
+  }
+  return true;
+}
+
+bool IconDatabase::WriteRow(Writer writer, int32_t id, const std::vector<uint8_t>& png16,
+                            const std::vector<uint8_t>& png32, const std::vector<uint8_t>& png48) {
+  sqlite3_stmt* statement = ReplaceStatement(writer).Use(db_, kReplaceRow);
+  if (!statement) return false;
+  bool done = sqlite3_bind_int(statement, 1, id) == SQLITE_OK && BindBlob(statement, 2, png16) &&
+              BindBlob(statement, 3, png32) && BindBlob(statement, 4, png48) &&
+              sqlite3_step(statement) == SQLITE_DONE;
+  // The blobs were bound without copying: let go of them before the caller does.
+  sqlite3_reset(statement);
+  sqlite3_clear_bindings(statement);
+  return done;
+}
+
+bool IconDatabase::RemoveRow(int32_t id, bool hard) {
+  CachedStatement& holder = hard ? DeleteStatement() : InvalidateStatement();
+  sqlite3_stmt* statement = holder.Use(db_, hard ? kDeleteRow : kInvalidateRow);
+  if (!statement) return false;
+  bool done = sqlite3_bind_int(statement, 1, id) == SQLITE_OK && sqlite3_step(statement) == SQLITE_DONE;
+  sqlite3_reset(statement);
+  return done;
+}
+
+bool IconDatabase::PurgeInvalid() {
+  if (!db_) return false;
+  return ExecSql(db_, "DELETE FROM Cache WHERE Invalid != 0") && ExecSql(db_, "VACUUM");
+}

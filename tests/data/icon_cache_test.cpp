@@ -1,0 +1,244 @@
+#include "data/icon_cache.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/data/icon_test_util.h"
+#include "tests/support/gdiplus_test_env.h"
+#include "tests/support/test_support.h"
+#include "ui/base/ui_globals.h"
+
+namespace {
+
+using icon_test::Db;
+using icon_test::PixelAt;
+using icon_test::SolidBitmap;
+using icon_test::SolidPng;
+
+constexpr uint32_t kRed = 0xFFFF0000;
+constexpr uint32_t kBlue = 0xFF0000FF;
+
+class IconCacheTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryW((dir_.path() + L"\\db").c_str(), nullptr);
+    path_ = dir_.path() + L"\\db\\icon.db";
+  }
+  // Adds a solid icon of one colour under the key.
+  bool AddSolid(IconCache& cache, const std::wstring& key, uint32_t argb) {
+    return cache.AddBitmapToCache(key, SolidBitmap(16, argb), SolidBitmap(32, argb), SolidBitmap(48, argb));
+  }
+  static std::shared_ptr<ui::ImageInfo> Image(const std::wstring& key, int sizeIndex) {
+    return ui::UiGlobals::FindCachedImage(IconCache::MakeImageKey(key, sizeIndex));
+  }
+
+  pexo_test::TempDir dir_;
+  std::wstring path_;
+};
+
+TEST(IconCacheKeyTest, ImageKeysCarryTheSizePrefixAndAreLowered) {
+  EXPECT_EQ(IconCache::MakeImageKey(L"#Lock", IconCache::kSize16), L"?s:#lock");
+  EXPECT_EQ(IconCache::MakeImageKey(L"#LOCK", IconCache::kSize16), L"?s:#lock");
+  EXPECT_EQ(IconCache::MakeImageKey(L"lnk12", IconCache::kSize32), L"?n:lnk12");
+  EXPECT_EQ(IconCache::MakeImageKey(L"C:\\Tools\\App.ICO", IconCache::kSize48), L"?l:c:\\tools\\app.ico");
+}
+
+TEST_F(IconCacheTest, FreshFolderGetsCurrentVersionEmptyCacheAndBuiltinKeys) {
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  Db db(path_);
+  EXPECT_EQ(db.Number("select Ver from Version where id=1"), 10805);
+  EXPECT_EQ(db.Number("select count(*) from Cache"), 0);
+  for (const auto& [key, entry] : cache.entries()) EXPECT_EQ(key[0], L'#') << std::string(key.begin(), key.end());
+  // The program's own resources are deterministic on every platform.
+  for (const wchar_t* key : {L"#url", L"#err", L"#uwp", L"#Sys", L"#AdminTools", L"#MonitorOff", L"#Shutdown",
+                             L"#Restart", L"#LOCK", L"#SLEEP", L"#VolumeUp", L"#VolumeDown", L"#Mute"}) {
+    EXPECT_TRUE(IconCache::IsCached(IconCache::MakeImageKey(key, IconCache::kSize16))) << key;
+    auto large = Image(key, IconCache::kSize48);
+    ASSERT_TRUE(large) << key;
+    EXPECT_EQ(large->width, 48);
+  }
+  // "#Lock" names the images seeded under "#LOCK".
+  EXPECT_TRUE(IconCache::IsCached(IconCache::MakeImageKey(L"#Lock", IconCache::kSize32)));
+}
+
+TEST_F(IconCacheTest, ExistingEmptyFileGetsOldVersionButNoCacheTableAndFailsToOpen) {
+  ASSERT_TRUE(pexo_test::WriteFileBytes(path_, ""));
+  IconCache cache(path_);
+  EXPECT_FALSE(cache.Open());
+  Db db(path_);
+  EXPECT_EQ(db.Number("select Ver from Version where id=1"), 10600);
+  EXPECT_EQ(db.Number("select count(*) from sqlite_master where name='Cache'"), 0);
+}
+
+TEST_F(IconCacheTest, CorruptFileIsReportedAndLeftUntouched) {
+  const std::string garbage(8192, '\x5A');
+  ASSERT_TRUE(pexo_test::WriteFileBytes(path_, garbage));
+  IconCache cache(path_);
+  EXPECT_FALSE(cache.Open());
+  EXPECT_EQ(pexo_test::ReadFileBytes(path_), garbage);
+}
+
+TEST_F(IconCacheTest, OlderFileWithoutVersionKeepsItsRows) {
+  {
+    Db db(path_);
+    ASSERT_TRUE(db.Exec("CREATE TABLE Cache(ID INTEGER PRIMARY KEY,Invalid TINYINT DEFAULT 0,Icon16 BLOB,"
+                        "Icon32 BLOB,Icon48 BLOB)"));
+    ASSERT_TRUE(db.PutRow(3, 0, SolidPng(16, kRed), SolidPng(32, kRed), SolidPng(48, kRed)));
+  }
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  EXPECT_TRUE(IconCache::IsCached(L"?l:lnk3"));
+  Db db(path_);
+  EXPECT_EQ(db.Number("select Ver from Version where id=1"), 10600);
+}
+
+TEST_F(IconCacheTest, LinkIconsAreStoredAndLoadedAgain) {
+  {
+    IconCache cache(path_);
+    ASSERT_TRUE(cache.Open());
+    ASSERT_TRUE(AddSolid(cache, L"lnk12", kRed));
+    EXPECT_EQ(PixelAt(Image(L"lnk12", IconCache::kSize32), 5, 5) & 0x00FFFFFF, 0xFF0000u);
+    Db db(path_);
+    EXPECT_EQ(db.Number("select count(*) from Cache where ID=12 and Invalid=0"), 1);
+    EXPECT_EQ(db.Blob("select Icon48 from Cache where ID=12").substr(1, 3), "PNG");
+  }
+  EXPECT_FALSE(IconCache::IsCached(L"?n:lnk12")) << "closing drops the images";
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  auto image = Image(L"lnk12", IconCache::kSize48);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->width, 48);
+  EXPECT_EQ(PixelAt(image, 40, 40) & 0x00FFFFFF, 0xFF0000u);
+  EXPECT_EQ(cache.entries().count(L"lnk12"), 1u);
+}
+
+TEST_F(IconCacheTest, OnlyCompleteIconsOfNumberedLinkKeysReachTheDatabase) {
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  EXPECT_TRUE(AddSolid(cache, L"lnk0", kRed));
+  EXPECT_TRUE(AddSolid(cache, L"lnkx", kRed));
+  EXPECT_TRUE(AddSolid(cache, L"*.txt", kRed));
+  EXPECT_TRUE(cache.AddBitmapToCache(L"lnk12", SolidBitmap(16, kRed), nullptr, SolidBitmap(48, kRed)));
+  Db db(path_);
+  EXPECT_EQ(db.Number("select count(*) from Cache"), 0);
+  ASSERT_EQ(cache.entries().count(L"lnk12"), 1u);
+  const IconCacheEntry& entry = cache.entries().at(L"lnk12");
+  EXPECT_TRUE(entry.image16);
+  EXPECT_FALSE(entry.image32);
+  EXPECT_TRUE(entry.image48);
+  EXPECT_EQ(cache.entries().count(L"lnkx"), 1u);
+  // No image at all adds nothing and is no success.
+  EXPECT_FALSE(cache.AddBitmapToCache(L"lnk13", nullptr, nullptr, nullptr));
+  EXPECT_EQ(cache.entries().count(L"lnk13"), 0u);
+}
+
+TEST_F(IconCacheTest, AddingUnderALiveKeyKeepsTheShownImageButRewritesTheRow) {
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  ASSERT_TRUE(AddSolid(cache, L"lnk5", kRed));
+  Db db(path_);
+  const std::string firstRow = db.Blob("select Icon32 from Cache where ID=5");
+  ASSERT_TRUE(AddSolid(cache, L"lnk5", kBlue));
+  EXPECT_EQ(PixelAt(Image(L"lnk5", IconCache::kSize32), 1, 1) & 0x00FFFFFF, 0xFF0000u);
+  EXPECT_NE(db.Blob("select Icon32 from Cache where ID=5"), firstRow);
+  // A refresh removes the key first; then the new icon shows.
+  ASSERT_TRUE(cache.RemoveCache(L"lnk5", false));
+  ASSERT_TRUE(AddSolid(cache, L"lnk5", kBlue));
+  EXPECT_EQ(PixelAt(Image(L"lnk5", IconCache::kSize32), 1, 1) & 0x00FFFFFF, 0x0000FFu);
+}
+
+TEST_F(IconCacheTest, RemovalKeepsBuiltinKeysAndMarksOrDeletesRows) {
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  ASSERT_TRUE(IconCache::IsCached(L"?s:#err"));
+  EXPECT_TRUE(cache.RemoveCache(L"#err", true));
+  EXPECT_TRUE(IconCache::IsCached(L"?s:#err"));
+
+  ASSERT_TRUE(AddSolid(cache, L"*.txt", kRed));
+  EXPECT_TRUE(cache.RemoveCache(L"*.txt", true));
+  EXPECT_FALSE(IconCache::IsCached(L"?s:*.txt"));
+  EXPECT_EQ(cache.entries().count(L"*.txt"), 0u);
+
+  ASSERT_TRUE(AddSolid(cache, L"C:\\x.exe", kRed));
+  EXPECT_FALSE(cache.RemoveCache(L"C:\\x.exe", true)) << "a path key has no row";
+  EXPECT_FALSE(IconCache::IsCached(IconCache::MakeImageKey(L"C:\\x.exe", IconCache::kSize16)));
+
+  ASSERT_TRUE(AddSolid(cache, L"lnk12", kRed));
+  ASSERT_TRUE(AddSolid(cache, L"lnk13", kRed));
+  EXPECT_TRUE(cache.RemoveCache(L"lnk12", false));
+  EXPECT_TRUE(cache.RemoveCache(L"lnk13", true));
+  Db db(path_);
+  EXPECT_EQ(db.Number("select Invalid from Cache where ID=12"), 1);
+  EXPECT_EQ(db.Number("select count(*) from Cache where ID=13"), 0);
+  EXPECT_FALSE(IconCache::IsCached(L"?l:lnk12"));
+
+  // An invalid row is not loaded, and purging removes it.
+  ASSERT_TRUE(cache.Open());
+  EXPECT_FALSE(IconCache::IsCached(L"?l:lnk12"));
+  EXPECT_TRUE(cache.PurgeInvalid());
+  EXPECT_EQ(db.Number("select count(*) from Cache"), 0);
+}
+
+TEST_F(IconCacheTest, UndecodableRowsAreSkippedAtLoad) {
+  {
+    IconCache cache(path_);
+    ASSERT_TRUE(cache.Open());
+  }
+  {
+    Db db(path_);
+    const std::string good = SolidPng(16, kRed);
+    ASSERT_TRUE(db.PutRow(1, 0, good, SolidPng(32, kRed), SolidPng(48, kRed)));
+    ASSERT_TRUE(db.PutRow(2, 0, good, "not a picture", SolidPng(48, kRed)));
+    ASSERT_TRUE(db.PutRow(3, 0, good.substr(0, good.size() / 2), good, good));
+    ASSERT_TRUE(db.PutRow(4, 0, "", "", ""));
+  }
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  EXPECT_TRUE(IconCache::IsCached(L"?s:lnk1"));
+  for (const wchar_t* key : {L"lnk2", L"lnk3", L"lnk4"}) {
+    EXPECT_EQ(cache.entries().count(key), 0u) << key;
+    EXPECT_FALSE(IconCache::IsCached(IconCache::MakeImageKey(key, IconCache::kSize16))) << key;
+  }
+}
+
+TEST_F(IconCacheTest, BatchRemovalIsAllOrNothing) {
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  for (const wchar_t* key : {L"lnk5", L"lnk7", L"lnk9"}) ASSERT_TRUE(AddSolid(cache, key, kRed));
+  {
+    Db db(path_);
+    ASSERT_TRUE(db.Exec("CREATE TRIGGER refuse BEFORE DELETE ON Cache WHEN old.ID=7 "
+                        "BEGIN SELECT RAISE(ABORT,'refused'); END"));
+  }
+  EXPECT_FALSE(cache.RemoveCacheBatch({L"lnk5", L"lnk7", L"lnk9"}, true));
+  Db db(path_);
+  EXPECT_EQ(db.Number("select count(*) from Cache"), 3) << "the rows deleted before the failure come back";
+  EXPECT_FALSE(IconCache::IsCached(L"?s:lnk5"));
+
+  ASSERT_TRUE(db.Exec("DROP TRIGGER refuse"));
+  EXPECT_TRUE(cache.RemoveCacheBatch({L"lnk5", L"#dir", L"*.txt", L"lnk9"}, false));
+  EXPECT_EQ(db.Number("select count(*) from Cache where Invalid=1"), 2);
+  EXPECT_TRUE(cache.RemoveCacheBatch({L"lnk5", L"lnk7", L"lnk9"}, true));
+  EXPECT_EQ(db.Number("select count(*) from Cache"), 0);
+}
+
+TEST_F(IconCacheTest, ClosedCacheRefusesDatabaseWork) {
+  IconCache cache(path_);
+  EXPECT_FALSE(cache.PurgeInvalid());
+  EXPECT_FALSE(cache.RemoveCacheBatch({L"lnk1"}, true));
+  EXPECT_FALSE(cache.RemoveCache(L"lnk1", true));
+  // Icons of link keys cannot be stored, so they are not shown either.
+  EXPECT_FALSE(AddSolid(cache, L"lnk1", kRed));
+  EXPECT_FALSE(IconCache::IsCached(L"?s:lnk1"));
+  EXPECT_TRUE(AddSolid(cache, L"*.pdf", kRed));
+}
+
+TEST_F(IconCacheTest, EntryInsertsAnEmptyEntry) {
+  IconCache cache(path_);
+  IconCacheEntry& entry = cache.Entry(L"C:\\found.txt");
+  EXPECT_EQ(entry.key, L"C:\\found.txt");
+  EXPECT_FALSE(entry.image16);
+  EXPECT_EQ(&cache.Entry(L"C:\\found.txt"), &entry);
+}
+
+}  // namespace
