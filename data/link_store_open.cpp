@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "data/database_file.h"
 #include "data/hot_key_table.h"
 #include "data/initials.h"
 #include "data/link_store.h"
@@ -63,36 +64,6 @@ constexpr UpgradeStep kUpgradeSteps[] = {
      "ALTER TABLE Groups ADD FLAG INTEGER Default 0;",
      "REPLACE INTO Version(ID,Ver) VALUES (1,10804)"},
 };
-
-// Reads the file once through a mapping so that the system's file cache holds it
-// before SQLite starts reading page by page. The bytes themselves are not used.
-void WarmFileCache(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  LARGE_INTEGER size{};
-  if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 40)) {
-    if (HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr)) {
-      if (const auto* view = static_cast<const volatile unsigned char*>(
-              MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0))) {
-        unsigned char sum = 0;
-        for (LONGLONG offset = 0; offset < size.QuadPart; offset += 4096) sum ^= view[offset];
-        (void)sum;
-        UnmapViewOfFile(const_cast<const unsigned char*>(view));
-      }
-      CloseHandle(mapping);
-    }
-  }
-  CloseHandle(file);
-}
-
-// "不能打开数据库: %s" on stderr in the ANSI code page, without a line end.
-void PrintOpenError(const char* sqlite_message) {
-  const std::wstring text = L"不能打开数据库: " + FromUtf8(sqlite_message);
-  std::string ansi;
-  NarrowStringCounted(text, ansi, CP_ACP);
-  std::fputs(ansi.c_str(), stderr);
-}
 
 int32_t ParseInt(const char* text) {
   return text ? static_cast<int32_t>(std::strtoll(text, nullptr, 10)) : 0;
