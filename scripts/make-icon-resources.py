@@ -89,12 +89,13 @@ ICONS = {
         (rect(6, 13.8, 42, 16.2), hexcolor("#e8f2ff")),
         (rect(6, 31.8, 42, 34.2), hexcolor("#e8f2ff")),
     ],
-    # Store applications: four tiles.
+    # Store applications: a shopping bag.
     "store_app": [
-        (rect(5, 5, 22.5, 22.5, 2), hexcolor("#f25022")),
-        (rect(25.5, 5, 43, 22.5, 2), hexcolor("#7fba00")),
-        (rect(5, 25.5, 22.5, 43, 2), hexcolor("#00a4ef")),
-        (rect(25.5, 25.5, 43, 43, 2), hexcolor("#ffb900")),
+        (ring(24, 15, 9, 6), hexcolor("#1f6fb2")),
+        (rect(7, 15, 41, 44, 4), hexcolor("#2f8fd8")),
+        (rect(7, 15, 41, 19), hexcolor("#1f6fb2")),
+        (circle(17, 24, 2.2), hexcolor("#e8f2ff")),
+        (circle(31, 24, 2.2), hexcolor("#e8f2ff")),
     ],
     # System settings: a grey gear.
     "system": [
