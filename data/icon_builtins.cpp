@@ -1,43 +1,60 @@
 // The built-in icon keys, seeded at every load of the icon cache: the shell's
 // folder icons, and the program's own icon and SVG resources for the fall-back
 // icons and the system commands.
-#include <shlobj.h>
-
 #include "data/icon_cache.h"
 #include "data/icon_resource_ids.h"
 
 namespace {
 
-// The shell folders behind the folder keys (CSIDL numbers).
-constexpr int kControlPanelFolder = 3;
-constexpr int kComputerFolder = 17;
-constexpr int kDocumentsFolder = 5;
-constexpr int kNetworkFolder = 18;
-constexpr int kRecycleBinFolder = 10;
-constexpr int kRecentFolder = 8;
+enum class Source { kStockFolder, kIconResource, kSvgResource, kShellFolder };
+
+struct BuiltinIcon {
+  const wchar_t* key;
+  Source source;
+  int id;  // resource id, or CSIDL number of a shell folder
+};
+
+constexpr BuiltinIcon kBuiltinIcons[] = {
+    {L"#dir", Source::kStockFolder, 0},
+    {L"#url", Source::kIconResource, PEXO_ICON_URL},
+    {L"#err", Source::kIconResource, PEXO_ICON_ERROR},
+    {L"#uwp", Source::kIconResource, PEXO_ICON_STORE_APP},
+    {L"#Sys", Source::kIconResource, PEXO_ICON_SYSTEM},
+    {L"#AdminTools", Source::kIconResource, PEXO_ICON_ADMIN_TOOLS},
+    {L"#MonitorOff", Source::kIconResource, PEXO_ICON_MONITOR_OFF},
+    {L"#Shutdown", Source::kSvgResource, PEXO_SVG_SHUTDOWN},
+    {L"#Restart", Source::kSvgResource, PEXO_SVG_RESTART},
+    {L"#LOCK", Source::kSvgResource, PEXO_SVG_LOCK},
+    {L"#SLEEP", Source::kSvgResource, PEXO_SVG_SLEEP},
+    {L"#VolumeUp", Source::kSvgResource, PEXO_SVG_VOLUME_UP},
+    {L"#VolumeDown", Source::kSvgResource, PEXO_SVG_VOLUME_DOWN},
+    {L"#Mute", Source::kSvgResource, PEXO_SVG_MUTE},
+    {L"#ControlPanel", Source::kShellFolder, 3},
+    {L"#Computer", Source::kShellFolder, 17},
+    {L"#Document", Source::kShellFolder, 5},
+    {L"#Network", Source::kShellFolder, 18},
+    {L"#Recycle", Source::kShellFolder, 10},  // the recycle bin
+    {L"#Recent", Source::kShellFolder, 8},
+};
 
 }  // namespace
 
 bool IconCache::AddBuiltinIcons() {
-  AddSysIconToCache(L"#dir", GetStockFolderIconIndex());
-  AddResIcoToCache(PEXO_ICON_URL, L"#url");
-  AddResIcoToCache(PEXO_ICON_ERROR, L"#err");
-  AddResIcoToCache(PEXO_ICON_STORE_APP, L"#uwp");
-  AddResIcoToCache(PEXO_ICON_SYSTEM, L"#Sys");
-  AddResIcoToCache(PEXO_ICON_ADMIN_TOOLS, L"#AdminTools");
-  AddResIcoToCache(PEXO_ICON_MONITOR_OFF, L"#MonitorOff");
-  AddSkinImageToCache(PEXO_SVG_SHUTDOWN, L"#Shutdown");
-  AddSkinImageToCache(PEXO_SVG_RESTART, L"#Restart");
-  AddSkinImageToCache(PEXO_SVG_LOCK, L"#LOCK");
-  AddSkinImageToCache(PEXO_SVG_SLEEP, L"#SLEEP");
-  AddSkinImageToCache(PEXO_SVG_VOLUME_UP, L"#VolumeUp");
-  AddSkinImageToCache(PEXO_SVG_VOLUME_DOWN, L"#VolumeDown");
-  AddSkinImageToCache(PEXO_SVG_MUTE, L"#Mute");
-  AddSysIconToCache(L"#ControlPanel", GetFolderIconIndex(kControlPanelFolder));
-  AddSysIconToCache(L"#Computer", GetFolderIconIndex(kComputerFolder));
-  AddSysIconToCache(L"#Document", GetFolderIconIndex(kDocumentsFolder));
-  AddSysIconToCache(L"#Network", GetFolderIconIndex(kNetworkFolder));
-  AddSysIconToCache(L"#Recycle", GetFolderIconIndex(kRecycleBinFolder));
-  AddSysIconToCache(L"#Recent", GetFolderIconIndex(kRecentFolder));
+  for (const BuiltinIcon& icon : kBuiltinIcons) {
+    switch (icon.source) {
+      case Source::kStockFolder:
+        AddSysIconToCache(icon.key, GetStockFolderIconIndex());
+        break;
+      case Source::kIconResource:
+        AddResIcoToCache(icon.id, icon.key);
+        break;
+      case Source::kSvgResource:
+        AddSkinImageToCache(icon.id, icon.key);
+        break;
+      case Source::kShellFolder:
+        AddSysIconToCache(icon.key, GetFolderIconIndex(icon.id));
+        break;
+    }
+  }
   return true;
 }

@@ -50,7 +50,8 @@ int StockFolderIndex() {
     if (stock) {
       SHSTOCKICONINFO info{};
       info.cbSize = kStockInfoSize;
-      if (SUCCEEDED(stock(kStockFolder, kStockSystemIndex, &info)) && info.iSysImageIndex != 0)
+      // A "successful" answer with no usable index (as some shells give) falls back too.
+      if (SUCCEEDED(stock(kStockFolder, kStockSystemIndex, &info)) && info.iSysImageIndex > 0)
         return info.iSysImageIndex;
     }
   }

@@ -1,5 +1,9 @@
 #include "data/icon_cache.h"
 
+#include <objbase.h>
+
+#include <cwchar>
+
 #include <gtest/gtest.h>
 
 #include "tests/data/icon_test_util.h"
@@ -59,6 +63,23 @@ TEST_F(IconCacheTest, FreshFolderGetsCurrentVersionEmptyCacheAndBuiltinKeys) {
   }
   // "#Lock" names the images seeded under "#LOCK".
   EXPECT_TRUE(IconCache::IsCached(IconCache::MakeImageKey(L"#Lock", IconCache::kSize32)));
+}
+
+TEST_F(IconCacheTest, ShellFolderKeysAreSeededFromTheSystemImageLists) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  std::string missing;
+  for (const wchar_t* key : {L"#dir", L"#ControlPanel", L"#Computer", L"#Document", L"#Network", L"#Recycle",
+                             L"#Recent"}) {
+    if (!IconCache::IsCached(IconCache::MakeImageKey(key, IconCache::kSize32)))
+      missing += " " + std::string(key, key + wcslen(key));
+  }
+  CoUninitialize();
+  if (!missing.empty()) {
+    ASSERT_TRUE(pexo_test::RunningUnderWine()) << "no shell icon for" << missing;
+    GTEST_SKIP() << "Wine's shell gives no system image-list icon for" << missing;
+  }
 }
 
 TEST_F(IconCacheTest, ExistingEmptyFileGetsOldVersionButNoCacheTableAndFailsToOpen) {
