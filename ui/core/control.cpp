@@ -6,6 +6,7 @@
 #include "ui/base/animation_player.h"
 #include "ui/base/dpi_scaler.h"
 #include "ui/base/string_util.h"
+#include "ui/base/ui_globals.h"
 #include "ui/core/box.h"
 #include "ui/core/framework_access.h"
 #include "ui/core/uia_control_provider.h"
@@ -403,7 +404,22 @@ void Control::SetBorderRound(SIZE round) {
   Invalidate();
 }
 
-void Control::ReloadBkImage() {}
+std::wstring Control::GetImageFullPath(const std::wstring& file) const {
+  // Image-cache keys ("?...") are never files: they are looked up as they stand.
+  std::wstring path = file;
+  if (path.empty() || path[0] != L'?') {
+    std::wstring folder = window_ ? window_access::GetResourcePath(window_) : std::wstring();
+    path = UiGlobals::GetResourceFullPath(path, folder);
+  }
+  return NormalizePathSeparators(path);
+}
+
+void Control::ReloadBkImage() {
+  if (bkImage_.attributes.file.empty()) return;
+  const std::wstring path = GetImageFullPath(bkImage_.attributes.file);
+  if (bkImage_.image && bkImage_.image->path == path) return;
+  bkImage_.image = UiGlobals::FindCachedImage(path);
+}
 
 void Control::ReleaseBkImage() {
   imageWorkFlag_.Cancel();

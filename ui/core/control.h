@@ -218,6 +218,9 @@ class Control : public PlaceHolder {
 
   // Makes sure the slot holds its decoded image.
   void LoadImage(SkinImage& image);
+  // Where an image file of this control is found: cache keys ("?...") as they
+  // stand, other names under the window's resource folder.
+  std::wstring GetImageFullPath(const std::wstring& file) const;
   // Stops the background image's frame animation on a frame (0xFFFF the last,
   // -1 the current one).
   void StopImageAnimation(int frame = -1);

@@ -2,6 +2,8 @@
 // draws, Paint runs the layers in their fixed order.
 #include "ui/core/control.h"
 
+#include "ui/base/ui_globals.h"
+
 namespace ui {
 
 void Control::AlphaPaint(IRenderContext* context, const RECT& dirty) {
@@ -34,7 +36,10 @@ void Control::PaintText(IRenderContext*) {}
 void Control::PaintBorder(IRenderContext*) {}
 void Control::PaintLoading(IRenderContext*) {}
 
-void Control::LoadImage(SkinImage&) {}
+void Control::LoadImage(SkinImage& image) {
+  if (image.image) return;
+  image.image = UiGlobals::GetImage(GetImageFullPath(image.attributes.file));
+}
 
 void Control::StopImageAnimation(int frame) {
   if (!bkImage_.image || bkImage_.image->GetFrameCount() < 2) return;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "ui/base/image_info.h"
 #include "ui/base/language_table.h"
 #include "ui/base/ui_globals.h"
 #include "ui/core/attribute_numbers.h"
@@ -338,6 +339,34 @@ TEST(ControlTest, AutoSizedControlTakesTheDestSizeOfItsImage) {
   partial.SetAttribute(L"bkimage", L"file='bk.png'");
   partial.EstimateSize(SIZE{500, 500});
   EXPECT_EQ(partial.GetFixedWidth(), ui::kSizeAuto);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ControlTest, AutoSizedControlTakesTheSizeOfItsCachedImage) {
+  auto image = std::make_shared<ui::ImageInfo>();
+  image->width = 24;
+  image->height = 18;
+  image->path = L"?test:sizing";
+  ui::UiGlobals::AddCachedImage(image);
+
+  ui::Control control;
+  control.SetAttribute(L"width", L"auto");
+  control.SetAttribute(L"bkimage", L"?test:sizing");
+  control.SetFixedHeight(40);
+  SIZE size = control.EstimateSize(SIZE{500, 500});
+  EXPECT_EQ(size.cx, 24);
+  EXPECT_EQ(size.cy, 40);
+  EXPECT_EQ(control.GetBkImage().image, image);
+
+  control.ReleaseBkImage();
+  EXPECT_EQ(control.GetBkImage().image, nullptr);
+  control.ReloadBkImage();
+  EXPECT_EQ(control.GetBkImage().image, image);
+  control.ClearImageCache();
+  EXPECT_EQ(control.GetBkImage().image, nullptr);
 }
 
 }  // namespace
