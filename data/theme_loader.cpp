@@ -69,3 +69,12 @@ bool LoadTheme(const std::wstring& theme_name) {
   for (const auto& [name, value] : colors) ui::UiGlobals::AddColor(name, value);
   return true;
 }
+
+std::wstring ThemeLoadWarningText(const std::wstring& theme_name) {
+  return FormatText(kThemeLoadWarningFormat, theme_name.c_str());
+}
+
+void ShowThemeLoadWarning(HWND owner, const std::wstring& theme_name) {
+  MessageBoxW(owner, ThemeLoadWarningText(theme_name).c_str(), kThemeLoadWarningCaption,
+              MB_OK | MB_ICONWARNING | MB_TOPMOST);
+}

@@ -2,6 +2,8 @@
 // redefine named colours of the framework's colour table.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // The theme file for a name: <exe folder>\theme\<name>, with ".xml" appended
@@ -13,3 +15,13 @@ std::wstring ThemeFilePath(const std::wstring& theme_name);
 // with no colour changed, for an empty name, a missing or malformed file, a
 // root other than "Global", or a colour value in none of the colour notations.
 bool LoadTheme(const std::wstring& theme_name);
+
+// Text and caption of the warning shown at start-up when the configured theme
+// cannot be loaded; the program then goes on with the skin's own colours.
+inline constexpr wchar_t kThemeLoadWarningFormat[] = L"主题[%s]加载失败！将使用默认主题！";
+inline constexpr wchar_t kThemeLoadWarningCaption[] = L"警告";
+
+// The warning text for a theme name.
+std::wstring ThemeLoadWarningText(const std::wstring& theme_name);
+// Shows that warning in a top-most message box owned by `owner` (may be null).
+void ShowThemeLoadWarning(HWND owner, const std::wstring& theme_name);

@@ -89,6 +89,20 @@ TEST_F(ThemeTest, ShippedThemesLoad) {
   Write(L"blue.xml", blue);
   EXPECT_TRUE(LoadTheme(L"blue"));
   EXPECT_EQ(UiGlobals::GetColor(L"link_hot"), 0xFF0063B1u);
+
+  // The default setting names "gray": it must load, and it keeps the skin's colours.
+  const std::string gray = pexo_test::ReadFileBytes(pexo_test::DataFile(L"..\\..\\theme\\gray.xml"));
+  ASSERT_FALSE(gray.empty());
+  Write(L"gray.xml", gray);
+  EXPECT_TRUE(LoadTheme(L"gray"));
+  EXPECT_EQ(UiGlobals::GetColor(L"text"), 0xFF111111u);
+  EXPECT_EQ(UiGlobals::GetColor(L"link_hot"), 0xFF0063B1u);
+}
+
+TEST(ThemeWarningTest, NamesTheThemeInTheWarning) {
+  EXPECT_EQ(ThemeLoadWarningText(L"蓝色"), L"主题[蓝色]加载失败！将使用默认主题！");
+  EXPECT_EQ(ThemeLoadWarningText(L"50%s"), L"主题[50%s]加载失败！将使用默认主题！");
+  EXPECT_STREQ(kThemeLoadWarningCaption, L"警告");
 }
 
 TEST_F(ThemeTest, FailedLoadsChangeNothing) {
