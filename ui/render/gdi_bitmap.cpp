@@ -83,30 +83,30 @@ void GdiBitmap::ClearAlpha(const RECT& rect, int value) {
     std::memset(bits_ + (static_cast<size_t>(y) * width_ + area.left) * 4, byte, span);
 }
 
-void GdiBitmap::RestoreAlpha(const RECT& rect, const RECT& corner_insets) {
+template <typename Change>
+void GdiBitmap::ChangeAlphaOutsideCorners(const RECT& rect, const RECT& corner_insets,
+                                          Change change) {
   RECT area;
   if (!ClampToBitmap(rect, area)) return;
   for (LONG y = area.top; y < area.bottom; ++y) {
     for (LONG x = area.left; x < area.right; ++x) {
       if (OutsideCorners(x, y, corner_insets))
-        bits_[(static_cast<size_t>(y) * width_ + x) * 4 + 3] = 255;
+        change(bits_[(static_cast<size_t>(y) * width_ + x) * 4 + 3]);
     }
   }
 }
 
+void GdiBitmap::RestoreAlpha(const RECT& rect, const RECT& corner_insets) {
+  ChangeAlphaOutsideCorners(rect, corner_insets, [](BYTE& alpha) { alpha = 255; });
+}
+
 void GdiBitmap::RestoreAlphaKeyed(const RECT& rect, const RECT& corner_insets, int key_alpha) {
-  RECT area;
-  if (!ClampToBitmap(rect, area)) return;
-  for (LONG y = area.top; y < area.bottom; ++y) {
-    for (LONG x = area.left; x < area.right; ++x) {
-      if (!OutsideCorners(x, y, corner_insets)) continue;
-      BYTE& alpha = bits_[(static_cast<size_t>(y) * width_ + x) * 4 + 3];
-      if (key_alpha != 0 && alpha == key_alpha)
-        alpha = 0;
-      else if (alpha == 0)
-        alpha = 255;
-    }
-  }
+  ChangeAlphaOutsideCorners(rect, corner_insets, [key_alpha](BYTE& alpha) {
+    if (key_alpha != 0 && alpha == key_alpha)
+      alpha = 0;
+    else if (alpha == 0)
+      alpha = 255;
+  });
 }
 
 }  // namespace ui

@@ -33,6 +33,10 @@ class GdiBitmap : public IBitmap {
   bool ClampToBitmap(const RECT& rect, RECT& clamped) const;
   // True for pixels outside the four corner areas of the insets.
   bool OutsideCorners(int x, int y, const RECT& insets) const;
+  // Applies the change to the alpha byte of every pixel of the clamped rectangle
+  // that lies outside the corner areas.
+  template <typename Change>
+  void ChangeAlphaOutsideCorners(const RECT& rect, const RECT& corner_insets, Change change);
 
   HBITMAP bitmap_ = nullptr;
   BYTE* bits_ = nullptr;

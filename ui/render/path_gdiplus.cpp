@@ -17,10 +17,6 @@ std::vector<Gdiplus::GpPoint> ToGpPoints(const POINT* points, int count) {
   return copy;
 }
 
-Gdiplus::GpPen* GpPenOf(const IPen* pen) {
-  return pen ? static_cast<const Pen_GdiPlus*>(pen)->GetPen() : nullptr;
-}
-
 }  // namespace
 
 Path_Gdiplus::Path_Gdiplus() {
@@ -103,7 +99,7 @@ void Path_Gdiplus::AddPolygon(const POINT* points, int count) {
 
 RECT Path_Gdiplus::GetBounds(const IPen* pen) {
   Gdiplus::GpRect bounds(0, 0, 0, 0);
-  Keep(gp::GdipGetPathWorldBoundsI(path_.get(), &bounds, nullptr, GpPenOf(pen)));
+  Keep(gp::GdipGetPathWorldBoundsI(path_.get(), &bounds, nullptr, Pen_GdiPlus::GpPenOf(pen)));
   return RECT{bounds.X, bounds.Y, bounds.X + bounds.Width, bounds.Y + bounds.Height};
 }
 
@@ -115,7 +111,7 @@ bool Path_Gdiplus::IsContainsPoint(int x, int y) {
 
 bool Path_Gdiplus::IsStrokeContainsPoint(int x, int y, const IPen* pen) {
   BOOL inside = FALSE;
-  Keep(gp::GdipIsOutlineVisiblePathPointI(path_.get(), x, y, GpPenOf(pen), nullptr, &inside));
+  Keep(gp::GdipIsOutlineVisiblePathPointI(path_.get(), x, y, Pen_GdiPlus::GpPenOf(pen), nullptr, &inside));
   return inside != FALSE;
 }
 

@@ -35,6 +35,10 @@ class Path_Gdiplus : public IPath {
   void Transform(const IMatrix* matrix) override;
 
   Gdiplus::GpPath* GetPath() const { return path_.get(); }
+  // The GDI+ path of any path of this back end; null for a null path.
+  static Gdiplus::GpPath* GpPathOf(const IPath* path) {
+    return path ? static_cast<const Path_Gdiplus*>(path)->GetPath() : nullptr;
+  }
 
  private:
   explicit Path_Gdiplus(GpPathPtr path) : path_(std::move(path)) {}

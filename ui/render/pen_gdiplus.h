@@ -29,6 +29,10 @@ class Pen_GdiPlus : public IPen {
 
   // The wrapped GDI+ pen, for the path and the render context; may be null.
   Gdiplus::GpPen* GetPen() const { return pen_.get(); }
+  // The GDI+ pen of any pen of this back end; null for a null pen.
+  static Gdiplus::GpPen* GpPenOf(const IPen* pen) {
+    return pen ? static_cast<const Pen_GdiPlus*>(pen)->GetPen() : nullptr;
+  }
 
  private:
   Pen_GdiPlus(DWORD color, GpPenPtr pen) : IPen(color), pen_(std::move(pen)) {}

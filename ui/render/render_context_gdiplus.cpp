@@ -9,14 +9,6 @@ namespace ui {
 
 namespace {
 
-Gdiplus::GpPen* GpPenOf(const IPen* pen) {
-  return pen ? static_cast<const Pen_GdiPlus*>(pen)->GetPen() : nullptr;
-}
-
-Gdiplus::GpPath* GpPathOf(const IPath* path) {
-  return path ? static_cast<const Path_Gdiplus*>(path)->GetPath() : nullptr;
-}
-
 GpPenPtr MakePen(DWORD color, int width) {
   Gdiplus::GpPen* pen = nullptr;
   gp::GdipCreatePen1(color, static_cast<Gdiplus::REAL>(width), Gdiplus::UnitWorld, &pen);
@@ -166,8 +158,8 @@ void RenderContext_GdiPlus::DrawColor(const RECT& rect, DWORD color, BYTE fade) 
 
 void RenderContext_GdiPlus::DrawLineWithPen(const IPen* pen, int x1, int y1, int x2, int y2) {
   GpGraphicsPtr graphics = NewGraphics(dc_, true);
-  if (!graphics || !GpPenOf(pen)) return;
-  gp::GdipDrawLineI(graphics.get(), GpPenOf(pen), x1, y1, x2, y2);
+  if (!graphics || !Pen_GdiPlus::GpPenOf(pen)) return;
+  gp::GdipDrawLineI(graphics.get(), Pen_GdiPlus::GpPenOf(pen), x1, y1, x2, y2);
 }
 
 void RenderContext_GdiPlus::DrawLine(const RECT& rect, int width, DWORD color) {
@@ -180,8 +172,8 @@ void RenderContext_GdiPlus::DrawLine(const RECT& rect, int width, DWORD color) {
 void RenderContext_GdiPlus::DrawBezier(const IPen* pen, int x1, int y1, int x2, int y2, int x3,
                                        int y3, int x4, int y4) {
   GpGraphicsPtr graphics = NewGraphics(dc_, true);
-  if (!graphics || !GpPenOf(pen)) return;
-  gp::GdipDrawBezierI(graphics.get(), GpPenOf(pen), x1, y1, x2, y2, x3, y3, x4, y4);
+  if (!graphics || !Pen_GdiPlus::GpPenOf(pen)) return;
+  gp::GdipDrawBezierI(graphics.get(), Pen_GdiPlus::GpPenOf(pen), x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
 void RenderContext_GdiPlus::DrawRect(const RECT& rect, int width, DWORD color) {
@@ -233,18 +225,18 @@ void RenderContext_GdiPlus::FillEllipse(const RECT& rect, DWORD color) {
 
 void RenderContext_GdiPlus::DrawPath(const IPath* path, const IPen* pen) {
   GpGraphicsPtr graphics = NewGraphics(dc_, true);
-  if (!graphics || !GpPenOf(pen) || !GpPathOf(path)) return;
-  gp::GdipDrawPath(graphics.get(), GpPenOf(pen), GpPathOf(path));
+  if (!graphics || !Pen_GdiPlus::GpPenOf(pen) || !Path_Gdiplus::GpPathOf(path)) return;
+  gp::GdipDrawPath(graphics.get(), Pen_GdiPlus::GpPenOf(pen), Path_Gdiplus::GpPathOf(path));
 }
 
 void RenderContext_GdiPlus::FillPath(const IPath* path, const IBrush* brush) {
   GpGraphicsPtr graphics = NewGraphics(dc_, true);
-  if (!graphics || !brush || !GpPathOf(path)) return;
+  if (!graphics || !brush || !Path_Gdiplus::GpPathOf(path)) return;
   auto* impl = static_cast<const Brush_Gdiplus*>(brush);
   Gdiplus::GpBrush* fill = impl->GetSolidBrush();
   if (!fill) fill = impl->GetTextureBrush();
   if (!fill) return;
-  gp::GdipFillPath(graphics.get(), fill, GpPathOf(path));
+  gp::GdipFillPath(graphics.get(), fill, Path_Gdiplus::GpPathOf(path));
 }
 
 }  // namespace ui
