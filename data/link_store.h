@@ -51,6 +51,67 @@ class LinkStore {
   // Fills `out` with the links the tag shows, in the order its SORT asks for.
   bool GetTagLinks(const std::shared_ptr<Group>& tag, std::vector<std::weak_ptr<Link>>& out) const;
 
+  // ---- link edits (each change is written to the database before it is kept) ----
+  // Stores a new link at the end of an ordinary tag: assigns ID, ParentGroup and POS
+  // and rewrites PATH and WorkDir into their stored forms on the caller's record.
+  bool AddLink(const std::shared_ptr<Group>& tag, const std::shared_ptr<Link>& link);
+  // Stores a copy of the link (run count 0) at the end of the tag with that ID.
+  bool CopyLink(const std::shared_ptr<Link>& link, int32_t targetTagId);
+  // Writes NAME, ICON, PATH, Parameter, WorkDir, HotKey, IsAdmin, CustomColor,
+  // Remark and RunCount.
+  bool SaveLink(const std::shared_ptr<Link>& link);
+  bool SaveLinkIcon(const std::shared_ptr<Link>& link);
+  // Writes RunCount, which the caller has already counted up.
+  bool SaveRunCount(const std::shared_ptr<Link>& link);
+  // Writes ParentGroup and POS of every link of the tag that is not stored at its
+  // place; memory takes the new values only once they are stored.
+  bool SaveLinkPositions(const std::shared_ptr<Group>& tag, bool inTransaction);
+  // Moves the link at `from` so that it ends at `to`; on failure the old order stays.
+  bool MoveLink(const std::shared_ptr<Group>& tag, int from, int to);
+  // Moves the link to the end of another ordinary tag, in one transaction.
+  bool MoveLinkToTag(const std::shared_ptr<Group>& sourceTag, const std::shared_ptr<Link>& link,
+                     int32_t targetTagId);
+  // Deletes the link's row and renumbers the links after it, in one transaction, then
+  // drops the link's own cached icon.
+  bool DeleteLink(const std::shared_ptr<Group>& tag, const std::shared_ptr<Link>& link);
+  // Drops the link's icon from the icon cache so that it is built again.
+  bool RemoveLinkIcon(const std::shared_ptr<Link>& link);
+  // Drops the icons of the links in one icon-database transaction; `hard` deletes their
+  // cached rows and forgets the links by ID.
+  bool RefreshLinkIcons(const std::vector<std::shared_ptr<Link>>& links, bool hard);
+  bool RefreshTagIcons(const std::shared_ptr<Group>& tag);
+  bool RefreshAllIcons();
+
+  // ---- group and tag edits ----
+  // Stores a new top-level group at the end.
+  bool AddGroup(const std::shared_ptr<Group>& group);
+  // Stores a new tag at the end of a top-level group.
+  bool AddTag(const std::shared_ptr<Group>& group, const std::shared_ptr<Group>& tag);
+  // Writes NAME, ParentGroup, LAYOUT, ICONSIZE, SORT, TYPE, Content and FLAG.
+  bool SaveGroup(const std::shared_ptr<Group>& group);
+  // Sets and stores a tag's SORT; a value that cannot be stored is not kept.
+  bool SetGroupSort(const std::shared_ptr<Group>& tag, int32_t sort);
+  // One ICONSIZE or LAYOUT for every row; every tag takes it in memory.
+  bool SetAllIconSize(int32_t size);
+  bool SetAllLayout(int32_t layout);
+  // Swap a top-level group or a tag with its neighbour; on failure nothing changes.
+  bool MoveGroupUp(int index);
+  bool MoveGroupDown(int index);
+  bool MoveTagUp(const std::shared_ptr<Group>& group, int index);
+  bool MoveTagDown(const std::shared_ptr<Group>& group, int index);
+  // Moves the tag at `index` (with its links) to the end of another top-level group,
+  // in one transaction.
+  bool MoveTagToGroup(const std::shared_ptr<Group>& group, int index, int32_t targetGroupId);
+  // Write POS where it differs from the index; memory follows once stored.
+  bool SaveGroupPositions(bool inTransaction);
+  bool SaveTagPositions(const std::shared_ptr<Group>& group, bool inTransaction);
+  // Deletes every link of a tag.
+  bool ClearTag(const std::shared_ptr<Group>& tag);
+  // Deletes a tag with its links, in one transaction.
+  bool DeleteTag(const std::shared_ptr<Group>& group, int index);
+  // Deletes a top-level group with its tags and their links, in one transaction.
+  bool DeleteGroup(int index);
+
   int32_t maxGroupId = 0;
   int32_t maxLinkId = 0;
   sqlite3* connection = nullptr;

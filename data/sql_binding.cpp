@@ -1,0 +1,17 @@
+#include "data/sql_binding.h"
+
+#include "data/sqlite_support.h"
+
+bool BindText(sqlite3_stmt* statement, int index, const std::wstring& text) {
+  const std::string utf8 = ToUtf8(text);
+  return sqlite3_bind_text(statement, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT) ==
+         SQLITE_OK;
+}
+
+bool BindBlobOrNull(sqlite3_stmt* statement, int index, const std::vector<uint8_t>& bytes) {
+  if (bytes.empty()) return sqlite3_bind_null(statement, index) == SQLITE_OK;
+  return sqlite3_bind_blob(statement, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT) ==
+         SQLITE_OK;
+}
+
+bool StepToDone(sqlite3_stmt* statement) { return sqlite3_step(statement) == SQLITE_DONE; }
