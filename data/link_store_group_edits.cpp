@@ -1,6 +1,7 @@
 // Adding, saving, reordering, moving, clearing and deleting top-level groups and
 // tags. Every change that touches more than one row runs in one transaction, and
 // memory takes the change only once it is committed.
+#include <string>
 #include <utility>
 
 #include "data/cached_statement.h"
@@ -8,8 +9,7 @@
 #include "data/link_store_positions.h"
 #include "data/sql_binding.h"
 #include "data/sqlite_support.h"
-#include "data/trace_text.h"
-#include "ui/base/string_util.h"
+#include "data/trace_line.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ bool InsertGroupRow(sqlite3* db, const Group& group) {
 }
 
 void PrintClearTrace(const Group& tag) {
-  PrintTraceText(FormatText(L"ClearGroup %d,%ls\n", tag.ID, tag.NAME.c_str()));
+  PrintTrace("ClearGroup %s,%s\n", std::to_wstring(tag.ID), tag.NAME);
 }
 
 bool IsValidIndex(const std::vector<std::shared_ptr<Group>>& list, int index) {

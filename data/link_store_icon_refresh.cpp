@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <string>
 
 #include "data/icon_cache.h"
 #include "data/link_store.h"
-#include "data/trace_text.h"
-#include "ui/base/string_util.h"
+#include "data/trace_line.h"
 
 bool LinkStore::RemoveLinkIcon(const std::shared_ptr<Link>& link) {
   if (!link) return false;
@@ -31,7 +31,7 @@ bool LinkStore::RefreshLinkIcons(const std::vector<std::shared_ptr<Link>>& links
 
 bool LinkStore::RefreshTagIcons(const std::shared_ptr<Group>& tag) {
   if (!tag) return false;
-  PrintTraceText(FormatText(L"RefreshIconGroup %d,%ls\n", tag->ID, tag->NAME.c_str()));
+  PrintTrace("RefreshIconGroup %s,%s\n", std::to_wstring(tag->ID), tag->NAME);
   return RefreshLinkIcons(tag->links, false);
 }
 
