@@ -9,6 +9,8 @@
 #include "ui/base/ui_globals.h"
 #include "ui/core/box.h"
 #include "ui/core/framework_access.h"
+#include "ui/core/state_color_set.h"
+#include "ui/core/state_image_set.h"
 #include "ui/core/uia_control_provider.h"
 #include "ui/core/window_access.h"
 
@@ -25,7 +27,12 @@ bool IsAncestorOrSelf(const Control* ancestor, const Control* control) {
 
 }  // namespace
 
-Control::Control() : animations_(this) {
+Control::Control()
+    : stateColors_(std::make_unique<StateColorSet>()),
+      stateImages_(std::make_unique<StateImageMap>()),
+      animations_(this) {
+  stateColors_->SetOwner(this);
+  stateImages_->Init(this);
   borderColors_[kControlStateNormal];
   borderColors_[kControlStateHot];
   borderColors_[kControlStatePushed];
@@ -117,14 +124,7 @@ std::wstring Control::GetType() const { return L"Control"; }
 
 SkinImage* Control::GetSizingImage() {
   if (!bkImage_.attributes.file.empty()) return &bkImage_;
-  return nullptr;
-}
-
-std::wstring Control::GetStateImageText(int kind, ControlState state) const {
-  auto set = stateImageTexts_.find(kind);
-  if (set == stateImageTexts_.end()) return {};
-  auto it = set->second.find(state);
-  return it == set->second.end() ? std::wstring() : it->second;
+  return stateImages_->GetSet(kStateImageBk).GetFirstSetImage();
 }
 
 int Control::GetCursorType() const { return cursorType_; }
@@ -310,10 +310,9 @@ UIAControlProvider* Control::GetAccessibilityProvider() {
 }
 
 bool Control::HasHotState() {
-  if (!GetStateColor(kControlStateHot).empty()) return true;
-  for (const auto& [kind, texts] : stateImageTexts_) {
-    auto hot = texts.find(kControlStateHot);
-    if (hot != texts.end() && !hot->second.empty()) return true;
+  if (stateColors_->HasHotColor()) return true;
+  for (int kind = kStateImageBk; kind <= kStateImageSelectedFore; ++kind) {
+    if (!stateImages_->GetSet(kind).GetImage(kControlStateHot).attributes.wholeText.empty()) return true;
   }
   auto it = borderColors_.find(kControlStateHot);
   return it != borderColors_.end() && !it->second.empty();
@@ -336,15 +335,12 @@ void Control::SetLoadingBkColor(const std::wstring& color) {
   Invalidate();
 }
 
-std::wstring Control::GetStateColor(ControlState state) {
-  auto it = stateColors_.find(state);
-  return it == stateColors_.end() ? std::wstring() : it->second;
-}
+std::wstring Control::GetStateColor(ControlState state) { return stateColors_->GetColor(state); }
 
 void Control::SetStateColor(ControlState state, const std::wstring& color) {
   if (GetStateColor(state) == color) return;
   if (state == kControlStateHot) animations_.SetFadeHot(true);
-  stateColors_[state] = color;
+  stateColors_->SetColor(state, color);
   Invalidate();
 }
 
@@ -384,7 +380,7 @@ void Control::SetLoadingImage(const std::wstring& text) {
 
 void Control::SetStateImage(ControlState state, const std::wstring& text) {
   if (state == kControlStateHot) animations_.SetFadeHot(true);
-  stateImageTexts_[kStateImageBk][state] = text;
+  stateImages_->SetImage(kStateImageBk, state, text);
   if (fixedWidth_ == kSizeAuto || fixedHeight_ == kSizeAuto) {
     ArrangeAncestor();
   } else {
@@ -394,7 +390,7 @@ void Control::SetStateImage(ControlState state, const std::wstring& text) {
 
 void Control::SetForeStateImage(ControlState state, const std::wstring& text) {
   if (state == kControlStateHot) animations_.SetFadeHot(true);
-  stateImageTexts_[kStateImageFore][state] = text;
+  stateImages_->SetImage(kStateImageFore, state, text);
   Invalidate();
 }
 
@@ -426,7 +422,10 @@ void Control::ReleaseBkImage() {
   bkImage_.image.reset();
 }
 
-void Control::ClearImageCache() { bkImage_.ReleaseImage(); }
+void Control::ClearImageCache() {
+  stateImages_->ReleaseAllImages();
+  bkImage_.ReleaseImage();
+}
 
 // ---------------------------------------------------------------------------
 // State setters driven by attributes and animations

@@ -21,6 +21,8 @@
 namespace ui {
 
 class IRenderContext;
+class StateColorSet;
+class StateImageMap;
 class UIAControlProvider;
 
 enum ControlState : int32_t {
@@ -160,8 +162,8 @@ class Control : public PlaceHolder {
   void SetForeStateImage(ControlState state, const std::wstring& text);
   SkinImage& GetBkImage() { return bkImage_; }
   SkinImage& GetLoadingImage() { return loadingImage_; }
-  // The image text of a state (kind kStateImageBk or kStateImageFore).
-  std::wstring GetStateImageText(int kind, ControlState state) const;
+  StateImageMap& GetStateImages() { return *stateImages_; }
+  StateColorSet& GetStateColors() { return *stateColors_; }
 
   // Border.
   int GetBorderSize() const { return borderSize_; }
@@ -277,10 +279,10 @@ class Control : public PlaceHolder {
   std::wstring menuAlign_;
   std::wstring bkColor_;
   std::wstring loadingBkColor_;
-  std::map<ControlState, std::wstring> stateColors_;
+  std::unique_ptr<StateColorSet> stateColors_;
   SkinImage bkImage_;
   SkinImage loadingImage_;
-  std::map<int, std::map<ControlState, std::wstring>> stateImageTexts_;
+  std::unique_ptr<StateImageMap> stateImages_;
   std::map<ControlState, std::wstring> borderColors_;
   nbase::WeakCallbackFlag imageAnimationFlag_;
   ControlAnimations animations_;

@@ -370,3 +370,20 @@ TEST(ControlTest, AutoSizedControlTakesTheSizeOfItsCachedImage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ControlTest, StateImagesSizeAControlWithoutABackgroundImage) {
+  ui::Control control;
+  control.SetAttribute(L"width", L"auto");
+  control.SetAttribute(L"hotimage", L"file='h.png' dest='0,0,10,12'");
+  EXPECT_TRUE(control.HasHotState());
+  SIZE size = control.EstimateSize(SIZE{100, 100});
+  EXPECT_EQ(size.cx, 10);
+  EXPECT_EQ(size.cy, 12);
+  EXPECT_EQ(control.GetStateColor(ui::kControlStateHot), L"");
+  control.SetStateColor(ui::kControlStatePushed, L"blue");
+  EXPECT_EQ(control.GetStateColor(ui::kControlStatePushed), L"blue");
+}
+
+}  // namespace
