@@ -19,6 +19,8 @@ namespace ui {
 namespace {
 
 constexpr float kSvgDpi = 96.0f;
+// Larger files are no icons; reading them whole is not worth the memory.
+constexpr LONGLONG kMaxSvgBytes = 64LL * 1024 * 1024;
 
 struct RasterizerDeleter {
   void operator()(NSVGrasterizer* r) const { nsvgDeleteRasterizer(r); }
@@ -69,9 +71,24 @@ NSVGimage* ParseSvgFromMemory(char* text) {
 }
 
 NSVGimage* ParseSvgFromFile(const std::wstring& path) {
-  std::string ansi;
-  if (!NarrowString(path.c_str(), ansi, kCodePageAnsi)) return nullptr;
-  return nsvgParseFromFile(ansi.c_str(), "px", kSvgDpi);
+  // Read through the wide file API: a path narrowed to the ANSI code page loses
+  // every character outside it (a Chinese user name in the program's folder, say).
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  LARGE_INTEGER size = {};
+  std::string text;
+  bool read = GetFileSizeEx(file, &size) && size.QuadPart >= 0 && size.QuadPart < kMaxSvgBytes;
+  if (read) {
+    text.resize(static_cast<size_t>(size.QuadPart));
+    DWORD got = 0;
+    read = text.empty() ||
+           (ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &got, nullptr) &&
+            got == text.size());
+  }
+  CloseHandle(file);
+  if (!read) return nullptr;
+  return nsvgParse(text.data(), "px", kSvgDpi);
 }
 
 void DeleteSvgImage(NSVGimage* svg) {

@@ -18,7 +18,7 @@ bool IsSvgPath(const std::wstring& path);
 
 // Parses a zero-terminated SVG text at 96 dots per inch, in place; null on failure.
 NSVGimage* ParseSvgFromMemory(char* text);
-// Parses an SVG file (the path goes through the ANSI code page); null on failure.
+// Parses an SVG file at 96 dots per inch; null on failure.
 NSVGimage* ParseSvgFromFile(const std::wstring& path);
 // Frees a parsed SVG image; null is allowed.
 void DeleteSvgImage(NSVGimage* svg);

@@ -244,6 +244,14 @@ TEST(SvgImageTest, SvgPathsAndFiles) {
   ASSERT_NE(svg, nullptr);
   ui::DeleteSvgImage(svg);
   EXPECT_EQ(ui::ParseSvgFromFile(dir.File(L"missing.svg")), nullptr);
+
+  // A folder name outside the ANSI code page.
+  const std::wstring folder = dir.File(L"图标");
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  ASSERT_TRUE(pexo_test::WriteFileBytes(folder + L"\\星.svg", kHalfRedSvg));
+  auto image = UiGlobals::GetImage(folder + L"\\星.svg");
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->width, 24);
 }
 
 }  // namespace
