@@ -1,5 +1,6 @@
 #include "ui/core/framework_access.h"
 
+#include "ui/base/font_info.h"
 #include "ui/base/language_table.h"
 #include "ui/base/ui_globals.h"
 
@@ -12,5 +13,10 @@ std::wstring GetGlobalClassAttributes(const std::wstring& className) {
 }
 
 std::wstring GetLanguageText(const std::wstring& id) { return LanguageTable::Instance().GetText(id); }
+
+std::wstring GetDefaultFontFaceName() {
+  const FontInfo* font = UiGlobals::GetFont(L"");
+  return font ? font->faceName : std::wstring();
+}
 
 }  // namespace ui::framework_access

@@ -14,5 +14,7 @@ DWORD GetGlobalColor(const std::wstring& name);
 std::wstring GetGlobalClassAttributes(const std::wstring& className);
 // The language text of an identifier; empty when unknown.
 std::wstring GetLanguageText(const std::wstring& id);
+// Face name of the framework's default font; empty while none is marked default.
+std::wstring GetDefaultFontFaceName();
 
 }  // namespace ui::framework_access

@@ -1,0 +1,154 @@
+// WM_PAINT: the tree is laid out when it asked for it, painted into the render
+// context over the dirty area, and the result copied to the screen (or to the
+// layered window's surface).
+#include <algorithm>
+
+#include "ui/core/auto_clip.h"
+#include "ui/core/box.h"
+#include "ui/core/control.h"
+#include "ui/core/layout_access.h"
+#include "ui/core/window.h"
+#include "ui/render/render_context.h"
+
+namespace ui {
+
+namespace {
+
+constexpr int kUnlimitedEstimate = 99999;
+constexpr int kMaxArrangePasses = 100000;
+
+Control* ControlNeedingArrange(Control* control, LPVOID) {
+  return control->IsArrangeNeeded() ? control : nullptr;
+}
+
+RECT Intersection(const RECT& a, const RECT& b) {
+  RECT result = {};
+  IntersectRect(&result, &a, &b);
+  return result;
+}
+
+// The root's area inside its padding: the content of a shadow box.
+RECT RootInnerRect(Control* root) {
+  if (auto* box = dynamic_cast<Box*>(root)) return box->GetPaddingPos();
+  return root->GetPos(true);
+}
+
+RECT RootPadding(Control* root) {
+  if (auto* box = dynamic_cast<Box*>(root)) return layout_access::GetPadding(box->GetLayout());
+  return {0, 0, 0, 0};
+}
+
+}  // namespace
+
+void Window::ResizeToAutoSizedRoot() {
+  if (root_->GetFixedWidth() != -2 && root_->GetFixedHeight() != -2) return;
+  SIZE size = root_->EstimateSize({kUnlimitedEstimate, kUnlimitedEstimate});
+  size.cx = std::max<LONG>(size.cx, root_->GetMinWidth());
+  if (root_->GetMaxWidth() >= 0) size.cx = std::min<LONG>(size.cx, root_->GetMaxWidth());
+  size.cy = std::max<LONG>(size.cy, root_->GetMinHeight());
+  size.cy = std::min<LONG>(size.cy, root_->GetMaxHeight());
+  RECT window = {};
+  GetWindowRect(hwnd_, &window);
+  MoveWindow(hwnd_, window.left, window.top, size.cx, size.cy, TRUE);
+}
+
+void Window::ArrangeForPaint(const RECT& client) {
+  updateNeeded_ = false;
+  if (IsRectEmpty(&client)) return;
+  if (root_->IsArrangeNeeded()) {
+    root_->SetPos(client);
+    return;
+  }
+  // Only parts of the tree changed: lay out each of them at its own place.
+  for (int pass = 0; pass < kMaxArrangePasses; ++pass) {
+    Control* control = root_->FindControl(&ControlNeedingArrange, nullptr,
+                                          kFindVisible | kFindMeFirst);
+    if (!control) break;
+    control->SetPos(control->GetPos(true));
+  }
+}
+
+void Window::Paint() {
+  PAINTSTRUCT ps = {};
+  if (IsIconic(hwnd_) || !root_ || !renderContext_) {
+    BeginPaint(hwnd_, &ps);
+    EndPaint(hwnd_, &ps);
+    return;
+  }
+  if (updateNeeded_ && root_->IsArrangeNeeded()) ResizeToAutoSizedRoot();
+
+  RECT dirty = {};
+  if (!GetUpdateRect(hwnd_, &dirty, FALSE) && !firstPaint_) return;
+  RECT client = {};
+  GetClientRect(hwnd_, &client);
+
+  if (layered_) {
+    // Parts of a layered window beyond the virtual screen are never reported
+    // dirty; paint them with the edge of the screen that touches them.
+    RECT screen = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+    screen.right = screen.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    screen.bottom = screen.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    RECT window = {};
+    GetWindowRect(hwnd_, &window);
+    RECT inside = {};
+    IntersectRect(&inside, &window, &screen);
+    if (!EqualRect(&inside, &window)) {
+      POINT topLeft = {screen.left, screen.top};
+      POINT bottomRight = {screen.right, screen.bottom};
+      ScreenToClient(hwnd_, &topLeft);
+      ScreenToClient(hwnd_, &bottomRight);
+      if (dirty.left == topLeft.x) dirty.left = client.left;
+      if (dirty.top == topLeft.y) dirty.top = client.top;
+      if (dirty.right == bottomRight.x) dirty.right = client.right;
+      if (dirty.bottom == bottomRight.y) dirty.bottom = client.bottom;
+    }
+  }
+
+  BeginPaint(hwnd_, &ps);
+  if (updateNeeded_) ArrangeForPaint(client);
+  firstPaint_ = false;
+  if (!root_) {  // a resize handler dropped the tree
+    EndPaint(hwnd_, &ps);
+    return;
+  }
+
+  const int width = client.right - client.left;
+  const int height = client.bottom - client.top;
+  if (renderContext_->Resize(width, height, true)) dirty = client;
+  if (layered_) renderContext_->ClearAlpha(dirty, 0);
+
+  {
+    AutoClip clip(renderContext_.get(), dirty, true);
+    root_->Paint(renderContext_.get(), dirty);
+    root_->PaintChildren(renderContext_.get(), dirty);
+  }
+
+  if (layered_) {
+    const RECT inner = RootInnerRect(root_);
+    if (!shadow_.IsAttached() && (alphaFixCorner_.left > 0 || alphaFixCorner_.top > 0 ||
+                                  alphaFixCorner_.right > 0 || alphaFixCorner_.bottom > 0)) {
+      RECT fixed = {inner.left + alphaFixCorner_.left, inner.top + alphaFixCorner_.top,
+                    inner.right - alphaFixCorner_.right, inner.bottom - alphaFixCorner_.bottom};
+      renderContext_->RestoreAlpha(Intersection(dirty, fixed), RECT{0, 0, 0, 0});
+    } else if (shadow_.IsAttached()) {
+      const RECT padding = RootPadding(root_);
+      renderContext_->RestoreAlpha(Intersection(dirty, inner),
+                                   RECT{padding.left + 1, padding.top + 1, padding.right + 1,
+                                        padding.bottom + 1});
+    }
+    RECT window = {};
+    GetWindowRect(hwnd_, &window);
+    POINT position = {window.left, window.top};
+    SIZE size = {width, height};
+    POINT source = {0, 0};
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(windowAlpha_), AC_SRC_ALPHA};
+    UpdateLayeredWindow(hwnd_, nullptr, &position, &size, renderContext_->GetDC(), &source, 0,
+                        &blend, ULW_ALPHA);
+  } else {
+    BitBlt(paintDC_, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
+           renderContext_->GetDC(), dirty.left, dirty.top, SRCCOPY);
+  }
+  EndPaint(hwnd_, &ps);
+}
+
+}  // namespace ui
