@@ -223,11 +223,21 @@ class Control : public PlaceHolder {
   // Where an image file of this control is found: cache keys ("?...") as they
   // stand, other names under the window's resource folder.
   std::wstring GetImageFullPath(const std::wstring& file) const;
+  // The control's off-screen layer, created when absent.
+  IRenderContext* GetLayer();
+
   // Stops the background image's frame animation on a frame (0xFFFF the last,
   // -1 the current one).
   void StopImageAnimation(int frame = -1);
 
  protected:
+  // How far a box shadow reaches beyond the control (0 without one); the layer
+  // paths reserve twice the blur.
+  int ShadowExtent(bool layered) const;
+  // The state whose border colour is drawn: a state without its own colour falls
+  // back to hot (pushed) or normal.
+  ControlState BorderState() const;
+
   // Runs one listener list of a map when it has the key; absent keys leave the
   // result unchanged.
   static bool RunListeners(EventListenerMap& map, EventType key, EventArgs& event, bool result);

@@ -28,4 +28,8 @@ bool SetAttribute(Layout* layout, const std::wstring& name, const std::wstring& 
 
 RECT GetPadding(const Layout* layout) { return layout ? layout->GetPadding() : RECT{0, 0, 0, 0}; }
 
+void SetPadding(Layout* layout, const RECT& padding, bool dpiScale) {
+  if (layout) layout->SetPadding(padding, dpiScale);
+}
+
 }  // namespace ui::layout_access

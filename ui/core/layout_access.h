@@ -26,6 +26,8 @@ SIZE MeasureByChildren(Layout* layout, const std::vector<Control*>& children, SI
 // True when the name is a layout attribute.
 bool SetAttribute(Layout* layout, const std::wstring& name, const std::wstring& value);
 RECT GetPadding(const Layout* layout);
+// Sets the padding (DPI-scaled when asked) and re-arranges the owner box.
+void SetPadding(Layout* layout, const RECT& padding, bool dpiScale);
 
 }  // namespace layout_access
 }  // namespace ui

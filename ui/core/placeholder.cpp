@@ -4,6 +4,7 @@
 #include "ui/core/box.h"
 #include "ui/core/scroll_access.h"
 #include "ui/core/window_access.h"
+#include "ui/render/render_context.h"
 
 namespace ui {
 

@@ -12,6 +12,7 @@
 namespace ui {
 
 class Box;
+class IRenderContext;
 class Window;
 
 // Size sentinels of fixed widths and heights.
@@ -84,6 +85,9 @@ class PlaceHolder : public virtual nbase::SupportWeakCallback {
   void SetCached(bool value) { cache_ = value; }
   bool IsLayerDirty() const { return layerDirty_; }
   void SetLayerDirty(bool value) { layerDirty_ = value; }
+  // The off-screen layer of a cached or translucent control; null until painting
+  // needs it.
+  IRenderContext* GetLayerContext() const { return layer_.get(); }
 
   // Summed scroll positions of the scrolling ancestors (none for a floating
   // child of a scrolled box).
@@ -115,6 +119,7 @@ class PlaceHolder : public virtual nbase::SupportWeakCallback {
   bool arrangeNeeded_ = true;
   bool cache_ = false;
   bool layerDirty_ = false;
+  std::unique_ptr<IRenderContext> layer_;
 };
 
 }  // namespace ui

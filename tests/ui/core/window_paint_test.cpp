@@ -1,0 +1,240 @@
+// Painting: the window lays out and paints its tree; controls paint their layers
+// directly, through a cached layer or translucently; clips bound the drawing.
+#include <gtest/gtest.h>
+
+#include "tests/support/test_support.h"
+#include "tests/ui/core/window_test_support.h"
+#include "ui/core/auto_clip.h"
+#include "ui/core/box.h"
+#include "ui/core/shadow_box.h"
+#include "ui/render/render_context_gdiplus.h"
+
+namespace {
+
+using window_test::PixelAt;
+using window_test::TestWindow;
+
+::testing::Environment* const gdiplus =
+    ::testing::AddGlobalTestEnvironment(new window_test::GdiplusEnvironment);
+
+constexpr DWORD kWhite = 0xFFFFFFFF;
+constexpr DWORD kRed = 0xFFFF0000;
+constexpr DWORD kBlue = 0xFF0000FF;
+constexpr DWORD kGreen = 0xFF00FF00;
+
+int Red(DWORD argb) { return (argb >> 16) & 0xFF; }
+int Green(DWORD argb) { return (argb >> 8) & 0xFF; }
+int Alpha(DWORD argb) { return argb >> 24; }
+
+// A 200 x 150 plain window whose root box is white.
+class WindowPaintTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    hwnd = window.CreatePlain(200, 150);
+    window.AddColor(L"white", kWhite);
+    window.AddColor(L"red", kRed);
+    window.AddColor(L"blue", kBlue);
+    window.AddColor(L"green", kGreen);
+    window.AddColor(L"halfred", 0x80FF0000);
+    root = new ui::Box(nullptr);
+    root->SetBkColor(L"white");
+    window.AttachRoot(root);
+  }
+  void TearDown() override {
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+  }
+
+  ui::Control* AddControl(RECT pos, const wchar_t* color) {
+    auto* control = new ui::Control;
+    if (color) control->SetBkColor(color);
+    root->Add(control);
+    placed.push_back({control, pos});
+    return control;
+  }
+
+  // Lays the tree out (the plain layout places nothing), then paints.
+  void Paint() {
+    window_test::PaintNow(hwnd);
+    for (auto& [control, pos] : placed) control->SetPos(pos);
+    window_test::PaintNow(hwnd);
+  }
+
+  DWORD Pixel(int x, int y) { return PixelAt(window.GetRenderContext(), x, y); }
+
+  TestWindow window;
+  HWND hwnd = nullptr;
+  ui::Box* root = nullptr;
+  std::vector<std::pair<ui::Control*, RECT>> placed;
+};
+
+TEST_F(WindowPaintTest, FirstPaintLaysOutTheRootAndPaintsEveryControl) {
+  AddControl(RECT{10, 10, 60, 40}, L"red");
+  Paint();
+  const RECT rootPos = root->GetPos(true);
+  EXPECT_EQ(rootPos.right, 200);
+  EXPECT_EQ(rootPos.bottom, 150);
+  EXPECT_EQ(window.GetRenderContext()->GetWidth(), 200);
+  EXPECT_EQ(Pixel(20, 20), kRed);
+  EXPECT_EQ(Pixel(5, 5), kWhite);
+  EXPECT_EQ(Pixel(60, 40), kWhite);  // right and bottom edges are outside
+  // The same pixels reach the screen.
+  EXPECT_EQ(window_test::ScreenPixel(hwnd, 20, 20), 0xFF0000u);
+}
+
+TEST_F(WindowPaintTest, LaterControlsPaintOverEarlierOnes) {
+  AddControl(RECT{10, 10, 60, 40}, L"red");
+  AddControl(RECT{30, 20, 90, 60}, L"blue");
+  Paint();
+  EXPECT_EQ(Pixel(15, 15), kRed);
+  EXPECT_EQ(Pixel(40, 30), kBlue);
+}
+
+TEST_F(WindowPaintTest, ZeroAlphaPaintsNothingNotEvenChildren) {
+  auto* box = new ui::Box(nullptr);
+  box->SetBkColor(L"red");
+  box->SetAlpha(0);
+  root->Add(box);
+  auto* child = new ui::Control;
+  child->SetBkColor(L"blue");
+  box->Add(child);
+  placed.push_back({box, RECT{10, 10, 100, 100}});
+  placed.push_back({child, RECT{20, 20, 50, 50}});
+  Paint();
+  EXPECT_EQ(Pixel(30, 30), kWhite);
+  EXPECT_EQ(Pixel(15, 15), kWhite);
+}
+
+TEST_F(WindowPaintTest, TranslucentControlBlendsWithWhatIsBelow) {
+  ui::Control* control = AddControl(RECT{10, 10, 60, 40}, L"red");
+  control->SetAlpha(128);
+  Paint();
+  const DWORD pixel = Pixel(20, 20);
+  EXPECT_EQ(Red(pixel), 255);
+  EXPECT_NEAR(Green(pixel), 127, 2);
+  // The layer of a translucent control is dropped after the blend.
+  EXPECT_EQ(control->GetLayerContext(), nullptr);
+}
+
+TEST_F(WindowPaintTest, AlphaAbove255BlendsWithItsLowByte) {
+  ui::Control* control = AddControl(RECT{10, 10, 60, 40}, L"red");
+  control->SetAlpha(300);  // 300 & 0xFF = 44
+  Paint();
+  EXPECT_NEAR(Green(Pixel(20, 20)), 255 - 44, 2);
+}
+
+TEST_F(WindowPaintTest, CachedControlKeepsItsLayerAndPaintsChildrenOverIt) {
+  auto* box = new ui::Box(nullptr);
+  box->SetBkColor(L"red");
+  box->SetCached(true);
+  root->Add(box);
+  auto* child = new ui::Control;
+  child->SetBkColor(L"blue");
+  box->Add(child);
+  placed.push_back({box, RECT{10, 10, 100, 100}});
+  placed.push_back({child, RECT{20, 20, 50, 50}});
+  Paint();
+  EXPECT_EQ(Pixel(15, 15), kRed);
+  EXPECT_EQ(Pixel(30, 30), kBlue);
+  ASSERT_NE(box->GetLayerContext(), nullptr);
+  EXPECT_FALSE(box->IsLayerDirty());
+  // A change of the cached control itself repaints its layer.
+  box->SetBkColor(L"green");
+  EXPECT_TRUE(box->IsLayerDirty());
+  window_test::PaintNow(hwnd);
+  EXPECT_EQ(Pixel(15, 15), kGreen);
+  EXPECT_EQ(Pixel(30, 30), kBlue);
+}
+
+TEST_F(WindowPaintTest, TranslucentCachedControlRepaintsItsLayerEachTime) {
+  ui::Control* control = AddControl(RECT{10, 10, 60, 40}, L"red");
+  control->SetCached(true);
+  control->SetAlpha(128);
+  Paint();
+  EXPECT_EQ(control->GetLayerContext(), nullptr);
+  EXPECT_NEAR(Green(Pixel(20, 20)), 127, 2);
+}
+
+TEST_F(WindowPaintTest, RenderOffsetShiftsTheContent) {
+  ui::Control* control = AddControl(RECT{10, 10, 60, 40}, L"red");
+  control->SetRenderOffset({5, 0});  // drawn five pixels further left, inside its clip
+  Paint();
+  EXPECT_EQ(Pixel(12, 20), kRed);
+  EXPECT_EQ(Pixel(57, 20), kWhite);
+}
+
+TEST_F(WindowPaintTest, BorderFallsBackToTheColourOfAStateThatHasOne) {
+  ui::Control* control = AddControl(RECT{10, 10, 60, 40}, nullptr);
+  control->SetAttribute(L"bordersize", L"2");
+  control->SetBorderColor(L"blue", ui::kControlStateHot);
+  control->SetBorderColor(L"green", ui::kControlStateNormal);
+  control->SetAttribute(L"state", L"pushed");
+  Paint();
+  EXPECT_EQ(Pixel(11, 25), kBlue);  // pushed without its own colour: hot
+  control->SetEnabled(false);       // disabled without its own colour: normal
+  window_test::PaintNow(hwnd);
+  EXPECT_EQ(Pixel(11, 25), kGreen);
+}
+
+TEST_F(WindowPaintTest, OnePixelSideBordersRunAlongTheInsideEdges) {
+  ui::Control* control = AddControl(RECT{10, 10, 60, 40}, nullptr);
+  control->SetAttribute(L"leftbordersize", L"1");
+  control->SetAttribute(L"topbordersize", L"1");
+  control->SetBorderColor(L"red", ui::kControlStateNormal);
+  Paint();
+  EXPECT_EQ(Pixel(10, 20), kRed);
+  EXPECT_EQ(Pixel(30, 10), kRed);
+  EXPECT_EQ(Pixel(11, 20), kWhite);
+  EXPECT_EQ(Pixel(59, 10), kRed);  // up to the last pixel inside the control
+  EXPECT_EQ(Pixel(10, 39), kRed);
+  EXPECT_EQ(Pixel(59, 39), kWhite);  // no right or bottom side
+}
+
+TEST(ControlPaintTest, TranslucentBackgroundCoversTheWholeControl) {
+  ui::RenderContext_GdiPlus context;
+  context.Resize(100, 100, true);
+  context.Clear();
+  TestWindow window;
+  window.AddColor(L"halfred", 0x80FF0000);
+  window.AddColor(L"red", 0xFFFF0000);
+  ui::Control translucent;
+  translucent.SetWindowAndParent(&window, nullptr, false);
+  translucent.SetBkColor(L"halfred");
+  translucent.SetPos(RECT{0, 0, 50, 50});
+  translucent.Paint(&context, RECT{0, 0, 10, 10});
+  EXPECT_EQ(Alpha(PixelAt(&context, 40, 40)), 0x80);
+  ui::Control opaque;
+  opaque.SetWindowAndParent(&window, nullptr, false);
+  opaque.SetBkColor(L"red");
+  opaque.SetPos(RECT{50, 50, 100, 100});
+  opaque.Paint(&context, RECT{50, 50, 60, 60});
+  EXPECT_EQ(PixelAt(&context, 55, 55), 0xFFFF0000u);
+  EXPECT_EQ(PixelAt(&context, 80, 80), 0u);  // only the dirty part of an opaque colour
+  translucent.SetWindowAndParent(nullptr, nullptr, false);
+  opaque.SetWindowAndParent(nullptr, nullptr, false);
+}
+
+TEST(AutoClipTest, ClipsWhileAliveAndNests) {
+  ui::RenderContext_GdiPlus context;
+  context.Resize(40, 40, true);
+  context.Clear();
+  {
+    ui::AutoClip outer(&context, RECT{0, 0, 20, 40});
+    {
+      ui::AutoClip inner(&context, RECT{0, 0, 40, 10});
+      context.DrawColor(RECT{0, 0, 40, 40}, 0xFFFF0000);
+    }
+    context.DrawColor(RECT{0, 20, 40, 40}, 0xFF0000FF);
+  }
+  EXPECT_EQ(PixelAt(&context, 5, 5), 0xFFFF0000u);
+  EXPECT_EQ(PixelAt(&context, 30, 5), 0u);   // outside the outer clip
+  EXPECT_EQ(PixelAt(&context, 5, 15), 0u);   // outside the inner clip
+  EXPECT_EQ(PixelAt(&context, 5, 30), 0xFF0000FFu);
+  EXPECT_EQ(PixelAt(&context, 30, 30), 0u);
+  {
+    ui::AutoClip none(&context, RECT{0, 0, 1, 1}, false);
+    context.DrawColor(RECT{30, 30, 40, 40}, 0xFF00FF00);
+  }
+  EXPECT_EQ(PixelAt(&context, 35, 35), 0xFF00FF00u);
+}
+
+}  // namespace
