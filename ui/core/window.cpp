@@ -37,6 +37,13 @@ Window::Window() {
 }
 
 Window::~Window() {
+  // A native window that outlives its object must no longer reach it.
+  if (hwnd_ && IsWindow(hwnd_)) {
+    if (GetWindowLongPtrW(hwnd_, GWLP_USERDATA) == reinterpret_cast<LONG_PTR>(this)) {
+      SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    }
+    if (GetPropW(hwnd_, kWindowObjectProperty) == this) RemovePropW(hwnd_, kWindowObjectProperty);
+  }
   for (Control* control : delayedDelete_) delete control;
   delayedDelete_.clear();
   if (root_ && deleteRoot_) {
@@ -162,6 +169,10 @@ LRESULT Window::FinishWindow(Window* window, HWND hwnd, UINT message, WPARAM wPa
                              LPARAM lParam) {
   // The previous procedure sees WM_NCDESTROY before the object lets go of the handle.
   LRESULT result = CallWindowProcW(window->previousWindowProc_, hwnd, message, wParam, lParam);
+  if (window->paintDC_) {
+    ReleaseDC(hwnd, window->paintDC_);
+    window->paintDC_ = nullptr;
+  }
   window->Unsubclass();
   window->OnFinalMessage(hwnd);
   return result;
