@@ -50,7 +50,7 @@ TEST(WindowShadowTest, WrapGrowsAFixedRootByThePadding) {
   EXPECT_EQ(box->GetFixedHeight(), -2);  // auto stays auto
   EXPECT_EQ(box->GetItemAt(0), root);
   EXPECT_EQ(root->GetBorderRound().cx, 3);  // the default picture rounds the content
-  EXPECT_EQ(box->GetBkImageText(), shadow.GetShadowImage());
+  EXPECT_EQ(box->GetBkImage().attributes.wholeText, shadow.GetShadowImage());
 }
 
 TEST(WindowShadowTest, StretchAndZeroSizesAreCopied) {
