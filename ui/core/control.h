@@ -223,6 +223,15 @@ class Control : public PlaceHolder {
   // Where an image file of this control is found: cache keys ("?...") as they
   // stand, other names under the window's resource folder.
   std::wstring GetImageFullPath(const std::wstring& file) const;
+  // Draws an image slot over the control (or its "dest" part), after a modify text
+  // of attributes; a fade of -1 keeps the image's own. False when nothing can be
+  // drawn. The first draw of a multi-frame background starts its animation.
+  bool DrawImage(IRenderContext* context, SkinImage& image, const std::wstring& modify = L"",
+                 int fade = -1);
+  // One step of the background image's frame animation.
+  void PlayBkImageAnimation();
+  // The background animation has played its loops: the last frame stays.
+  void OnBkImageAnimationEnd();
   // The control's off-screen layer, created when absent.
   IRenderContext* GetLayer();
 
@@ -237,6 +246,10 @@ class Control : public PlaceHolder {
   // The state whose border colour is drawn: a state without its own colour falls
   // back to hot (pushed) or normal.
   ControlState BorderState() const;
+  // Whether the background image may (go on) playing its frames.
+  bool BkImageMayPlay() const;
+  // Shows the next background frame after `delay` milliseconds, and so on.
+  void ScheduleBkImageFrame(int delay);
 
   // Runs one listener list of a map when it has the key; absent keys leave the
   // result unchanged.

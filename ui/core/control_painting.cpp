@@ -2,13 +2,17 @@
 // directly or through an off-screen layer, clips it and runs Paint, which draws
 // the layers in their fixed order. Images are loaded on their first draw.
 #include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
 
 #include <algorithm>
 #include <cstdlib>
 
+#include "ui/base/animation_timer_manager.h"
 #include "ui/base/ui_globals.h"
 #include "ui/core/auto_clip.h"
 #include "ui/core/control.h"
+#include "ui/core/gdiplus_bitmap.h"
 #include "ui/render/render_context.h"
 #include "ui/render/render_context_gdiplus.h"
 
@@ -17,6 +21,13 @@
 namespace ui {
 
 namespace {
+
+namespace gp = Gdiplus::DllExports;
+
+// StopImageAnimation's frame that means the last one.
+constexpr int kLastFrame = 0xFFFF;
+// Key of the image-animation listeners told when the background animation ends.
+constexpr int kImageAnimationEndKey = 1;
 
 bool IsRound(SIZE round) { return round.cx > 0 || round.cy > 0; }
 
@@ -121,7 +132,7 @@ void Control::PaintBkColor(IRenderContext* context) {
   context->DrawColor(color >= 0xFF000000u ? paintRect_ : rect_, color, 255);
 }
 
-void Control::PaintBkImage(IRenderContext*) {}
+void Control::PaintBkImage(IRenderContext* context) { DrawImage(context, bkImage_); }
 
 void Control::PaintStatusColor(IRenderContext* context) {
   const std::wstring normal = GetStateColor(kControlStateNormal);
@@ -203,23 +214,164 @@ void Control::PaintBorder(IRenderContext* context) {
   }
 }
 
-void Control::PaintLoading(IRenderContext*) {}
+void Control::PaintLoading(IRenderContext* context) {
+  if (!loading_ || loadingImage_.attributes.wholeText.empty()) return;
+  LoadImage(loadingImage_);
+  if (!loadingImage_.image) return;
+  const std::shared_ptr<ImageInfo> image = loadingImage_.image;
+  GdiplusBitmapPtr frame = HBitmapToGdiplusBitmap(image->GetFrame(0));
+  if (!frame) return;
+
+  const int width = image->width;
+  const int height = image->height;
+  // Centred with signed halves, so an image larger than the control still centres.
+  RECT place = {rect_.left + (GetWidth() - width) / 2, rect_.top + (GetHeight() - height) / 2, 0,
+                0};
+  place.right = place.left + width;
+  place.bottom = place.top + height;
+  if (IsRectSet(loadingImage_.attributes.dest)) {
+    place = loadingImage_.attributes.dest;
+    OffsetRect(&place, rect_.left, rect_.top);
+  }
+  if (!loadingBkColor_.empty()) context->DrawColor(place, GetColorValue(loadingBkColor_), 255);
+
+  Gdiplus::GpBitmap* rotated = nullptr;
+  if (gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppPARGB, nullptr, &rotated) !=
+          Gdiplus::Ok ||
+      !rotated) {
+    return;
+  }
+  GdiplusBitmapPtr rotatedOwner(rotated);
+  Gdiplus::GpGraphics* graphics = nullptr;
+  if (gp::GdipGetImageGraphicsContext(rotated, &graphics) == Gdiplus::Ok && graphics) {
+    const float centreX = width / 2.0f;
+    const float centreY = height / 2.0f;
+    gp::GdipTranslateWorldTransform(graphics, centreX, centreY, Gdiplus::MatrixOrderPrepend);
+    gp::GdipRotateWorldTransform(graphics, static_cast<float>(loadingAngle_),
+                                 Gdiplus::MatrixOrderPrepend);
+    gp::GdipTranslateWorldTransform(graphics, -centreX, -centreY, Gdiplus::MatrixOrderPrepend);
+    gp::GdipDrawImageRectI(graphics, frame.get(), 0, 0, width, height);
+    gp::GdipDeleteGraphics(graphics);
+  }
+  Gdiplus::GpGraphics* target = nullptr;
+  if (gp::GdipCreateFromHDC(context->GetDC(), &target) == Gdiplus::Ok && target) {
+    gp::GdipDrawImageRectI(target, rotated, place.left, place.top, width, height);
+    gp::GdipDeleteGraphics(target);
+  }
+}
+
 
 void Control::LoadImage(SkinImage& image) {
   if (image.image) return;
   image.image = UiGlobals::GetImage(GetImageFullPath(image.attributes.file));
 }
 
+bool Control::DrawImage(IRenderContext* context, SkinImage& image, const std::wstring& modify,
+                        int fade) {
+  if (image.attributes.file.empty()) return false;
+  LoadImage(image);
+  if (!image.image) {
+    // Not tried again until the control is given a new image text.
+    image.attributes.Reset();
+    return false;
+  }
+  ImageDrawAttributes attributes = image.attributes;
+  if (!modify.empty()) attributes.Parse(modify);
+
+  RECT dest = rect_;
+  if (IsRectSet(attributes.dest)) {
+    dest = attributes.dest;
+    OffsetRect(&dest, rect_.left, rect_.top);
+  }
+  RECT source = {0, 0, image.image->width, image.image->height};
+  if (IsRectSet(attributes.source)) source = attributes.source;
+
+  if (bkImage_.image && bkImage_.image->GetFrameCount() >= 2 && bkAnimationAllowed_ &&
+      !bkImage_.playing) {
+    PlayBkImageAnimation();
+    // The first frame shows with the next paint, which the animation asked for.
+    if (bkImage_.playing) return true;
+  }
+  const BYTE drawFade = fade == -1 ? attributes.fade : static_cast<BYTE>(fade);
+  context->DrawImage(paintRect_, image.image->GetFrame(image.currentFrame), image.image->alpha,
+                     dest, source, attributes.corner, image.image->dpiScaled, drawFade,
+                     attributes.xtiled, attributes.ytiled, attributes.fullxtiled,
+                     attributes.fullytiled, attributes.tiledMargin);
+  return true;
+}
+
+bool Control::BkImageMayPlay() const {
+  const SkinImage& bk = bkImage_;
+  if (!bk.image || bk.image->GetFrameCount() < 2) return false;
+  const int playCount = bk.attributes.playCount;
+  if (playCount < 0) return true;
+  if (playCount > 0) return bk.loopsPlayed < playCount;
+  return bk.playing;
+}
+
+void Control::ScheduleBkImageFrame(int delay) {
+  imageAnimationFlag_.Cancel();
+  AnimationTimerManager::Instance().AddTask(
+      imageAnimationFlag_.GetWeakFlag(), ToWeakCallback([this] { PlayBkImageAnimation(); }),
+      static_cast<uint32_t>(delay), -1);
+}
+
+void Control::PlayBkImageAnimation() {
+  SkinImage& bk = bkImage_;
+  if (BkImageMayPlay()) {
+    if (!bk.playing) {
+      bk.currentFrame = 0;
+      imageAnimationFlag_.Cancel();
+      const int delay = bk.GetFrameDelay();
+      if (delay == 0) return;
+      bk.playing = true;
+      ScheduleBkImageFrame(delay);
+      Invalidate();
+      return;
+    }
+    const int delay = bk.GetFrameDelay();
+    if (++bk.currentFrame >= static_cast<int>(bk.image->GetFrameCount())) {
+      bk.currentFrame = 0;
+      ++bk.loopsPlayed;
+    }
+    const int next = bk.GetFrameDelay();
+    if (!BkImageMayPlay()) {
+      OnBkImageAnimationEnd();
+      Invalidate();
+      return;
+    }
+    if (delay != 0 && next != 0) {
+      if (delay != next) ScheduleBkImageFrame(next);
+      Invalidate();
+      return;
+    }
+  }
+  bk.playing = false;
+  imageAnimationFlag_.Cancel();
+}
+
 void Control::StopImageAnimation(int frame) {
   if (!bkImage_.image || bkImage_.image->GetFrameCount() < 2) return;
   bkImage_.playing = false;
   imageAnimationFlag_.Cancel();
-  if (frame == 0xFFFF) {
+  if (frame == kLastFrame) {
     bkImage_.currentFrame = static_cast<int>(bkImage_.image->GetFrameCount()) - 1;
   } else if (frame != -1) {
     bkImage_.currentFrame = frame;
   }
   Invalidate();
+}
+
+void Control::OnBkImageAnimationEnd() {
+  bkAnimationAllowed_ = false;
+  StopImageAnimation(kLastFrame);
+  auto found = imageAnimationListeners_.find(static_cast<EventType>(kImageAnimationEndKey));
+  if (found == imageAnimationListeners_.end()) return;
+  EventArgs args;
+  args.Type = none;
+  args.pSender = this;
+  EventCallbackList callbacks = found->second;
+  RunEventCallbacks(callbacks, &args);
 }
 
 }  // namespace ui
