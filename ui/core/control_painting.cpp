@@ -263,6 +263,7 @@ void Control::PaintLoading(IRenderContext* context) {
 
 void Control::LoadImage(SkinImage& image) {
   if (image.image) return;
+  if (image.attributes.file.empty()) return;
   image.image = UiGlobals::GetImage(GetImageFullPath(image.attributes.file));
 }
 

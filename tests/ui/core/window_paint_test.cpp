@@ -4,6 +4,7 @@
 
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
+#include "ui/base/ui_globals.h"
 #include "ui/core/auto_clip.h"
 #include "ui/core/box.h"
 #include "ui/core/shadow_box.h"
@@ -25,6 +26,7 @@ constexpr DWORD kGreen = 0xFF00FF00;
 int Red(DWORD argb) { return (argb >> 16) & 0xFF; }
 int Green(DWORD argb) { return (argb >> 8) & 0xFF; }
 int Alpha(DWORD argb) { return argb >> 24; }
+DWORD Rgb(DWORD argb) { return argb & 0xFFFFFF; }
 
 // A 200 x 150 plain window whose root box is white.
 class WindowPaintTest : public ::testing::Test {
@@ -187,6 +189,127 @@ TEST_F(WindowPaintTest, OnePixelSideBordersRunAlongTheInsideEdges) {
   EXPECT_EQ(Pixel(59, 10), kRed);  // up to the last pixel inside the control
   EXPECT_EQ(Pixel(10, 39), kRed);
   EXPECT_EQ(Pixel(59, 39), kWhite);  // no right or bottom side
+}
+
+TEST_F(WindowPaintTest, MissingImageIsTriedOnce) {
+  ui::Control* control = AddControl(RECT{10, 10, 60, 40}, nullptr);
+  control->SetBkImage(L"no_such_image.png");
+  Paint();
+  EXPECT_TRUE(control->GetBkImage().attributes.file.empty());
+  EXPECT_EQ(control->GetBkImage().image, nullptr);
+  // A new text is tried again.
+  control->SetBkImage(L"still_missing.png");
+  EXPECT_EQ(control->GetBkImage().attributes.file, L"still_missing.png");
+}
+
+TEST_F(WindowPaintTest, BackgroundImageIsDrawnOverTheControlOrItsDestination) {
+  pexo_test::TempDir dir;
+  const std::wstring file = dir.File(L"green.png");
+  ASSERT_TRUE(window_test::WritePng(file, 4, 4, [](int, int) { return kGreen; }));
+  ui::Control* whole = AddControl(RECT{10, 10, 60, 40}, nullptr);
+  whole->SetBkImage(file);
+  ui::Control* part = AddControl(RECT{100, 10, 150, 40}, nullptr);
+  part->SetBkImage(L"file='" + file + L"' dest='10,10,20,20'");
+  Paint();
+  ASSERT_NE(whole->GetBkImage().image, nullptr);
+  // An opaque image is copied with its colour; its alpha byte plays no part in a
+  // window that is not layered.
+  EXPECT_EQ(Rgb(Pixel(12, 12)), Rgb(kGreen));
+  EXPECT_EQ(Rgb(Pixel(58, 38)), Rgb(kGreen));
+  EXPECT_EQ(Rgb(Pixel(115, 25)), Rgb(kGreen));
+  EXPECT_EQ(Pixel(105, 15), kWhite);  // outside the destination
+}
+
+// A two-frame GIF of one pixel: red, then blue, each shown 50 ms.
+std::string TwoFrameGif() {
+  const unsigned char bytes[] = {
+      'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0xF0, 0, 0,
+      0xFF, 0x00, 0x00, 0x00, 0x00, 0xFF,  // palette: red, blue
+      0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0,
+      0x21, 0xF9, 4, 0, 5, 0, 0, 0,  // 5 hundredths
+      0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0,
+      0x21, 0xF9, 4, 0, 5, 0, 0, 0,
+      0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x4C, 0x01, 0,
+      0x3B};
+  return std::string(reinterpret_cast<const char*>(bytes), sizeof(bytes));
+}
+
+TEST_F(WindowPaintTest, AnimatedBackgroundPlaysItsLoopsAndStopsOnTheLastFrame) {
+  pexo_test::TempDir dir;
+  const std::wstring file = dir.File(L"two.gif");
+  ASSERT_TRUE(pexo_test::WriteFileBytes(file, TwoFrameGif()));
+  ui::Control* control = AddControl(RECT{10, 10, 60, 40}, nullptr);
+  int ended = 0;
+  control->GetImageAnimationListeners()[static_cast<ui::EventType>(1)].push_back(
+      [&](ui::EventArgs* args) {
+        ++ended;
+        EXPECT_EQ(args->pSender, control);
+        return true;
+      });
+  control->SetBkImage(L"file='" + file + L"' playcount='2'");
+  Paint();
+  ui::SkinImage& image = control->GetBkImage();
+  ASSERT_NE(image.image, nullptr);
+  if (image.image->GetFrameCount() < 2) GTEST_SKIP() << "Wine 8 decodes this GIF as one frame";
+  EXPECT_TRUE(image.playing);
+  EXPECT_TRUE(window_test::PumpUntil([&] { return ended > 0; }));
+  window_test::PumpFor(200);
+  EXPECT_EQ(ended, 1);
+  EXPECT_FALSE(image.playing);
+  EXPECT_EQ(image.currentFrame, 1);
+  EXPECT_EQ(image.loopsPlayed, 2);
+  EXPECT_FALSE(control->IsBkAnimationAllowed());
+  window_test::PaintNow(hwnd);
+  EXPECT_EQ(Rgb(Pixel(20, 20)), Rgb(kBlue));
+}
+
+TEST_F(WindowPaintTest, AnimatedBackgroundWithPlayCountZeroStaysOnItsFirstFrame) {
+  pexo_test::TempDir dir;
+  const std::wstring file = dir.File(L"two.gif");
+  ASSERT_TRUE(pexo_test::WriteFileBytes(file, TwoFrameGif()));
+  ui::Control* control = AddControl(RECT{10, 10, 60, 40}, nullptr);
+  control->SetBkImage(L"file='" + file + L"' playcount='0'");
+  Paint();
+  window_test::PumpFor(150);
+  ui::SkinImage& image = control->GetBkImage();
+  ASSERT_NE(image.image, nullptr);
+  EXPECT_FALSE(image.playing);
+  EXPECT_EQ(image.currentFrame, 0);
+  EXPECT_EQ(Rgb(Pixel(20, 20)), Rgb(kRed));
+}
+
+// Paints its shadow layer as a plain colour over ten pixels around itself, so that
+// the clip of the shadow can be seen whatever the back end draws for shadows.
+class ShadowProbe : public ui::Control {
+ public:
+  void PaintShadow(ui::IRenderContext* context) override {
+    RECT area = GetPos(true);
+    InflateRect(&area, 10, 10);
+    context->DrawColor(area, kBlue);
+  }
+};
+
+TEST_F(WindowPaintTest, BoxShadowWidensTheClipByOffsetAndBlurSize) {
+  auto* control = new ShadowProbe;
+  control->SetBkColor(L"red");
+  root->Add(control);
+  placed.push_back({control, RECT{50, 50, 100, 100}});
+  control->SetAttribute(L"boxshadow", L"color='shadow' offset='2,0' blursize='4'");
+  Paint();
+  EXPECT_EQ(Pixel(75, 75), kRed);
+  EXPECT_EQ(Pixel(45, 75), kBlue);   // within |offset x| + blur size = 6
+  EXPECT_EQ(Pixel(75, 44), kBlue);   // the same on every side
+  EXPECT_EQ(Pixel(43, 75), kWhite);  // beyond it
+  EXPECT_EQ(Pixel(106, 75), kWhite);
+}
+
+TEST_F(WindowPaintTest, WithoutABoxShadowPaintingStaysInsideTheControl) {
+  auto* control = new ShadowProbe;
+  root->Add(control);
+  placed.push_back({control, RECT{50, 50, 100, 100}});
+  Paint();
+  EXPECT_EQ(Pixel(75, 75), kBlue);
+  EXPECT_EQ(Pixel(49, 75), kWhite);
 }
 
 TEST(ControlPaintTest, TranslucentBackgroundCoversTheWholeControl) {

@@ -179,6 +179,31 @@ inline bool SaveScreenshotPng(HWND hwnd, const std::wstring& path) {
   return saved;
 }
 
+// Writes a 32-bit ARGB PNG whose pixel (x, y) is pixel(x, y).
+inline bool WritePng(const std::wstring& path, int width, int height,
+                     const std::function<DWORD(int, int)>& pixel) {
+  namespace gp = Gdiplus::DllExports;
+  Gdiplus::GpBitmap* image = nullptr;
+  if (gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &image) !=
+      Gdiplus::Ok) {
+    return false;
+  }
+  Gdiplus::GpRect whole(0, 0, width, height);
+  Gdiplus::BitmapData data = {};
+  if (gp::GdipBitmapLockBits(image, &whole, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB,
+                             &data) == Gdiplus::Ok) {
+    for (int y = 0; y < height; ++y) {
+      auto* row = reinterpret_cast<DWORD*>(static_cast<BYTE*>(data.Scan0) + y * data.Stride);
+      for (int x = 0; x < width; ++x) row[x] = pixel(x, y);
+    }
+    gp::GdipBitmapUnlockBits(image, &data);
+  }
+  const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+  const bool saved = gp::GdipSaveImageToFile(image, path.c_str(), &png, nullptr) == Gdiplus::Ok;
+  gp::GdipDisposeImage(image);
+  return saved;
+}
+
 // The screen pixel at a client point of the window, as 0x00RRGGBB.
 inline COLORREF ScreenPixel(HWND hwnd, int x, int y) {
   POINT p = {x, y};
