@@ -154,7 +154,7 @@ TEST_F(ScrollableBoxTest, ScrolledRowsPaintAtTheirScrolledPlace) {
   EXPECT_EQ(PixelAt(context, 10, 30), kRowColors[1]);   // content y 55
   EXPECT_EQ(PixelAt(context, 10, 199), kRowColors[4]);  // content y 224
   const std::wstring png = pexo_test::ExeFolder() + L"\\scrolled_box.png";
-  EXPECT_TRUE(window_test::SaveScreenshotPng(hwnd, png));
+  EXPECT_TRUE(window_test::SaveWindowPng(window, png));
 }
 
 TEST_F(ScrollableBoxTest, ScrollChangeOnlyWhenThePositionMoves) {

@@ -252,14 +252,16 @@ TEST(WindowLifecycleTest, WindowCloseListenersRunAfterTheNativeWindowIsGone) {
 
 TEST(WindowLifecycleTest, CenterWindowCentresOnTheOwner) {
   TestWindow owner(L"PexoTestOwner");
-  HWND ownerHwnd = owner.CreatePlain(400, 300, 100, 100);
+  HWND ownerHwnd = owner.CreatePlain(200, 150);
   TestWindow child;
   HWND hwnd = child.CreatePlain(100, 50, 0, 0, ownerHwnd);
   child.CenterWindow();
+  RECT ownerRect = {};
+  GetWindowRect(ownerHwnd, &ownerRect);
   RECT rect = {};
   GetWindowRect(hwnd, &rect);
-  EXPECT_EQ(rect.left, 100 + 200 - 50);
-  EXPECT_EQ(rect.top, 100 + 150 - 25);
+  EXPECT_EQ(rect.left, ownerRect.left + 100 - 50);
+  EXPECT_EQ(rect.top, ownerRect.top + 75 - 25);
   DestroyWindow(hwnd);
   DestroyWindow(ownerHwnd);
 }

@@ -79,8 +79,6 @@ TEST_F(WindowPaintTest, FirstPaintLaysOutTheRootAndPaintsEveryControl) {
   EXPECT_EQ(Pixel(20, 20), kRed);
   EXPECT_EQ(Pixel(5, 5), kWhite);
   EXPECT_EQ(Pixel(60, 40), kWhite);  // right and bottom edges are outside
-  // The same pixels reach the screen.
-  EXPECT_EQ(window_test::ScreenPixel(hwnd, 20, 20), 0xFF0000u);
 }
 
 TEST_F(WindowPaintTest, LaterControlsPaintOverEarlierOnes) {

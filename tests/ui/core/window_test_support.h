@@ -41,9 +41,14 @@ class TestWindow : public ui::Window {
     ui::Window::OnFinalMessage(hwnd);
   }
 
-  // A visible, non-layered popup at (x, y) of the given client size, without shadow.
-  HWND CreatePlain(int width, int height, int x = 40, int y = 40, HWND owner = nullptr) {
+  // A visible, non-layered popup of the given client size, without shadow, at
+  // (x, y) from this process's own corner of the screen: test programs run side by
+  // side on one display and should not cover each other's windows.
+  HWND CreatePlain(int width, int height, int x = 0, int y = 0, HWND owner = nullptr) {
     SetShadowAttached(false);
+    const DWORD slot = GetCurrentProcessId() / 4;  // Windows process ids step by 4
+    x += 10 + static_cast<int>(slot % 4) * 315;
+    y += 10 + static_cast<int>((slot / 4) % 4) * 250;
     HWND hwnd = Create(owner, L"test", WS_POPUP | WS_CLIPCHILDREN, 0, false,
                        RECT{x, y, x + width, y + height});
     // Shown without activation: Wine then leaves the window to itself instead of
@@ -151,31 +156,34 @@ inline LPARAM ScreenPoint(HWND hwnd, int x, int y) {
   return MAKELPARAM(p.x, p.y);
 }
 
-// Saves the window's area of the screen as a PNG; false when it cannot.
-inline bool SaveScreenshotPng(HWND hwnd, const std::wstring& path) {
-  RECT rect = {};
-  GetWindowRect(hwnd, &rect);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-
+// Saves what the window painted (its render surface, which a window that is not
+// layered copies to the screen unchanged) as a PNG; false when it cannot. The
+// screen itself is shared by test processes running side by side, so it is not
+// read back.
+inline bool SaveWindowPng(ui::Window& window, const std::wstring& path) {
+  ui::IRenderContext* context = window.GetRenderContext();
+  if (!context || !context->GetBitmap()) return false;
+  const int width = context->GetWidth();
+  const int height = context->GetHeight();
   namespace gp = Gdiplus::DllExports;
   Gdiplus::GpBitmap* image = nullptr;
-  bool saved = false;
-  if (gp::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &image) == Gdiplus::Ok) {
-    // The PNG encoder's class id.
-    const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
-    saved = gp::GdipSaveImageToFile(image, path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    gp::GdipDisposeImage(image);
+  if (gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppRGB, nullptr, &image) !=
+      Gdiplus::Ok) {
+    return false;
   }
-  DeleteObject(bitmap);
+  Gdiplus::GpRect whole(0, 0, width, height);
+  Gdiplus::BitmapData data = {};
+  if (gp::GdipBitmapLockBits(image, &whole, Gdiplus::ImageLockModeWrite, PixelFormat32bppRGB,
+                             &data) == Gdiplus::Ok) {
+    for (int y = 0; y < height; ++y) {
+      auto* row = reinterpret_cast<DWORD*>(static_cast<BYTE*>(data.Scan0) + y * data.Stride);
+      for (int x = 0; x < width; ++x) row[x] = PixelAt(context, x, y) | 0xFF000000u;
+    }
+    gp::GdipBitmapUnlockBits(image, &data);
+  }
+  const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+  const bool saved = gp::GdipSaveImageToFile(image, path.c_str(), &png, nullptr) == Gdiplus::Ok;
+  gp::GdipDisposeImage(image);
   return saved;
 }
 
@@ -202,16 +210,6 @@ inline bool WritePng(const std::wstring& path, int width, int height,
   const bool saved = gp::GdipSaveImageToFile(image, path.c_str(), &png, nullptr) == Gdiplus::Ok;
   gp::GdipDisposeImage(image);
   return saved;
-}
-
-// The screen pixel at a client point of the window, as 0x00RRGGBB.
-inline COLORREF ScreenPixel(HWND hwnd, int x, int y) {
-  POINT p = {x, y};
-  ClientToScreen(hwnd, &p);
-  HDC screen = GetDC(nullptr);
-  COLORREF color = GetPixel(screen, p.x, p.y);
-  ReleaseDC(nullptr, screen);
-  return RGB(GetBValue(color), GetGValue(color), GetRValue(color));
 }
 
 }  // namespace window_test
