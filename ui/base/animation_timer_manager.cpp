@@ -106,7 +106,8 @@ void AnimationTimerManager::Poll() {
     AnimationTimerTask task = queue_.top();
     queue_.pop();
     if (task.weak_flag.expired()) continue;
-    task.callback();
+    // Calling an empty callback would throw out of the window procedure.
+    if (task.callback) task.callback();
 
     bool again;
     if (task.repeat > 0) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -122,6 +123,20 @@ TEST(AnimationTimerManagerTest, ZeroIntervalRepeatDoesNotSpinWithinOnePoll) {
   clock.Advance(1);
   EXPECT_EQ(runs, 2);
   owner.Cancel();
+}
+
+TEST(AnimationTimerManagerTest, EmptyCallbackIsSkippedAndTheTaskStillEnds) {
+  FakeAnimationClock clock;
+  auto& m = clock.manager;
+  nbase::WeakCallbackFlag owner;
+  int runs = 0;
+  m.AddTask(owner.GetWeakFlag(), std::function<void()>(), 1, 2);
+  m.AddTask(owner.GetWeakFlag(), [&] { ++runs; }, 1, 1);
+  clock.Advance(1);
+  EXPECT_EQ(runs, 1);
+  clock.Advance(1);
+  EXPECT_EQ(m.task_count(), 0u);
+  EXPECT_EQ(m.timer_id(), 0u);
 }
 
 TEST(AnimationTimerManagerTest, CancelledTaskNeverRunsAndIsDroppedWhenDue) {
