@@ -6,20 +6,12 @@
 #include <utility>
 #include <vector>
 
+#include "data/program_dir.h"
 #include "ui/base/markup_parser.h"
 #include "ui/base/string_util.h"
 #include "ui/base/ui_globals.h"
 
 namespace {
-
-std::wstring ExecutableFolder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder = path;
-  const size_t slash = folder.rfind(L'\\');
-  folder.resize(slash == std::wstring::npos ? 0 : slash + 1);
-  return folder;
-}
 
 // The "name" and "value" attributes of a "Color" element; the last occurrence wins.
 std::pair<std::wstring, std::wstring> ColorEntry(ui::MarkupNode node) {
@@ -35,7 +27,7 @@ std::pair<std::wstring, std::wstring> ColorEntry(ui::MarkupNode node) {
 }  // namespace
 
 std::wstring ThemeFilePath(const std::wstring& theme_name) {
-  std::wstring path = ExecutableFolder() + L"theme\\" + theme_name;
+  std::wstring path = GetProgramDir() + L"theme\\" + theme_name;
   if (path.size() < 4 || path[path.size() - 4] != L'.') path += L".xml";
   return path;
 }
