@@ -82,6 +82,17 @@ class LinkStore {
   bool RefreshTagIcons(const std::shared_ptr<Group>& tag);
   bool RefreshAllIcons();
 
+  // ---- program-relative paths ----
+  // Rewrites WorkDir, ICON and PATH of every link that lies in, beside or on the
+  // drive of the program folder into the ".\", "..\" and ":\" forms, in one
+  // transaction. On failure nothing is stored and every link keeps its old paths.
+  bool ConvertPathsToRelative();
+  bool ConvertPathsToRelative(const std::wstring& programDir);
+  // Rewrites the "..\" and ":\" forms back into full paths (the folder part in
+  // lower case); ".\" forms stay. Same transaction and failure rules.
+  bool ConvertPathsToAbsolute();
+  bool ConvertPathsToAbsolute(const std::wstring& programDir);
+
   // ---- group and tag edits ----
   // Stores a new top-level group at the end.
   bool AddGroup(const std::shared_ptr<Group>& group);
