@@ -39,11 +39,7 @@ Control::Control()
 }
 
 Control::~Control() {
-  EventArgs event;
-  event.Type = destroy;
-  event.pSender = this;
-  event.dwTimestamp = GetTickCount();
-  HandleEventTemplate(event);
+  SendSelfEvent(destroy);
   if (window_) window_access::ForgetControl(window_, this);
 }
 
@@ -237,7 +233,7 @@ void Control::SetVisible(bool visible) {
   if (!visible) DropFocusIfFocused();
   if (IsVisible() != wasVisible) ArrangeAncestor();
   if (!IsVisible()) StopImageAnimation(-1);
-  SendEvent(visiblechange);
+  SendSelfEvent(visiblechange);
 }
 
 bool Control::IsEnabled() const { return enabled_; }
@@ -483,6 +479,14 @@ void Control::SendEvent(EventType type, WPARAM wParam, LPARAM lParam, wchar_t ke
   event.wParam = wParam;
   event.lParam = lParam;
   event.pressure = pressure;
+  HandleEventTemplate(event);
+}
+
+void Control::SendSelfEvent(EventType type) {
+  EventArgs event;
+  event.Type = type;
+  event.pSender = this;
+  event.dwTimestamp = GetTickCount();
   HandleEventTemplate(event);
 }
 

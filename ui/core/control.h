@@ -259,6 +259,8 @@ class Control : public PlaceHolder {
   // destroyed the control, so the caller must stop at once.
   static bool RunListenerLists(EventListenerMap& first, EventListenerMap& second, EventArgs& event,
                                const std::weak_ptr<nbase::WeakFlag>& alive, bool& result);
+  // Sends an event about this control to itself, with no point.
+  void SendSelfEvent(EventType type);
   // Hands an event to the parent's entry (or does nothing without a parent).
   void PassToParent(EventArgs& event);
   // Clears the window's focus when this control holds it.
