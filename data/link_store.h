@@ -133,7 +133,7 @@ class LinkStore {
 
  private:
   bool CreateSchema();
-  bool ReadVersion(bool& failed);
+  bool ReadVersion();
   bool Upgrade();
   bool LoadGroups();
   bool LoadLinks();

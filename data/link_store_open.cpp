@@ -134,9 +134,7 @@ bool LinkStore::Open(const std::wstring& path) {
   if (is_new) {
     if (!CreateSchema()) return false;
   } else {
-    bool failed = false;
-    if (!ReadVersion(failed) && failed) return false;
-    if (!Upgrade()) return false;
+    if (!ReadVersion() || !Upgrade()) return false;
   }
   if (!LoadGroups() || !LoadLinks()) return false;
   return true;
@@ -155,40 +153,37 @@ bool LinkStore::CreateSchema() {
   return true;
 }
 
-// Reads Ver from the Version row. True when a version was found. A missing table or
-// row leaves version 0 and gives false with `failed` unset; an unreadable file
-// (damaged, locked, not a database) prints the SQL error and sets `failed`.
-bool LinkStore::ReadVersion(bool& failed) {
-  failed = false;
+// Reads Ver from the Version row. A file without the table or the row predates it:
+// it gets the row with the oldest version. False, after printing the SQL error,
+// when the file cannot be read (damaged, locked, not a database) or written.
+bool LinkStore::ReadVersion() {
   SqlStatement statement;
-  if (!statement.Prepare(connection, "select Ver from Version where id=1")) {
-    int tables = 0;
-    if (!CountRows(connection, "select name from sqlite_master where type='table' and name='Version'",
-                   tables)) {
-      failed = true;
-    } else if (tables != 0) {
-      PrintSqlError(sqlite3_errmsg(connection));
-      failed = true;
-    }
-    if (failed) return false;
-  } else {
+  if (statement.Prepare(connection, "select Ver from Version where id=1")) {
     const int step = sqlite3_step(statement.get());
     if (step == SQLITE_ROW) {
       version = sqlite3_column_int(statement.get(), 0);
     } else if (step != SQLITE_DONE) {
       PrintSqlError(sqlite3_errmsg(connection));
-      failed = true;
+      return false;
+    }
+  } else {
+    // Only a missing table is expected here; any other reason is a damaged file.
+    const std::string error = sqlite3_errmsg(connection);
+    int tables = 0;
+    if (!CountRows(connection, "select name from sqlite_master where type='table' and name='Version'", tables)) {
+      return false;
+    }
+    if (tables != 0) {
+      PrintSqlError(error.c_str());
       return false;
     }
   }
   if (version != 0) return true;
 
-  // No version recorded: the file predates the Version table.
   SqlTransaction transaction(connection);
   if (!transaction.Begin() || !ExecSql(connection, kCreateVersionTable, PrintSqlRow) ||
       !ExecSql(connection, ToUtf8(FormatText(kReplaceVersion, kLinkDbVersionUnknown)).c_str()) ||
       !transaction.Commit()) {
-    failed = true;
     return false;
   }
   version = kLinkDbVersionUnknown;
