@@ -2,6 +2,9 @@
 // window geometry, and its maximized form.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/core/layout_access.h"
 #include "ui/core/shadow_box.h"
@@ -119,6 +122,40 @@ TEST(WindowShadowTest, ShadowBoxDrawsOnlyWhenTheDirtyAreaReachesTheShadow) {
   box.Paint(&context, RECT{0, 0, 40, 40});
   EXPECT_EQ(window_test::PixelAt(&context, 5, 5), 0xFFFF0000u);
   box.SetWindowAndParent(nullptr, nullptr, false);
+}
+
+TEST(WindowShadowTest, LayeredWindowPaintsItsShadowAroundOpaqueContent) {
+  pexo_test::TempDir dir;
+  const std::wstring file = dir.File(L"shadow.png");
+  // A soft frame: translucent black edges that fade toward a transparent middle.
+  ASSERT_TRUE(window_test::WritePng(file, 60, 60, [](int x, int y) -> DWORD {
+    const int edge = std::min(std::min(x, y), std::min(59 - x, 59 - y));
+    const DWORD alpha = edge < 14 ? 0x60 - edge * 4 : 0;
+    return alpha << 24;
+  }));
+  TestWindow window;
+  window.GetShadow().SetShadowImage(L"file='" + file + L"' corner='20,20,20,20'");
+  HWND hwnd = window.Create(nullptr, L"layered", WS_POPUP, 0, true, RECT{0, 0, 10, 10});
+  ASSERT_NE(hwnd, nullptr);
+  window.Resize(200, 100, false, false);
+  window.AddColor(L"white", 0xFFFFFFFF);
+  auto* content = new ui::Control;
+  content->SetBkColor(L"white");
+  window.AttachRoot(window.GetShadow().WrapRoot(content));
+  ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  window_test::PaintNow(hwnd);
+  ui::IRenderContext* surface = window.GetRenderContext();
+  ASSERT_EQ(surface->GetWidth(), 228);
+  ASSERT_EQ(surface->GetHeight(), 128);
+  EXPECT_EQ(content->GetPos(true).left, 14);
+  EXPECT_EQ(content->GetPos(true).right, 214);
+  const DWORD inside = window_test::PixelAt(surface, 100, 64);
+  EXPECT_EQ(inside, 0xFFFFFFFFu);
+  const DWORD shadow = window_test::PixelAt(surface, 2, 64);
+  EXPECT_GT(shadow >> 24, 0u);     // the shadow is drawn...
+  EXPECT_LT(shadow >> 24, 0xFFu);  // ...translucent
+  EXPECT_EQ(window_test::PixelAt(surface, 0, 0) >> 24, 0x60u);
+  DestroyWindow(hwnd);
 }
 
 }  // namespace
