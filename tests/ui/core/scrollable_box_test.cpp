@@ -227,6 +227,36 @@ TEST_F(ScrollableBoxTest, NonFloatingBarTakesItsWidthFromTheChildren) {
   EXPECT_EQ(box->GetVerticalScrollBar()->GetPos(true).left, 300 - barWidth);
 }
 
+TEST_F(ScrollableBoxTest, AutoHidingBarShowsWhileTheMouseIsOverTheBox) {
+  ui::ScrollBar* bar = box->GetVerticalScrollBar();
+  ASSERT_TRUE(bar->IsAutoHideScroll());
+  EXPECT_FALSE(bar->IsVisible());
+  // The mouse enters a row; the box, its ancestor, hears of it too.
+  POINT onRow = {10, 10};
+  ClientToScreen(hwnd, &onRow);
+  SetCursorPos(onRow.x, onRow.y);
+  SendMessageW(hwnd, WM_MOUSEMOVE, 0, ClientPoint(10, 10));
+  ASSERT_EQ(window.GetHoverControl(), box->GetItemAt(0));
+  EXPECT_TRUE(bar->IsVisible());
+  SendMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
+  EXPECT_FALSE(bar->IsVisible());
+}
+
+TEST_F(ScrollableBoxTest, FarAwayRowsLetGoOfTheirBackgroundImages) {
+  pexo_test::TempDir dir;
+  const std::wstring file = dir.File(L"row.png");
+  ASSERT_TRUE(window_test::WritePng(file, 2, 2, [](int, int) { return 0xFF808080u; }));
+  while (box->GetCount() < 40) AddRow();
+  for (int i = 0; i < box->GetCount(); ++i) box->GetItemAt(i)->SetBkImage(file);
+  window_test::PaintNow(hwnd);
+  ui::Control* first = box->GetItemAt(0);
+  EXPECT_NE(first->GetBkImage().image, nullptr);  // drawn, so decoded
+  box->EndDown(true, false);  // 40 rows: the view ends 1800 pixels down
+  window_test::PaintNow(hwnd);
+  EXPECT_EQ(first->GetBkImage().image, nullptr);  // more than 730 pixels above the view
+  EXPECT_NE(box->GetItemAt(39)->GetBkImage().image, nullptr);
+}
+
 TEST(HorizontalScrollableBoxTest, UpAndDownScrollSidewaysWithOnlyAHorizontalBar) {
   TestWindow window;
   HWND hwnd = window.CreatePlain(200, 100);

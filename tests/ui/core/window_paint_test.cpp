@@ -276,6 +276,22 @@ TEST_F(WindowPaintTest, AnimatedBackgroundWithPlayCountZeroStaysOnItsFirstFrame)
   EXPECT_EQ(Rgb(Pixel(20, 20)), Rgb(kRed));
 }
 
+TEST_F(WindowPaintTest, LoadingImageIsCentredWhileLoading) {
+  pexo_test::TempDir dir;
+  const std::wstring file = dir.File(L"spinner.png");
+  ASSERT_TRUE(window_test::WritePng(file, 10, 10, [](int, int) { return kGreen; }));
+  ui::Control* control = AddControl(RECT{10, 10, 60, 40}, nullptr);
+  control->SetLoadingImage(file);
+  Paint();
+  EXPECT_EQ(Pixel(35, 25), kWhite);  // not loading: nothing
+  control->SetLoading(true);
+  control->Invalidate();
+  window_test::PaintNow(hwnd);
+  EXPECT_EQ(Rgb(Pixel(35, 25)), Rgb(kGreen));  // centred: 30..40 x 20..30
+  EXPECT_EQ(Pixel(15, 15), kWhite);
+  EXPECT_EQ(Pixel(45, 25), kWhite);
+}
+
 // Paints its shadow layer as a plain colour over ten pixels around itself, so that
 // the clip of the shadow can be seen whatever the back end draws for shadows.
 class ShadowProbe : public ui::Control {
