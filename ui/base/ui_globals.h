@@ -16,6 +16,7 @@
 
 namespace ui {
 
+class Box;
 class Control;
 class IRenderFactory;
 class ImageInfo;
@@ -93,6 +94,14 @@ class UiGlobals {
   static const std::wstring& GetDefaultTextColorName();
   static void SetDefaultDisabledTextColorName(const std::wstring& name);
   static const std::wstring& GetDefaultDisabledTextColorName();
+
+  // ---- templates ----
+  // Builds the controls of an XML file (an item template) into the box, which
+  // takes the attributes of the file's first control element and its children.
+  // Each file is read and parsed once per process; later calls build from the
+  // parsed document kept in the builder cache. A failed build is not cached.
+  // Defined beside the skin builder, which lives above this library.
+  static void FillBoxFromXml(Box* box, const std::wstring& xmlPath, CreateControlCallback createControl);
 
   // ---- skin archive ----
   // Closes the open archive, then opens the executable's resource (id, type)
