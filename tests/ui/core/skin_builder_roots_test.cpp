@@ -134,6 +134,8 @@ TEST_F(SkinBuilderWindowTest, GeometryAttributesReachTheWindow) {
   // "custom_shadow" is the later writer of the same field.
   EXPECT_EQ(window_.GetAlphaFixCorner().left, 2);
   EXPECT_EQ(window_.GetAlphaFixCorner().bottom, 5);
+  // "renderalpha" switched the render surface to transparent.
+  EXPECT_TRUE(window_.SetRenderTransparent(false));
 }
 
 TEST_F(SkinBuilderWindowTest, TheShadowGrowsLimitsWrittenAfterIt) {
