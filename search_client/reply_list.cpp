@@ -22,14 +22,23 @@ uint64_t FieldBytes(const BYTE* at, DWORD bit, bool utf16) {
   return (bit & kFourByteFields) ? 4 : 8;
 }
 
-// Whether a terminated string starts at `offset` and ends inside the list.
-bool HasTerminatedString(const BYTE* data, uint64_t size, uint64_t offset, bool utf16) {
-  if (utf16 && offset % 2 != 0) return false;
+// Offset of the last terminator in the list (UTF-16 terminators sit on even
+// offsets), or -1 when there is none. A string that starts at `offset` ends inside
+// the list exactly when this terminator lies at or after its start; knowing it once
+// checks every string in constant time, so a reply whose many items share one long
+// string cannot make the check quadratic.
+int64_t LastTerminator(const BYTE* data, uint64_t size, bool utf16) {
   const uint64_t step = CharSize(utf16);
-  for (uint64_t at = offset; at + step <= size; at += step) {
-    if (IsTerminator(data + at, utf16)) return true;
+  for (uint64_t end = size - size % step; end >= step; end -= step) {
+    if (IsTerminator(data + end - step, utf16)) return static_cast<int64_t>(end - step);
   }
-  return false;
+  return -1;
+}
+
+// Whether a terminated string starts at `offset` and ends inside the list.
+bool HasTerminatedString(uint64_t offset, int64_t last_terminator, bool utf16) {
+  if (utf16 && offset % 2 != 0) return false;
+  return last_terminator >= 0 && offset <= static_cast<uint64_t>(last_terminator);
 }
 
 // Whether every field of the data block at `offset` lies inside the list and every
@@ -75,10 +84,11 @@ bool IsValidListV1(const BYTE* data, size_t size, bool utf16) {
   if (!data || size < kListV1HeaderSize) return false;
   const uint64_t count = ReadU32(data + kV1ListItems);
   if (kListV1HeaderSize + count * kItemV1Size > size) return false;
+  const int64_t last_terminator = LastTerminator(data, size, utf16);
   for (uint64_t i = 0; i < count; ++i) {
     const BYTE* item = data + kListV1HeaderSize + i * kItemV1Size;
-    if (!HasTerminatedString(data, size, ReadU32(item + 4), utf16) ||
-        !HasTerminatedString(data, size, ReadU32(item + 8), utf16)) {
+    if (!HasTerminatedString(ReadU32(item + 4), last_terminator, utf16) ||
+        !HasTerminatedString(ReadU32(item + 8), last_terminator, utf16)) {
       return false;
     }
   }
