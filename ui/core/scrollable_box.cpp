@@ -340,14 +340,11 @@ SIZE ScrollableBox::CalcRequiredSize(const RECT& rc) {
 
 void ScrollableBox::RelayoutAfterRangeChange() { SetPos(GetPos(true)); }
 
-void ScrollableBox::ProcessVScrollBar(RECT rc, int requiredHeight) {
-  ScrollBar* bar = vScrollBar_.get();
-  if (!bar) return;
-  const RECT padding = layout_access::GetPadding(GetLayout());
-  const int visible = (rc.bottom - padding.bottom) - (rc.top + padding.top);
-  if (requiredHeight > visible && BarRange(bar) == 0) {
+void ScrollableBox::UpdateScrollBar(ScrollBar* bar, int required, int visible,
+                                    const RECT& place) {
+  if (required > visible && BarRange(bar) == 0) {
     // The content overflows for the first time: lay out again, now with a bar.
-    bar->SetScrollRange(requiredHeight - visible);
+    bar->SetScrollRange(required - visible);
     bar->SetScrollPos(0);
     relayoutPass_ = true;
     RelayoutAfterRangeChange();
@@ -355,16 +352,8 @@ void ScrollableBox::ProcessVScrollBar(RECT rc, int requiredHeight) {
     return;
   }
   if (BarRange(bar) == 0) return;
-  const int overflow = requiredHeight - visible;
+  const int overflow = required - visible;
   if (overflow > 0 || relayoutPass_) {
-    RECT place = {0, rc.top + scrollBarPadding_.top, 0, rc.bottom - scrollBarPadding_.bottom};
-    if (vScrollBarLeft_) {
-      place.left = rc.left + scrollBarPadding_.left;
-      place.right = place.left + bar->GetFixedWidth();
-    } else {
-      place.right = rc.right - scrollBarPadding_.right;
-      place.left = place.right - bar->GetFixedWidth();
-    }
     bar->SetPos(place);
     if (BarRange(bar) != overflow) {
       const int oldPos = BarPos(bar);
@@ -374,9 +363,26 @@ void ScrollableBox::ProcessVScrollBar(RECT rc, int requiredHeight) {
     }
     return;
   }
+  // The content fits again: the bar hides and the view returns to the start.
   bar->SetScrollPos(0);
   bar->SetScrollRange(0);
   RelayoutAfterRangeChange();
+}
+
+void ScrollableBox::ProcessVScrollBar(RECT rc, int requiredHeight) {
+  ScrollBar* bar = vScrollBar_.get();
+  if (!bar) return;
+  const RECT padding = layout_access::GetPadding(GetLayout());
+  const int visible = (rc.bottom - padding.bottom) - (rc.top + padding.top);
+  RECT place = {0, rc.top + scrollBarPadding_.top, 0, rc.bottom - scrollBarPadding_.bottom};
+  if (vScrollBarLeft_) {
+    place.left = rc.left + scrollBarPadding_.left;
+    place.right = place.left + bar->GetFixedWidth();
+  } else {
+    place.right = rc.right - scrollBarPadding_.right;
+    place.left = place.right - bar->GetFixedWidth();
+  }
+  UpdateScrollBar(bar, requiredHeight, visible, place);
 }
 
 void ScrollableBox::ProcessHScrollBar(RECT rc, int requiredWidth) {
@@ -384,32 +390,10 @@ void ScrollableBox::ProcessHScrollBar(RECT rc, int requiredWidth) {
   if (!bar) return;
   const RECT padding = layout_access::GetPadding(GetLayout());
   const int visible = (rc.right - padding.right) - (rc.left + padding.left);
-  if (requiredWidth > visible && BarRange(bar) == 0) {
-    bar->SetScrollRange(requiredWidth - visible);
-    bar->SetScrollPos(0);
-    relayoutPass_ = true;
-    RelayoutAfterRangeChange();
-    relayoutPass_ = false;
-    return;
-  }
-  if (BarRange(bar) == 0) return;
-  const int overflow = requiredWidth - visible;
-  if (overflow > 0 || relayoutPass_) {
-    RECT place = {rc.left + scrollBarPadding_.left, 0, rc.right - scrollBarPadding_.right,
-                  rc.bottom - scrollBarPadding_.bottom};
-    place.top = place.bottom - bar->GetFixedHeight();
-    bar->SetPos(place);
-    if (BarRange(bar) != overflow) {
-      const int oldPos = BarPos(bar);
-      bar->SetScrollRange(std::abs(overflow));
-      if (BarRange(bar) == 0) bar->SetScrollPos(0);
-      if (BarPos(bar) < oldPos) RelayoutAfterRangeChange();
-    }
-    return;
-  }
-  bar->SetScrollPos(0);
-  bar->SetScrollRange(0);
-  RelayoutAfterRangeChange();
+  RECT place = {rc.left + scrollBarPadding_.left, 0, rc.right - scrollBarPadding_.right,
+                rc.bottom - scrollBarPadding_.bottom};
+  place.top = place.bottom - bar->GetFixedHeight();
+  UpdateScrollBar(bar, requiredWidth, visible, place);
 }
 
 void ScrollableBox::LoadImageCache(bool downward) {

@@ -93,6 +93,9 @@ class ScrollableBox : public Box {
   // Lays the content out for the current position (SetPos without hold end).
   void LayoutContent(const RECT& rc);
   void RelayoutAfterRangeChange();
+  // Gives a bar the overflow of the content as its range (laying the box out again
+  // when that changes what fits) and its place, or hides it when all fits.
+  void UpdateScrollBar(ScrollBar* bar, int required, int visible, const RECT& place);
   bool HandleVerticalScrollEvent(EventArgs& event);
   bool HandleHorizontalScrollEvent(EventArgs& event);
 

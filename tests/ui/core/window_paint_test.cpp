@@ -54,6 +54,19 @@ class WindowPaintTest : public ::testing::Test {
     return control;
   }
 
+  // A red box at (10, 10, 100, 100) holding a blue control at (20, 20, 50, 50).
+  ui::Box* AddRedBoxWithBlueChild() {
+    auto* box = new ui::Box(nullptr);
+    box->SetBkColor(L"red");
+    root->Add(box);
+    auto* child = new ui::Control;
+    child->SetBkColor(L"blue");
+    box->Add(child);
+    placed.push_back({box, RECT{10, 10, 100, 100}});
+    placed.push_back({child, RECT{20, 20, 50, 50}});
+    return box;
+  }
+
   // Lays the tree out (the plain layout places nothing), then paints.
   void Paint() {
     window_test::PaintNow(hwnd);
@@ -90,15 +103,8 @@ TEST_F(WindowPaintTest, LaterControlsPaintOverEarlierOnes) {
 }
 
 TEST_F(WindowPaintTest, ZeroAlphaPaintsNothingNotEvenChildren) {
-  auto* box = new ui::Box(nullptr);
-  box->SetBkColor(L"red");
+  ui::Box* box = AddRedBoxWithBlueChild();
   box->SetAlpha(0);
-  root->Add(box);
-  auto* child = new ui::Control;
-  child->SetBkColor(L"blue");
-  box->Add(child);
-  placed.push_back({box, RECT{10, 10, 100, 100}});
-  placed.push_back({child, RECT{20, 20, 50, 50}});
   Paint();
   EXPECT_EQ(Pixel(30, 30), kWhite);
   EXPECT_EQ(Pixel(15, 15), kWhite);
@@ -123,15 +129,8 @@ TEST_F(WindowPaintTest, AlphaAbove255BlendsWithItsLowByte) {
 }
 
 TEST_F(WindowPaintTest, CachedControlKeepsItsLayerAndPaintsChildrenOverIt) {
-  auto* box = new ui::Box(nullptr);
-  box->SetBkColor(L"red");
+  ui::Box* box = AddRedBoxWithBlueChild();
   box->SetCached(true);
-  root->Add(box);
-  auto* child = new ui::Control;
-  child->SetBkColor(L"blue");
-  box->Add(child);
-  placed.push_back({box, RECT{10, 10, 100, 100}});
-  placed.push_back({child, RECT{20, 20, 50, 50}});
   Paint();
   EXPECT_EQ(Pixel(15, 15), kRed);
   EXPECT_EQ(Pixel(30, 30), kBlue);
