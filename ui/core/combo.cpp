@@ -1,0 +1,9 @@
+#include "ui/core/combo.h"
+
+namespace ui {
+
+Combo::Combo() = default;
+
+std::wstring Combo::GetType() const { return L"Combo"; }
+
+}  // namespace ui
