@@ -13,6 +13,8 @@
 #include "ui/core/auto_clip.h"
 #include "ui/core/control.h"
 #include "ui/core/gdiplus_bitmap.h"
+#include "ui/core/state_color_set.h"
+#include "ui/core/state_image_set.h"
 #include "ui/render/render_context.h"
 #include "ui/render/render_context_gdiplus.h"
 
@@ -135,26 +137,13 @@ void Control::PaintBkColor(IRenderContext* context) {
 void Control::PaintBkImage(IRenderContext* context) { DrawImage(context, bkImage_); }
 
 void Control::PaintStatusColor(IRenderContext* context) {
-  const std::wstring normal = GetStateColor(kControlStateNormal);
-  const std::wstring hot = GetStateColor(kControlStateHot);
-  // With a hot fade the hot colour is laid over the normal one at the hot alpha.
-  if (animations_.GetPlayer(kAnimationHot) &&
-      (state_ == kControlStateNormal || state_ == kControlStateHot) && !hot.empty()) {
-    if (!normal.empty()) context->DrawColor(paintRect_, GetColorValue(normal), 255);
-    if (hotAlpha_ > 0) {
-      context->DrawColor(paintRect_, GetColorValue(hot), static_cast<BYTE>(hotAlpha_));
-    }
-    return;
-  }
-  ControlState state = state_;
-  if (state == kControlStatePushed && GetStateColor(state).empty()) state = kControlStateHot;
-  if (state == kControlStateHot && GetStateColor(state).empty()) state = kControlStateNormal;
-  if (state == kControlStateDisabled && GetStateColor(state).empty()) state = kControlStateNormal;
-  const std::wstring name = GetStateColor(state);
-  if (!name.empty()) context->DrawColor(paintRect_, GetColorValue(name), 255);
+  stateColors_->Paint(context, paintRect_, state_);
 }
 
-void Control::PaintStatusImage(IRenderContext*) {}
+void Control::PaintStatusImage(IRenderContext* context) {
+  stateImages_->GetSet(kStateImageBk).Paint(context, state_, L"");
+  stateImages_->GetSet(kStateImageFore).Paint(context, state_, L"");
+}
 
 void Control::PaintText(IRenderContext*) {}
 

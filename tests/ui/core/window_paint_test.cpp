@@ -275,6 +275,39 @@ TEST_F(WindowPaintTest, AnimatedBackgroundWithPlayCountZeroStaysOnItsFirstFrame)
   EXPECT_EQ(Rgb(Pixel(20, 20)), Rgb(kRed));
 }
 
+TEST_F(WindowPaintTest, StateColourFollowsTheState) {
+  ui::Control* control = AddControl(RECT{10, 10, 60, 40}, nullptr);
+  control->SetAttribute(L"normalcolor", L"red");
+  control->SetAttribute(L"hotcolor", L"blue");
+  Paint();
+  EXPECT_EQ(Pixel(20, 20), kRed);
+  control->SetAttribute(L"state", L"hot");
+  window_test::PaintNow(hwnd);
+  EXPECT_EQ(Pixel(20, 20), kBlue);
+  control->SetAttribute(L"state", L"pushed");  // no pushed colour: the hot one
+  window_test::PaintNow(hwnd);
+  EXPECT_EQ(Pixel(20, 20), kBlue);
+}
+
+TEST_F(WindowPaintTest, StateImagesFallBackToTheHotAndNormalImages) {
+  pexo_test::TempDir dir;
+  const std::wstring red = dir.File(L"red.png");
+  const std::wstring green = dir.File(L"green.png");
+  ASSERT_TRUE(window_test::WritePng(red, 2, 2, [](int, int) { return kRed; }));
+  ASSERT_TRUE(window_test::WritePng(green, 2, 2, [](int, int) { return kGreen; }));
+  ui::Control* control = AddControl(RECT{10, 10, 60, 40}, nullptr);
+  control->SetAttribute(L"normalimage", red);
+  control->SetAttribute(L"hotimage", green);
+  Paint();
+  EXPECT_EQ(Rgb(Pixel(20, 20)), Rgb(kRed));
+  control->SetAttribute(L"state", L"pushed");
+  window_test::PaintNow(hwnd);
+  EXPECT_EQ(Rgb(Pixel(20, 20)), Rgb(kGreen));
+  control->SetEnabled(false);  // no disabled image: the normal one
+  window_test::PaintNow(hwnd);
+  EXPECT_EQ(Rgb(Pixel(20, 20)), Rgb(kRed));
+}
+
 TEST_F(WindowPaintTest, LoadingImageIsCentredWhileLoading) {
   pexo_test::TempDir dir;
   const std::wstring file = dir.File(L"spinner.png");
