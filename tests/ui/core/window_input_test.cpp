@@ -11,6 +11,7 @@
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/core/box.h"
+#include "ui/core/text_entry_traits.h"
 
 namespace {
 
@@ -233,6 +234,51 @@ TEST_F(WindowInputTest, TabCyclesThroughTabStopsAndWraps) {
   EXPECT_EQ(window.GetFocusControl(), right);
   window.MoveFocusToNextControl(false);
   EXPECT_EQ(window.GetFocusControl(), left);
+}
+
+// Text-entry behaviour as the text-entry control registers it: `right` is a text
+// field; whether it keeps Tab is switchable; selections are recorded.
+struct TextEntryProbe {
+  static inline ui::Control* field = nullptr;
+  static inline bool wantsTab = false;
+  static inline std::vector<std::pair<long, long>> selections;
+  static void Register(ui::Control* control) {
+    field = control;
+    wantsTab = false;
+    selections.clear();
+    ui::TextEntryTraits traits;
+    traits.isTextEntry = [](ui::Control* c) { return c == field; };
+    traits.wantsTab = [](ui::Control*) { return wantsTab; };
+    traits.setSelection = [](ui::Control*, long start, long end) {
+      selections.push_back({start, end});
+    };
+    ui::SetTextEntryTraits(traits);
+  }
+  ~TextEntryProbe() { ui::SetTextEntryTraits(ui::TextEntryTraits()); }
+};
+
+TEST_F(WindowInputTest, TabSelectsTheTextOfATextFieldAndClearsItOnLeaving) {
+  TextEntryProbe probe;
+  TextEntryProbe::Register(right);
+  window.SetFocusControl(left);
+  Post(WM_KEYDOWN, VK_TAB, 0);
+  ASSERT_EQ(window.GetFocusControl(), right);
+  ASSERT_EQ(TextEntryProbe::selections.size(), 1u);
+  EXPECT_EQ(TextEntryProbe::selections[0], std::make_pair(0L, -1L));  // all of it
+  Post(WM_KEYDOWN, VK_TAB, 0);
+  EXPECT_EQ(window.GetFocusControl(), left);
+  ASSERT_EQ(TextEntryProbe::selections.size(), 2u);
+  EXPECT_EQ(TextEntryProbe::selections[1], std::make_pair(-1L, 0L));  // none
+}
+
+TEST_F(WindowInputTest, ATextFieldThatKeepsTabKeepsTheFocus) {
+  TextEntryProbe probe;
+  TextEntryProbe::Register(right);
+  TextEntryProbe::wantsTab = true;
+  window.SetFocusControl(right);
+  Post(WM_KEYDOWN, VK_TAB, 0);
+  EXPECT_EQ(window.GetFocusControl(), right);
+  EXPECT_FALSE(rightLog.Has(ui::keydown));  // left to the field's own window handling
 }
 
 TEST_F(WindowInputTest, TabSkipsControlsThatAreNoTabStops) {
