@@ -121,7 +121,12 @@ TEST(HotKeyTable, LoadingRegistersTheKeysOfKeptLinksOnly) {
         "(1,'loaded hot key'," + std::to_string(tag_id) + ",'','','',''," +
         std::to_string(MakeHotKeyCode(kCtrlAltShift, VK_F6)) + "),"
         "(2,'dropped hot key',999,'','','',''," + std::to_string(MakeHotKeyCode(kCtrlAltShift, VK_F5)) + "),"
-        "(3,'dropped side button',999,'','','',''," + std::to_string(MakeHotKeyCode(kHotKeyCtrl, 6)) + ");";
+        "(3,'dropped side button',999,'','','',''," + std::to_string(MakeHotKeyCode(kHotKeyCtrl, 6)) + "),"
+        // Unusable codes, met before the good one: refused, and the load goes on.
+        "(4,'bare key'," + std::to_string(tag_id) + ",'','','',''," + std::to_string(MakeHotKeyCode(0, 'K')) + "),"
+        "(5,'bare modifier'," + std::to_string(tag_id) + ",'','','',''," +
+        std::to_string(MakeHotKeyCode(kCtrlAltShift, 0)) + ");"
+        "UPDATE Links SET POS = 1 WHERE ID = 1;";
     EXPECT_EQ(sqlite3_exec(db, rows.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
   }
@@ -130,6 +135,13 @@ TEST(HotKeyTable, LoadingRegistersTheKeysOfKeptLinksOnly) {
   ASSERT_NE(loaded, nullptr);
   EXPECT_NE(loaded->hotKeyId, 0);
   EXPECT_EQ(GetHotKeyTable().FindLink(MakeHotKeyCode(kCtrlAltShift, VK_F6)), loaded);
+  for (int32_t id : {4, 5}) {
+    auto refused = store.FindLink(id);
+    ASSERT_NE(refused, nullptr) << id;
+    EXPECT_EQ(refused->hotKeyId, 0) << id;
+    EXPECT_NE(refused->HotKey, 0) << id;  // the stored code is kept
+  }
+  EXPECT_EQ(store.topGroups[0]->tags[0]->links.size(), 3u);
   EXPECT_FALSE(CombinationFree(kCtrlAltShift, VK_F6));
   EXPECT_TRUE(CombinationFree(kCtrlAltShift, VK_F5));  // its link was not kept
   EXPECT_FALSE(GetSettings().mouseButtonHotKeyInUse);   // nor was the side button's

@@ -451,6 +451,53 @@ TEST_F(LinkStoreTest, CloseDropsTheTreeAndReopenReadsTheFileAgain) {
   EXPECT_EQ(store_.groupsById.size(), 2u);
 }
 
+TEST_F(LinkStoreTest, AFailingVacuumPrintsTheErrorAndSaysSo) {
+  ASSERT_TRUE(OpenStore());
+  ASSERT_TRUE(ExecSql(store_.connection, "BEGIN"));
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(store_.Vacuum());  // not allowed inside a transaction
+  const std::string printed = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(printed.rfind("SQL error: ", 0), 0u) << printed;
+  EXPECT_EQ(printed.back(), '\n');
+  ASSERT_TRUE(ExecSql(store_.connection, "ROLLBACK"));
+  EXPECT_TRUE(store_.Vacuum());
+}
+
+TEST_F(LinkStoreTest, NewIdsFollowTheHighestIdLoaded) {
+  ASSERT_TRUE(OpenStore());
+  auto tag = store_.topGroups[0]->tags[0];
+  auto add = [&](const wchar_t* name) {
+    auto link = std::make_shared<Link>();
+    link->NAME = name;
+    link->ICON = L"#err";  // a shared icon: deleting the link leaves the icon cache alone
+    return store_.AddLink(tag, link) ? link : nullptr;
+  };
+  auto first = add(L"first");
+  ASSERT_NE(first, nullptr);
+  auto highest = add(L"second");
+  ASSERT_NE(highest, nullptr);
+  const int32_t deletedId = highest->ID;
+  EXPECT_EQ(deletedId, first->ID + 1);
+  ASSERT_TRUE(store_.DeleteLink(tag, highest));
+  EXPECT_EQ(store_.FindLink(deletedId), nullptr);
+  // In the same run the deleted number stays used up...
+  auto third = add(L"third");
+  ASSERT_NE(third, nullptr);
+  EXPECT_EQ(third->ID, deletedId + 1);
+  ASSERT_TRUE(store_.DeleteLink(store_.topGroups[0]->tags[0], third));
+  store_.Close();
+
+  // ...but after a restart the highest ID loaded is that of the first link again.
+  ASSERT_TRUE(OpenStore());
+  EXPECT_EQ(store_.maxLinkId, first->ID);
+  tag = store_.topGroups[0]->tags[0];
+  auto again = add(L"again");
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->ID, deletedId);
+  // The group IDs follow the same rule: the default tag is the highest one.
+  EXPECT_EQ(store_.maxGroupId, tag->ID);
+}
+
 TEST_F(LinkStoreTest, CachedStatementsArePreparedOnceAndReleasedWithTheConnection) {
   CachedStatement cached;
   ASSERT_TRUE(OpenStore());
