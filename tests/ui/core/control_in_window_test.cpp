@@ -1,0 +1,146 @@
+// Controls and boxes inside a real window: deferred deletion, resize events,
+// focus on hiding, and the window forgetting deleted controls.
+#include <gtest/gtest.h>
+
+#include "tests/ui/core/window_test_support.h"
+#include "ui/core/box.h"
+#include "ui/core/control.h"
+#include "ui/core/v_box.h"
+
+namespace {
+
+::testing::Environment* const gdiplus =
+    ::testing::AddGlobalTestEnvironment(new window_test::GdiplusEnvironment);
+
+using window_test::PumpMessages;
+using window_test::PumpUntil;
+using window_test::TestWindow;
+
+class Tracked : public ui::Control {
+ public:
+  explicit Tracked(int* live) : live_(live) { ++*live_; }
+  ~Tracked() override { --*live_; }
+
+ private:
+  int* live_;
+};
+
+class ControlInWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    hwnd = window.CreatePlain(200, 200);
+    ASSERT_NE(hwnd, nullptr);
+    root = new ui::VBox;
+    ASSERT_TRUE(window.AttachRoot(root));
+  }
+  void TearDown() override {
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    PumpMessages();
+  }
+
+  TestWindow window{L"PexoControlInWindowTest"};
+  HWND hwnd = nullptr;
+  ui::VBox* root = nullptr;
+};
+
+TEST_F(ControlInWindowTest, AddedChildrenAreBoundAndRemovalIsDeferredToTheWindow) {
+  int live = 0;
+  auto* child = new Tracked(&live);
+  ASSERT_TRUE(root->Add(child));
+  EXPECT_EQ(child->GetWindow(), &window);
+  EXPECT_EQ(child->GetParent(), root);
+
+  ASSERT_TRUE(root->Remove(child));
+  EXPECT_EQ(root->GetCount(), 0);
+  EXPECT_EQ(live, 1);  // still alive until the window handles WM_APP+1
+  EXPECT_EQ(child->GetParent(), nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return live == 0; }));
+
+  // Without delayed destroy the child goes at once.
+  root->SetDelayedDestroy(false);
+  root->Add(new Tracked(&live));
+  root->RemoveAt(0);
+  EXPECT_EQ(live, 0);
+}
+
+TEST_F(ControlInWindowTest, AControlRemovedInsideItsOwnHandlerOutlivesTheDispatch) {
+  int live = 0;
+  for (int i = 0; i < 200; ++i) {
+    auto* child = new Tracked(&live);
+    root->Add(child);
+    int after = 0;
+    child->AttachEvent(ui::click, [this, child](ui::EventArgs*) {
+      root->Remove(child);
+      return true;
+    });
+    child->AttachEvent(ui::all, [&after](ui::EventArgs*) {
+      ++after;  // the control is still alive here: its deletion waits for the window
+      return true;
+    });
+    child->SendEvent(ui::click);
+    EXPECT_EQ(after, 1);
+  }
+  EXPECT_EQ(root->GetCount(), 0);
+  ASSERT_TRUE(PumpUntil([&] { return live == 0; }));
+
+  // RemoveAll defers every child the same way.
+  for (int i = 0; i < 500; ++i) root->Add(new Tracked(&live));
+  root->RemoveAll();
+  EXPECT_EQ(live, 500);
+  ASSERT_TRUE(PumpUntil([&] { return live == 0; }));
+}
+
+TEST_F(ControlInWindowTest, MovingAControlSendsOneResizeEvent) {
+  auto* child = new ui::Control;
+  root->Add(child);
+  int resizes = 0;
+  child->AttachEvent(ui::resize, [&](ui::EventArgs*) {
+    ++resizes;
+    // Moving it again from its own handler must not recurse.
+    child->SetPos(RECT{0, 0, 40, 40});
+    return true;
+  });
+  child->SetPos(RECT{0, 0, 30, 30});
+  EXPECT_EQ(resizes, 1);
+  EXPECT_FALSE(child->IsArrangeNeeded());
+  child->SetPos(RECT{0, 0, 40, 40});
+  EXPECT_EQ(resizes, 1);  // unchanged rectangle: no event
+}
+
+TEST_F(ControlInWindowTest, HidingTheFocusedControlDropsTheFocusAndDeletingItIsForgotten) {
+  auto* child = new ui::Control;
+  root->Add(child);
+  child->SetFocus();
+  ASSERT_TRUE(child->IsFocused());
+  child->SetVisible(false);
+  EXPECT_FALSE(child->IsFocused());
+  EXPECT_EQ(window.GetFocusControl(), nullptr);
+
+  child->SetVisible(true);
+  child->SetFocus();
+  ASSERT_EQ(window.GetFocusControl(), child);
+  root->SetDelayedDestroy(false);
+  root->Remove(child);
+  EXPECT_EQ(window.GetFocusControl(), nullptr);
+
+  auto* noFocus = new ui::Control;
+  root->Add(noFocus);
+  noFocus->SetAttribute(L"nofocus", L"false");
+  noFocus->SetFocus();
+  EXPECT_FALSE(noFocus->IsFocused());
+}
+
+TEST_F(ControlInWindowTest, MouseEnterReachesOnlyTheHoverControlAndItsAncestors) {
+  auto* box = new ui::Box;
+  auto* inner = new ui::Control;
+  auto* other = new ui::Control;
+  box->Add(inner);
+  root->Add(box);
+  root->Add(other);
+  root->SetPos(RECT{0, 0, 200, 200});
+  // No hover control yet: an entry addressed to a control elsewhere is ignored.
+  other->SendEvent(ui::mouseenter);
+  EXPECT_EQ(other->GetState(), ui::kControlStateNormal);
+}
+
+}  // namespace
