@@ -289,9 +289,11 @@ void WindowImplBase::SizeToAutoRoot() {
 
 void WindowImplBase::WireCaptionButtons() {
   HWND hwnd = GetHWND();
-  // Each button runs its step, then sends its system command.
+  // Each button runs its step, then sends its system command. Any control of
+  // the name is wired, so a button that holds other controls (a "ButtonBox")
+  // works as well as a plain one.
   auto wire = [this, hwnd](const wchar_t* name, std::function<void()> step, WPARAM command) {
-    auto* button = dynamic_cast<ButtonTemplate<Control>*>(FindControlByName(name));
+    Control* button = FindControlByName(name);
     if (!button) return;
     button->AttachClick(ToWeakCallback([hwnd, step, command](EventArgs*) {
       if (step) step();
@@ -308,7 +310,7 @@ void WindowImplBase::WireCaptionButtons() {
     if (shown) shown->SetFadeVisible(true);
   };
 
-  if (auto* closeButton = dynamic_cast<ButtonTemplate<Control>*>(FindControlByName(L"closebtn"))) {
+  if (Control* closeButton = FindControlByName(L"closebtn")) {
     closeButton->AttachClick(ToWeakCallback([this](EventArgs*) {
       Close(0);
       return true;
