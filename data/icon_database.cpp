@@ -1,5 +1,7 @@
 #include "data/icon_database.h"
 
+#include <windows.h>
+
 #include <cstdio>
 
 #include "data/cached_statement.h"
@@ -45,6 +47,15 @@ bool BindBlob(sqlite3_stmt* statement, int index, const std::vector<uint8_t>& by
          SQLITE_OK;
 }
 
+// SQLite creates a missing file but not its folder: on a first start the "db"
+// folder does not exist yet, and the cache must still open.
+void CreateParentFolder(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos || slash == 0) return;
+  const std::wstring folder = path.substr(0, slash);
+  if (GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryW(folder.c_str(), nullptr);
+}
+
 }  // namespace
 
 bool IconDatabase::Open(const std::wstring& path) {
@@ -53,6 +64,8 @@ bool IconDatabase::Open(const std::wstring& path) {
   if (existed) {
     WarmFileCache(path);
     std::printf("%d", 0);
+  } else {
+    CreateParentFolder(path);
   }
   sqlite3* db = nullptr;
   if (sqlite3_open(ToUtf8(path).c_str(), &db) != SQLITE_OK) {

@@ -69,7 +69,7 @@ NtVersion ReadNtVersion() {
 
 }  // namespace
 
-const std::vector<SystemLink>& GetSystemLinkTable() { return Table(); }
+const std::vector<SystemLink>& SystemLinkTable() { return Table(); }
 
 std::wstring SystemLinkIconKey(const SystemLink& link) { return link.ICON.empty() ? link.PATH : link.ICON; }
 

@@ -21,7 +21,7 @@ struct SystemLink {
 };
 
 // The 35 rows; a row's index is how the system-function dialog names it.
-const std::vector<SystemLink>& GetSystemLinkTable();
+const std::vector<SystemLink>& SystemLinkTable();
 
 // The icon key of a row: its ICON, else its PATH.
 std::wstring SystemLinkIconKey(const SystemLink& link);

@@ -65,6 +65,19 @@ TEST_F(IconCacheTest, FreshFolderGetsCurrentVersionEmptyCacheAndBuiltinKeys) {
   EXPECT_TRUE(IconCache::IsCached(IconCache::MakeImageKey(L"#Lock", IconCache::kSize32)));
 }
 
+TEST_F(IconCacheTest, FirstStartCreatesTheMissingDbFolder) {
+  const std::wstring path = dir_.path() + L"\\fresh\\db\\icon.db";
+  CreateDirectoryW((dir_.path() + L"\\fresh").c_str(), nullptr);
+  {
+    IconCache cache(path);
+    ASSERT_TRUE(cache.Open());
+    cache.Close();
+  }
+  Db db(path);
+  EXPECT_EQ(db.Number("select Ver from Version where id=1"), 10805);
+  EXPECT_EQ(db.Number("select count(*) from Cache"), 0);
+}
+
 TEST_F(IconCacheTest, ShellFolderKeysAreSeededFromTheSystemImageLists) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   IconCache cache(path_);

@@ -14,7 +14,7 @@ const NtVersion kWindows10{10, 0, 19045};
 const NtVersion kWindows11{10, 0, 22000};
 
 TEST(SystemLinkTableTest, HoldsTheThirtyFiveRowsInDialogOrder) {
-  const auto& table = GetSystemLinkTable();
+  const auto& table = SystemLinkTable();
   ASSERT_EQ(table.size(), 35u);
   EXPECT_EQ(table[0].NAME, L"我的电脑");
   EXPECT_EQ(table[0].kind, 6);
@@ -30,7 +30,7 @@ TEST(SystemLinkTableTest, HoldsTheThirtyFiveRowsInDialogOrder) {
 }
 
 TEST(SystemLinkTableTest, RowsShareBuiltinIconKeys) {
-  const auto& table = GetSystemLinkTable();
+  const auto& table = SystemLinkTable();
   EXPECT_EQ(SystemLinkIconKey(table[24]), L"#Shutdown");
   EXPECT_EQ(SystemLinkIconKey(table[27]), L"#Shutdown");
   EXPECT_EQ(SystemLinkIconKey(table[28]), SystemLinkIconKey(table[29]));
@@ -64,7 +64,7 @@ class SystemLinkPreparationTest : public ::testing::Test {
 };
 
 TEST_F(SystemLinkPreparationTest, PaintMovesToItsAlternateTargetOnlyOnWindows11) {
-  const SystemLink& paint = GetSystemLinkTable()[9];
+  const SystemLink& paint = SystemLinkTable()[9];
   ASSERT_TRUE(PrepareSystemLinks(cache_, kWindows10));
   EXPECT_EQ(paint.PATH, L"%windir%\\system32\\mspaint.exe");
   ASSERT_TRUE(PrepareSystemLinks(cache_, kWindows11));
