@@ -1,6 +1,8 @@
 // Pinyin initials of the GB2312 level-2 characters (rows 56 to 87, lead bytes 0xD8 to
 // 0xF7), 94 per row in code order; polyphonic characters take their most common
 // reading. "[" marks the radical forms that have no reading of their own.
+// Row D9 reads "YBGMXLPB" at D9F0-D9F7 (兖亳衮袤亵脔裒禀: yan bo gun mao xie luan pou
+// bing); a shifted "YBGXLPPB" would give 袤, 亵 and 脔 the letters of their neighbours.
 
 extern const char kGb2312Level2Initials[32][95];
 const char kGb2312Level2Initials[32][95] = {
