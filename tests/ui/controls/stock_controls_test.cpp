@@ -1,0 +1,89 @@
+// The stock controls as the builder and the window meet them: class names,
+// list selection, tree nodes and the text-entry checks.
+#include "ui/controls/stock_controls.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "ui/controls/list_box.h"
+#include "ui/controls/rich_edit.h"
+#include "ui/controls/tree_view.h"
+#include "ui/core/list_container_element.h"
+#include "ui/core/stock_control_factory.h"
+#include "ui/core/text_entry_traits.h"
+
+namespace {
+
+TEST(StockControlsTest, RegisteredFactoryMakesTheStockClasses) {
+  ui::RegisterStockControls();
+  const ui::StockControlFactory& factory = ui::GetStockControlFactory();
+  ASSERT_TRUE(factory.create);
+  for (const wchar_t* name : {L"ListBox", L"VListBox", L"HListBox", L"TileListBox", L"Combo",
+                              L"RichEdit", L"TreeView", L"TreeNode"}) {
+    std::unique_ptr<ui::Control> control(factory.create(name));
+    EXPECT_NE(control, nullptr) << name;
+  }
+  EXPECT_EQ(factory.create(L"Nothing"), nullptr);
+
+  std::unique_ptr<ui::Control> view(factory.create(L"TreeView"));
+  auto* node = new ui::TreeNode;
+  ASSERT_TRUE(factory.attachTreeNode(view.get(), node));
+  EXPECT_EQ(static_cast<ui::TreeView*>(view.get())->GetRootNode()->GetChildNode(0), node);
+  ui::Control label;
+  ui::TreeNode stray;
+  EXPECT_FALSE(factory.attachTreeNode(&label, &stray));
+  EXPECT_FALSE(factory.attachTreeNode(view.get(), &label));
+}
+
+TEST(StockControlsTest, TextEntryChecksKnowTheRichEdit) {
+  ui::RegisterStockControls();
+  ui::RichEdit edit;
+  ui::Control plain;
+  EXPECT_TRUE(ui::IsTextEntry(&edit));
+  EXPECT_FALSE(ui::IsTextEntry(&plain));
+  EXPECT_FALSE(ui::TextEntryWantsTab(&edit));
+  edit.SetAttribute(L"wanttab", L"true");
+  EXPECT_TRUE(ui::TextEntryWantsTab(&edit));
+  ui::SetTextEntrySelection(&edit, 0, -1);
+  EXPECT_EQ(edit.GetSelStart(), 0);
+  EXPECT_EQ(edit.GetSelEnd(), -1);
+}
+
+TEST(ListBoxTest, SelectionMovesBetweenItemsAndReportsOldAndNew) {
+  ui::ListBox list(nullptr);
+  EXPECT_EQ(list.GetCurSel(), -1);
+  EXPECT_FALSE(list.IsScrollSelect());
+  ui::ListContainerElement* items[3];
+  for (auto*& item : items) {
+    item = new ui::ListContainerElement;
+    list.Add(item);
+  }
+  EXPECT_EQ(items[2]->GetIndex(), 2);
+  EXPECT_EQ(items[0]->GetOwner(), &list);
+  WPARAM newIndex = 99;
+  LPARAM oldIndex = 99;
+  list.AttachEvent(ui::select, [&](ui::EventArgs* e) {
+    newIndex = e->wParam;
+    oldIndex = e->lParam;
+    return true;
+  });
+  EXPECT_TRUE(list.SelectItem(1));
+  EXPECT_EQ(newIndex, 1u);
+  EXPECT_EQ(oldIndex, -1);
+  EXPECT_TRUE(items[1]->IsSelected());
+  EXPECT_TRUE(list.SelectItem(2));
+  EXPECT_EQ(oldIndex, 1);
+  EXPECT_FALSE(items[1]->IsSelected());
+  EXPECT_FALSE(list.SelectItem(7));
+  EXPECT_EQ(list.GetCurSel(), -1);
+
+  list.SelectItem(2);
+  list.Remove(items[0]);
+  EXPECT_EQ(list.GetCurSel(), 1);
+  EXPECT_EQ(items[2]->GetIndex(), 1);
+  list.RemoveAll();
+  EXPECT_EQ(list.GetCurSel(), -1);
+}
+
+}  // namespace
