@@ -6,18 +6,11 @@
 #include <vector>
 
 #include "ui/core/list_container_element.h"
+#include "tests/ui/core/tracked_control.h"
 
 namespace {
 
-// Counts live instances so ownership mistakes show up as leaks or double deletes.
-class Tracked : public ui::Control {
- public:
-  explicit Tracked(int* live) : live_(live) { ++*live_; }
-  ~Tracked() override { --*live_; }
-
- private:
-  int* live_;
-};
+using core_test::Tracked;
 
 class TrackedBox : public ui::Box {
  public:

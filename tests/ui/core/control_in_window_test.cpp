@@ -6,6 +6,7 @@
 #include "ui/core/box.h"
 #include "ui/core/control.h"
 #include "ui/core/v_box.h"
+#include "tests/ui/core/tracked_control.h"
 
 namespace {
 
@@ -16,14 +17,7 @@ using window_test::PumpMessages;
 using window_test::PumpUntil;
 using window_test::TestWindow;
 
-class Tracked : public ui::Control {
- public:
-  explicit Tracked(int* live) : live_(live) { ++*live_; }
-  ~Tracked() override { --*live_; }
-
- private:
-  int* live_;
-};
+using core_test::Tracked;
 
 class ControlInWindowTest : public ::testing::Test {
  protected:
