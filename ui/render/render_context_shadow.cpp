@@ -62,6 +62,13 @@ void RenderContext_GdiPlus::DrawBoxShadow(const RECT& rect, const SIZE& round_si
   GpBrushPtr gradient(raw_gradient);
   if (!gradient) return;
   gp::GdipSetPathGradientWrapMode(raw_gradient, Gdiplus::WrapModeClamp);
+  // The preset blend below decides the colours where GDI+ honours it. Wine ignores it
+  // and fills with the centre and surround colours, which default to opaque white; the
+  // preset's end stops set here keep the shadow its colour there, fading to the outline.
+  gp::GdipSetPathGradientCenterColor(raw_gradient, color);
+  Gdiplus::ARGB surround = 0x00FFFFFF;
+  INT surround_count = 1;
+  gp::GdipSetPathGradientSurroundColorsWithCount(raw_gradient, &surround, &surround_count);
   const Gdiplus::ARGB colors[] = {0x00FFFFFF, color, color};
   const Gdiplus::REAL positions[] = {0.0f, 0.7f, 1.0f};
   gp::GdipSetPathGradientPresetBlend(raw_gradient, colors, positions, 3);

@@ -400,6 +400,41 @@ TEST(RenderContextTest, BoxShadowDrawsAroundAndExcludesTheInside) {
   }
 }
 
+// The band around the box carries the shadow's own colour, fading towards the
+// outline; Wine's path gradient ignores the preset blend and would otherwise fill
+// the band with the brush's default opaque white.
+TEST(RenderContextTest, BoxShadowBandHasTheShadowColour) {
+  for (DWORD color : {0xFF000000u, 0x60203040u}) {
+    Context context;
+    ASSERT_TRUE(context.Resize(100, 100));
+    context.Clear();
+    context.DrawBoxShadow(RECT{30, 30, 70, 70}, SIZE{0, 0}, POINT{0, 2}, 4, 8, 2, color, true);
+    const BYTE full_alpha = AlphaOf(color);
+    int shaded = 0;
+    for (int y = 0; y < 100; ++y) {
+      for (int x = 0; x < 100; ++x) {
+        const bool inside_box = x >= 30 && x < 70 && y >= 30 && y < 70;
+        const DWORD pixel = Pixel(context, x, y);
+        if (inside_box || pixel == 0) continue;
+        ++shaded;
+        // Premultiplied pixels: every channel stays within the alpha times the
+        // colour's channel, and the alpha never exceeds the colour's.
+        const BYTE alpha = AlphaOf(pixel);
+        ASSERT_LE(alpha, full_alpha) << x << "," << y;
+        for (int shift : {0, 8, 16}) {
+          const int channel = (pixel >> shift) & 0xFF;
+          const int expected = ((color >> shift) & 0xFF) * alpha / 255;
+          ASSERT_NEAR(channel, expected, 2) << std::hex << pixel << " at " << std::dec << x
+                                            << "," << y;
+        }
+      }
+    }
+    EXPECT_GT(shaded, 4 * 40 * 4) << std::hex << color;
+    // Nearer the box the shadow is denser than at its outer edge.
+    EXPECT_GT(AlphaOf(Pixel(context, 50, 73)), AlphaOf(Pixel(context, 50, 78)));
+  }
+}
+
 TEST(RenderContextTest, RenderFactoryMakesContexts) {
   ui::RenderFactory_GdiPlus factory;
   std::unique_ptr<ui::IRenderContext> context(factory.CreateRenderContext());
