@@ -94,10 +94,10 @@ class IconCache {
   bool PurgeInvalid();
 
   // ---- icon sources ----
-  // An icon specification: "*." + extension (the shell's icon of that file type),
+  // An icon source: "*." + extension (the shell's icon of that file type),
   // or a path with an optional "," and icon index; the path's own icon resources,
   // else its .ico, .png, .svg or .webp picture, else the shell's icon for it.
-  bool AddPathToCache(const std::wstring& key, const std::wstring& specification);
+  bool AddPathToCache(const std::wstring& key, const std::wstring& iconSource);
   // The icon at a system image-list index.
   bool AddSysIconToCache(const std::wstring& key, int index);
   // Three icons (16, 32, 48 pixels; any may be null), which stay the caller's.

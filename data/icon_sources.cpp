@@ -1,4 +1,4 @@
-// The ways an icon enters the icon cache: icon specifications, the shell's image
+// The ways an icon enters the icon cache: icon source texts, the shell's image
 // lists, icon files, pictures GDI+ reads, WebP and SVG files and the program's own
 // resources. Each ends in AddBitmapToCache or AddHBITMAPToCache.
 #include <windows.h>
@@ -68,20 +68,20 @@ using SvgPtr = std::unique_ptr<NSVGimage, SvgDeleter>;
 
 }  // namespace
 
-bool IconCache::AddPathToCache(const std::wstring& key, const std::wstring& specification) {
-  PrintTrace("AddPathToCache %s %s\n", key, specification);
+bool IconCache::AddPathToCache(const std::wstring& key, const std::wstring& iconSource) {
+  PrintTrace("AddPathToCache %s %s\n", key, iconSource);
   if (key.empty()) return false;
   if (IsCached(MakeImageKey(key, kSize16))) return true;
-  if (specification.size() > 2 && specification.compare(0, 2, L"*.") == 0) {
-    return AddSysIconToCache(key, GetFileTypeIconIndex(specification));
+  if (iconSource.size() > 2 && iconSource.compare(0, 2, L"*.") == 0) {
+    return AddSysIconToCache(key, GetFileTypeIconIndex(iconSource));
   }
 
-  std::wstring path = specification;
+  std::wstring path = iconSource;
   int index = 0;
-  const size_t comma = specification.rfind(L',');
+  const size_t comma = iconSource.rfind(L',');
   if (comma != std::wstring::npos) {
-    index = std::abs(static_cast<int>(_wtol(specification.c_str() + comma + 1)));
-    path = specification.substr(0, comma);
+    index = std::abs(static_cast<int>(_wtol(iconSource.c_str() + comma + 1)));
+    path = iconSource.substr(0, comma);
   }
   if (path.empty()) return false;
   path = ResolveLinkPath(path);

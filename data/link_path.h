@@ -1,4 +1,4 @@
-// Turns a link's stored path or icon specification into the path to use: the
+// Turns a link's stored path or icon source text into the path to use: the
 // program-relative forms, environment variables and bare names found in the
 // program's icon folders or along the system search path.
 #pragma once
