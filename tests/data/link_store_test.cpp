@@ -12,6 +12,7 @@
 #include "data/hot_key_table.h"
 #include "data/sqlite_support.h"
 #include "sqlite3.h"
+#include "tests/data/link_db_fixture.h"
 #include "tests/support/test_support.h"
 #include "ui/base/ui_globals.h"
 
@@ -23,44 +24,19 @@ using pexo_test::WriteFileBytes;
 
 // Direct access to a database file, for building old layouts by hand and for
 // reading back what the store wrote.
-class RawDb {
+class RawDb : public pexo_test::RawLinkDb {
  public:
-  explicit RawDb(const std::wstring& path) {
-    sqlite3_open_v2(ToUtf8(path).c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-  }
-  ~RawDb() { sqlite3_close_v2(db_); }
-  bool Exec(const std::string& sql) {
-    return sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
-  }
-  // First column of the first row as text; "<none>" without a row, "<error>" on failure.
-  std::string Value(const std::string& sql) {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) return "<error>";
-    std::string value = "<none>";
-    const int step = sqlite3_step(statement);
-    if (step == SQLITE_ROW) {
-      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-      value = text ? text : "NULL";
-    } else if (step != SQLITE_DONE) {
-      value = "<error>";
-    }
-    sqlite3_finalize(statement);
-    return value;
-  }
+  using RawLinkDb::RawLinkDb;
   std::set<std::string> Columns(const std::string& table) {
     std::set<std::string> names;
     sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db_, ("pragma table_info(" + table + ")").c_str(), -1, &statement, nullptr);
+    sqlite3_prepare_v2(get(), ("pragma table_info(" + table + ")").c_str(), -1, &statement, nullptr);
     while (statement && sqlite3_step(statement) == SQLITE_ROW) {
       names.insert(reinterpret_cast<const char*>(sqlite3_column_text(statement, 1)));
     }
     sqlite3_finalize(statement);
     return names;
   }
-  sqlite3* get() { return db_; }
-
- private:
-  sqlite3* db_ = nullptr;
 };
 
 // The tables as an early release wrote them, before TYPE, SORT, Content, FLAG and Pidl.
