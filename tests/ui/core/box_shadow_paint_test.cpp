@@ -1,6 +1,7 @@
 // A control's "boxshadow" painted through the window's direct path onto a background.
 #include <gtest/gtest.h>
 
+#include "tests/support/render_pixels.h"
 #include "tests/support/gdiplus_test_env.h"
 #include "ui/base/ui_globals.h"
 #include "ui/core/control.h"
@@ -10,9 +11,7 @@ namespace {
 
 constexpr DWORD kBackground = 0xFFF0F0F0;
 
-DWORD Pixel(ui::IRenderContext& context, int x, int y) {
-  return reinterpret_cast<const DWORD*>(context.GetBits())[y * context.GetWidth() + x];
-}
+using pexo_test::Pixel;
 
 bool IsGrey(DWORD pixel) {
   const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;

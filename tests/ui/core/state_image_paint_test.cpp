@@ -1,6 +1,7 @@
 // Painting a control's state images, with fallbacks and the hot fade.
 #include <gtest/gtest.h>
 
+#include "tests/support/render_pixels.h"
 #include "tests/support/gdiplus_test_env.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/base/image_test_files.h"
@@ -15,9 +16,7 @@ using ui::kControlStateHot;
 using ui::kControlStateNormal;
 using ui::kControlStatePushed;
 
-DWORD Pixel(ui::IRenderContext& context, int x, int y) {
-  return reinterpret_cast<const DWORD*>(context.GetBits())[y * context.GetWidth() + x];
-}
+using pexo_test::Pixel;
 
 class StateImagePaintTest : public ::testing::Test {
  protected:

@@ -1,6 +1,7 @@
 // The per-state colour and image sets of a control.
 #include <gtest/gtest.h>
 
+#include "tests/support/render_pixels.h"
 #include "tests/support/gdiplus_test_env.h"
 #include "ui/base/ui_globals.h"
 #include "ui/core/control.h"
@@ -15,9 +16,7 @@ using ui::kControlStateHot;
 using ui::kControlStateNormal;
 using ui::kControlStatePushed;
 
-DWORD Pixel(ui::IRenderContext& context, int x, int y) {
-  return reinterpret_cast<const DWORD*>(context.GetBits())[y * context.GetWidth() + x];
-}
+using pexo_test::Pixel;
 
 class StateColorSetTest : public ::testing::Test {
  protected:

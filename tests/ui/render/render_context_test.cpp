@@ -1,3 +1,4 @@
+#include "tests/support/render_pixels.h"
 #include "ui/render/render_context_gdiplus.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +17,7 @@ namespace {
 
 using Context = ui::RenderContext_GdiPlus;
 
-DWORD Pixel(ui::IRenderContext& context, int x, int y) {
-  return reinterpret_cast<const DWORD*>(context.GetBits())[y * context.GetWidth() + x];
-}
+using pexo_test::Pixel;
 BYTE AlphaOf(DWORD pixel) { return static_cast<BYTE>(pixel >> 24); }
 
 // A top-down 32 bpp bitmap whose (premultiplied) pixels come from colour(x, y).

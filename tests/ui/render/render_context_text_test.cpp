@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "tests/support/render_pixels.h"
 #include "tests/support/gdiplus_test_env.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/base/image_test_files.h"
@@ -19,9 +20,7 @@ using ui::UiGlobals;
 
 constexpr RECT kEverywhere{-1000, -1000, 1000, 1000};
 
-DWORD Pixel(ui::IRenderContext& context, int x, int y) {
-  return reinterpret_cast<const DWORD*>(context.GetBits())[y * context.GetWidth() + x];
-}
+using pexo_test::Pixel;
 BYTE AlphaOf(DWORD pixel) { return static_cast<BYTE>(pixel >> 24); }
 
 // Highest alpha and the first inked row inside a rectangle.
