@@ -5,10 +5,12 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <memory>
 #include <string>
 
+#include "app/app_hot_keys.h"
 #include "ui/core/window_impl_base.h"
 
 struct Group;
@@ -53,6 +55,10 @@ class CMainWnd : public ui::WindowImplBase {
   LRESULT OnTimer(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Own message handlers.
+  LRESULT OnTrayNotify(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  LRESULT OnHotKey(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
 
   // ---- showing and notices ----
   void ShowMain();
@@ -162,8 +168,7 @@ class CMainWnd : public ui::WindowImplBase {
   bool trayAdded_ = false;
   HICON trayIcon_ = nullptr;
   bool trayIconOwned_ = false;
-  int mainHotKeyId_ = 0;
-  int searchHotKeyId_ = 0;
+  AppHotKeys appHotKeys_;
   SYSTEMTIME lastDate_ = {};
   std::wstring lastNotice_;
 };

@@ -1,4 +1,5 @@
 // The cards of the current tag: building them, clicking, hovering and dragging.
+#include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
 

@@ -2,6 +2,7 @@
 // part of the program yet: menu events are let through unhandled, and of the
 // title buttons only the close button acts.
 #include "app/main_wnd.h"
+#include "ui/core/control.h"
 
 bool CMainWnd::OnTitleBoxMenu(ui::EventArgs*) { return true; }
 

@@ -1,10 +1,12 @@
 // The main window's start: data, bindings, group items, hot keys, placement,
 // timers and the tray icon, in the order the rest of the window relies on.
+#include <windows.h>
 #include <imm.h>
 #include <shellapi.h>
 
 #include <cwchar>
 
+#include "app/app_hot_keys.h"
 #include "app/list_item_id.h"
 #include "app/main_wnd.h"
 #include "data/hot_key_table.h"
@@ -38,37 +40,6 @@ T* Find(CMainWnd* window, const wchar_t* name) {
 
 void SetVisibleByFade(ui::Control* control, bool visible) {
   if (control) control->SetFadeVisible(visible);
-}
-
-// The display text of a hot-key chord, such as "Ctrl + Alt + Q".
-std::wstring HotKeyText(int code) {
-  const int modifiers = (code >> 8) & 0xFF;
-  const UINT key = static_cast<UINT>(code & 0xFF);
-  std::wstring text;
-  if (modifiers & MOD_CONTROL) text += L"Ctrl + ";
-  if (modifiers & MOD_SHIFT) text += L"Shift + ";
-  if (modifiers & MOD_ALT) text += L"Alt + ";
-  if (modifiers & MOD_WIN) text += L"Win + ";
-  wchar_t name[64] = {};
-  const LONG scan = static_cast<LONG>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
-  if (GetKeyNameTextW(scan, name, 64) > 0) {
-    text += name;
-  } else {
-    text += L"0x" + std::to_wstring(key);
-  }
-  return text;
-}
-
-// Registers one application chord under its atom; false only when the chord is
-// complete and the system refused it.
-bool RegisterChord(HWND window, int code, const wchar_t* atomName, int& id, bool& asksForMouseHook) {
-  if (code == 0) return true;
-  id = static_cast<int>(GlobalAddAtomW(atomName)) - 0xC000;
-  const UINT modifiers = static_cast<UINT>((code >> 8) & 0xFF);
-  const UINT key = static_cast<UINT>(code & 0xFF);
-  if (id == 0 || key == 0 || modifiers == 0) return true;
-  if (key == VK_XBUTTON1 || key == VK_XBUTTON2) asksForMouseHook = true;
-  return RegisterHotKey(window, id, modifiers, key) != FALSE;
 }
 
 std::wstring DateLine(const SYSTEMTIME& now) {
@@ -231,16 +202,15 @@ void CMainWnd::RebuildGroups(int preferred) {
 
 void CMainWnd::RegisterAppHotKeys() {
   Settings& settings = GetSettings();
-  bool hook = false;
-  if (!RegisterChord(GetHWND(), settings.nMainHotKey, L"PexoHotKey", mainHotKeyId_, hook)) {
-    const std::wstring text = L"注册快捷键 " + HotKeyText(settings.nMainHotKey) + L" 失败!";
-    MessageBoxW(nullptr, text.c_str(), kErrorCaption, MB_TOPMOST | MB_ICONERROR);
+  appHotKeys_.SetOwnerWindow(GetHWND());
+  const uint32_t mainCode = static_cast<uint32_t>(settings.nMainHotKey);
+  if (appHotKeys_.Register(AppChord::kMain, mainCode, settings) == ChordRegistration::kFailed) {
+    MessageBoxW(nullptr, HotKeyFailureMessage(mainCode).c_str(), kErrorCaption, MB_TOPMOST | MB_ICONERROR);
   }
-  if (!RegisterChord(GetHWND(), settings.nSearchHotKey, L"PexoSearchHotKey", searchHotKeyId_, hook)) {
-    const std::wstring text = L"注册快捷键 " + HotKeyText(settings.nSearchHotKey) + L" 失败!";
-    MessageBoxW(nullptr, text.c_str(), kWarningCaption, MB_TOPMOST | MB_ICONWARNING);
+  const uint32_t searchCode = static_cast<uint32_t>(settings.nSearchHotKey);
+  if (appHotKeys_.Register(AppChord::kSearch, searchCode, settings) == ChordRegistration::kFailed) {
+    MessageBoxW(nullptr, HotKeyFailureMessage(searchCode).c_str(), kWarningCaption, MB_TOPMOST | MB_ICONWARNING);
   }
-  if (hook) settings.mouseButtonHotKeyInUse = true;
 }
 
 void CMainWnd::PlaceFromSettings() {
