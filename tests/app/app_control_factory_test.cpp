@@ -4,12 +4,15 @@
 
 #include <memory>
 
+#include "ui/controls/stock_controls.h"
 #include "ui/core/box.h"
 #include "ui/core/control.h"
 
 namespace {
 
 TEST(AppControlFactoryTest, MakesTheFrameworkClassesTheSkinsAskFor) {
+  // The text controls and list items come from the stock-control library.
+  ui::RegisterStockControls();
   const wchar_t* names[] = {L"Box",    L"HBox",    L"VBox",     L"Label",     L"Button",
                             L"Option", L"Slider",  L"TabBox",   L"Control",   L"CheckBox",
                             L"ScrollBar", L"ListContainerElement"};
