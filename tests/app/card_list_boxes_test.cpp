@@ -11,7 +11,7 @@
 #include "tests/ui/core/window_test_support.h"
 #include "ui/core/box.h"
 #include "ui/core/h_card_layout.h"
-#include "ui/core/list_container_element.h"
+#include "ui/controls/list_container_element.h"
 #include "ui/core/skin_builder.h"
 
 namespace {
