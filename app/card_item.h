@@ -2,7 +2,7 @@
 // drag it onto another card of the same box to reorder the tag.
 #pragma once
 
-#include "ui/core/list_container_element.h"
+#include "ui/controls/list_container_element.h"
 
 namespace ui {
 // The event a card list box receives when a card is dropped on another card:

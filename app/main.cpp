@@ -8,12 +8,14 @@
 #include "data/settings.h"
 #include "data/theme_loader.h"
 #include "ui/base/ui_globals.h"
+#include "ui/controls/stock_controls.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   SetCurrentDirectoryW(GetProgramDir().c_str());
   OleInitialize(nullptr);
   Settings& settings = GetSettings();
   settings.Load();
+  ui::RegisterStockControls();
   ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD);
   ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
   if (!settings.Theme.empty() && !LoadTheme(settings.Theme)) ShowThemeLoadWarning(nullptr, settings.Theme);

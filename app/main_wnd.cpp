@@ -5,9 +5,7 @@
 #include "data/settings.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/rich_edit.h"
-#include "ui/core/h_card_layout.h"
-#include "ui/core/label_template.h"
-#include "ui/core/v_layout.h"
+#include "ui/controls/label.h"
 
 CMainWnd::CMainWnd(HINSTANCE instance) : instance_(instance) {}
 
@@ -15,11 +13,9 @@ CMainWnd::~CMainWnd() {
   if (trayIconOwned_ && trayIcon_) DestroyIcon(trayIcon_);
 }
 
-// The launcher's own list and text classes, for as long as the control factory
-// does not make them itself: list boxes with the layouts those classes use.
+// The note editor's class, for as long as the control factory does not make it:
+// the plain rich edit.
 ui::Control* CMainWnd::CreateControl(const std::wstring& className) {
-  if (className == L"HCardListBox" || className == L"HCardGroup") return new ui::ListBox(new ui::HCardLayout);
-  if (className == L"VTagGroup" || className == L"VCardListBox") return new ui::ListBox(new ui::VLayout);
   if (className == L"RichEditX") return new ui::RichEdit;
   return nullptr;
 }
@@ -100,8 +96,10 @@ void CMainWnd::ShowNotice(const std::wstring& text) {
 }
 
 std::wstring CMainWnd::NoteText() const {
-  // The rich edit keeps no text of its own yet; the window holds the note's text.
-  return noteText_;
+  auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_);
+  return editor ? editor->GetText() : std::wstring();
 }
 
-void CMainWnd::SetNoteText(const std::wstring& text) { noteText_ = text; }
+void CMainWnd::SetNoteText(const std::wstring& text) {
+  if (auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_)) editor->SetText(text);
+}

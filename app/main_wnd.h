@@ -162,7 +162,6 @@ class CMainWnd : public ui::WindowImplBase {
   int pendingTag_ = -1;
   bool tagsShownOnce_ = false;
   int noteTagId_ = 0;
-  std::wstring noteText_;
 
   NOTIFYICONDATAW trayData_ = {};
   bool trayAdded_ = false;

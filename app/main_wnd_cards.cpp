@@ -17,7 +17,7 @@
 #include "data/settings.h"
 #include "ui/base/ui_globals.h"
 #include "ui/controls/list_box.h"
-#include "ui/core/label_template.h"
+#include "ui/controls/label.h"
 #include "ui/core/tab_box.h"
 #include "ui/core/tile_layout.h"
 

@@ -7,8 +7,8 @@
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "ui/controls/list_box.h"
-#include "ui/core/label_template.h"
-#include "ui/core/list_container_element.h"
+#include "ui/controls/label.h"
+#include "ui/controls/list_container_element.h"
 
 namespace {
 

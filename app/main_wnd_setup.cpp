@@ -5,8 +5,10 @@
 #include <shellapi.h>
 
 #include <cwchar>
+#include <string>
 
 #include "app/app_hot_keys.h"
+#include "app/date_line.h"
 #include "app/list_item_id.h"
 #include "app/main_wnd.h"
 #include "data/hot_key_table.h"
@@ -19,8 +21,8 @@
 #include "ui/controls/list_box.h"
 #include "ui/core/box.h"
 #include "ui/core/h_card_layout.h"
-#include "ui/core/label_template.h"
-#include "ui/core/list_container_element.h"
+#include "ui/controls/label.h"
+#include "ui/controls/list_container_element.h"
 #include "ui/core/tab_box.h"
 
 namespace {
@@ -42,13 +44,6 @@ void SetVisibleByFade(ui::Control* control, bool visible) {
   if (control) control->SetFadeVisible(visible);
 }
 
-std::wstring DateLine(const SYSTEMTIME& now) {
-  static constexpr const wchar_t* kWeekdays[] = {L"日", L"一", L"二", L"三", L"四", L"五", L"六"};
-  wchar_t text[64];
-  swprintf(text, 64, L"%d月%d日 星期%ls ", now.wMonth, now.wDay, kWeekdays[now.wDayOfWeek % 7]);
-  return text;
-}
-
 }  // namespace
 
 void CMainWnd::InitWindow() {
@@ -68,7 +63,7 @@ void CMainWnd::InitWindow() {
   if (auto* date = dynamic_cast<ui::LabelTemplate<ui::Control>*>(date_)) {
     if (settings.bShowDate) {
       GetLocalTime(&lastDate_);
-      date->SetText(DateLine(lastDate_));
+      date->SetText(FormatDateLine(lastDate_.wYear, lastDate_.wMonth, lastDate_.wDay, lastDate_.wDayOfWeek));
     } else {
       date->SetText(L"");
     }

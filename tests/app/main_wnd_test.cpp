@@ -17,8 +17,9 @@
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
 #include "ui/controls/list_box.h"
-#include "ui/core/label_template.h"
-#include "ui/core/list_container_element.h"
+#include "ui/controls/stock_controls.h"
+#include "ui/controls/label.h"
+#include "ui/controls/list_container_element.h"
 #include "ui/core/tab_box.h"
 
 namespace {
@@ -45,6 +46,7 @@ std::shared_ptr<Link> MakeLink(const std::wstring& name, const std::wstring& pat
 class MainWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    ui::RegisterStockControls();
     ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
     ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
   }
