@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "ui/controls/list_box.h"
+#include "ui/controls/list_container_element.h"
 #include "ui/controls/rich_edit.h"
 #include "ui/controls/tree_view.h"
-#include "ui/core/list_container_element.h"
 #include "ui/core/stock_control_factory.h"
 #include "ui/core/text_entry_traits.h"
 
