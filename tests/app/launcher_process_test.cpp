@@ -70,9 +70,12 @@ class LauncherProcessTest : public ::testing::Test {
     }
     // A window on the left of the screen, not docked, so clicks land where the
     // test computes.
+    // The probe logs every start; folders open through it as the folder command.
+    ASSERT_TRUE(CopyFileW((pexo_test::ExeFolder() + L"\\launch_probe.exe").c_str(),
+                          (folder_ + L"launch_probe.exe").c_str(), FALSE));
     const std::string conf =
         "[main]\r\nnWidth=388\r\nnHeight=600\r\nnPosX=10\r\nnPosY=10\r\nbAutoDock=0\r\nbHideNotify=1\r\n"
-        "bShowDate=0\r\n";
+        "bShowDate=0\r\nOpenDirCmd=launch_probe.exe folder %1\r\n";
     ASSERT_TRUE(pexo_test::WriteFileBytes(folder_ + L"conf.ini", conf));
   }
 
@@ -128,6 +131,12 @@ class LauncherProcessTest : public ::testing::Test {
     PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
   }
 
+  static void Click(HWND hwnd, POINT at) {
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  }
+
   std::wstring DbPath() const { return folder_ + L"db\\link.db"; }
 
   pexo_test::TempDir dir_;
@@ -153,17 +162,24 @@ TEST_F(LauncherProcessTest, AFreshFolderGetsItsDatabaseAndTheMainWindow) {
   EXPECT_FALSE(store.topGroups.empty());
 }
 
-TEST_F(LauncherProcessTest, ACardClickCountsAndADraggedCardKeepsItsPlaceAfterARestart) {
+TEST_F(LauncherProcessTest, CardClicksStartEachKindAndADraggedCardKeepsItsPlaceAfterARestart) {
+  // A program, a folder (through the folder command) and a batch file.
+  ASSERT_TRUE(pexo_test::WriteFileBytes(folder_ + L"run.bat", "@launch_probe.exe file\r\n"));
+  CreateDirectoryW((folder_ + L"docs").c_str(), nullptr);
   int ids[3] = {};
   {
     LinkStore store;
     ASSERT_TRUE(store.Open(DbPath()));
     auto tag = store.topGroups[0]->tags[0];
-    const wchar_t* names[] = {L"甲", L"乙", L"丙"};
+    const wchar_t* names[] = {L"程序", L"文件夹", L"文件"};
+    const int types[] = {kLinkProgram, kLinkFolder, kLinkFile};
+    const std::wstring paths[] = {folder_ + L"launch_probe.exe", folder_ + L"docs", folder_ + L"run.bat"};
     for (int i = 0; i < 3; ++i) {
       auto link = std::make_shared<Link>();
       link->NAME = names[i];
-      link->PATH = L"C:\\windows\\notepad.exe";
+      link->TYPE = types[i];
+      link->PATH = paths[i];
+      if (i == 0) link->Parameter = L"program";
       ASSERT_TRUE(store.AddLink(tag, link));
       ids[i] = link->ID;
     }
@@ -175,13 +191,12 @@ TEST_F(LauncherProcessTest, ACardClickCountsAndADraggedCardKeepsItsPlaceAfterARe
   // Cards are 96 x 84 tiles from the card area's top left corner, which lies to
   // the right of the tag column and below the title bar and the group strip.
   const POINT first = {1 + 72 + 1 + 6 + 48, 40 + 1 + 6 + 31 + 6 + 1 + 6 + 42};
+  const POINT second = {first.x + 96, first.y};
   const POINT third = {first.x + 2 * 96, first.y};
-  Drag(hwnd, first, third);
+  Drag(hwnd, first, third);  // order now: folder, file, program
   Sleep(300);
-  PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(first.x, first.y));
-  PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(first.x, first.y));
-  PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(first.x, first.y));
-  Sleep(500);
+  Click(hwnd, third);
+  Sleep(300);
   ASSERT_EQ(CloseAndWait(hwnd), 0u);
 
   LinkStore store;
@@ -190,21 +205,29 @@ TEST_F(LauncherProcessTest, ACardClickCountsAndADraggedCardKeepsItsPlaceAfterARe
   ASSERT_EQ(links.size(), 3u);
   EXPECT_EQ(links[0]->ID, ids[1]);
   EXPECT_EQ(links[2]->ID, ids[0]) << "the first card was dropped on the third";
-  EXPECT_EQ(store.FindLink(ids[1])->RunCount, 1) << "the card now first was clicked";
+  EXPECT_EQ(store.FindLink(ids[0])->RunCount, 1) << "the moved card was clicked";
   store.Close();
 
-  // A second start shows the stored order: the card clicked now is the moved one.
+  // A second start shows the stored order.
   ASSERT_TRUE(Start());
   hwnd = WaitForMainWindow();
   ASSERT_NE(hwnd, nullptr);
   Sleep(500);
-  PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(third.x, third.y));
-  PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(third.x, third.y));
-  PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(third.x, third.y));
-  Sleep(500);
+  Click(hwnd, first);
+  Sleep(300);
+  Click(hwnd, second);
+  Sleep(300);
+  const std::wstring log = folder_ + L"probe_log.txt";
+  EXPECT_TRUE(WaitFor([&] { return pexo_test::ReadFileBytes(log).find("file") != std::string::npos; }, 10000));
   ASSERT_EQ(CloseAndWait(hwnd), 0u);
+  const std::string lines = pexo_test::ReadFileBytes(log);
+  EXPECT_NE(lines.find("program"), std::string::npos) << lines;
+  EXPECT_NE(lines.find("folder "), std::string::npos) << lines;
+  EXPECT_NE(lines.find("docs"), std::string::npos) << lines;
+  EXPECT_NE(lines.find("file"), std::string::npos) << lines;
   ASSERT_TRUE(store.Open(DbPath()));
-  EXPECT_EQ(store.FindLink(ids[0])->RunCount, 1);
+  EXPECT_EQ(store.FindLink(ids[1])->RunCount, 1);
+  EXPECT_EQ(store.FindLink(ids[2])->RunCount, 1);
 }
 
 TEST_F(LauncherProcessTest, ADamagedDatabaseIsReportedAndLeftUntouched) {
