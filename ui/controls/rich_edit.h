@@ -133,6 +133,8 @@ class RichEdit : public ScrollableBox {
   // Looks a colour name up in the window's table (non-zero entries), then the
   // global one; 0 when absent.
   DWORD LookUpTextColor(const std::wstring& name) const;
+  // A colour attribute: a colour name, or "#" and hexadecimal ARGB digits.
+  DWORD ResolveColor(const std::wstring& value) const;
 
  protected:
   // Keyboard handling of event 8: return messages, the number-only paste filter.
