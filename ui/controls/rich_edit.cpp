@@ -339,6 +339,7 @@ void RichEdit::SetPromptTextId(const std::wstring& id) {
 void RichEdit::ShowCaret(bool show) {
   caretBlinkFlag_.Cancel();
   caretVisible_ = show;
+  caretShown_ = show;
   if (show) {
     AnimationTimerManager::Instance().AddTask(caretBlinkFlag_.GetWeakFlag(),
                                               [this] { OnCaretBlink(); }, 500, -1);

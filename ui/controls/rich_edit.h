@@ -94,7 +94,10 @@ class RichEdit : public ScrollableBox {
   void SetPromptTextId(const std::wstring& id);
   // Starts (or stops) the blinking caret.
   void ShowCaret(bool show);
+  // The blink phase: whether the caret is drawn right now.
   bool IsCaretVisible() const { return caretVisible_; }
+  // Whether the caret is switched on (blinking) at all.
+  bool IsCaretShown() const { return caretShown_; }
   bool IsWantTab() const { return wantTab_; }
   void SetWantTab(bool want) { wantTab_ = want; }
   bool IsWantReturnMsg() const { return wantReturnMsg_; }
@@ -174,6 +177,7 @@ class RichEdit : public ScrollableBox {
   bool numberOnly_ = false;
   bool initialised_ = false;
   bool caretVisible_ = false;
+  bool caretShown_ = false;
   bool imeComposing_ = false;
   int caretX_ = 0;
   int caretY_ = 0;

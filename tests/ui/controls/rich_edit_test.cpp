@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
@@ -166,7 +167,7 @@ TEST_F(RichEditTest, CaretKeysAndShiftArrowsMoveAndSelect) {
   Key(VK_DELETE);
   EXPECT_EQ(edit->GetText().find(L"X"), std::wstring::npos);
   // With a selection there is no caret; after a plain move there is one.
-  EXPECT_TRUE(edit->IsCaretVisible() || edit->GetSelText().empty());
+  EXPECT_TRUE(edit->IsCaretShown() || edit->GetSelText().empty());
 }
 
 TEST_F(RichEditTest, MouseDragSelectsAndDoubleClickSelectsAWord) {
@@ -182,14 +183,14 @@ TEST_F(RichEditTest, MouseDragSelectsAndDoubleClickSelectsAWord) {
   const std::wstring dragged = edit->GetSelText();
   EXPECT_FALSE(dragged.empty());
   EXPECT_EQ(std::wstring(L"alpha beta gamma").rfind(dragged, 0), 0u) << "selection starts at the click";
-  EXPECT_FALSE(edit->IsCaretVisible()) << "no caret while text is selected";
+  EXPECT_FALSE(edit->IsCaretShown()) << "no caret while text is selected";
   // A click without a drag (away from the last one, so it is no double click)
   // puts the caret there.
   PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pos.left + 40, y));
   PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(pos.left + 40, y));
   PumpMessages();
   EXPECT_TRUE(edit->GetSelText().empty());
-  EXPECT_TRUE(edit->IsCaretVisible());
+  EXPECT_TRUE(edit->IsCaretShown());
 }
 
 // Puts text on the clipboard, replacing what is there; false when it cannot.
@@ -394,7 +395,7 @@ TEST_F(RichEditTest, FocusShowsTheCaretAndLosingItClearsSelectionAndCaret) {
   Focus(edit);
   EXPECT_EQ(edit->GetState(), ui::kControlStatePushed);
   Type(L"focus");
-  EXPECT_TRUE(edit->IsCaretVisible());
+  EXPECT_TRUE(edit->IsCaretShown());
   const RECT caret = edit->GetCaretRect();
   const RECT pos = edit->GetPos();
   EXPECT_GT(caret.bottom - caret.top, 8);
@@ -403,10 +404,10 @@ TEST_F(RichEditTest, FocusShowsTheCaretAndLosingItClearsSelectionAndCaret) {
   edit->SetSelAll();
   ui::RichEdit* number = Find(L"number");
   Focus(number);
-  EXPECT_FALSE(edit->IsCaretVisible());
+  EXPECT_FALSE(edit->IsCaretShown());
   EXPECT_EQ(edit->GetState(), ui::kControlStateNormal);
   EXPECT_TRUE(edit->GetSelText().empty());
-  EXPECT_TRUE(number->IsCaretVisible());
+  EXPECT_TRUE(number->IsCaretShown());
 }
 
 TEST_F(RichEditTest, AutoWidthFieldFitsItsText) {
@@ -502,6 +503,65 @@ TEST_F(RichEditTest, ReadOnlyFieldSelectsAllOnDoubleClickAndTakesNoTyping) {
   PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(pos.left + 5, pos.top + 5));
   PumpMessages();
   EXPECT_EQ(edit->GetSelText(), L"只读 text");
+}
+
+// A picture for people: a focused field with its caret after Chinese text, and a
+// focused field with part of its Chinese text selected (a window has one focus,
+// so the two states are painted one after the other and put side by side).
+TEST_F(RichEditTest, FocusedFieldsWithCaretAndSelectionAreSavedAsAPicture) {
+  window.AddColor(L"field", 0xFFF3F6FA);
+  for (ui::RichEdit* field : {edit, Find(L"memo")}) field->SetAttribute(L"bkcolor", L"field");
+  Focus(edit);
+  Type(L"快速启动 Pexo");
+  PaintNow(hwnd);
+  ASSERT_TRUE(edit->IsCaretShown());
+  // Catch the caret in its visible blink phase.
+  ASSERT_TRUE(PumpUntil([&] { return edit->IsCaretVisible(); }, 2000));
+  PaintNow(hwnd);
+  ui::IRenderContext* surface = window.GetRenderContext();
+  const int width = surface->GetWidth();
+  const int height = surface->GetHeight();
+  std::vector<DWORD> withCaret(static_cast<size_t>(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) withCaret[static_cast<size_t>(y) * width + x] = window_test::PixelAt(surface, x, y);
+  const RECT caretField = edit->GetPos();
+  const RECT caret = edit->GetCaretRect();
+  // The caret is drawn in its colour (opaque blue) at the end of the text.
+  bool caretDrawn = false;
+  for (int y = caret.top; y < caret.bottom; ++y) {
+    if ((withCaret[static_cast<size_t>(y) * width + caret.left] & 0xFFFFFFu) == 0x0000FFu) caretDrawn = true;
+  }
+  EXPECT_TRUE(caretDrawn);
+
+  ui::RichEdit* memo = Find(L"memo");
+  Focus(memo);
+  Type(L"选中的中文文本");
+  SetKeys({VK_SHIFT}, true);
+  for (int i = 0; i < 4; ++i) Key(VK_LEFT);
+  SetKeys({VK_SHIFT}, false);
+  EXPECT_EQ(memo->GetSelText(), L"中文文本");
+  PaintNow(hwnd);
+  // The selection is highlighted: the selected part differs from the unselected.
+  const RECT memoPos = memo->GetPos();
+  int dark = 0;
+  for (int y = memoPos.top; y < memoPos.bottom; ++y) {
+    for (int x = memoPos.left; x < memoPos.right; ++x) {
+      const DWORD pixel = window_test::PixelAt(surface, x, y);
+      if (((pixel >> 16) & 0xFF) < 0x80 && (pixel & 0xFF) > 0x80) ++dark;
+    }
+  }
+  EXPECT_GT(dark, 100) << "selection highlight";
+
+  std::wstring docs = pexo_test::DataFile(L"..\\..\\docs");
+  CreateDirectoryW(docs.c_str(), nullptr);
+  const std::wstring picture = docs + L"\\rich_edit_focused.png";
+  ASSERT_TRUE(window_test::WritePng(picture, width, height, [&](int x, int y) {
+    const POINT p = {x, y};
+    const DWORD pixel = PtInRect(&caretField, p) ? withCaret[static_cast<size_t>(y) * width + x]
+                                                 : window_test::PixelAt(surface, x, y);
+    return pixel | 0xFF000000u;
+  }));
+  EXPECT_GT(pexo_test::ReadFileBytes(picture).size(), 1000u);
 }
 
 }  // namespace
