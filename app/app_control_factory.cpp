@@ -1,5 +1,7 @@
 #include "app/app_control_factory.h"
 
+#include "app/card_list_boxes.h"
+#include "data/settings.h"
 #include "ui/core/skin_builder.h"
 
 namespace {
@@ -10,14 +12,20 @@ constexpr const wchar_t* kFrameworkClasses[] = {
     L"TabBox",  L"Control", L"ListBox", L"RichEdit", L"CheckBox", L"HListBox", L"VListBox", L"ScrollBar",
     L"ListContainerElement"};
 
-// The launcher's own controls: "RichEditX", "VTagGroup", "HotKeyEdit",
-// "HCardGroup", "MenuCardUI", "HCardListBox", "VCardListBox" and
-// "SearchListBox". None of them is part of the program yet, so each of these
-// names gives null for now, like any unknown name.
+// The launcher's own element names, matched exactly.
+ui::Control* CreateLauncherControl(const std::wstring& className) {
+  if (className == L"VTagGroup") return new ui::VTagGroup;
+  if (className == L"HCardGroup") return new ui::HCardGroup(GetSettings().nGroupWidth);
+  if (className == L"HCardListBox") return new ui::HCardListBox;
+  if (className == L"VCardListBox") return new ui::VCardListBox;
+  if (className == L"SearchListBox") return new ui::SearchListBox;
+  return nullptr;
+}
 
 }  // namespace
 
 ui::Control* CreateAppControl(const std::wstring& className) {
+  if (ui::Control* control = CreateLauncherControl(className)) return control;
   for (const wchar_t* name : kFrameworkClasses) {
     if (className == name) return ui::SkinBuilder::CreateBuiltinControl(className);
   }

@@ -1,21 +1,5 @@
 #include "data/hot_key_table.h"
 
-namespace {
-
-// String atoms run from 0xC000 to 0xFFFF; the hot-key id is the atom's offset in that
-// range. Integer atoms ("#123") and failures fall outside it and give no id.
-constexpr ATOM kFirstStringAtom = 0xC000;
-constexpr int32_t kLastHotKeyId = 0x3FFF;
-
-int32_t HotKeyIdForName(const std::wstring& name) {
-  const ATOM atom = GlobalAddAtomW(name.c_str());
-  if (atom < kFirstStringAtom) return 0;
-  const int32_t id = atom - kFirstStringAtom;
-  return id <= kLastHotKeyId ? id : 0;
-}
-
-}  // namespace
-
 HotKeyTable::~HotKeyTable() { UnregisterAll(); }
 
 bool HotKeyTable::RegisterLink(const std::shared_ptr<Link>& link) {
@@ -24,15 +8,46 @@ bool HotKeyTable::RegisterLink(const std::shared_ptr<Link>& link) {
   if (link->HotKey == 0) return false;
 
   entries_.push_back({link, 0});
-  const int32_t id = HotKeyIdForName(link->NAME);
   const uint8_t modifiers = HotKeyModifiers(link->HotKey);
   const uint8_t key = HotKeyVirtualKey(link->HotKey);
-  if (id == 0 || key == 0 || modifiers == 0) return false;
-  if (!RegisterHotKey(owner_, id, modifiers, key)) return false;
+  if (key == 0 || modifiers == 0) return false;
+  const int32_t id = NextLinkId();
+  if (id == 0 || !RegisterHotKey(owner_, id, modifiers, key)) return false;
 
   link->hotKeyId = id;
   entries_.back().id = id;
   return true;
+}
+
+bool HotKeyTable::UnregisterLink(const std::shared_ptr<Link>& link) {
+  if (!link) return false;
+  for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+    if (it->link.lock() == link) {
+      entries_.erase(it);
+      break;
+    }
+  }
+  if (link->hotKeyId == 0 || !UnregisterHotKey(owner_, link->hotKeyId)) return false;
+  link->hotKeyId = 0;
+  return true;
+}
+
+bool HotKeyTable::IdInUse(int32_t id) const {
+  for (const Entry& entry : entries_) {
+    if (entry.id == id) return true;
+    auto link = entry.link.lock();
+    if (link && link->hotKeyId == id) return true;
+  }
+  return false;
+}
+
+int32_t HotKeyTable::NextLinkId() {
+  for (int32_t tries = 0; tries <= kLastLinkId - kFirstLinkId; ++tries) {
+    const int32_t id = nextId_;
+    nextId_ = id == kLastLinkId ? kFirstLinkId : id + 1;
+    if (!IdInUse(id)) return id;
+  }
+  return 0;
 }
 
 std::shared_ptr<Link> HotKeyTable::FindLink(uint16_t code) const {

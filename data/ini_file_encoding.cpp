@@ -6,25 +6,22 @@
 #include <optional>
 #include <string_view>
 
+#include "ui/base/scoped_handles.h"
 #include "ui/base/string_util.h"
 
 namespace {
 
-struct HandleCloser {
-  void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using FileHandle = std::unique_ptr<void, HandleCloser>;
+using ui::UniqueHandle;
 
-FileHandle OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
-  HANDLE handle = CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  return FileHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+UniqueHandle OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
+  return UniqueHandle(
+      CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // The whole file; nullopt when it does not exist, cannot be read or is implausibly
 // large for a settings file.
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-  FileHandle file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
+  UniqueHandle file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
   if (!file) return std::nullopt;
   LARGE_INTEGER size = {};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 64 * 1024 * 1024) return std::nullopt;
@@ -38,7 +35,7 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
 }
 
 bool WriteWholeFile(const std::wstring& path, std::string_view bytes) {
-  FileHandle file = OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
+  UniqueHandle file = OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
   if (!file) return false;
   DWORD written = 0;
   return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&

@@ -33,7 +33,7 @@ bool CombinationFree(uint8_t modifiers, uint8_t key) {
   if (!CombinationFree(kCtrlAltShift, VK_F12))                                   \
   GTEST_SKIP() << "this desktop refuses global hot keys (no usable display?)"
 
-TEST(HotKeyTable, UnusableCodesAndNamesAreRefusedWithoutRegistering) {
+TEST(HotKeyTable, UnusableCodesAreRefusedWithoutRegistering) {
   HotKeyTable table;
   auto none = MakeLink(L"none", 0);
   EXPECT_FALSE(table.RegisterLink(none));
@@ -41,16 +41,32 @@ TEST(HotKeyTable, UnusableCodesAndNamesAreRefusedWithoutRegistering) {
 
   auto bare_key = MakeLink(L"bare key", MakeHotKeyCode(0, 'K'));
   auto bare_modifier = MakeLink(L"bare modifier", MakeHotKeyCode(kHotKeyCtrl, 0));
-  // Integer atoms ("#12") and empty names give no usable id.
-  auto integer_name = MakeLink(L"#12", MakeHotKeyCode(kCtrlAltShift, VK_F7));
-  auto empty_name = MakeLink(L"", MakeHotKeyCode(kCtrlAltShift, VK_F8));
-  for (const auto& link : {bare_key, bare_modifier, integer_name, empty_name}) {
+  for (const auto& link : {bare_key, bare_modifier}) {
     EXPECT_FALSE(table.RegisterLink(link)) << link->NAME;
     EXPECT_EQ(link->hotKeyId, 0);
     EXPECT_NE(link->HotKey, 0);  // the code itself is kept
   }
-  EXPECT_EQ(table.entries().size(), 4u);  // listed, whether registered or not
+  EXPECT_EQ(table.entries().size(), 2u);  // listed, whether registered or not
   EXPECT_FALSE(table.RegisterLink(nullptr));
+  EXPECT_FALSE(table.UnregisterLink(nullptr));
+  // Unregistering a link that holds no key only takes its entry out.
+  EXPECT_FALSE(table.UnregisterLink(bare_key));
+  ASSERT_EQ(table.entries().size(), 1u);
+  EXPECT_EQ(table.entries()[0].link.lock(), bare_modifier);
+}
+
+TEST(HotKeyTable, NamesThatGiveNoAtomStillRegister) {
+  REQUIRE_HOT_KEYS();
+  HotKeyTable table;
+  // The id no longer comes from the name: integer-atom and empty names work too.
+  auto integer_name = MakeLink(L"#12", MakeHotKeyCode(kCtrlAltShift, VK_F7));
+  auto empty_name = MakeLink(L"", MakeHotKeyCode(kCtrlAltShift, VK_F8));
+  EXPECT_TRUE(table.RegisterLink(integer_name));
+  EXPECT_TRUE(table.RegisterLink(empty_name));
+  EXPECT_FALSE(CombinationFree(kCtrlAltShift, VK_F7));
+  table.UnregisterAll();
+  EXPECT_TRUE(CombinationFree(kCtrlAltShift, VK_F7));
+  EXPECT_TRUE(CombinationFree(kCtrlAltShift, VK_F8));
 }
 
 TEST(HotKeyTable, RegistrationsFollowTheLinksCodeAndAreUndoneAtExit) {
@@ -58,9 +74,9 @@ TEST(HotKeyTable, RegistrationsFollowTheLinksCodeAndAreUndoneAtExit) {
   HotKeyTable table;
   auto link = MakeLink(L"hot key test link", MakeHotKeyCode(kCtrlAltShift, VK_F9));
   ASSERT_TRUE(table.RegisterLink(link));
-  EXPECT_GT(link->hotKeyId, 0);
-  EXPECT_LE(link->hotKeyId, 0x3FFF);
-  EXPECT_EQ(link->hotKeyId, GlobalFindAtomW(L"hot key test link") - 0xC000);
+  // Link ids stay clear of the application chords' atom ids (0 to 0x3FFF).
+  EXPECT_GE(link->hotKeyId, HotKeyTable::kFirstLinkId);
+  EXPECT_LE(link->hotKeyId, HotKeyTable::kLastLinkId);
   EXPECT_FALSE(CombinationFree(kCtrlAltShift, VK_F9));
   EXPECT_EQ(table.FindLink(MakeHotKeyCode(kCtrlAltShift, VK_F9)), link);
 
@@ -90,19 +106,42 @@ TEST(HotKeyTable, RegistrationsFollowTheLinksCodeAndAreUndoneAtExit) {
   EXPECT_TRUE(CombinationFree(kCtrlAltShift, VK_F11));
 }
 
-TEST(HotKeyTable, LinksOfOneNameShareAnIdAndAreFoundByCode) {
+TEST(HotKeyTable, LinksOfOneNameKeepTheirOwnRegistrations) {
   REQUIRE_HOT_KEYS();
   HotKeyTable table;
   auto first = MakeLink(L"same name", MakeHotKeyCode(kCtrlAltShift, 'J'));
   auto second = MakeLink(L"same name", MakeHotKeyCode(kCtrlAltShift, 'K'));
-  table.RegisterLink(first);
-  table.RegisterLink(second);
-  ASSERT_EQ(table.entries().size(), 2u);
-  EXPECT_EQ(first->hotKeyId, second->hotKeyId);
+  // Names of the application's own chords are ordinary link names.
+  auto app_named = MakeLink(L"PexoHotKey", MakeHotKeyCode(kCtrlAltShift, 'M'));
+  ASSERT_TRUE(table.RegisterLink(first));
+  ASSERT_TRUE(table.RegisterLink(second));
+  ASSERT_TRUE(table.RegisterLink(app_named));
+  ASSERT_EQ(table.entries().size(), 3u);
+  EXPECT_NE(first->hotKeyId, second->hotKeyId);
+  EXPECT_NE(app_named->hotKeyId, GlobalAddAtomW(L"PexoHotKey") - 0xC000);
   EXPECT_EQ(table.FindLink(MakeHotKeyCode(kCtrlAltShift, 'K')), second);
   EXPECT_EQ(table.FindLink(MakeHotKeyCode(kCtrlAltShift, 'L')), nullptr);
+
+  // The link editor's step: unregister one, register its new chord. The other
+  // link of that name keeps its chord.
+  EXPECT_TRUE(table.UnregisterLink(first));
+  EXPECT_EQ(first->hotKeyId, 0);
+  EXPECT_TRUE(CombinationFree(kCtrlAltShift, 'J'));
+  EXPECT_FALSE(CombinationFree(kCtrlAltShift, 'K'));
+  EXPECT_EQ(table.FindLink(MakeHotKeyCode(kCtrlAltShift, 'J')), nullptr);
+  EXPECT_FALSE(table.UnregisterLink(first));  // nothing left to undo
+  first->HotKey = MakeHotKeyCode(kCtrlAltShift, 'N');
+  ASSERT_TRUE(table.RegisterLink(first));
+  EXPECT_NE(first->hotKeyId, second->hotKeyId);
+  EXPECT_FALSE(CombinationFree(kCtrlAltShift, 'K'));
+  EXPECT_EQ(table.FindLink(MakeHotKeyCode(kCtrlAltShift, 'N')), first);
+  EXPECT_EQ(table.FindLink(MakeHotKeyCode(kCtrlAltShift, 'K')), second);
+
   second.reset();  // an expired entry is never found
   EXPECT_EQ(table.FindLink(MakeHotKeyCode(kCtrlAltShift, 'K')), nullptr);
+  table.UnregisterAll();
+  EXPECT_TRUE(CombinationFree(kCtrlAltShift, 'K'));
+  EXPECT_TRUE(CombinationFree(kCtrlAltShift, 'N'));
 }
 
 TEST(HotKeyTable, LoadingRegistersTheKeysOfKeptLinksOnly) {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "ui/base/global_memory.h"
+#include "ui/base/scoped_handles.h"
 #include "ui/base/string_util.h"
 
 namespace ui {

@@ -9,6 +9,7 @@
 #include <new>
 #include <vector>
 
+#include "ui/base/scoped_handles.h"
 #include "ui/base/ui_globals.h"
 
 namespace ui {
@@ -24,22 +25,6 @@ bool IsIdentifierChar(wchar_t ch) {
   }
   return std::iswalnum(ch);
 }
-
-// Closes a file handle on every path out of LoadFromFile.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 // Converts 8-bit text in the given code page into a new NUL-terminated buffer.
 std::unique_ptr<wchar_t[]> DecodeCodePage(UINT code_page, const char* bytes, size_t length,
@@ -160,8 +145,8 @@ bool MarkupDocument::LoadFromFile(const std::wstring& path, int encoding) {
   std::wstring full = path;
   if (PathIsRelativeW(path.c_str())) full = UiGlobals::GetResourcePath() + path;
 
-  FileHandle file(CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file(CreateFileW(full.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return FailWithoutLocation(L"Error opening file");
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size)) return FailWithoutLocation(L"Could not read file");

@@ -1,6 +1,6 @@
 #include "ui/base/private_font_list.h"
 
-#include "ui/base/global_memory.h"
+#include "ui/base/scoped_handles.h"
 #include "ui/base/ui_globals.h"
 
 namespace ui {

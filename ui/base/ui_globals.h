@@ -12,7 +12,7 @@
 #include <string>
 
 #include "ui/base/font_info.h"
-#include "ui/base/global_memory.h"
+#include "ui/base/scoped_handles.h"
 
 namespace ui {
 

@@ -12,7 +12,7 @@
 #include "ui/base/image_cache_key.h"
 #include "ui/base/image_info.h"
 #include "ui/base/dpi_scaler.h"
-#include "ui/base/global_memory.h"
+#include "ui/base/scoped_handles.h"
 #include "ui/base/string_util.h"
 #include "ui/base/svg_image.h"
 #include "ui/base/ui_globals.h"
@@ -34,10 +34,6 @@ ImageCache& Cache() {
 
 bool IsImageKey(const std::wstring& path) { return !path.empty() && path[0] == L'?'; }
 
-struct StreamRelease {
-  void operator()(IStream* stream) const { stream->Release(); }
-};
-
 std::unique_ptr<ImageInfo> DecodeWithGdiplus(Gdiplus::GpBitmap* bitmap, const std::wstring& key) {
   if (!bitmap) return nullptr;
   auto image = ImageInfo::LoadFromBitmap(bitmap, key);
@@ -58,9 +54,8 @@ std::unique_ptr<ImageInfo> LoadFromArchive(const std::wstring& key) {
     }
     return SvgToImageInfo(ParseSvgFromMemory(text.data()), key);
   }
-  IStream* raw_stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(memory, FALSE, &raw_stream)) || !raw_stream) return nullptr;
-  std::unique_ptr<IStream, StreamRelease> stream(raw_stream);
+  ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(memory, FALSE, stream.put())) || !stream) return nullptr;
   Gdiplus::GpBitmap* bitmap = nullptr;
   gp::GdipCreateBitmapFromStream(stream.get(), &bitmap);
   return DecodeWithGdiplus(bitmap, key);

@@ -1,6 +1,6 @@
 #include "ui/controls/list_box.h"
 
-#include "ui/core/list_container_element.h"
+#include "ui/controls/list_container_element.h"
 
 namespace ui {
 

@@ -2,10 +2,18 @@
 
 #include <string>
 
+#include "ui/controls/button.h"
+#include "ui/controls/check_box.h"
+#include "ui/controls/combo.h"
+#include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
+#include "ui/controls/list_container_element.h"
+#include "ui/controls/option.h"
+#include "ui/controls/progress.h"
 #include "ui/controls/rich_edit.h"
+#include "ui/controls/slider.h"
 #include "ui/controls/tree_view.h"
-#include "ui/core/combo.h"
+#include "ui/core/box.h"
 #include "ui/core/h_layout.h"
 #include "ui/core/layout.h"
 #include "ui/core/stock_control_factory.h"
@@ -18,6 +26,17 @@ namespace ui {
 namespace {
 
 Control* CreateStockControl(const std::wstring& name) {
+  if (name == L"Label") return new LabelTemplate<Control>;
+  if (name == L"LabelBox") return new LabelTemplate<Box>;
+  if (name == L"Button") return new ButtonTemplate<Control>;
+  if (name == L"ButtonBox") return new ButtonTemplate<Box>;
+  if (name == L"CheckBox") return new CheckBoxTemplate<Control>;
+  if (name == L"CheckBoxBox") return new CheckBoxTemplate<Box>;
+  if (name == L"Option") return new OptionTemplate<Control>;
+  if (name == L"OptionBox") return new OptionTemplate<Box>;
+  if (name == L"ListContainerElement") return new ListContainerElement;
+  if (name == L"Progress") return new Progress;
+  if (name == L"Slider") return new Slider;
   if (name == L"ListBox") return new ListBox(new Layout);
   if (name == L"VListBox") return new ListBox(new VLayout);
   if (name == L"HListBox") return new ListBox(new HLayout);
@@ -37,6 +56,11 @@ bool AttachTreeNode(Control* parent, Control* node) {
   return false;
 }
 
+bool IsButton(Control* control) {
+  return dynamic_cast<ButtonTemplate<Control>*>(control) != nullptr ||
+         dynamic_cast<ButtonTemplate<Box>*>(control) != nullptr;
+}
+
 bool IsRichEdit(Control* control) { return dynamic_cast<RichEdit*>(control) != nullptr; }
 
 bool RichEditWantsTab(Control* control) {
@@ -54,6 +78,7 @@ void RegisterStockControls() {
   StockControlFactory factory;
   factory.create = CreateStockControl;
   factory.attachTreeNode = AttachTreeNode;
+  factory.isButton = IsButton;
   SetStockControlFactory(factory);
 
   TextEntryTraits traits;

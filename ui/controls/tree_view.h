@@ -5,7 +5,7 @@
 #include <string>
 
 #include "ui/controls/list_box.h"
-#include "ui/core/tree_node.h"
+#include "ui/controls/tree_node.h"
 
 namespace ui {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ui/core/layout_access.h"
-#include "ui/core/list_container_element.h"
+#include "ui/core/list_interfaces.h"
 #include "ui/core/window_access.h"
 
 namespace ui {
@@ -202,7 +202,7 @@ int Box::FindSelectable(int index, bool forward) const {
   index = std::clamp(index, 0, count - 1);
   auto selectable = [this](int i) {
     Control* child = items_[i];
-    return dynamic_cast<ListContainerElement*>(child) != nullptr && child->IsVisible() &&
+    return dynamic_cast<IListItem*>(child) != nullptr && child->IsVisible() &&
            child->IsEnabled();
   };
   if (forward) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "ui/base/global_memory.h"
+#include "ui/base/scoped_handles.h"
 #include "ui/base/string_util.h"
 #include "ui/core/box.h"
 #include "ui/core/window.h"

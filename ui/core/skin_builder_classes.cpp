@@ -1,17 +1,10 @@
 // The class names the skin builder makes controls for by itself.
 #include <utility>
 
-#include "ui/core/button_template.h"
-#include "ui/core/check_box_template.h"
 #include "ui/core/h_box.h"
 #include "ui/core/h_card_box.h"
-#include "ui/core/label_template.h"
-#include "ui/core/list_container_element.h"
-#include "ui/core/option_template.h"
-#include "ui/core/progress.h"
 #include "ui/core/scroll_bar.h"
 #include "ui/core/skin_builder.h"
-#include "ui/core/slider.h"
 #include "ui/core/stock_control_factory.h"
 #include "ui/core/tab_box.h"
 #include "ui/core/tile_box.h"
@@ -42,28 +35,19 @@ constexpr BuiltinClass kCoreClasses[] = {
     {L"Box", Make<Box>},
     {L"HBox", Make<HBox>},
     {L"VBox", Make<VBox>},
-    {L"Label", Make<LabelTemplate<Control>>},
-    {L"Button", Make<ButtonTemplate<Control>>},
-    {L"Option", Make<OptionTemplate<Control>>},
-    {L"Slider", Make<Slider>},
     {L"TabBox", Make<TabBox>},
     {L"Control", Make<Control>},
     {L"TileBox", Make<TileBox>},
-    {L"Progress", Make<Progress>},
-    {L"CheckBox", Make<CheckBoxTemplate<Control>>},
-    {L"LabelBox", Make<LabelTemplate<Box>>},
     {L"HCardBox", Make<HCardBox>},
     {L"VCardBox", Make<VCardBox>},
     {L"ScrollBar", Make<ScrollBar>},
-    {L"ButtonBox", Make<ButtonTemplate<Box>>},
-    {L"OptionBox", Make<OptionTemplate<Box>>},
-    {L"CheckBoxBox", Make<CheckBoxTemplate<Box>>},
-    {L"ListContainerElement", Make<ListContainerElement>},
 };
 
 // Classes of the stock-control library, made through its factory.
-constexpr const wchar_t* kStockClasses[] = {L"Combo",    L"ListBox",  L"RichEdit",    L"TreeView", L"TreeNode",
-                                            L"HListBox", L"VListBox", L"TileListBox", L"ChildBox"};
+constexpr const wchar_t* kStockClasses[] = {
+    L"Label",    L"LabelBox",    L"Button",   L"ButtonBox", L"CheckBox", L"CheckBoxBox", L"Option",
+    L"OptionBox", L"ListContainerElement", L"Progress", L"Slider", L"Combo", L"ListBox", L"RichEdit",
+    L"TreeView", L"TreeNode",    L"HListBox", L"VListBox",  L"TileListBox", L"ChildBox"};
 
 }  // namespace
 

@@ -7,9 +7,9 @@
 
 #include "ui/base/string_util.h"
 #include "ui/core/box.h"
-#include "ui/core/button_template.h"
 #include "ui/core/control.h"
 #include "ui/core/skin_builder.h"
+#include "ui/core/stock_control_factory.h"
 #include "ui/core/text_entry_traits.h"
 
 namespace ui {
@@ -21,7 +21,8 @@ constexpr int kAutoSizeExtent = 99999;
 // Controls inside the caption that keep the mouse for themselves.
 bool TakesCaptionClicks(Control* control) {
   if (!control) return true;
-  if (dynamic_cast<ButtonTemplate<Control>*>(control) || dynamic_cast<ButtonTemplate<Box>*>(control)) return true;
+  const StockControlFactory& stock = GetStockControlFactory();
+  if (stock.isButton && stock.isButton(control)) return true;
   // Text entry and the combo box live in the stock-control library.
   return IsTextEntry(control) || control->GetType() == L"Combo";
 }

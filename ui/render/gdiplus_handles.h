@@ -9,6 +9,8 @@
 
 #include <memory>
 
+#include "ui/base/scoped_handles.h"
+
 namespace ui {
 
 namespace gp = Gdiplus::DllExports;
@@ -57,22 +59,6 @@ struct GpBitmapDeleter {
   void operator()(Gdiplus::GpBitmap* b) const { gp::GdipDisposeImage(b); }
 };
 using GpBitmapPtr = std::unique_ptr<Gdiplus::GpBitmap, GpBitmapDeleter>;
-
-// A GDI object (bitmap, region, font, ...) deleted with DeleteObject.
-struct GdiObjectDeleter {
-  void operator()(HGDIOBJ o) const {
-    if (o) DeleteObject(o);
-  }
-};
-using UniqueRegion = std::unique_ptr<std::remove_pointer_t<HRGN>, GdiObjectDeleter>;
-
-// A memory device context deleted with DeleteDC.
-struct MemoryDcDeleter {
-  void operator()(HDC dc) const {
-    if (dc) DeleteDC(dc);
-  }
-};
-using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
 
 // A GDI+ graphics object on a device context; empty when GDI+ refuses the DC.
 inline GpGraphicsPtr MakeGraphics(HDC dc) {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "tests/support/test_support.h"
-#include "ui/base/global_memory.h"
+#include "ui/base/scoped_handles.h"
 
 using ui::LanguageTable;
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "ui/core/list_container_element.h"
 #include "tests/ui/core/tracked_control.h"
+#include "ui/controls/list_container_element.h"
 
 namespace {
 

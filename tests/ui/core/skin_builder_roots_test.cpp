@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "tests/support/test_support.h"
+#include "tests/ui/core/stock_controls_registered.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/dpi_scaler.h"
 #include "ui/base/font_info.h"

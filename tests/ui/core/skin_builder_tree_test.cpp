@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "tests/support/test_support.h"
+#include "tests/ui/core/stock_controls_registered.h"
 #include "ui/base/string_util.h"
+#include "ui/controls/label.h"
 #include "ui/core/box.h"
-#include "ui/core/label_template.h"
 #include "ui/core/stock_control_factory.h"
 #include "ui/core/window.h"
 
@@ -62,7 +63,7 @@ class SkinBuilderTreeTest : public ::testing::Test {
   void SetUp() override { ClearFrameworkCallback(); }
   void TearDown() override {
     ClearFrameworkCallback();
-    ui::SetStockControlFactory({});
+    ui::RegisterStockControls();
     ui::UiGlobals::SetResourcePath(L"");
   }
 
@@ -126,7 +127,10 @@ TEST_F(SkinBuilderTreeTest, EveryCoreClassNameMakesItsControl) {
 
 TEST_F(SkinBuilderTreeTest, StockClassNamesGoThroughTheStockFactoryOnceInstalled) {
   const wchar_t* names[] = {L"Combo",    L"ListBox",  L"RichEdit",    L"TreeView", L"TreeNode",
-                            L"HListBox", L"VListBox", L"TileListBox", L"ChildBox"};
+                            L"HListBox", L"VListBox", L"TileListBox", L"ChildBox", L"Label",
+                            L"Button",   L"CheckBox", L"Option",      L"Progress", L"Slider",
+                            L"ListContainerElement"};
+  ui::SetStockControlFactory({});
   for (const wchar_t* name : names) EXPECT_EQ(SkinBuilder::CreateBuiltinControl(name), nullptr) << name;
 
   std::vector<std::wstring> asked;

@@ -5,9 +5,10 @@
 #include <string>
 
 #include "tests/support/test_support.h"
+#include "tests/ui/core/stock_controls_registered.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
-#include "ui/core/label_template.h"
+#include "ui/controls/label.h"
 #include "ui/core/scrollable_box.h"
 #include "ui/core/tab_box.h"
 #include "ui/core/tile_box.h"

@@ -4,8 +4,9 @@
 
 #include <vector>
 
+#include "tests/ui/core/stock_controls_registered.h"
 #include "ui/base/animation_player.h"
-#include "ui/core/label_template.h"
+#include "ui/controls/label.h"
 #include "ui/core/skin_builder.h"
 #include "ui/core/window.h"
 

@@ -9,11 +9,12 @@
 #include <thread>
 
 #include "tests/support/test_support.h"
+#include "tests/ui/core/stock_controls_registered.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
+#include "ui/controls/button.h"
+#include "ui/controls/label.h"
 #include "ui/core/box.h"
-#include "ui/core/button_template.h"
-#include "ui/core/label_template.h"
 #include "ui/core/shadow_box.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // group name exclude each other.
 #pragma once
 
-#include "ui/core/check_box_template.h"
+#include "ui/controls/check_box.h"
 
 namespace ui {
 
@@ -32,5 +32,9 @@ class OptionTemplate : public CheckBoxTemplate<InheritType> {
  protected:
   std::wstring group_;
 };
+
+// Both forms are compiled once, in the source file.
+extern template class OptionTemplate<Control>;
+extern template class OptionTemplate<Box>;
 
 }  // namespace ui

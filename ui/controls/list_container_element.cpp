@@ -1,4 +1,4 @@
-#include "ui/core/list_container_element.h"
+#include "ui/controls/list_container_element.h"
 
 namespace ui {
 

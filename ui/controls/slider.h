@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ui/core/progress.h"
+#include "ui/controls/progress.h"
 
 namespace ui {
 

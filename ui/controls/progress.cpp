@@ -1,4 +1,4 @@
-#include "ui/core/progress.h"
+#include "ui/controls/progress.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ui/core/tree_node.h"
+#include "ui/controls/tree_node.h"
 
 namespace ui {
 

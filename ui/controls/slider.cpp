@@ -1,4 +1,4 @@
-#include "ui/core/slider.h"
+#include "ui/controls/slider.h"
 
 namespace ui {
 

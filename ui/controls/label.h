@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/core/attribute_numbers.h"
+#include "ui/core/box.h"
 #include "ui/core/control.h"
 #include "ui/core/framework_access.h"
 
@@ -96,5 +97,9 @@ class LabelTemplate : public InheritType {
   RECT textPadding_ = {0, 0, 0, 0};
   UINT textStyle_ = kLabelTextStyle;
 };
+
+// Both forms are compiled once, in the source file.
+extern template class LabelTemplate<Control>;
+extern template class LabelTemplate<Box>;
 
 }  // namespace ui

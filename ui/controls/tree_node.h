@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/core/list_container_element.h"
+#include "ui/controls/list_container_element.h"
 
 namespace ui {
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "ui/controls/option.h"
 #include "ui/core/box.h"
 #include "ui/core/list_interfaces.h"
-#include "ui/core/option_template.h"
 
 namespace ui {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ui/core/label_template.h"
+#include "ui/controls/label.h"
 
 namespace ui {
 

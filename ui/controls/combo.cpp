@@ -1,4 +1,4 @@
-#include "ui/core/combo.h"
+#include "ui/controls/combo.h"
 
 namespace ui {
 

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "ui/core/button_template.h"
-#include "ui/core/check_box_template.h"
-#include "ui/core/list_container_element.h"
-#include "ui/core/option_template.h"
-#include "ui/core/progress.h"
+#include "ui/controls/button.h"
+#include "ui/controls/check_box.h"
+#include "ui/controls/list_container_element.h"
+#include "ui/controls/option.h"
+#include "ui/controls/progress.h"
+#include "ui/controls/slider.h"
 #include "ui/core/scroll_bar.h"
-#include "ui/core/slider.h"
 
 namespace {
 
@@ -183,7 +183,7 @@ TEST(ProgressTest, DefaultsAndClampedValues) {
 
 }  // namespace
 
-#include "ui/core/tree_node.h"
+#include "ui/controls/tree_node.h"
 
 namespace {
 
@@ -214,7 +214,7 @@ TEST(TreeNodeTest, ChildNodesTakeDepthParentAndAreOwned) {
 
 }  // namespace
 
-#include "ui/core/combo.h"
+#include "ui/controls/combo.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // A button: a label that raises a click (41) when a press is released on it.
 #pragma once
 
-#include "ui/core/label_template.h"
+#include "ui/controls/label.h"
 
 namespace ui {
 
@@ -20,5 +20,9 @@ class ButtonTemplate : public LabelTemplate<InheritType> {
     this->SendEvent(click);
   }
 };
+
+// Both forms are compiled once, in the source file.
+extern template class ButtonTemplate<Control>;
+extern template class ButtonTemplate<Box>;
 
 }  // namespace ui

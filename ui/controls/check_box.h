@@ -1,7 +1,7 @@
 // A check box: a button whose activation toggles its selection before the click.
 #pragma once
 
-#include "ui/core/button_template.h"
+#include "ui/controls/button.h"
 
 namespace ui {
 
@@ -37,5 +37,9 @@ class CheckBoxTemplate : public ButtonTemplate<InheritType> {
  protected:
   bool selected_ = false;
 };
+
+// Both forms are compiled once, in the source file.
+extern template class CheckBoxTemplate<Control>;
+extern template class CheckBoxTemplate<Box>;
 
 }  // namespace ui
