@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ui/core/list_container_element.h"
+#include "ui/controls/list_container_element.h"
 
 namespace ui {
 
