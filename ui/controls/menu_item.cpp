@@ -77,7 +77,7 @@ void CMenuItem::HandleEvent(EventArgs& event) {
       Invalidate();
       break;
     case buttondown:
-      Selected(true, true);
+      static_cast<IListItem*>(this)->Selected(true, true);
       Invalidate();
       break;
     case buttonup:

@@ -47,7 +47,11 @@ void CMenuUI::Disown(Control* control) {
   }
 }
 
-bool CMenuUI::Add(Control* control) { return AddAt(control, static_cast<size_t>(GetCount())); }
+bool CMenuUI::Add(Control* control) {
+  if (!ListBox::Add(control)) return false;
+  Adopt(control);
+  return true;
+}
 
 bool CMenuUI::AddAt(Control* control, size_t index) {
   if (!ListBox::AddAt(control, index)) return false;
@@ -59,6 +63,13 @@ bool CMenuUI::Remove(Control* control) {
   if (GetItemIndex(control) < 0) return false;
   Disown(control);
   return ListBox::Remove(control);
+}
+
+bool CMenuUI::RemoveAt(size_t index) {
+  Control* control = GetItemAt(index);
+  if (!control) return false;
+  Disown(control);
+  return ListBox::RemoveAt(index);
 }
 
 void CMenuUI::RemoveAll() {
@@ -85,7 +96,7 @@ void CMenuUI::SetHotItem(CMenuItem* item) {
     if (other && other != item) OnItemNotHot(other);
   }
   if (CMenuItem* old = hotItem_) {
-    old->Selected(false, true);
+    static_cast<IListItem*>(old)->Selected(false, true);
     if (old->IsSubMenuOpen()) {
       if (CMenuUI* sub = old->GetSubMenu()) sub->HideMenu();
       old->SetSubMenuOpen(false);
@@ -113,7 +124,7 @@ void CMenuUI::SetHotItem(CMenuItem* item) {
     sub->ShowAt(anchor);
     item->SetSubMenuOpen(true);
   }
-  item->Selected(true, true);
+  static_cast<IListItem*>(item)->Selected(true, true);
 }
 
 void CMenuUI::ShowAt(POINT screenPoint) {

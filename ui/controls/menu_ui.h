@@ -24,6 +24,7 @@ class CMenuUI : public ListBox {
   bool Add(Control* control) override;
   bool AddAt(Control* control, size_t index) override;
   bool Remove(Control* control) override;
+  bool RemoveAt(size_t index) override;
   void RemoveAll() override;
 
   // Hooks for derived levels: an item became the hot one; another item is no
