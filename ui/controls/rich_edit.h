@@ -94,7 +94,10 @@ class RichEdit : public ScrollableBox {
   void SetPromptTextId(const std::wstring& id);
   // Starts (or stops) the blinking caret.
   void ShowCaret(bool show);
+  // The blink phase: whether the caret is drawn right now.
   bool IsCaretVisible() const { return caretVisible_; }
+  // Whether the caret is switched on (blinking) at all.
+  bool IsCaretShown() const { return caretShown_; }
   bool IsWantTab() const { return wantTab_; }
   void SetWantTab(bool want) { wantTab_ = want; }
   bool IsWantReturnMsg() const { return wantReturnMsg_; }
@@ -133,8 +136,13 @@ class RichEdit : public ScrollableBox {
   // Looks a colour name up in the window's table (non-zero entries), then the
   // global one; 0 when absent.
   DWORD LookUpTextColor(const std::wstring& name) const;
+  // A colour attribute: a colour name, or "#" and hexadecimal ARGB digits.
+  DWORD ResolveColor(const std::wstring& value) const;
 
  protected:
+  // Turns edit style bits (ES_ values) on or off; derived fields use it for
+  // attributes of their own. Takes effect when the text services are created.
+  void SetStyleBits(DWORD bits, bool on) { style_ = on ? (style_ | bits) : (style_ & ~bits); }
   // Keyboard handling of event 8: return messages, the number-only paste filter.
   void OnKeyDown(EventArgs& event);
   void OnChar(EventArgs& event);
@@ -156,6 +164,8 @@ class RichEdit : public ScrollableBox {
   // is unusable (Wine answers with the width it was given).
   SIZE MeasureTextWithFont(const std::wstring& text) const;
   void InPlaceActivate();
+  // Hands the host's character limit to the text services.
+  void ApplyMaxLength();
   void OnCaretBlink();
 
  private:
@@ -169,6 +179,7 @@ class RichEdit : public ScrollableBox {
   bool numberOnly_ = false;
   bool initialised_ = false;
   bool caretVisible_ = false;
+  bool caretShown_ = false;
   bool imeComposing_ = false;
   int caretX_ = 0;
   int caretY_ = 0;
