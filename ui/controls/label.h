@@ -1,4 +1,7 @@
-// A label: a control (or box) that shows one text in a font and text colours.
+// A label: a control (or, as "LabelBox", a box) that shows one text: given
+// directly or as a language-table id, in a font, aligned by DrawText style bits,
+// in per-state colours with a hot cross-fade, measured for auto sizing, and with
+// an optional tooltip that shows only while the text is cut off.
 #pragma once
 
 #include <windows.h>
@@ -8,40 +11,77 @@
 #include "ui/core/attribute_numbers.h"
 #include "ui/core/box.h"
 #include "ui/core/control.h"
-#include "ui/core/framework_access.h"
+#include "ui/core/state_color_set.h"
 
 namespace ui {
 
-// Text style of a plain label: single line, left, vertically centred, end ellipsis.
-inline constexpr UINT kLabelTextStyle = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+class IRenderContext;
+
+// DrawText style bits the text controls use.
+inline constexpr UINT kTextCenter = DT_CENTER;          // 0x1
+inline constexpr UINT kTextRight = DT_RIGHT;            // 0x2
+inline constexpr UINT kTextVCenter = DT_VCENTER;        // 0x4
+inline constexpr UINT kTextBottom = DT_BOTTOM;          // 0x8
+inline constexpr UINT kTextSingleLine = DT_SINGLELINE;  // 0x20
+inline constexpr UINT kTextNoClip = DT_NOCLIP;          // 0x100
+inline constexpr UINT kTextEndEllipsis = DT_END_ELLIPSIS;  // 0x8000
+
+// Left, top, single line, no clip, end ellipsis.
+inline constexpr UINT kLabelTextStyle = 0x8120;
+
+namespace label_detail {
+
+// Applies the words of an "align" value to a text style. The words are found
+// by substring, so "vcenter" also counts as "center".
+UINT ApplyAlignWords(UINT style, const std::wstring& value);
+// Four numbers, DPI-scaled as a rectangle when the scaler adapts.
+RECT ParseTextPadding(const std::wstring& value);
+// The colour name of a state with the fallbacks pushed -> hot -> normal and
+// disabled -> normal; `effective` receives the state whose name is returned.
+std::wstring StateTextColor(StateColorSet& colors, ControlState state, ControlState* effective);
+// The text's width and height measured with the window's render context;
+// (0, 0) without a window.
+SIZE MeasureText(Control* control, const std::wstring& text, const std::wstring& font, UINT style,
+                 int widthLimit);
+// Draws the text as the label does: once in `colorName`, or, while a hot fade
+// plays over a normal or hot state, the base layer and the hot layer at the hot
+// alpha. An empty base colour draws no base layer.
+struct TextLayers {
+  std::wstring single;  // the colour when no cross-fade applies
+  ControlState effective = kControlStateNormal;
+  std::wstring base;  // normal layer of the cross-fade
+  std::wstring hot;   // hot layer of the cross-fade; empty: no cross-fade
+};
+void DrawTextLayers(Control* control, IRenderContext* context, const RECT& rect, const std::wstring& text,
+                    const TextLayers& layers, const std::wstring& font, UINT style, bool lineLimit,
+                    bool fillPath);
+
+}  // namespace label_detail
 
 template <typename InheritType = Control>
 class LabelTemplate : public InheritType {
  public:
-  LabelTemplate() = default;
+  LabelTemplate();
 
+  // Control overrides.
+  void SetPos(RECT rc) override;
   std::wstring GetType() const override { return L"Label"; }
   bool IsTabStop() const override { return false; }
+  SIZE EstimateText(SIZE available, bool& reEstimateSize) override;
+  bool HasHotState() override;
+  void SetAttribute(const std::wstring& name, const std::wstring& value) override;
+  void PaintText(IRenderContext* context) override;
 
-  // The text, or the language text of the text id when no text is set.
-  virtual std::wstring GetText() const {
-    if (text_.empty() && !textId_.empty()) return framework_access::GetLanguageText(textId_);
-    return text_;
-  }
-  virtual void SetText(const std::wstring& text) {
-    if (text == text_) return;
-    text_ = text;
-    this->Arrange();
-    this->Invalidate();
-  }
-  virtual void SetTextId(const std::wstring& id) {
-    if (id == textId_) return;
-    textId_ = id;
-    this->Arrange();
-    this->Invalidate();
-  }
+  // The text, or the language text of the text id while the text is empty
+  // (looked up on every call, so a changed table shows at the next paint).
+  virtual std::wstring GetText() const;
+  virtual std::string GetUTF8Text() const;
+  virtual void SetText(const std::wstring& text);
+  virtual void SetUTF8Text(const std::string& text);
+  virtual void SetTextId(const std::wstring& id);
+  virtual void SetUTF8TextId(const std::string& id);
+
   std::wstring GetTextId() const { return textId_; }
-
   UINT GetTextStyle() const { return textStyle_; }
   void SetTextStyle(UINT style) {
     textStyle_ = style;
@@ -50,52 +90,41 @@ class LabelTemplate : public InheritType {
   const std::wstring& GetFont() const { return font_; }
   void SetFont(const std::wstring& font) {
     font_ = font;
-    this->Arrange();
     this->Invalidate();
   }
-  const std::wstring& GetTextColor() const { return textColor_; }
-  const std::wstring& GetDisabledTextColor() const { return disabledTextColor_; }
   RECT GetTextPadding() const { return textPadding_; }
+  bool IsSingleLine() const { return singleLine_; }
+  bool IsLineLimit() const { return lineLimit_; }
+  bool IsAutoToolTip() const { return autoToolTip_; }
 
-  void SetAttribute(const std::wstring& name, const std::wstring& value) override {
-    if (name == L"text") {
-      SetText(value);
-    } else if (name == L"textid") {
-      SetTextId(value);
-    } else if (name == L"font") {
-      SetFont(value);
-    } else if (name == L"normaltextcolor") {
-      textColor_ = value;
-      this->Invalidate();
-    } else if (name == L"disabledtextcolor") {
-      disabledTextColor_ = value;
-      this->Invalidate();
-    } else if (name == L"textpadding") {
-      RECT rc;
-      if (ParseRect(value, &rc)) {
-        textPadding_ = rc;
-        this->Arrange();
-      }
-    } else if (name == L"singleline") {
-      if (value == L"true") {
-        textStyle_ |= DT_SINGLELINE;
-      } else {
-        textStyle_ &= ~static_cast<UINT>(DT_SINGLELINE);
-      }
-      this->Invalidate();
-    } else {
-      InheritType::SetAttribute(name, value);
-    }
+  // Setting the hot colour switches the hot cross-fade on.
+  void SetStateTextColor(ControlState state, const std::wstring& color);
+  std::wstring GetStateTextColor(ControlState state, ControlState* effective = nullptr) {
+    return label_detail::StateTextColor(textColors_, state, effective);
   }
+  // With "autotooltip": the tooltip shows only while the text does not fit.
+  void UpdateAutoToolTip();
 
  protected:
+  // Re-arranges the nearest fixed ancestor when auto-sized, else repaints.
+  void ArrangeOrInvalidate();
+  // The style with the single-line bit matching the single-line switch.
+  UINT EffectiveStyle() const {
+    return singleLine_ ? (textStyle_ | kTextSingleLine) : (textStyle_ & ~kTextSingleLine);
+  }
+  RECT TextRect() const;
+
+  std::wstring font_;
+  std::wstring rememberedToolTip_;
+  UINT textStyle_ = kLabelTextStyle;
+  bool singleLine_ = true;
+  bool lineLimit_ = false;
+  bool autoToolTip_ = false;
+  bool drawTextFillPath_ = false;
+  RECT textPadding_ = {0, 0, 0, 0};
   std::wstring text_;
   std::wstring textId_;
-  std::wstring font_;
-  std::wstring textColor_;
-  std::wstring disabledTextColor_;
-  RECT textPadding_ = {0, 0, 0, 0};
-  UINT textStyle_ = kLabelTextStyle;
+  StateColorSet textColors_;
 };
 
 // Both forms are compiled once, in the source file.

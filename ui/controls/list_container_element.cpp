@@ -1,33 +1,75 @@
 #include "ui/controls/list_container_element.h"
 
+#include "ui/core/window.h"
+
 namespace ui {
 
 ListContainerElement::ListContainerElement() {
-  textStyle_ = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS;
+  textStyle_ = DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOCLIP;
+  // Pen and touch contacts do not press an item.
+  receivePointer_ = false;
 }
 
 std::wstring ListContainerElement::GetType() const { return L"ListContainerElement"; }
 
-void ListContainerElement::Selected(bool selected, bool triggerEvent) {
-  if (!IsEnabled()) return;
-  if (selected && owner_) {
-    // The list moves its selection here and raises its own select event.
-    OptionTemplate<Box>::Selected(true, false);
-    if (owner_->GetCurSel() != index_) owner_->SelectItem(index_, false, triggerEvent);
-    return;
+bool ListContainerElement::SetItemSelected(bool select, bool trigger) {
+  if (!IsEnabled()) return false;
+  selected_ = select;
+  if (select) {
+    state_ = kControlStateHot;
+  } else if (state_ == kControlStateHot) {
+    state_ = kControlStateNormal;
   }
-  OptionTemplate<Box>::Selected(selected, triggerEvent);
+  if (trigger) Invalidate();
+  return true;
 }
 
-void ListContainerElement::Activate() {
-  if (!IsActivated()) return;
-  std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
-  if (owner_) {
-    if (owner_->GetCurSel() != index_) owner_->SelectItem(index_, true, true);
-  } else {
-    Selected(true, true);
+void ListContainerElement::OnOptionSelected(bool select, bool) {
+  if (IsEnabled() && select && owner_) owner_->SelectItemByClick(index_);
+}
+
+void ListContainerElement::SetFadeVisible(bool visible) {
+  OptionFace::SetFadeVisible(visible);
+  if (visible || !selected_) return;
+  selected_ = false;
+  if (owner_) owner_->SelectItem(-1, false, true);
+}
+
+void ListContainerElement::HandleEvent(EventArgs& event) {
+  if (!IsMouseEnabled() && event.Type >= mousemove && event.Type <= scrollwheel) {
+    if (owner_) {
+      owner_->HandleEventTemplate(event);
+    } else {
+      Control::HandleEvent(event);
+    }
+    return;
   }
-  if (!alive.expired()) SendEvent(click);
+  Window* window = GetWindow();
+  if (event.Type == internaldblclick) {
+    if (IsFocusable()) {
+      EventArgs args;
+      args.Type = doubleclick;
+      args.pSender = this;
+      args.dwTimestamp = ::GetTickCount();
+      if (window) args.ptMouse = window->GetLastMousePos();
+      HandleEventTemplate(args);
+    }
+    return;
+  }
+  if (event.Type == keydown && IsEnabled() && event.chKey == VK_RETURN) {
+    if (IsFocusable() && window) window->SendControlEvent(this, return_, 0, 0);
+    return;
+  }
+  if (event.Type == internalmenu && IsEnabled()) {
+    std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
+    if (owner_) owner_->SelectItemByClick(index_);
+    if (alive.expired()) return;
+    if (window) window->SendControlEvent(this, menu, 0, 0);
+    if (alive.expired()) return;
+    Invalidate();
+    return;
+  }
+  OptionFace::HandleEvent(event);
 }
 
 }  // namespace ui

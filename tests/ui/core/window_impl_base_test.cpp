@@ -62,9 +62,10 @@ constexpr char kMainSkin[] =
     "<Window shadowattached=\"false\" size=\"400,300\" sizebox=\"4,4,4,4\" caption=\"0,0,0,30\">"
     "<VBox name=\"root\" bkcolor=\"white\">"
     "  <HBox name=\"caption\" height=\"30\">"
-    "    <Label name=\"title\" width=\"100\"/><Control/>"
-    "    <Button name=\"minbtn\" width=\"20\"/><Button name=\"maxbtn\" width=\"20\"/>"
-    "    <Button name=\"restorebtn\" width=\"20\" visible=\"false\"/><Button name=\"closebtn\" width=\"20\"/>"
+    "    <Label name=\"title\" width=\"100\" height=\"30\"/><Control/>"
+    "    <Button name=\"minbtn\" width=\"20\" height=\"30\"/><Button name=\"maxbtn\" width=\"20\" height=\"30\"/>"
+    "    <Button name=\"restorebtn\" width=\"20\" height=\"30\" visible=\"false\"/>"
+    "    <Button name=\"closebtn\" width=\"20\" height=\"30\"/>"
     "  </HBox>"
     "  <Custom name=\"custom\"/><Mystery/>"
     "</VBox></Window>";

@@ -1,0 +1,173 @@
+// The launcher's main window: the group strip, the tag list and the cards of the
+// current tag, built from "main.xml" in the skin folder "main". It opens the
+// icon cache, the built-in function table and the link store when it starts, and
+// owns the tray icon, the application hot keys and the window's timers.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+
+#include "app/app_hot_keys.h"
+#include "ui/core/window_impl_base.h"
+
+struct Group;
+struct Link;
+
+namespace ui {
+class Box;
+class Control;
+class ListBox;
+class TabBox;
+class ScrollableBox;
+template <typename T>
+class LabelTemplate;
+}  // namespace ui
+
+class CMainWnd : public ui::WindowImplBase {
+ public:
+  // Timers of the main window.
+  static constexpr UINT_PTR kTimerDockStart = 0;
+  static constexpr UINT_PTR kTimerDockPoll = 1;
+  static constexpr UINT_PTR kTimerSave = 3;         // deferred save of placement and indexes
+  static constexpr UINT_PTR kTimerGroupHover = 4;   // delayed group activation
+  static constexpr UINT_PTR kTimerTagHover = 5;     // delayed tag activation
+  static constexpr UINT_PTR kTimerNotice = 6;       // hides the notice again
+  static constexpr UINT_PTR kTimerDate = 7;
+  static constexpr UINT kNoticeMs = 3000;
+  static constexpr UINT kSaveDelayMs = 5000;
+  // The tray icon's callback message.
+  static constexpr UINT kTrayMessage = 1124;
+  // The window text and tray tip.
+  static constexpr const wchar_t* kDisplayName = L"Pexo";
+
+  explicit CMainWnd(HINSTANCE instance);
+  ~CMainWnd() override;
+
+  // ---- ui::WindowImplBase ----
+  std::wstring GetWindowClassName() const override { return L"PexoWnd"; }
+  std::wstring GetSkinFolder() override { return L"main"; }
+  std::wstring GetSkinFile() override { return L"main.xml"; }
+  void InitWindow() override;
+  ui::Control* CreateControl(const std::wstring& className) override;
+  LRESULT OnTimer(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT OnClose(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Own message handlers.
+  LRESULT OnTrayNotify(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  LRESULT OnHotKey(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+
+  // ---- showing and notices ----
+  void ShowMain();
+  void HideMain();
+  void ToggleMain();
+  // A transient notice in the "tips" label.
+  void ShowNotice(const std::wstring& text);
+  // The notice shown last (kept for the window's own checks).
+  const std::wstring& LastNotice() const { return lastNotice_; }
+
+  // ---- group and tag lists ----
+  bool OnGroupSelect(ui::EventArgs* event);
+  bool OnGroupMouseEnter(ui::EventArgs* event);
+  bool OnTagMouseEnter(ui::EventArgs* event);
+  bool OnGroupItemKey(ui::EventArgs* event);
+  bool OnTagItemKey(ui::EventArgs* event);
+  bool OnTodoEditKey(ui::EventArgs* event);
+  // Rebuilds the group strip from the link store and selects `preferred` (or the
+  // first group when it is out of range).
+  void RebuildGroups(int preferred);
+
+  // ---- cards ----
+  bool OnTagSelect(ui::EventArgs* event);
+  bool AddLinkTile(ui::Box* box, const std::shared_ptr<Link>& link, int layout, int iconSize);
+  bool OnLinkClick(ui::EventArgs* event);
+  bool OnLinkBoxDragEvent(ui::EventArgs* event);
+  bool OnLinkTileMouseEnter(ui::EventArgs* event);
+  bool OnLinkTileMouseLeave(ui::EventArgs* event);
+  // The card text shown as a card's tooltip.
+  static std::wstring CardTooltip(const Link& link);
+
+  // ---- handlers the menus, tray and drop target fill in ----
+  bool OnTitleBoxMenu(ui::EventArgs* event);
+  bool OnTitleButtonClick(ui::EventArgs* event);
+  bool OnGroupListMenu(ui::EventArgs* event);
+  bool OnGroupItemMenu(ui::EventArgs* event);
+  bool OnTagListMenu(ui::EventArgs* event);
+  bool OnTagItemMenu(ui::EventArgs* event);
+  bool OnLinkBoxMenu(ui::EventArgs* event);
+  bool OnLinkMenu(ui::EventArgs* event);
+
+  // ---- state the other parts of the window read ----
+  int CurrentGroupIndex() const { return curGroup_; }
+  int CurrentTagIndex() const { return curTag_; }
+  ui::ListBox* GroupList() const { return groupList_; }
+  ui::ListBox* TagList() const { return tagList_; }
+  ui::ListBox* LinkBox() const { return linkBox_; }
+  ui::TabBox* LinkTabBox() const { return linkTabBox_; }
+  ui::ScrollableBox* NoteEditor() const { return todoEdit_; }
+  int NoteTagId() const { return noteTagId_; }
+  // The text of the note editor.
+  std::wstring NoteText() const;
+  void SetNoteText(const std::wstring& text);
+  // The window alpha actually applied for a stored "nAlpha": values below 128
+  // would make the window all but invisible with no way back, so they are raised.
+  static int EffectiveAlpha(int storedAlpha);
+  // Where a window of the given size lands for a stored position on a screen of
+  // the given size: pulled back so that it lies wholly on the screen.
+  static POINT ClampedPosition(int x, int y, int width, int height, int screenWidth, int screenHeight);
+
+ private:
+  // Set-up steps.
+  void OpenDataOrExit();
+  void BindTitleBar();
+  void BindLists();
+  void BuildGroupItems();
+  void RegisterAppHotKeys();
+  void PlaceFromSettings();
+  void AddTrayIcon();
+  void StartTimers();
+  // Launches the link on a worker thread; the thread holds its own reference.
+  void LaunchLink(const std::shared_ptr<Link>& link);
+
+  // Index from the list's selection while the list is visible, else the stored one.
+  int EffectiveGroupIndex() const;
+  int EffectiveTagIndex() const;
+  // The stored indexes follow the lists' selections after a move or removal.
+  void SyncIndexesFromLists();
+  // Swaps two neighbouring items of a list, keeping the moved one selected.
+  static void SwapListItems(ui::ListBox* list, int from, int to);
+  // Selects an index of a list, without focus and raising select.
+  static void SelectWithEvent(ui::ListBox* list, int index);
+  void RestartSaveTimer();
+  bool SaveNoteInto(const std::shared_ptr<Group>& tag);
+
+  HINSTANCE instance_;
+  ui::Control* tips_ = nullptr;
+  ui::Control* date_ = nullptr;
+  ui::Box* titleBoxInside_ = nullptr;
+  ui::Box* majorGroupBox_ = nullptr;
+  ui::Control* minorGroupLine_ = nullptr;
+  ui::ListBox* groupList_ = nullptr;
+  ui::ListBox* tagList_ = nullptr;
+  ui::ListBox* linkBox_ = nullptr;
+  ui::TabBox* linkTabBox_ = nullptr;
+  ui::ScrollableBox* todoEdit_ = nullptr;
+
+  int curGroup_ = -1;
+  int curTag_ = -1;
+  int pendingGroup_ = -1;
+  int pendingTag_ = -1;
+  bool tagsShownOnce_ = false;
+  int noteTagId_ = 0;
+
+  NOTIFYICONDATAW trayData_ = {};
+  bool trayAdded_ = false;
+  HICON trayIcon_ = nullptr;
+  bool trayIconOwned_ = false;
+  AppHotKeys appHotKeys_;
+  SYSTEMTIME lastDate_ = {};
+  std::wstring lastNotice_;
+};

@@ -1,0 +1,65 @@
+// Launching a link from the main window, and the window's end.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/hot_key_dispatch.h"
+#include "app/main_wnd.h"
+#include "data/hot_key_table.h"
+#include "data/icon_cache.h"
+#include "data/link_store.h"
+#include "data/settings.h"
+
+void CMainWnd::LaunchLink(const std::shared_ptr<Link>& link) {
+  // The launch threads are not part of the program yet.
+  (void)link;
+}
+
+LRESULT CMainWnd::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = false;
+  Settings& settings = GetSettings();
+  settings.nCurGroup = curGroup_;
+  settings.nCurTag = curTag_;
+  settings.Save();
+  if (trayAdded_) {
+    Shell_NotifyIconW(NIM_DELETE, &trayData_);
+    trayAdded_ = false;
+  }
+  appHotKeys_.UnregisterAll();
+  return 0;
+}
+
+LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = false;
+  PostQuitMessage(0);
+  return 0;
+}
+
+LRESULT CMainWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  bool handled = true;
+  LRESULT result = 0;
+  if (message == WM_HOTKEY) {
+    result = OnHotKey(message, wParam, lParam, handled);
+  } else if (message == kTrayMessage) {
+    result = OnTrayNotify(message, wParam, lParam, handled);
+  } else {
+    handled = false;
+  }
+  return handled ? result : ui::WindowImplBase::HandleMessage(message, wParam, lParam);
+}
+
+LRESULT CMainWnd::OnHotKey(UINT, WPARAM, LPARAM lParam, bool& handled) {
+  handled = true;
+  HotKeyActions actions;
+  actions.toggleMain = [this] { ToggleMain(); };
+  actions.launchLink = [this](const std::shared_ptr<Link>& link) { LaunchLink(link); };
+  actions.saveRunCount = [](const std::shared_ptr<Link>& link) { GetLinkStore().SaveRunCount(link); };
+  actions.rebuildTagView = [this] { OnTagSelect(nullptr); };
+  DispatchHotKey(lParam, GetSettings(), GetHotKeyTable(), actions);
+  return 0;
+}
+
+LRESULT CMainWnd::OnTrayNotify(UINT, WPARAM, LPARAM lParam, bool& handled) {
+  handled = true;
+  if (LOWORD(lParam) == WM_LBUTTONUP) ToggleMain();
+  return 0;
+}

@@ -1,0 +1,19 @@
+// Menu and title-button handlers of the main window. The context menus are not
+// part of the program yet: menu events are let through unhandled, and of the
+// title buttons only the close button acts.
+#include "app/main_wnd.h"
+#include "ui/core/control.h"
+
+bool CMainWnd::OnTitleBoxMenu(ui::EventArgs*) { return true; }
+
+bool CMainWnd::OnTitleButtonClick(ui::EventArgs* event) {
+  if (event && event->pSender && event->pSender->GetName() == L"btn_close") HideMain();
+  return true;
+}
+
+bool CMainWnd::OnGroupListMenu(ui::EventArgs*) { return true; }
+bool CMainWnd::OnGroupItemMenu(ui::EventArgs*) { return true; }
+bool CMainWnd::OnTagListMenu(ui::EventArgs*) { return true; }
+bool CMainWnd::OnTagItemMenu(ui::EventArgs*) { return true; }
+bool CMainWnd::OnLinkBoxMenu(ui::EventArgs*) { return true; }
+bool CMainWnd::OnLinkMenu(ui::EventArgs*) { return true; }

@@ -1,0 +1,50 @@
+#include "app/private_browsing.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/launch_targets.h"
+
+namespace {
+
+// Both values are read into one buffer of 261 characters; a longer one counts as
+// missing, like any other failure.
+constexpr DWORD kValueChars = 261;
+
+std::wstring ReadStringValue(HKEY root, const std::wstring& key, const wchar_t* name) {
+  wchar_t buffer[kValueChars] = {};
+  DWORD bytes = sizeof(buffer);
+  if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, buffer, &bytes) != ERROR_SUCCESS) return {};
+  return buffer;
+}
+
+bool OpenNormally(const std::wstring& address) {
+  return reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr,
+                                                 SW_SHOWNORMAL)) > 32;
+}
+
+}  // namespace
+
+DefaultBrowser ReadDefaultBrowser() {
+  DefaultBrowser browser;
+  browser.progId = ReadStringValue(
+      HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\Http\\UserChoice\\",
+      L"Progid");
+  if (!browser.progId.empty()) {
+    browser.openCommand = ReadStringValue(HKEY_CLASSES_ROOT, browser.progId + L"\\shell\\open\\command\\", nullptr);
+  }
+  return browser;
+}
+
+void OpenAddressPrivately(const std::wstring& address) {
+  DefaultBrowser browser = ReadDefaultBrowser();
+  std::wstring program = BrowserProgramFromCommand(browser.openCommand);
+  if (!program.empty()) {
+    std::wstring arguments = PrivateModeSwitch(browser.progId) + QuoteAddressArgument(address);
+    HINSTANCE started = ShellExecuteW(nullptr, L"open", program.c_str(), arguments.c_str(), nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(started) > 32) return;
+  }
+  // No browser known, or its program would not start: better a normal window than
+  // nothing at all.
+  OpenNormally(address);
+}

@@ -1,0 +1,361 @@
+// The main window built from the embedded skin over a prepared link database:
+// groups, tags and cards appear; clicks, keys and drags act on the store.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/app_control_factory.h"
+#include "app/card_item.h"
+#include "app/list_item_id.h"
+#include "app/main_wnd.h"
+#include "data/icon_cache.h"
+#include "data/link_store.h"
+#include "data/settings.h"
+#include "data/theme_loader.h"
+#include "tests/support/test_support.h"
+#include "tests/ui/core/window_test_support.h"
+#include "ui/base/ui_globals.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/stock_controls.h"
+#include "ui/controls/label.h"
+#include "ui/controls/list_container_element.h"
+#include "ui/core/tab_box.h"
+
+namespace {
+
+using window_test::PaintNow;
+using window_test::PumpFor;
+using window_test::PumpUntil;
+
+std::shared_ptr<Group> MakeGroup(const std::wstring& name, int type = kGroupOrdinary) {
+  auto group = std::make_shared<Group>();
+  group->NAME = name;
+  group->TYPE = type;
+  return group;
+}
+
+std::shared_ptr<Link> MakeLink(const std::wstring& name, const std::wstring& path, int type = kLinkProgram) {
+  auto link = std::make_shared<Link>();
+  link->NAME = name;
+  link->PATH = path;
+  link->TYPE = type;
+  return link;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ui::RegisterStockControls();
+    ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
+    ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
+  }
+  static void TearDownTestSuite() { ui::UiGlobals::Shutdown(); }
+
+  void SetUp() override {
+    const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
+    DeleteFileW((db + L"link.db").c_str());
+    DeleteFileW((db + L"icon.db").c_str());
+    Settings& settings = GetSettings();
+    settings = Settings();
+    settings.nWidth = 388;
+    settings.nHeight = 560;
+    settings.nPosX = 40;
+    settings.nPosY = 30;
+    settings.bShowDate = false;
+    settings.bAutoDock = false;
+    settings.bHideNotify = true;
+    settings.nCurGroup = 0;
+    settings.nCurTag = 0;
+  }
+
+  void TearDown() override {
+    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    PumpFor(50);
+    GetLinkStore().Close();
+    GetIconCache().Close();
+  }
+
+  // Two groups: "常用" with an ordinary tag of three programs, a note tag and an
+  // all-links tag; "工具" with one tag of one link.
+  void PrepareStore() {
+    CreateDirectoryW((pexo_test::ExeFolder() + L"\\db").c_str(), nullptr);
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    // The new file holds a default group with one tag: fill that one.
+    ASSERT_FALSE(store.topGroups.empty());
+    auto first = store.topGroups[0];
+    first->NAME = L"常用";
+    ASSERT_TRUE(store.SaveGroup(first));
+    ASSERT_FALSE(first->tags.empty());
+    auto tag = first->tags[0];
+    tag->NAME = L"办公";
+    ASSERT_TRUE(store.SaveGroup(tag));
+    for (const wchar_t* name : {L"记事本", L"计算器", L"画图"}) {
+      ASSERT_TRUE(store.AddLink(tag, MakeLink(name, L"C:\\windows\\notepad.exe")));
+    }
+    auto note = MakeGroup(L"便签", kGroupNote);
+    note->Content = L"第一行";
+    ASSERT_TRUE(store.AddTag(first, note));
+    ASSERT_TRUE(store.SaveGroup(note));
+    ASSERT_TRUE(store.AddTag(first, MakeGroup(L"全部", kGroupAllLinks)));
+    auto second = MakeGroup(L"工具");
+    ASSERT_TRUE(store.AddGroup(second));
+    auto tools = MakeGroup(L"系统");
+    ASSERT_TRUE(store.AddTag(second, tools));
+    ASSERT_TRUE(store.AddLink(tools, MakeLink(L"命令行", L"C:\\windows\\system32\\cmd.exe")));
+    store.Close();
+  }
+
+  void Open() {
+    window_ = new CMainWnd(GetModuleHandleW(nullptr));
+    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
+    ASSERT_NE(hwnd_, nullptr);
+    ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    PaintNow(hwnd_);
+    PumpFor(300);
+    PaintNow(hwnd_);
+  }
+
+  ui::ListContainerElement* Card(int index) {
+    return dynamic_cast<ui::ListContainerElement*>(window_->LinkBox()->GetItemAt(static_cast<size_t>(index)));
+  }
+  std::wstring CardName(int index) {
+    auto* card = Card(index);
+    auto* text = card ? dynamic_cast<ui::LabelTemplate<ui::Control>*>(card->FindChildByName(L"item_text")) : nullptr;
+    return text ? text->GetText() : L"";
+  }
+  // Moves the cursor over the card and presses and releases the left button
+  // there, as the system delivers a click.
+  void ClickCard(int index) {
+    PaintNow(hwnd_);  // lays the cards out
+    const RECT pos = Card(index)->GetPos();
+    const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
+    POINT screen = {(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2};
+    ClientToScreen(hwnd_, &screen);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageW(hwnd_, WM_MOUSEMOVE, 0, at);
+    PostMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(hwnd_, WM_LBUTTONUP, 0, at);
+    PumpFor(50);
+  }
+  std::shared_ptr<Group> FirstTag() { return GetLinkStore().topGroups[0]->tags[0]; }
+
+  CMainWnd* window_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
+TEST_F(MainWindowTest, ShowsGroupsTagsAndCardsPlacedFromTheSettings) {
+  PrepareStore();
+  GetSettings().nPosX = -50;  // pulled back onto the screen
+  GetSettings().nCurTag = 7;   // out of range: the first tag
+  Open();
+
+  RECT rc = {};
+  GetWindowRect(hwnd_, &rc);
+  EXPECT_EQ(rc.left, 0);
+  EXPECT_EQ(rc.top, 30);
+  EXPECT_EQ(rc.right - rc.left, 388);
+
+  ASSERT_NE(window_->GroupList(), nullptr);
+  ASSERT_EQ(window_->GroupList()->GetCount(), 2);
+  EXPECT_EQ(window_->GroupList()->GetCurSel(), 0);
+  EXPECT_EQ(window_->FindControlByName(L"major1")->GetName(), L"major1");
+  ASSERT_EQ(window_->TagList()->GetCount(), 3);
+  EXPECT_EQ(window_->TagList()->GetCurSel(), 0);
+  EXPECT_EQ(window_->CurrentTagIndex(), 0);
+
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 3);
+  EXPECT_EQ(CardName(0), L"记事本");
+  EXPECT_EQ(CardName(2), L"画图");
+  const auto link = FirstTag()->links[0];
+  EXPECT_EQ(Card(0)->GetName(), L"lnk" + std::to_wstring(link->ID));
+  EXPECT_EQ(GetListItemId(Card(0)), link->ID);
+  EXPECT_EQ(Card(0)->GetToolTipText(), L"记事本\r\nC:\\windows\\notepad.exe\r\n启动次数：0");
+
+  // The note tag shows the editor page with its text; the all-links tag every
+  // link of the group.
+  window_->TagList()->SelectItem(1, false, true);
+  EXPECT_EQ(window_->LinkTabBox()->GetCurSel(), 1);
+  EXPECT_EQ(window_->NoteText(), L"第一行");
+  window_->TagList()->SelectItem(2, false, true);
+  EXPECT_EQ(window_->LinkTabBox()->GetCurSel(), 0);
+  EXPECT_EQ(window_->LinkBox()->GetCount(), 3);
+
+  // The second group: its own tag and card; back to the first, which reopens on
+  // the tag it showed last.
+  window_->GroupList()->SelectItem(1, false, true);
+  EXPECT_EQ(window_->TagList()->GetCount(), 1);
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 1);
+  EXPECT_EQ(CardName(0), L"命令行");
+  window_->GroupList()->SelectItem(0, false, true);
+  EXPECT_EQ(window_->TagList()->GetCurSel(), 2);
+
+  const std::wstring picture = pexo_test::ExeFolder() + L"\\main_window.png";
+  window_->TagList()->SelectItem(0, false, true);
+  PaintNow(hwnd_);
+  ASSERT_TRUE(window_test::SaveWindowPng(*window_, picture));
+}
+
+TEST_F(MainWindowTest, ACardClickCountsTheRunAndAResortedTagFollowsTheCount) {
+  PrepareStore();
+  Open();
+  auto tag = FirstTag();
+  ASSERT_TRUE(GetLinkStore().SetGroupSort(tag, kSortByRunCount));
+  window_->OnTagSelect(nullptr);
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 3);
+  const std::wstring last = CardName(2);
+
+  // A click on the last card through the window's mouse messages.
+  ClickCard(2);
+  PumpUntil([&] { return CardName(0) == last; }, 2000);
+
+  EXPECT_EQ(CardName(0), last) << "the clicked link has the highest run count now";
+  std::shared_ptr<Link> clicked;
+  for (const auto& link : tag->links) {
+    if (link->NAME == last) clicked = link;
+  }
+  ASSERT_NE(clicked, nullptr);
+  EXPECT_EQ(clicked->RunCount, 1);
+  // The count is stored: a fresh load reads it.
+  LinkStore reloaded;
+  ASSERT_TRUE(reloaded.Open(DefaultLinkDbPath()));
+  EXPECT_EQ(reloaded.FindLink(clicked->ID)->RunCount, 1);
+}
+
+TEST_F(MainWindowTest, DoubleClickModeIgnoresSingleClicksAndAltOpensPropertiesWithoutCounting) {
+  PrepareStore();
+  GetSettings().bDoubleClick = true;
+  Open();
+  auto link = FirstTag()->links[0];
+  window_->SendControlEvent(Card(0), ui::click);
+  EXPECT_EQ(link->RunCount, 0);
+  window_->SendControlEvent(Card(0), ui::doubleclick);
+  EXPECT_EQ(link->RunCount, 1);
+}
+
+TEST_F(MainWindowTest, ACardDroppedOnAnotherReordersTheTagAndSortedTagsRefuse) {
+  PrepareStore();
+  Open();
+  auto tag = FirstTag();
+  const int firstId = tag->links[0]->ID;
+  // Press the first card, enter the third, release.
+  window_->SendControlEvent(Card(0), ui::buttondown);
+  window_->SendControlEvent(Card(2), ui::mouseenter);
+  window_->SendControlEvent(Card(0), ui::buttonup);
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 3);
+  EXPECT_EQ(GetListItemId(Card(2)), firstId);
+  EXPECT_EQ(tag->links[2]->ID, firstId);
+  LinkStore reloaded;
+  ASSERT_TRUE(reloaded.Open(DefaultLinkDbPath()));
+  EXPECT_EQ(reloaded.topGroups[0]->tags[0]->links[2]->ID, firstId);
+
+  // Released on itself: nothing moves.
+  window_->SendControlEvent(Card(1), ui::buttondown);
+  window_->SendControlEvent(Card(1), ui::buttonup);
+  EXPECT_EQ(GetListItemId(Card(2)), firstId);
+
+  ASSERT_TRUE(GetLinkStore().SetGroupSort(tag, kSortByInitials));
+  window_->OnTagSelect(nullptr);
+  window_->SendControlEvent(Card(0), ui::buttondown);
+  window_->SendControlEvent(Card(1), ui::mouseenter);
+  window_->SendControlEvent(Card(0), ui::buttonup);
+  EXPECT_EQ(window_->LastNotice(), L"标签页为排序模式，不可拖拽排序");
+
+  window_->TagList()->SelectItem(2, false, true);  // the all-links tag
+  window_->SendControlEvent(Card(0), ui::buttondown);
+  window_->SendControlEvent(Card(1), ui::mouseenter);
+  window_->SendControlEvent(Card(0), ui::buttonup);
+  EXPECT_EQ(window_->LastNotice(), L"特殊标签不可排序");
+}
+
+TEST_F(MainWindowTest, ShiftArrowsMoveGroupsAndTagsAndTheIndexesFollow) {
+  PrepareStore();
+  Open();
+  auto* groups = window_->GroupList();
+  auto* firstItem = groups->GetItemAt(0);
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = keys[VK_RIGHT] = 0x80;
+  SetKeyboardState(keys);
+  window_->SendControlEvent(firstItem, ui::keydown, VK_RIGHT);
+  keys[VK_SHIFT] = keys[VK_RIGHT] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(GetLinkStore().topGroups[1]->NAME, L"常用");
+  EXPECT_EQ(groups->GetItemAt(1), firstItem);
+  EXPECT_EQ(groups->GetCurSel(), 1);
+  EXPECT_EQ(window_->CurrentGroupIndex(), 1) << "the stored index follows the moved group";
+
+  // Shift+Down on the last tag does nothing; on the first it moves it.
+  window_->TagList()->SelectItem(0, false, true);
+  auto* tagItem = window_->TagList()->GetItemAt(0);
+  keys[VK_SHIFT] = keys[VK_DOWN] = 0x80;
+  SetKeyboardState(keys);
+  window_->SendControlEvent(tagItem, ui::keydown, VK_DOWN);
+  window_->SendControlEvent(window_->TagList()->GetItemAt(2), ui::keydown, VK_DOWN);
+  keys[VK_SHIFT] = keys[VK_DOWN] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(GetLinkStore().topGroups[1]->tags[1]->NAME, L"办公");
+  EXPECT_EQ(window_->TagList()->GetItemAt(1), tagItem);
+  EXPECT_EQ(window_->CurrentTagIndex(), 1);
+  // The view still shows the moved tag's cards.
+  window_->OnTagSelect(nullptr);
+  EXPECT_EQ(window_->LinkBox()->GetCount(), 3);
+}
+
+TEST_F(MainWindowTest, ANoteIsSavedIntoTheTagItWasFilledFrom) {
+  PrepareStore();
+  Open();
+  window_->TagList()->SelectItem(1, false, true);
+  const int noteId = window_->NoteTagId();
+  ASSERT_NE(noteId, 0);
+  window_->SetNoteText(L"新的内容");
+  window_->SendControlEvent(window_->NoteEditor(), ui::killfocus);
+  EXPECT_EQ(GetLinkStore().FindGroup(noteId)->Content, L"新的内容");
+
+  // Ctrl+S after the tag list moved on still saves into the note shown.
+  window_->SetNoteText(L"再改");
+  window_->TagList()->SelectItem(0, false, false);
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = keys['S'] = 0x80;
+  SetKeyboardState(keys);
+  window_->SendControlEvent(window_->NoteEditor(), ui::keydown, 'S');
+  keys[VK_CONTROL] = keys['S'] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(GetLinkStore().FindGroup(noteId)->Content, L"再改");
+  LinkStore reloaded;
+  ASSERT_TRUE(reloaded.Open(DefaultLinkDbPath()));
+  EXPECT_EQ(reloaded.FindGroup(noteId)->Content, L"再改");
+}
+
+TEST_F(MainWindowTest, HoverActivationSelectsAtOnceOrAfterTheDelay) {
+  PrepareStore();
+  GetSettings().bMouseEnterActiveGroup = true;
+  GetSettings().nActiveGroupDelay = 0;
+  GetSettings().bMouseEnterActiveTag = true;
+  GetSettings().nActiveTagDelay = 200;
+  Open();
+  window_->SendControlEvent(window_->GroupList()->GetItemAt(1), ui::mouseenter);
+  EXPECT_EQ(window_->GroupList()->GetCurSel(), 1);
+  window_->GroupList()->SelectItem(0, false, true);
+  window_->SendControlEvent(window_->TagList()->GetItemAt(2), ui::mouseenter);
+  window_->SendControlEvent(window_->TagList()->GetItemAt(2), ui::mouseleave);
+  EXPECT_EQ(window_->TagList()->GetCurSel(), 0);
+  EXPECT_TRUE(PumpUntil([&] { return window_->TagList()->GetCurSel() == 2; }, 2000));
+}
+
+TEST(MainWindowRules, AlphaIsNeverBelowHalfAndPlacementStaysOnScreen) {
+  EXPECT_EQ(CMainWnd::EffectiveAlpha(0), 128);
+  EXPECT_EQ(CMainWnd::EffectiveAlpha(127), 128);
+  EXPECT_EQ(CMainWnd::EffectiveAlpha(200), 200);
+  EXPECT_EQ(CMainWnd::EffectiveAlpha(999), 255);
+  POINT pt = CMainWnd::ClampedPosition(2000, 10, 388, 640, 1920, 1080);
+  EXPECT_EQ(pt.x, 1532);
+  EXPECT_EQ(pt.y, 10);
+  pt = CMainWnd::ClampedPosition(-5, 900, 388, 640, 1920, 1080);
+  EXPECT_EQ(pt.x, 0);
+  EXPECT_EQ(pt.y, 440);
+}
+
+}  // namespace
