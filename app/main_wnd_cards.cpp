@@ -208,7 +208,7 @@ bool CMainWnd::OnLinkClick(ui::EventArgs* event) {
   }
   if (!rebuilt && settings.bShowTooltip) card->SetToolTipText(CardTooltip(*link));
   if (settings.bHideAfterLink) {
-    if (!rebuilt) static_cast<ui::IListItem*>(card)->Selected(false, true);
+    if (!rebuilt) card->SetItemSelected(false, true);
     HideMain();
   }
   return true;

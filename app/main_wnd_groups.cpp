@@ -59,10 +59,9 @@ void CMainWnd::SwapListItems(ui::ListBox* list, int from, int to) {
   ui::Control* moved = list->GetItemAt(static_cast<size_t>(from));
   if (!moved) return;
   const bool wasSelected = list->GetCurSel() == from;
-  list->SetAutoDestroyChild(false);
-  list->Remove(moved);
-  list->AddAt(moved, static_cast<size_t>(to));
-  list->SetAutoDestroyChild(true);
+  // A move, not a removal: removing the current item would re-select a
+  // neighbour with a select event.
+  list->SetItemIndex(moved, static_cast<size_t>(to));
   // Item names follow the positions, as when the list was built.
   const std::wstring prefix = list->GetName() == L"list_major_group" ? L"major" : L"minor";
   for (int i = std::min(from, to); i <= std::max(from, to); ++i) {

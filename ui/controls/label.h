@@ -97,6 +97,8 @@ class LabelTemplate : public InheritType {
   bool IsLineLimit() const { return lineLimit_; }
   bool IsAutoToolTip() const { return autoToolTip_; }
 
+  // The normal text colour's name.
+  std::wstring GetTextColor() const { return textColors_.GetColorName(kControlStateNormal); }
   // Setting the hot colour switches the hot cross-fade on.
   void SetStateTextColor(ControlState state, const std::wstring& color);
   std::wstring GetStateTextColor(ControlState state, ControlState* effective = nullptr) {

@@ -20,6 +20,11 @@ class StateColorSet {
   // The colour name of a state, created empty when absent.
   std::wstring& GetColor(ControlState state) { return colors_[state]; }
   void SetColor(ControlState state, const std::wstring& name) { colors_[state] = name; }
+  // The colour name of a state, empty when absent (nothing is created).
+  std::wstring GetColorName(ControlState state) const {
+    auto found = colors_.find(state);
+    return found == colors_.end() ? std::wstring() : found->second;
+  }
   bool HasHotColor() { return !colors_[kControlStateHot].empty(); }
   // Any of normal, hot, pushed and disabled has a colour name.
   bool HasColor();
