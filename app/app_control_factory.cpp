@@ -1,6 +1,8 @@
 #include "app/app_control_factory.h"
 
 #include "app/card_list_boxes.h"
+#include "app/hot_key_edit.h"
+#include "app/rich_edit_x.h"
 #include "data/settings.h"
 #include "ui/core/skin_builder.h"
 
@@ -14,7 +16,9 @@ constexpr const wchar_t* kFrameworkClasses[] = {
 
 // The launcher's own element names, matched exactly.
 ui::Control* CreateLauncherControl(const std::wstring& className) {
+  if (className == L"RichEditX") return new ui::RichEditX;
   if (className == L"VTagGroup") return new ui::VTagGroup;
+  if (className == L"HotKeyEdit") return new ui::HotKeyEdit;
   if (className == L"HCardGroup") return new ui::HCardGroup(GetSettings().nGroupWidth);
   if (className == L"HCardListBox") return new ui::HCardListBox;
   if (className == L"VCardListBox") return new ui::VCardListBox;

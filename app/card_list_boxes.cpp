@@ -7,6 +7,7 @@
 #include "ui/core/h_card_layout.h"
 #include "ui/core/v_card_layout.h"
 #include "ui/core/v_layout.h"
+#include "ui/core/window.h"
 
 namespace ui {
 
@@ -26,21 +27,10 @@ HCardLayout* HCardListBox::GetCardLayout() const { return static_cast<HCardLayou
 
 bool HCardListBox::SelectItemByClick(int index) {
   if (index < 0) return false;
-  const int old = current_;
-  current_ = index;
-  if (GetWindow()) SendEvent(select, static_cast<WPARAM>(index), old);
+  const int old = curSel_;
+  curSel_ = index;
+  if (Window* window = GetWindow()) window->SendControlEvent(this, select, static_cast<WPARAM>(index), old);
   return true;
-}
-
-bool HCardListBox::SelectItem(int index, bool takeFocus, bool trigger) {
-  const bool selected = ListBox::SelectItem(index, takeFocus, trigger);
-  current_ = ListBox::GetCurSel();
-  return selected;
-}
-
-void HCardListBox::RemoveAll() {
-  current_ = -1;
-  ListBox::RemoveAll();
 }
 
 VCardListBox::VCardListBox() : ListBox(new VCardLayout) {}

@@ -21,15 +21,7 @@ class HCardListBox : public ListBox {
   // Replaces the list's click selection. A negative index gives false; any other
   // becomes the current index and raises select (42) with the new index in wParam
   // and the old one in lParam, also when they are equal.
-  bool SelectItemByClick(int index);
-
-  // The current index is the last clicked or selected card's.
-  int GetCurSel() const override { return current_; }
-  bool SelectItem(int index, bool takeFocus = false, bool trigger = true) override;
-  void RemoveAll() override;
-
- private:
-  int current_ = -1;
+  bool SelectItemByClick(int index) override;
 };
 
 // The card area in columns.

@@ -90,6 +90,11 @@ class CMainWnd : public ui::WindowImplBase {
   // The card text shown as a card's tooltip.
   static std::wstring CardTooltip(const Link& link);
 
+  // ---- links from paths ----
+  // A new link made from a path (drive root, folder, program, file, shortcut, web
+  // shortcut or store app); not stored. Null when the path makes no link.
+  std::shared_ptr<Link> AddLinkFromPath(const std::wstring& path);
+
   // ---- handlers the menus, tray and drop target fill in ----
   bool OnTitleBoxMenu(ui::EventArgs* event);
   bool OnTitleButtonClick(ui::EventArgs* event);

@@ -137,7 +137,7 @@ TEST_F(CardListTest, TagsShareTheColumnWhenEachGetsMoreThan29Pixels) {
 
 TEST_F(CardListTest, ClickingACardOnlyMovesTheCurrentIndex) {
   auto* cards = Build<ui::HCardListBox>(
-      L"<Window><VBox><HCardListBox name=\"cards\"/></VBox></Window>", L"cards", 3);
+      L"<Window><VBox><HCardListBox name=\"cards\" itemsize=\"60,40\"/></VBox></Window>", L"cards", 3);
   ASSERT_NE(cards, nullptr);
   log_.Attach(cards);
   window_test::EventLog& log = log_;
@@ -154,6 +154,23 @@ TEST_F(CardListTest, ClickingACardOnlyMovesTheCurrentIndex) {
   EXPECT_EQ(log.Last(ui::select)->wParam, 1u);
   EXPECT_EQ(log.Last(ui::select)->lParam, 1);
   EXPECT_EQ(cards->GetCurSel(), 1);
+  // A real click on the third card takes the same road, with Ctrl held too.
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  const RECT third = cards->GetItemAt(2)->GetPos();
+  const LPARAM point = MAKELPARAM((third.left + third.right) / 2, (third.top + third.bottom) / 2);
+  SendMessageW(hwnd_, WM_MOUSEMOVE, 0, point);
+  SendMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, point);
+  SendMessageW(hwnd_, WM_LBUTTONUP, MK_CONTROL, point);
+  PumpMessages();
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(log.Count(ui::select), 3);
+  EXPECT_EQ(log.Last(ui::select)->wParam, 2u);
+  EXPECT_EQ(log.Last(ui::select)->lParam, 1);
+  EXPECT_EQ(cards->GetCurSel(), 2);
   // No card is highlighted by a click.
   for (int i = 0; i < 3; ++i) {
     EXPECT_FALSE(static_cast<ui::ListContainerElement*>(cards->GetItemAt(i))->IsSelected()) << i;

@@ -6,6 +6,8 @@
 
 #include "app/app_control_factory.h"
 #include "app/card_list_boxes.h"
+#include "app/hot_key_edit.h"
+#include "app/rich_edit_x.h"
 #include "data/settings.h"
 #include "ui/core/box.h"
 #include "ui/core/h_card_layout.h"
@@ -31,6 +33,7 @@ TEST(LauncherElementNames, EachNameBuildsItsControlWithItsLayout) {
       L"<Window><VBox>"
       L"<HCardListBox name=\"cards\"/><VCardListBox name=\"vcards\"/><HCardGroup name=\"groups\"/>"
       L"<VTagGroup name=\"tags\"/><SearchListBox name=\"results\"/>"
+      L"<RichEditX name=\"note\" wantlink=\"true\"/><HotKeyEdit name=\"chord\"/>"
       L"</VBox></Window>");
   ASSERT_NE(root, nullptr);
   auto* cards = Child<ui::HCardListBox>(*root, L"cards");
@@ -39,6 +42,11 @@ TEST(LauncherElementNames, EachNameBuildsItsControlWithItsLayout) {
   auto* tags = Child<ui::VTagGroup>(*root, L"tags");
   auto* results = Child<ui::SearchListBox>(*root, L"results");
   ASSERT_TRUE(cards && vcards && groups && tags && results);
+  auto* note = Child<ui::RichEditX>(*root, L"note");
+  auto* chord = Child<ui::HotKeyEdit>(*root, L"chord");
+  ASSERT_TRUE(note && chord);
+  EXPECT_TRUE(note->IsWantLink());
+  EXPECT_EQ(chord->GetCode(), 0u);
   EXPECT_NE(dynamic_cast<ui::HCardLayout*>(cards->GetLayout()), nullptr);
   EXPECT_NE(dynamic_cast<ui::VCardLayout*>(vcards->GetLayout()), nullptr);
   EXPECT_NE(dynamic_cast<ui::VLayout*>(tags->GetLayout()), nullptr);

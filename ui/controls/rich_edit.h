@@ -135,6 +135,9 @@ class RichEdit : public ScrollableBox {
   DWORD LookUpTextColor(const std::wstring& name) const;
 
  protected:
+  // Turns edit style bits (ES_ values) on or off; derived fields use it for
+  // attributes of their own. Takes effect when the text services are created.
+  void SetStyleBits(DWORD bits, bool on) { style_ = on ? (style_ | bits) : (style_ & ~bits); }
   // Keyboard handling of event 8: return messages, the number-only paste filter.
   void OnKeyDown(EventArgs& event);
   void OnChar(EventArgs& event);
