@@ -42,6 +42,8 @@ bool CMenuItem::SetSubMenu(CMenuUI* level) {
 void CMenuItem::SetHotBit(bool hot) {
   const int state = hot ? (state_ | kControlStateHot) : (state_ & ~kControlStateHot);
   state_ = static_cast<ControlState>(state);
+  // The item's hot colour shows at once: menus do not fade.
+  SetHotAlpha(hot ? 255 : 0);
 }
 
 void CMenuItem::HandleEvent(EventArgs& event) {
