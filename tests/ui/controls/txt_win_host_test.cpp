@@ -334,4 +334,25 @@ TEST_F(TxtWinHostTest, WrappersEditTheTextAndNotificationsReachTheWindow) {
   EXPECT_EQ(field->GetHost()->GetCharFormat().crTextColor, RGB(0, 0, 0xFF));
 }
 
+TEST_F(TxtWinHostTest, TextTallerThanTheFieldIsClippedToIt) {
+  window.AddColor(L"page", 0xFFFFFFFF);
+  root->SetAttribute(L"bkcolor", L"page");
+  std::wstring lines;
+  for (int i = 0; i < 12; ++i) lines += L"第" + std::to_wstring(i) + L"行 overflowing text\r";
+  ui::RichEdit* field = AddField({{L"text", lines.c_str()}}, 200, 40);
+  field->SetSel(0, 0);  // the view at the top: the lines below the field overflow it
+  PaintNow(hwnd);
+  ui::IRenderContext* surface = window.GetRenderContext();
+  int inside = 0;
+  int below = 0;
+  for (int y = 10; y < 200; ++y) {
+    for (int x = 10; x < 210; ++x) {
+      if ((window_test::PixelAt(surface, x, y) & 0xFFFFFFu) == 0xFFFFFFu) continue;
+      (y < 50 ? inside : below)++;
+    }
+  }
+  EXPECT_GT(inside, 50) << "the first lines are drawn";
+  EXPECT_EQ(below, 0) << "nothing is drawn past the field's bottom";
+}
+
 }  // namespace
