@@ -422,6 +422,8 @@ void ScrollBar::PaintPart(IRenderContext* context, StateImageSet& set, ControlSt
 void ScrollBar::Paint(IRenderContext* context, const RECT& dirty) {
   RECT overlap;
   if (!IntersectRect(&overlap, &dirty, &rect_)) return;
+  // Images are drawn clipped to the part of the bar being repainted.
+  paintRect_ = overlap;
   bkImages_.Paint(context, state_, L"");
   if (showButton1_) PaintPart(context, button1Images_, button1State_, button1_);
   if (showButton2_) PaintPart(context, button2Images_, button2State_, button2_);
