@@ -8,30 +8,9 @@
 
 #include "data/link.h"
 #include "data/link_path.h"
-#include <memory>
+#include "ui/base/scoped_handles.h"
 
 namespace {
-
-struct ComRelease {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
-template <typename T>
-using ComOwner = std::unique_ptr<T, ComRelease>;
-
-// COM for the calling thread, undone only when this object's own call succeeded.
-class ComApartment {
- public:
-  explicit ComApartment(DWORD model) : result_(CoInitializeEx(nullptr, model)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  HRESULT result() const { return result_; }
-
- private:
-  HRESULT result_;
-};
 
 // {BCDE0395-E52F-467C-8E3D-C4579291692E}
 const CLSID kMMDeviceEnumeratorClass = {0xBCDE0395, 0xE52F, 0x467C, {0x8E, 0x3D, 0xC4, 0x57, 0x91, 0x69, 0x2E}};
@@ -40,24 +19,20 @@ const IID kMMDeviceEnumeratorInterface = {0xA95664D2, 0x9614, 0x4F35, {0xA7, 0x4
 // {5CDF2C82-841E-4546-9722-0CF74078229A}
 const IID kAudioEndpointVolumeInterface = {0x5CDF2C82, 0x841E, 0x4546, {0x97, 0x22, 0x0C, 0xF7, 0x40, 0x78, 0x22, 0x9A}};
 
-ComOwner<IAudioEndpointVolume> OpenDefaultEndpointVolume() {
-  IMMDeviceEnumerator* rawEnumerator = nullptr;
+ui::ComPtr<IAudioEndpointVolume> OpenDefaultEndpointVolume() {
+  ui::ComPtr<IMMDeviceEnumerator> enumerator;
   if (FAILED(CoCreateInstance(kMMDeviceEnumeratorClass, nullptr, CLSCTX_INPROC_SERVER, kMMDeviceEnumeratorInterface,
-                              reinterpret_cast<void**>(&rawEnumerator))) ||
-      !rawEnumerator) {
-    return nullptr;
+                              enumerator.put_void())) ||
+      !enumerator) {
+    return {};
   }
-  ComOwner<IMMDeviceEnumerator> enumerator(rawEnumerator);
-  IMMDevice* rawDevice = nullptr;
-  if (FAILED(enumerator->GetDefaultAudioEndpoint(eRender, eConsole, &rawDevice)) || !rawDevice) return nullptr;
-  ComOwner<IMMDevice> device(rawDevice);
-  IAudioEndpointVolume* rawVolume = nullptr;
-  if (FAILED(device->Activate(kAudioEndpointVolumeInterface, CLSCTX_INPROC_SERVER, nullptr,
-                              reinterpret_cast<void**>(&rawVolume))) ||
-      !rawVolume) {
-    return nullptr;
+  ui::ComPtr<IMMDevice> device;
+  if (FAILED(enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.put())) || !device) return {};
+  ui::ComPtr<IAudioEndpointVolume> volume;
+  if (FAILED(device->Activate(kAudioEndpointVolumeInterface, CLSCTX_INPROC_SERVER, nullptr, volume.put_void()))) {
+    return {};
   }
-  return ComOwner<IAudioEndpointVolume>(rawVolume);
+  return volume;
 }
 
 }  // namespace
@@ -73,9 +48,9 @@ bool ChangeMasterVolume(float level, bool absolute) {
   // The audio objects are made multithreaded here and released before returning.
   // A thread that already chose the apartment-threaded model keeps it (the
   // objects work there too); only our own successful initialisation is undone.
-  ComApartment com(COINIT_MULTITHREADED);
-  if (FAILED(com.result()) && com.result() != RPC_E_CHANGED_MODE) return false;
-  ComOwner<IAudioEndpointVolume> volume = OpenDefaultEndpointVolume();
+  ui::ScopedComInit com(COINIT_MULTITHREADED);
+  if (!com.succeeded() && com.result() != RPC_E_CHANGED_MODE) return false;
+  ui::ComPtr<IAudioEndpointVolume> volume = OpenDefaultEndpointVolume();
   if (!volume) return false;
   BOOL muted = FALSE;
   if (FAILED(volume->GetMute(&muted))) return false;

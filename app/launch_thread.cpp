@@ -6,6 +6,7 @@
 
 #include "app/link_launcher.h"
 #include "data/settings.h"
+#include "ui/base/scoped_handles.h"
 
 namespace {
 
@@ -17,9 +18,8 @@ DWORD RunRequest(LPVOID parameter, LaunchMode mode) {
   // their audio objects multithreaded instead.
   DWORD model = request->link.TYPE == kLinkBuiltinFunction ? COINIT_MULTITHREADED
                                                             : COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE;
-  HRESULT com = CoInitializeEx(nullptr, model);
+  ui::ScopedComInit com(model);
   LaunchLink(request->link, request->openDirCmd, mode);
-  if (SUCCEEDED(com)) CoUninitialize();
   return 0;
 }
 

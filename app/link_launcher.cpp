@@ -3,13 +3,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cstring>
+#include <string_view>
 
 #include "app/builtin_commands.h"
 #include "app/launch_targets.h"
 #include "app/private_browsing.h"
 #include "data/link.h"
 #include "data/link_path.h"
+#include "ui/base/scoped_handles.h"
 
 namespace {
 
@@ -18,19 +19,6 @@ bool ShellOpen(const wchar_t* verb, const std::wstring& file, const std::wstring
   HINSTANCE result = ShellExecuteW(nullptr, verb, file.c_str(), parameters ? parameters->c_str() : nullptr,
                                    directory ? directory->c_str() : nullptr, SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(result) > 32;
-}
-
-// True when the bytes hold whole items followed by the two-byte terminator.
-bool IsWholeItemIdList(const std::vector<uint8_t>& bytes) {
-  size_t offset = 0;
-  while (offset + sizeof(USHORT) <= bytes.size()) {
-    USHORT cb = 0;
-    std::memcpy(&cb, bytes.data() + offset, sizeof(cb));
-    if (cb == 0) return true;
-    if (cb < sizeof(USHORT)) return false;
-    offset += cb;
-  }
-  return false;
 }
 
 void OpenFolder(const Link& link, const std::wstring& openDirCmd, LaunchMode mode) {
@@ -74,13 +62,14 @@ bool RunFolderCommand(const std::wstring& openDirCmd, const std::wstring& folder
 bool OpenItemIdList(const std::vector<uint8_t>& bytes) {
   // Stored bytes may be cut short or damaged; the shell would read past them. With
   // no list at all there is nothing to open either.
-  if (!IsWholeItemIdList(bytes)) return false;
-  std::vector<uint8_t> list = bytes;  // the shell takes a writable pointer
+  ui::AbsoluteItemIdList list = ui::AbsoluteItemIdList::FromBytes(
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  if (!list) return false;
   SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof(info);
   info.fMask = SEE_MASK_IDLIST;
   info.lpVerb = L"open";
-  info.lpIDList = list.data();
+  info.lpIDList = list.get();
   info.nShow = SW_SHOWNORMAL;
   return ShellExecuteExW(&info) != FALSE;
 }

@@ -33,68 +33,6 @@ void CMainWnd::RestartSaveTimer() {
   if (GetHWND()) SetTimer(GetHWND(), kTimerSave, kSaveDelayMs, nullptr);
 }
 
-LRESULT CMainWnd::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
-  handled = true;
-  switch (wParam) {
-    case kTimerSave: {
-      KillTimer(GetHWND(), kTimerSave);
-      Settings& settings = GetSettings();
-      RECT rc = GetWindowRectWithoutShadow(false);
-      if (!IsIconic(GetHWND()) && IsWindowVisible(GetHWND())) {
-        settings.nPosX = rc.left;
-        settings.nPosY = rc.top;
-        settings.nWidth = rc.right - rc.left;
-        settings.nHeight = rc.bottom - rc.top;
-      }
-      settings.nCurGroup = curGroup_;
-      settings.nCurTag = curTag_;
-      settings.Save();
-      break;
-    }
-    case kTimerGroupHover:
-      KillTimer(GetHWND(), kTimerGroupHover);
-      SelectWithEvent(groupList_, pendingGroup_);
-      break;
-    case kTimerTagHover:
-      KillTimer(GetHWND(), kTimerTagHover);
-      SelectWithEvent(tagList_, pendingTag_);
-      break;
-    case kTimerNotice:
-      KillTimer(GetHWND(), kTimerNotice);
-      if (tips_) tips_->SetFadeVisible(false);
-      break;
-    default:
-      handled = false;
-      break;
-  }
-  return 0;
-}
-
-void CMainWnd::ShowMain() {
-  ::ShowWindow(GetHWND(), SW_SHOW);
-  SetForegroundWindow(GetHWND());
-}
-
-void CMainWnd::HideMain() { ::ShowWindow(GetHWND(), SW_HIDE); }
-
-void CMainWnd::ToggleMain() {
-  if (IsWindowVisible(GetHWND())) {
-    HideMain();
-  } else {
-    ShowMain();
-  }
-}
-
-void CMainWnd::ShowNotice(const std::wstring& text) {
-  lastNotice_ = text;
-  auto* label = dynamic_cast<ui::LabelTemplate<ui::Control>*>(tips_);
-  if (!label) return;
-  KillTimer(GetHWND(), kTimerNotice);
-  label->SetText(text);
-  label->SetFadeVisible(true);
-  SetTimer(GetHWND(), kTimerNotice, kNoticeMs, nullptr);
-}
-
 std::wstring CMainWnd::NoteText() const {
   auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_);
   return editor ? editor->GetText() : std::wstring();

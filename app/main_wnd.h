@@ -11,6 +11,8 @@
 #include <string>
 
 #include "app/app_hot_keys.h"
+#include "app/date_line.h"
+#include "app/dock_slider.h"
 #include "ui/core/window_impl_base.h"
 
 struct Group;
@@ -69,6 +71,46 @@ class CMainWnd : public ui::WindowImplBase {
   // The notice shown last (kept for the window's own checks).
   const std::wstring& LastNotice() const { return lastNotice_; }
 
+  // ---- messages, docking, date line and dialogs (main_wnd_messages.cpp, main_wnd_dock.cpp) ----
+  // Private messages: 1125 show (second start), 1126 date line, 1127 unselect the cards.
+  static constexpr UINT kShowMessage = 1125;
+  static constexpr UINT kRefreshDateMessage = 1126;
+  static constexpr UINT kUnselectCardsMessage = 1127;
+  // The hook's summons run after the hook has returned (see HandleMessage).
+  static constexpr UINT kDeferredToggleMessage = WM_APP + 0x121;
+  static constexpr UINT kDeferredHotKeyMessage = WM_APP + 0x122;
+  LRESULT OnWindowPosChanging(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT OnNcHitTest(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT OnMoving(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  LRESULT OnSizing(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+  // Dock-edge flags from a window rectangle in screen coordinates.
+  void ComputeDockEdges(const RECT& window);
+  // Start-up placement when the window starts hidden: slid out at its edge, or hidden.
+  void DockAtStart();
+  // Starts the start guard, the dock poll and the slide timer ("bAutoDock").
+  void StartDocking();
+  DockSlider& Docking() { return dock_; }
+  // Rebuilds the "date" label when the day changed, or always when forced.
+  void UpdateDateLabel(bool force);
+  void SetImeOpen(bool open);
+  // Held while a modal dialog of the window runs: the window then neither slides
+  // nor hides on a click elsewhere, a tray click brings the dialog forward, and a
+  // close ends the dialog with 2 first and closes the window once it is gone.
+  class DialogScope {
+   public:
+    DialogScope(CMainWnd& owner, ui::Window* dialog);
+    ~DialogScope();
+    DialogScope(const DialogScope&) = delete;
+    DialogScope& operator=(const DialogScope&) = delete;
+
+   private:
+    CMainWnd& owner_;
+    ui::Window* previous_;
+    DockSlider::Block block_;
+  };
+  ui::Window* OpenDialog() const { return openDialog_; }
+
   // ---- group and tag lists ----
   bool OnGroupSelect(ui::EventArgs* event);
   bool OnGroupMouseEnter(ui::EventArgs* event);
@@ -89,6 +131,11 @@ class CMainWnd : public ui::WindowImplBase {
   bool OnLinkTileMouseLeave(ui::EventArgs* event);
   // The card text shown as a card's tooltip.
   static std::wstring CardTooltip(const Link& link);
+
+  // ---- links from paths ----
+  // A new link made from a path (drive root, folder, program, file, shortcut, web
+  // shortcut or store app); not stored. Null when the path makes no link.
+  std::shared_ptr<Link> AddLinkFromPath(const std::wstring& path);
 
   // ---- handlers the menus, tray and drop target fill in ----
   bool OnTitleBoxMenu(ui::EventArgs* event);
@@ -144,6 +191,26 @@ class CMainWnd : public ui::WindowImplBase {
   void RestartSaveTimer();
   bool SaveNoteInto(const std::shared_ptr<Group>& tag);
 
+  // Messages of the window's own behaviour; true when the framework must not see it.
+  bool HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void OnMainKeyDown(WPARAM key);
+  void OnSlideNotice(WPARAM notice);
+  void OnDockPoll();
+  // Where a hidden window appears: at the cursor ("bFollowMouse") or its saved place.
+  void PositionForShow();
+  // The saved position pulled onto the screen as at start-up; moves the window when it changed.
+  void ClampSavedPosition();
+  // "nPosX", "nPosY", "nWidth" and "nHeight" from the window rectangle.
+  void StorePlacement();
+  void ShowAndActivate();
+  void HideTooltip();
+
+  DockSlider dock_;
+  DateLineTracker dateLine_;
+  ui::Window* openDialog_ = nullptr;
+  bool closePending_ = false;
+  RECT lastPollRect_ = {};
+
   HINSTANCE instance_;
   ui::Control* tips_ = nullptr;
   ui::Control* date_ = nullptr;
@@ -168,6 +235,5 @@ class CMainWnd : public ui::WindowImplBase {
   HICON trayIcon_ = nullptr;
   bool trayIconOwned_ = false;
   AppHotKeys appHotKeys_;
-  SYSTEMTIME lastDate_ = {};
   std::wstring lastNotice_;
 };

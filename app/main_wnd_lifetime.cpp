@@ -14,37 +14,10 @@ void CMainWnd::LaunchLink(const std::shared_ptr<Link>& link) {
   (void)link;
 }
 
-LRESULT CMainWnd::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
-  handled = false;
-  Settings& settings = GetSettings();
-  settings.nCurGroup = curGroup_;
-  settings.nCurTag = curTag_;
-  settings.Save();
-  if (trayAdded_) {
-    Shell_NotifyIconW(NIM_DELETE, &trayData_);
-    trayAdded_ = false;
-  }
-  appHotKeys_.UnregisterAll();
-  return 0;
-}
-
 LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
   handled = false;
   PostQuitMessage(0);
   return 0;
-}
-
-LRESULT CMainWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  bool handled = true;
-  LRESULT result = 0;
-  if (message == WM_HOTKEY) {
-    result = OnHotKey(message, wParam, lParam, handled);
-  } else if (message == kTrayMessage) {
-    result = OnTrayNotify(message, wParam, lParam, handled);
-  } else {
-    handled = false;
-  }
-  return handled ? result : ui::WindowImplBase::HandleMessage(message, wParam, lParam);
 }
 
 LRESULT CMainWnd::OnHotKey(UINT, WPARAM, LPARAM lParam, bool& handled) {
@@ -58,8 +31,3 @@ LRESULT CMainWnd::OnHotKey(UINT, WPARAM, LPARAM lParam, bool& handled) {
   return 0;
 }
 
-LRESULT CMainWnd::OnTrayNotify(UINT, WPARAM, LPARAM lParam, bool& handled) {
-  handled = true;
-  if (LOWORD(lParam) == WM_LBUTTONUP) ToggleMain();
-  return 0;
-}

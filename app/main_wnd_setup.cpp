@@ -60,14 +60,7 @@ void CMainWnd::InitWindow() {
   BindTitleBar();
 
   date_ = FindControlByName(L"date");
-  if (auto* date = dynamic_cast<ui::LabelTemplate<ui::Control>*>(date_)) {
-    if (settings.bShowDate) {
-      GetLocalTime(&lastDate_);
-      date->SetText(FormatDateLine(lastDate_.wYear, lastDate_.wMonth, lastDate_.wDay, lastDate_.wDayOfWeek));
-    } else {
-      date->SetText(L"");
-    }
-  }
+  UpdateDateLabel(true);
   SetVisibleByFade(FindControlByName(L"btn_search"), settings.bShowBtnSearch);
   SetVisibleByFade(FindControlByName(L"btn_menu"), settings.bShowBtnMenu);
   SetVisibleByFade(FindControlByName(L"btn_skin"), settings.bShowBtnSkin);
@@ -216,6 +209,7 @@ void CMainWnd::PlaceFromSettings() {
 }
 
 void CMainWnd::StartTimers() {
+  StartDocking();
   if (GetSettings().bShowDate) SetTimer(GetHWND(), kTimerDate, 1000, nullptr);
 }
 

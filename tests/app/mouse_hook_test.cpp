@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
-#include "app/tray_icon.h"
 #include "data/settings.h"
 
 namespace {
@@ -222,22 +220,6 @@ TEST_F(MouseHookTest, RealMiddleClickReachesTheWindowThroughTheHook) {
   }
   if (Count(2025) == 0) GTEST_SKIP() << "Wine delivered no injected input to the low-level hook";
   EXPECT_EQ(Count(2025), 1);
-}
-
-TEST(TrayIconTest, AddsAndRemovesWithTheLauncherMessageAndAShortenedTip) {
-  HWND window = MakeWindow(L"PexoTrayTestWindow", {0, 0, 10, 10}, false);
-  TrayIcon tray;
-  tray.Init(window, LoadIconW(nullptr, IDI_APPLICATION), std::wstring(300, L'x'));
-  EXPECT_EQ(tray.Data().uCallbackMessage, 1124u);
-  EXPECT_EQ(tray.Data().uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
-  EXPECT_EQ(std::wstring(tray.Data().szTip), std::wstring(127, L'x'));
-  EXPECT_FALSE(tray.IsAdded());
-  tray.Add();  // the display may have no notification area; the flag is set either way
-  EXPECT_TRUE(tray.IsAdded());
-  tray.Remove();
-  EXPECT_FALSE(tray.IsAdded());
-  EXPECT_EQ(TrayIcon::TaskbarCreatedMessage(), RegisterWindowMessageW(L"TaskbarCreated"));
-  DestroyWindow(window);
 }
 
 }  // namespace

@@ -100,6 +100,14 @@ DWORD RichEdit::LookUpTextColor(const std::wstring& name) const {
   return UiGlobals::GetColor(name);
 }
 
+DWORD RichEdit::ResolveColor(const std::wstring& value) const {
+  if (!value.empty() && value[0] == L'#') {
+    DWORD color = 0;
+    return UiGlobals::ParseColor(value, color) ? color : 0;
+  }
+  return GetColorValue(value);
+}
+
 void RichEdit::SetTextColor(const std::wstring& name) {
   if (name == currentTextColor_) return;
   currentTextColor_ = name;
@@ -331,6 +339,7 @@ void RichEdit::SetPromptTextId(const std::wstring& id) {
 void RichEdit::ShowCaret(bool show) {
   caretBlinkFlag_.Cancel();
   caretVisible_ = show;
+  caretShown_ = show;
   if (show) {
     AnimationTimerManager::Instance().AddTask(caretBlinkFlag_.GetWeakFlag(),
                                               [this] { OnCaretBlink(); }, 500, -1);

@@ -94,7 +94,10 @@ class RichEdit : public ScrollableBox {
   void SetPromptTextId(const std::wstring& id);
   // Starts (or stops) the blinking caret.
   void ShowCaret(bool show);
+  // The blink phase: whether the caret is drawn right now.
   bool IsCaretVisible() const { return caretVisible_; }
+  // Whether the caret is switched on (blinking) at all.
+  bool IsCaretShown() const { return caretShown_; }
   bool IsWantTab() const { return wantTab_; }
   void SetWantTab(bool want) { wantTab_ = want; }
   bool IsWantReturnMsg() const { return wantReturnMsg_; }
@@ -133,6 +136,8 @@ class RichEdit : public ScrollableBox {
   // Looks a colour name up in the window's table (non-zero entries), then the
   // global one; 0 when absent.
   DWORD LookUpTextColor(const std::wstring& name) const;
+  // A colour attribute: a colour name, or "#" and hexadecimal ARGB digits.
+  DWORD ResolveColor(const std::wstring& value) const;
 
  protected:
   // Turns edit style bits (ES_ values) on or off; derived fields use it for
@@ -172,6 +177,7 @@ class RichEdit : public ScrollableBox {
   bool numberOnly_ = false;
   bool initialised_ = false;
   bool caretVisible_ = false;
+  bool caretShown_ = false;
   bool imeComposing_ = false;
   int caretX_ = 0;
   int caretY_ = 0;

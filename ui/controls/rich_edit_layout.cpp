@@ -198,7 +198,7 @@ void RichEdit::PaintChildren(IRenderContext* context, const RECT& dirty) {
   const RECT pos = GetPos();
   if (!IntersectRect(&overlap, &dirty, &pos)) return;
   if (caretVisible_ && !imeComposing_) {
-    const DWORD color = caretColor_.empty() ? 0xFF000000 : GetColorValue(caretColor_);
+    const DWORD color = caretColor_.empty() ? 0xFF000000 : ResolveColor(caretColor_);
     context->DrawLine(RECT{caretX_, caretY_, caretX_, caretY_ + caretHeight_}, std::max(caretWidth_, 1),
                       color);
   }
@@ -247,7 +247,7 @@ void RichEdit::PaintStatusImage(IRenderContext* context) {
   if (!host_ || GetTextLength() != 0 || promptColor_.empty()) return;
   const std::wstring prompt = GetPromptText();
   if (prompt.empty()) return;
-  context->DrawText(host_->GetAlignedClientRect(), prompt, GetColorValue(promptColor_), fontId_,
+  context->DrawText(host_->GetAlignedClientRect(), prompt, ResolveColor(promptColor_), fontId_,
                     DT_NOCLIP, 255, false, false);
 }
 

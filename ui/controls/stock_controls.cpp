@@ -4,6 +4,7 @@
 
 #include "ui/controls/button.h"
 #include "ui/controls/check_box.h"
+#include "ui/controls/child_box.h"
 #include "ui/controls/combo.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
@@ -45,6 +46,7 @@ Control* CreateStockControl(const std::wstring& name) {
   if (name == L"RichEdit") return new RichEdit;
   if (name == L"TreeView") return new TreeView;
   if (name == L"TreeNode") return new TreeNode;
+  if (name == L"ChildBox") return new ChildBox;
   return nullptr;
 }
 

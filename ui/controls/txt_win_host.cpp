@@ -77,6 +77,10 @@ bool CTxtWinHost::Init(RichEdit* control, const CREATESTRUCTW* create) {
     }
   }
   flags_ |= kInPlaceActive;
+  // The control paints the field's background itself. Some text services read
+  // the back style only when they are created, and would otherwise fill the text
+  // area with the window colour over the control's background and prompt.
+  flags_ |= kTransparent;
 
   // Each host holds its own reference on the library, so the code of the text
   // services stays loaded until the last of them is released.
@@ -171,6 +175,10 @@ void CTxtWinHost::SetTransparent(bool transparent) {
 void CTxtWinHost::SetInPlaceActive(bool active) {
   if (active) {
     flags_ |= kInPlaceActive;
+  // The control paints the field's background itself. Some text services read
+  // the back style only when they are created, and would otherwise fill the text
+  // area with the window colour over the control's background and prompt.
+  flags_ |= kTransparent;
   } else {
     flags_ &= ~kInPlaceActive;
   }
@@ -288,7 +296,12 @@ WINBOOL CTxtWinHost::TxCreateCaret(HBITMAP, INT width, INT height) {
   return TRUE;
 }
 
-WINBOOL CTxtWinHost::TxShowCaret(WINBOOL) { return TRUE; }
+WINBOOL CTxtWinHost::TxShowCaret(WINBOOL show) {
+  // The control draws the caret itself; a hide request (a selection began, the
+  // text services lost the focus) must still stop it blinking over the text.
+  if (control_ && !show) control_->ShowCaret(false);
+  return TRUE;
+}
 
 WINBOOL CTxtWinHost::TxSetCaretPos(INT x, INT y) {
   if (!control_) return TRUE;

@@ -175,6 +175,11 @@ class Control : public PlaceHolder {
   // Skin attribute texts.
   void ApplyClassAttributes(const std::wstring& classes);
   void ApplyAttributeList(const std::wstring& list);
+  // A skin "Event" listener of this control: applies the attribute list to the
+  // receiver, a descendant of this control when written "./name" (or ".\\name"),
+  // otherwise the control of that name in the window. A receiver that is not found
+  // is skipped. Always true, so the event's other handling goes on.
+  bool OnEventApplyAttribute(const std::wstring& receiver, const std::wstring& attributes, EventArgs* event);
 
   // Listeners. AttachEvent appends to the code listeners, AttachXmlEvent to the
   // skin's listeners.

@@ -5,6 +5,7 @@
 
 #include "ui/base/dpi_scaler.h"
 #include "ui/core/attribute_numbers.h"
+#include "ui/core/box.h"
 #include "ui/core/box_shadow.h"
 #include "ui/core/control.h"
 #include "ui/core/framework_access.h"
@@ -250,6 +251,19 @@ void Control::ApplyAttributeList(const std::wstring& list) {
       return;
     }
   }
+}
+
+bool Control::OnEventApplyAttribute(const std::wstring& receiver, const std::wstring& attributes, EventArgs*) {
+  Control* target = nullptr;
+  const bool local = receiver.size() >= 2 && receiver[0] == L'.' && (receiver[1] == L'\\' || receiver[1] == L'/');
+  if (local) {
+    // Only a box has descendants to search.
+    if (auto* box = dynamic_cast<Box*>(this)) target = box->FindChildByName(receiver.substr(2));
+  } else if (window_) {
+    target = window_access::FindControlByName(window_, receiver);
+  }
+  if (target) target->ApplyAttributeList(attributes);
+  return true;
 }
 
 }  // namespace ui

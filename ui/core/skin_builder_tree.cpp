@@ -24,39 +24,6 @@ void ApplyAttributes(MarkupNode node, Control* control) {
   for (int i = 0; i < count; ++i) control->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
 }
 
-// Sets the skin's attribute list on a receiver when its event fires. A receiver
-// written as ".\name" or "./name" is looked for inside the control the event
-// belongs to, any other name in that control's window.
-class XmlEventHandler {
- public:
-  XmlEventHandler(std::wstring attributes, std::wstring receiver, Control* owner)
-      : attributes_(std::move(attributes)), receiver_(std::move(receiver)), owner_(owner) {}
-
-  bool operator()(EventArgs*) const {
-    if (Control* target = FindReceiver()) target->ApplyAttributeList(attributes_);
-    // The remaining handlers of the event still run.
-    return true;
-  }
-
- private:
-  Control* FindReceiver() const {
-    const bool local = receiver_.size() >= 2 && receiver_[0] == L'.' && (receiver_[1] == L'\\' || receiver_[1] == L'/');
-    if (!local) {
-      Window* window = owner_->GetWindow();
-      return window ? window->FindControlByName(receiver_) : nullptr;
-    }
-    const std::wstring name = receiver_.substr(2);
-    if (auto* box = dynamic_cast<Box*>(owner_)) return box->FindChildByName(name);
-    // A control that is not a box holds only itself.
-    const std::wstring& own = owner_->GetName();
-    return !name.empty() && _wcsicmp(own.c_str(), name.c_str()) == 0 ? owner_ : nullptr;
-  }
-
-  std::wstring attributes_;
-  std::wstring receiver_;
-  Control* owner_;
-};
-
 }  // namespace
 
 Control* SkinBuilder::MakeControl(const std::wstring& className) {
@@ -143,7 +110,10 @@ void SkinBuilder::AttachEventNode(bool bubbled, MarkupNode element, Control* par
   for (const std::wstring& typeName : SplitString(types, L" ")) {
     const EventType type = EventTypeFromName(typeName);
     for (const std::wstring& receiver : receiverNames) {
-      EventCallback handler = parent->ToWeakCallback(XmlEventHandler(attributes, receiver, parent));
+      // Bound weakly: once the control is gone the listener does nothing.
+      EventCallback handler = parent->ToWeakCallback([parent, receiver, attributes](EventArgs* event) {
+        return parent->OnEventApplyAttribute(receiver, attributes, event);
+      });
       if (bubbled) {
         box->AttachXmlBubbledEvent(type, handler);
       } else {

@@ -68,6 +68,10 @@ DWORD GetColor(const Window* window, const std::wstring& name) {
   return window ? window->GetColor(name) : 0;
 }
 
+Control* FindControlByName(const Window* window, const std::wstring& name) {
+  return window ? window->FindControlByName(name) : nullptr;
+}
+
 std::wstring GetResourcePath(const Window* window) {
   return window ? window->GetResourcePath() : std::wstring();
 }

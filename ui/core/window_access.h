@@ -41,6 +41,8 @@ bool AddDelayedDelete(Window* window, Control* control);
 std::wstring GetClassAttributes(const Window* window, const std::wstring& className);
 // A window-level colour; 0 when the window has none of that name.
 DWORD GetColor(const Window* window, const std::wstring& name);
+// The control of that name in the window's name map, or null.
+Control* FindControlByName(const Window* window, const std::wstring& name);
 // Folder of the window's skin files.
 std::wstring GetResourcePath(const Window* window);
 

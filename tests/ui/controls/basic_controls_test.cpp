@@ -153,37 +153,6 @@ TEST(ProgressTest, DefaultsAndClampedValues) {
 
 }  // namespace
 
-#include "ui/controls/tree_node.h"
-
-namespace {
-
-TEST(TreeNodeTest, ChildNodesTakeDepthParentAndAreOwned) {
-  auto root = std::make_unique<ui::TreeNode>();
-  EXPECT_EQ(root->GetParentNode(), nullptr);
-  EXPECT_EQ(root->GetChildNodeCount(), 0u);
-  auto* a = new ui::TreeNode;
-  auto* b = new ui::TreeNode;
-  auto* grandchild = new ui::TreeNode;
-  EXPECT_TRUE(a->AddChildNode(grandchild));
-  EXPECT_FALSE(root->AddChildNodeAt(b, 1));  // beyond the count
-  EXPECT_TRUE(root->AddChildNodeAt(b, 0));
-  EXPECT_TRUE(root->AddChildNodeAt(a, 0));
-  EXPECT_EQ(root->GetChildNode(0), a);
-  EXPECT_EQ(root->GetChildNode(1), b);
-  EXPECT_EQ(a->GetDepth(), 1);
-  EXPECT_EQ(grandchild->GetDepth(), 2);
-  EXPECT_EQ(grandchild->GetParentNode(), a);
-
-  // A node joins one parent once, and never its own ancestor.
-  EXPECT_FALSE(b->AddChildNode(a));
-  EXPECT_FALSE(grandchild->AddChildNode(root.get()));
-  EXPECT_FALSE(a->AddChildNode(a));
-  EXPECT_FALSE(root->AddChildNode(nullptr));
-  EXPECT_EQ(root->GetType(), L"TreeNode");
-}
-
-}  // namespace
-
 #include "ui/controls/combo.h"
 
 namespace {

@@ -1,0 +1,367 @@
+// The main window's message table in front of the framework, its timers, the
+// tray clicks, showing and hiding, transient notices and placement saving.
+#include <windows.h>
+#include <imm.h>
+
+#include <algorithm>
+
+#include "app/force_foreground.h"
+#include "app/full_screen.h"
+#include "app/main_wnd.h"
+#include "app/mouse_hook.h"
+#include "app/tray_icon.h"
+#include "data/settings.h"
+#include "ui/controls/label.h"
+#include "ui/controls/list_box.h"
+#include "ui/core/list_interfaces.h"
+
+namespace {
+
+SIZE PrimaryScreen() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+}  // namespace
+
+LRESULT CMainWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (HandleOwnMessage(message, wParam, lParam, result)) return result;
+  return ui::WindowImplBase::HandleMessage(message, wParam, lParam);
+}
+
+bool CMainWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  Settings& settings = GetSettings();
+  result = 0;
+  if (message == TaskbarCreatedMessage()) {
+    // Explorer restarted: its windows are new and the tray icon is gone.
+    LookUpShellWindows(settings);
+    if (!settings.bHideNotify) {
+      Shell_NotifyIconW(NIM_ADD, &trayData_);
+      trayAdded_ = true;
+    }
+    return true;
+  }
+  bool handled = true;
+  switch (message) {
+    case WM_ENDSESSION:
+      settings.nCurGroup = curGroup_;
+      settings.nCurTag = curTag_;
+      settings.Save();
+      return false;
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+      dock_.SetStartGuard(false);
+      return false;
+    case WM_KEYDOWN:
+      OnMainKeyDown(wParam);
+      return false;
+    case WM_SIZING:
+      OnSizing(message, wParam, lParam, handled);
+      return false;
+    case WM_MOVING:
+      OnMoving(message, wParam, lParam, handled);
+      return false;
+    case WM_ENTERSIZEMOVE:
+      dock_.SetMovingOrSizing(true);
+      return false;
+    case WM_EXITSIZEMOVE:
+      dock_.SetMovingOrSizing(false);
+      return false;
+    case WM_HOTKEY:
+      // A side-button chord is sent by the mouse hook (identifier 0) from inside the
+      // hook call; what it summons runs once the hook has returned.
+      if (wParam == 0) {
+        PostMessageW(GetHWND(), kDeferredHotKeyMessage, 0, lParam);
+      } else {
+        result = OnHotKey(message, wParam, lParam, handled);
+      }
+      return true;
+    case kDeferredHotKeyMessage:
+      result = OnHotKey(WM_HOTKEY, 0, lParam, handled);
+      return true;
+    case kTrayMessage:
+      result = OnTrayNotify(message, wParam, lParam, handled);
+      return true;
+    case kShowMessage:
+      ShowMain();
+      return true;
+    case kRefreshDateMessage:
+      UpdateDateLabel(true);
+      return false;
+    case kUnselectCardsMessage:
+      if (linkBox_) {
+        for (int i = 0; i < linkBox_->GetCount(); ++i) {
+          if (auto* item = dynamic_cast<ui::IListItem*>(linkBox_->GetItemAt(static_cast<size_t>(i)))) {
+            item->Selected(false, false);
+          }
+        }
+        linkBox_->Invalidate();
+      }
+      return false;
+    case kMouseHookMiddleMessage:
+      // Sent from inside the low-level hook, which Windows drops when it stalls:
+      // showing (painting, foreground forcing) waits until the hook has returned.
+      if (settings.bMButtonMain) PostMessageW(GetHWND(), kDeferredToggleMessage, 0, 0);
+      return true;
+    case kMouseHookButtonDownMessage: {
+      if (settings.bHideUnhot && !dock_.IsBlocked() && !openDialog_ && IsWindowVisible(GetHWND())) {
+        POINT cursor = {};
+        RECT window = {};
+        GetCursorPos(&cursor);
+        GetWindowRect(GetHWND(), &window);
+        if (!PtInRect(&window, cursor)) HideMain();
+      }
+      return true;
+    }
+    case kMouseHookDoubleClickMessage:
+      if (settings.bDoubleDeskMain || settings.bDoubleTaskMain) {
+        PostMessageW(GetHWND(), kDeferredToggleMessage, 0, 0);
+      }
+      return true;
+    case kDeferredToggleMessage:
+      ToggleMain();
+      return true;
+    case DockSlider::kSlideNoticeMessage:
+      OnSlideNotice(wParam);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CMainWnd::OnMainKeyDown(WPARAM key) {
+  if (key == VK_ESCAPE) {
+    // Esc hides at once, docked or not.
+    ShowWindow(false, true);
+    dock_.SetMovingOrSizing(false);
+    dock_.SetStartGuard(false);
+  }
+  // Typing a letter or digit into the search window needs the search window,
+  // which the program does not have yet.
+}
+
+LRESULT CMainWnd::OnTrayNotify(UINT, WPARAM, LPARAM lParam, bool& handled) {
+  handled = true;
+  const UINT mouse = LOWORD(lParam);
+  if (openDialog_) {
+    // The dialog's own loop is running: bring the dialog forward instead.
+    if (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN) ForceForegroundWindow(openDialog_->GetHWND());
+    return 0;
+  }
+  if (mouse == WM_LBUTTONDOWN) {
+    ShowMain();
+  } else if (mouse == WM_RBUTTONDOWN) {
+    // The tray menu ("tray_menu") belongs to the main menu, which the program does not have yet.
+  }
+  return 0;
+}
+
+LRESULT CMainWnd::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
+  HWND hwnd = GetHWND();
+  switch (wParam) {
+    case kTimerDockStart:
+      KillTimer(hwnd, kTimerDockStart);
+      dock_.SetStartGuard(false);
+      break;
+    case kTimerDockPoll:
+      OnDockPoll();
+      break;
+    case kTimerSave: {
+      KillTimer(hwnd, kTimerSave);
+      Settings& settings = GetSettings();
+      StorePlacement();
+      settings.nCurGroup = curGroup_;
+      settings.nCurTag = curTag_;
+      settings.Save();
+      break;
+    }
+    case kTimerGroupHover:
+      KillTimer(hwnd, kTimerGroupHover);
+      SelectWithEvent(groupList_, pendingGroup_);
+      break;
+    case kTimerTagHover:
+      KillTimer(hwnd, kTimerTagHover);
+      SelectWithEvent(tagList_, pendingTag_);
+      break;
+    case kTimerNotice:
+      KillTimer(hwnd, kTimerNotice);
+      if (tips_) tips_->SetFadeVisible(false);
+      break;
+    case kTimerDate:
+      UpdateDateLabel(false);
+      break;
+    default:
+      break;
+  }
+  // Every timer also reaches the framework's own handling.
+  handled = false;
+  return 0;
+}
+
+void CMainWnd::ShowNotice(const std::wstring& text) {
+  lastNotice_ = text;
+  auto* label = dynamic_cast<ui::LabelTemplate<ui::Control>*>(tips_);
+  if (!label) return;
+  KillTimer(GetHWND(), kTimerNotice);
+  label->SetText(text);
+  label->SetFadeVisible(true);
+  SetTimer(GetHWND(), kTimerNotice, kNoticeMs, nullptr);
+}
+
+void CMainWnd::SetImeOpen(bool open) {
+  HWND hwnd = GetHWND();
+  if (HIMC context = ImmGetContext(hwnd)) {
+    ImmSetOpenStatus(context, open ? TRUE : FALSE);
+    ImmReleaseContext(hwnd, context);
+  }
+}
+
+void CMainWnd::UpdateDateLabel(bool force) {
+  SYSTEMTIME now = {};
+  GetLocalTime(&now);
+  const std::optional<std::wstring> text = dateLine_.Refresh(now, GetSettings().bShowDate, force);
+  auto* label = dynamic_cast<ui::LabelTemplate<ui::Control>*>(date_);
+  if (text && label) label->SetText(*text);
+}
+
+void CMainWnd::HideTooltip() {
+  HWND tooltip = GetTooltipWindow();
+  if (tooltip && IsWindowVisible(tooltip)) SendMessageW(tooltip, WM_SHOWWINDOW, FALSE, 0);
+}
+
+void CMainWnd::ClampSavedPosition() {
+  Settings& settings = GetSettings();
+  const SIZE screen = PrimaryScreen();
+  const POINT place =
+      ClampedPosition(settings.nPosX, settings.nPosY, settings.nWidth, settings.nHeight, screen.cx, screen.cy);
+  if (place.x == settings.nPosX && place.y == settings.nPosY) return;
+  settings.nPosX = place.x;
+  settings.nPosY = place.y;
+  SetWindowPos(GetHWND(), nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
+void CMainWnd::PositionForShow() {
+  Settings& settings = GetSettings();
+  HWND hwnd = GetHWND();
+  POINT place = {settings.nPosX, settings.nPosY};
+  if (settings.bFollowMouse) {
+    RECT window = {};
+    GetWindowRect(hwnd, &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    place = {std::max(0L, cursor.x - width / 2), std::max(0L, cursor.y - height / 2)};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &monitor)) {
+      if (place.x + width > monitor.rcWork.right) place.x = monitor.rcWork.right - width;
+      if (place.y + height > monitor.rcWork.bottom) place.y = monitor.rcWork.bottom - height;
+    }
+  }
+  SetWindowPos(hwnd, nullptr, place.x, place.y, 0, 0, SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOSIZE);
+}
+
+void CMainWnd::ShowAndActivate() {
+  ShowWindow(true, true);
+  ForceForegroundWindow(GetHWND());
+  SetImeOpen(false);
+  SetTopMost(GetSettings().bTopMost);
+}
+
+void CMainWnd::ShowMain() {
+  Settings& settings = GetSettings();
+  if (settings.bFullScreenMode && IsForegroundFullScreen()) return;
+  ClampSavedPosition();
+  HWND hwnd = GetHWND();
+  if (IsWindowVisible(hwnd)) {
+    if (settings.bAutoDock && dock_.IsDocked()) {
+      // Slid out or sliding: come in and stay until the mouse has been over it.
+      dock_.SetStartGuard(true);
+      dock_.SetForcedHide(false);
+      dock_.SetHideRequest(false);
+    } else {
+      ForceForegroundWindow(hwnd);
+      SetImeOpen(false);
+      SetTopMost(settings.bTopMost);
+    }
+  } else {
+    PositionForShow();
+    ShowAndActivate();
+    UpdateDateLabel(true);
+  }
+  UpdateDateLabel(false);
+}
+
+void CMainWnd::HideMain() {
+  HideTooltip();
+  if (!GetSettings().bAutoDock || !dock_.IsDocked()) {
+    ShowWindow(false, true);
+    return;
+  }
+  dock_.SetStartGuard(false);
+  dock_.SetForcedHide(true);
+  dock_.SetHideRequest(true);
+}
+
+void CMainWnd::ToggleMain() {
+  Settings& settings = GetSettings();
+  if (settings.bFullScreenMode && IsForegroundFullScreen()) return;
+  HWND hwnd = GetHWND();
+  if (IsWindowVisible(hwnd)) {
+    if (settings.bAutoDock && dock_.IsDocked()) {
+      // A slid-out window slides in, guarded from the poll; a shown one slides out.
+      const bool wasHidden = dock_.HideRequested();
+      dock_.SetStartGuard(wasHidden);
+      dock_.SetHideRequest(!wasHidden);
+    } else {
+      ShowWindow(false, true);
+      HideTooltip();
+    }
+    return;
+  }
+  PositionForShow();
+  ShowAndActivate();
+  UpdateDateLabel(true);
+}
+
+void CMainWnd::StorePlacement() {
+  Settings& settings = GetSettings();
+  RECT window = {};
+  GetWindowRect(GetHWND(), &window);
+  const POINT place = SavedPosition(window, PrimaryScreen());
+  settings.nPosX = place.x;
+  settings.nPosY = place.y;
+  settings.nWidth = window.right - window.left;
+  settings.nHeight = window.bottom - window.top;
+}
+
+LRESULT CMainWnd::OnWindowPosChanging(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  if (dock_.MovingOrSizing()) {
+    StorePlacement();
+    KillTimer(GetHWND(), kTimerSave);
+    SetTimer(GetHWND(), kTimerSave, kSaveDelayMs, nullptr);
+  }
+  return ui::WindowImplBase::OnWindowPosChanging(message, wParam, lParam, handled);
+}
+
+LRESULT CMainWnd::OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
+  if (dock_.MovingOrSizing()) {
+    StorePlacement();
+    KillTimer(GetHWND(), kTimerSave);
+    SetTimer(GetHWND(), kTimerSave, kSaveDelayMs, nullptr);
+  }
+  return ui::WindowImplBase::OnSize(message, wParam, lParam, handled);
+}
+
+CMainWnd::DialogScope::DialogScope(CMainWnd& owner, ui::Window* dialog)
+    : owner_(owner), previous_(owner.openDialog_), block_(owner.dock_) {
+  owner_.openDialog_ = dialog;
+}
+
+CMainWnd::DialogScope::~DialogScope() {
+  owner_.openDialog_ = previous_;
+  // A close that arrived while the dialog ran goes through now that it is gone.
+  if (!previous_ && owner_.closePending_) {
+    owner_.closePending_ = false;
+    PostMessageW(owner_.GetHWND(), WM_CLOSE, 0, 0);
+  }
+}

@@ -1,0 +1,152 @@
+#include "app/shell_actions.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <string_view>
+
+#include "data/link.h"
+#include "data/link_path.h"
+#include "ui/base/scoped_handles.h"
+
+namespace {
+
+// Command ids start at 1: TrackPopupMenuEx with TPM_RETURNCMD returns 0 for "no
+// choice", so a first id of 0 would make the first command (usually Open)
+// impossible to run.
+constexpr UINT kFirstCommandId = 1;
+constexpr UINT kLastCommandId = 0x7FFF;
+
+// Sets a flag for the life of the object.
+class FlagGuard {
+ public:
+  explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagGuard() { flag_ = false; }
+  FlagGuard(const FlagGuard&) = delete;
+  FlagGuard& operator=(const FlagGuard&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+struct MenuDestroyer {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+
+ui::AbsoluteItemIdList StoredItemIdList(const Link& link) {
+  return ui::AbsoluteItemIdList::FromBytes(
+      std::string_view(reinterpret_cast<const char*>(link.Pidl.data()), link.Pidl.size()));
+}
+
+bool IsFileNameCharacter(wchar_t c) {
+  if (c < 0x20) return false;
+  return std::wstring_view(L"\\/:*?\"<>|").find(c) == std::wstring_view::npos;
+}
+
+std::wstring DesktopFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_DESKTOP, FALSE)) return {};
+  return folder;
+}
+
+}  // namespace
+
+int ShowShellContextMenu(HWND owner, PCIDLIST_ABSOLUTE list, POINT screenPoint, bool& menuOpen) {
+  if (!list) return 0;
+  ui::ComPtr<IShellFolder> parent;
+  PCUITEMID_CHILD child = nullptr;
+  if (FAILED(SHBindToParent(list, IID_IShellFolder, parent.put_void(), &child)) || !parent) return 0;
+  ui::ComPtr<IContextMenu> contextMenu;
+  if (FAILED(parent->GetUIObjectOf(nullptr, 1, &child, IID_IContextMenu, nullptr, contextMenu.put_void())) ||
+      !contextMenu) {
+    return 0;
+  }
+  std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer> menu(CreatePopupMenu());
+  if (!menu || FAILED(contextMenu->QueryContextMenu(menu.get(), 0, kFirstCommandId, kLastCommandId, CMF_NORMAL))) {
+    return 0;
+  }
+  int command = 0;
+  {
+    FlagGuard open(menuOpen);
+    command = static_cast<int>(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD, screenPoint.x, screenPoint.y, owner,
+                                                nullptr));
+    if (command >= static_cast<int>(kFirstCommandId)) {
+      CMINVOKECOMMANDINFOEX invoke = {};
+      invoke.cbSize = sizeof(invoke);
+      // The verb is the command's offset from the first id.
+      invoke.lpVerb = MAKEINTRESOURCEA(command - kFirstCommandId);
+      invoke.lpVerbW = MAKEINTRESOURCEW(command - kFirstCommandId);
+      invoke.nShow = SW_SHOWNORMAL;
+      invoke.ptInvoke = screenPoint;
+      contextMenu->InvokeCommand(reinterpret_cast<CMINVOKECOMMANDINFO*>(&invoke));
+    }
+  }
+  return command;
+}
+
+int ParseShellPath(HWND owner, const std::wstring& path, POINT screenPoint, bool& menuOpen) {
+  PIDLIST_ABSOLUTE raw = nullptr;
+  if (FAILED(SHParseDisplayName(path.c_str(), nullptr, &raw, 0, nullptr)) || !raw) return 0;
+  ui::AbsoluteItemIdList list = ui::AbsoluteItemIdList::TakeOwnership(raw);
+  return ShowShellContextMenu(owner, list.get(), screenPoint, menuOpen);
+}
+
+int ShowLinkShellMenu(HWND owner, const Link& link, POINT screenPoint, bool& menuOpen) {
+  if (link.TYPE == kLinkBuiltinFunction) return 0;
+  if (link.TYPE == kLinkItemIdList) {
+    ui::AbsoluteItemIdList list = StoredItemIdList(link);
+    return ShowShellContextMenu(owner, list.get(), screenPoint, menuOpen);
+  }
+  return ParseShellPath(owner, ResolveLinkPath(link.PATH), screenPoint, menuOpen);
+}
+
+std::wstring ShortcutFileName(const std::wstring& linkName) {
+  std::wstring name = linkName;
+  for (wchar_t& c : name) {
+    if (!IsFileNameCharacter(c)) c = L'_';
+  }
+  // The file system drops trailing dots and blanks itself, so "..." would name
+  // the folder's own entry and "a. " another file than asked for.
+  while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
+  return name.empty() ? std::wstring() : name + L".lnk";
+}
+
+bool CreateShortcutFile(const Link& link, const std::wstring& folder) {
+  ui::ComPtr<IShellLinkW> shortcut;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              shortcut.put_void())) ||
+      !shortcut) {
+    return false;
+  }
+  if (link.TYPE == kLinkItemIdList) {
+    // An item-ID-list link has no path; its target is the stored list.
+    ui::AbsoluteItemIdList list = StoredItemIdList(link);
+    if (list) shortcut->SetIDList(list.get());
+  } else {
+    shortcut->SetPath(ResolveLinkPath(link.PATH).c_str());
+  }
+  if (!link.WorkDir.empty()) shortcut->SetWorkingDirectory(ResolveLinkPath(link.WorkDir).c_str());
+  if (!link.Parameter.empty()) shortcut->SetArguments(link.Parameter.c_str());
+  if (!link.Remark.empty()) shortcut->SetDescription(link.Remark.c_str());
+
+  ui::ComPtr<IPersistFile> persist = shortcut.As<IPersistFile>();
+  if (!persist) return false;
+  std::wstring directory = folder.empty() ? DesktopFolder() : folder;
+  std::wstring fileName = ShortcutFileName(link.NAME);
+  if (directory.empty() || fileName.empty()) return false;
+  std::wstring file = directory + L"\\" + fileName;
+  if (file.size() >= MAX_PATH) return false;
+  return SUCCEEDED(persist->Save(file.c_str(), FALSE));
+}
+
+bool ShowPropertiesSheet(const std::wstring& path) {
+  SHELLEXECUTEINFOW info = {};
+  info.cbSize = sizeof(info);
+  info.fMask = SEE_MASK_INVOKEIDLIST;
+  info.lpVerb = L"properties";
+  info.lpFile = path.c_str();
+  info.nShow = SW_SHOW;
+  return ShellExecuteExW(&info) != FALSE;
+}
