@@ -4,6 +4,7 @@
 
 #include "app/app_control_factory.h"
 #include "app/main_wnd.h"
+#include "app/mouse_hook.h"
 #include "data/program_dir.h"
 #include "data/settings.h"
 #include "data/theme_loader.h"
@@ -20,18 +21,25 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
   if (!settings.Theme.empty() && !LoadTheme(settings.Theme)) ShowThemeLoadWarning(nullptr, settings.Theme);
 
+  MSG message = {};
   // The window deletes itself when its native window is destroyed.
   auto* mainWindow = new CMainWnd(instance);
   const DWORD exStyle = WS_EX_TOOLWINDOW | (settings.bTopMost ? WS_EX_TOPMOST : 0);
   if (mainWindow->Create(nullptr, CMainWnd::kDisplayName, WS_POPUP | WS_CLIPCHILDREN, exStyle)) {
-    if (!settings.bHideOnStart) mainWindow->ShowMain();
-    MSG message;
+    if (MouseHookWanted(settings)) InstallMouseHook(settings);
+    if (settings.bHideOnStart) {
+      mainWindow->DockAtStart();
+    } else {
+      mainWindow->ShowMain();
+    }
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
   }
+  RemoveMouseHook(settings);
   ui::UiGlobals::Shutdown();
   OleUninitialize();
-  return 0;
+  // The quit message's code (0 from the main window's close).
+  return static_cast<int>(message.wParam);
 }
