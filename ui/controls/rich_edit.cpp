@@ -69,6 +69,7 @@ void RichEdit::DoInit() {
     ITextServices* services = host_->GetTextServices();
     services->TxSendMessage(EM_SETLANGOPTIONS, 0, 0, &ignored);
     services->TxSendMessage(EM_SETEVENTMASK, 0, ENM_CHANGE, &ignored);
+    ApplyMaxLength();
     InPlaceActivate();
     if (ScrollBar* bar = GetVerticalScrollBar()) bar->SetScrollRange(0);
     if (ScrollBar* bar = GetHorizontalScrollBar()) bar->SetScrollRange(0);
@@ -80,6 +81,14 @@ void RichEdit::InPlaceActivate() {
   if (!host_) return;
   host_->SetInPlaceActive(true);
   if (FAILED(host_->GetTextServices()->OnTxInPlaceActivate(nullptr))) host_->SetInPlaceActive(false);
+}
+
+void RichEdit::ApplyMaxLength() {
+  if (!host_) return;
+  host_->GetTextServices()->OnTxPropertyBitsChange(TXTBIT_MAXLENGTHCHANGE, TXTBIT_MAXLENGTHCHANGE);
+  // Some text services never ask the host for its limit; the message sets the
+  // same limit on every kind.
+  TxSendMessage(EM_EXLIMITTEXT, 0, host_->GetMaxLength(), nullptr);
 }
 
 void RichEdit::SetEnabled(bool enabled) {
@@ -468,7 +477,7 @@ void RichEdit::SetAttribute(const std::wstring& name, const std::wstring& value)
     maxChar_ = _wtoi(value.c_str());
     if (host_) {
       host_->SetMaxLength(maxChar_ < 1 ? kDefaultMaxChar : maxChar_);
-      host_->GetTextServices()->OnTxPropertyBitsChange(TXTBIT_MAXLENGTHCHANGE, TXTBIT_MAXLENGTHCHANGE);
+      ApplyMaxLength();
     }
   } else {
     Box::SetAttribute(name, value);

@@ -164,6 +164,8 @@ class RichEdit : public ScrollableBox {
   // is unusable (Wine answers with the width it was given).
   SIZE MeasureTextWithFont(const std::wstring& text) const;
   void InPlaceActivate();
+  // Hands the host's character limit to the text services.
+  void ApplyMaxLength();
   void OnCaretBlink();
 
  private:

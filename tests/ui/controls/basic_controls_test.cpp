@@ -133,24 +133,6 @@ TEST(ButtonFamilyTest, ALabelTakesItsTextAndTextId) {
   EXPECT_EQ(label.GetFixedWidth(), 30);
 }
 
-TEST(ProgressTest, DefaultsAndClampedValues) {
-  ui::Progress progress;
-  EXPECT_EQ(progress.GetType(), L"Progress");
-  EXPECT_TRUE(progress.IsHorizontal());
-  EXPECT_EQ(progress.GetMaxValue(), 100);
-  EXPECT_EQ(progress.GetMinValue(), 0);
-  EXPECT_EQ(progress.GetValue(), 0);
-  EXPECT_EQ(progress.GetFixedHeight(), 12);
-  progress.SetAttribute(L"value", L"250");
-  EXPECT_EQ(progress.GetValue(), 100);
-  progress.SetAttribute(L"value", L"-4");
-  EXPECT_EQ(progress.GetValue(), 0);
-
-  ui::Slider slider;
-  EXPECT_EQ(slider.GetType(), L"Slider");
-  EXPECT_EQ(slider.GetThumbState(), ui::kControlStateNormal);
-}
-
 }  // namespace
 
 #include "ui/controls/combo.h"

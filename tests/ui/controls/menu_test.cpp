@@ -61,6 +61,9 @@ class MenuTest : public ::testing::Test {
   static void SetUpTestSuite() {
     ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
     ui::UiGlobals::Startup(L"skin\\", nullptr, false, L"gray", L"lang\\zh_CN");
+    // The launcher's skin names its menu colours globally; the test menus use these.
+    ui::UiGlobals::AddColor(L"menu_hot", L"#FFDDEBF8");
+    ui::UiGlobals::AddColor(L"menu_border", L"#FFC8C8C8");
   }
   static void TearDownTestSuite() { ui::UiGlobals::Shutdown(); }
 

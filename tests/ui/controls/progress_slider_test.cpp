@@ -1,0 +1,207 @@
+// Progress bars and sliders in a real window: the filled part for every
+// direction, repairs of bad ranges at paint time, the marquee band, and a
+// slider driven by posted mouse messages and the wheel.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "tests/ui/core/window_test_support.h"
+#include "ui/controls/progress.h"
+#include "ui/controls/slider.h"
+#include "ui/core/box.h"
+
+namespace {
+
+using window_test::EventLog;
+using window_test::PumpMessages;
+using window_test::TestWindow;
+
+::testing::Environment* const gdiplus =
+    ::testing::AddGlobalTestEnvironment(new window_test::GdiplusEnvironment);
+
+constexpr DWORD kRed = 0xFFFF0000;
+
+class ProgressSliderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    hwnd = window.CreatePlain(300, 200);
+    root = new ui::Box(nullptr);
+    progress = new ui::Progress;
+    slider = new ui::Slider;
+    root->Add(progress);
+    root->Add(slider);
+    window.AttachRoot(root);
+    window_test::PaintNow(hwnd);
+    Place();
+    log.Attach(slider);
+  }
+  void TearDown() override {
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+  }
+  // The progress bar at (0, 100)-(200, 112), the slider at (20, 20)-(220, 40).
+  void Place() {
+    progress->SetPos(RECT{0, 100, 200, 112});
+    slider->SetPos(RECT{20, 20, 220, 40});
+  }
+  void Paint() {
+    window_test::PaintNow(hwnd);
+    Place();
+    window_test::PaintNow(hwnd);
+  }
+  DWORD Pixel(int x, int y) { return window_test::PixelAt(window.GetRenderContext(), x, y) | 0xFF000000u; }
+  void Post(UINT message, WPARAM wParam, int x, int y) {
+    if (message != WM_MOUSEWHEEL) {
+      POINT p = {x, y};
+      ClientToScreen(hwnd, &p);
+      SetCursorPos(p.x, p.y);
+    }
+    PostMessageW(hwnd, message, wParam, MAKELPARAM(x, y));
+    PumpMessages();
+  }
+
+  EventLog log;
+  TestWindow window;
+  HWND hwnd = nullptr;
+  ui::Box* root = nullptr;
+  ui::Progress* progress = nullptr;
+  ui::Slider* slider = nullptr;
+};
+
+TEST_F(ProgressSliderTest, FilledPartFollowsDirectionAndReverse) {
+  progress->SetValue(50);
+  EXPECT_EQ(progress->GetProgressPos().left, 0);
+  EXPECT_EQ(progress->GetProgressPos().right, 100);
+  progress->SetAttribute(L"reverse", L"true");
+  EXPECT_EQ(progress->GetProgressPos().left, 100);
+  EXPECT_EQ(progress->GetProgressPos().right, 200);
+
+  progress->SetPos(RECT{0, 0, 12, 100});
+  progress->SetAttribute(L"hor", L"false");
+  progress->SetAttribute(L"reverse", L"false");
+  EXPECT_EQ(progress->GetProgressPos().top, 50);
+  EXPECT_EQ(progress->GetProgressPos().bottom, 100);
+  progress->SetAttribute(L"reverse", L"true");
+  EXPECT_EQ(progress->GetProgressPos().top, 0);
+  EXPECT_EQ(progress->GetProgressPos().bottom, 50);
+
+  // A decimal text keeps its integer part.
+  progress->SetAttribute(L"value", L"42.7");
+  EXPECT_EQ(progress->GetValue(), 42);
+}
+
+TEST_F(ProgressSliderTest, BadRangesAreGuardedBeforeAndRepairedAtPaint) {
+  // Before any paint, an empty range must not divide by zero.
+  progress->SetMinValue(10);
+  progress->SetMaxValue(10);
+  progress->SetValue(10);
+  const RECT fill = progress->GetProgressPos();
+  EXPECT_EQ(fill.right, 0);
+  slider->SetMinValue(5);
+  slider->SetMaxValue(5);
+  slider->SetValue(5);
+  EXPECT_EQ(slider->GetThumbRect().left, 20);
+  Paint();
+  EXPECT_EQ(progress->GetMaxValue(), 11);
+
+  progress->SetMinValue(0);
+  progress->SetMaxValue(100);
+  progress->SetValue(150);
+  EXPECT_EQ(progress->GetValue(), 150);  // stored as given
+  Paint();
+  EXPECT_EQ(progress->GetValue(), 100);
+}
+
+TEST_F(ProgressSliderTest, ProgressColourFillsOnlyTheFilledPart) {
+  window.AddColor(L"bar", kRed);
+  progress->SetAttribute(L"progresscolor", L"bar");
+  progress->SetAttribute(L"reverse", L"true");
+  progress->SetValue(50);
+  Paint();
+  EXPECT_EQ(Pixel(150, 106), kRed);
+  EXPECT_NE(Pixel(50, 106), kRed);
+}
+
+TEST_F(ProgressSliderTest, MarqueeBandRunsAndUsesTheWindowColours) {
+  window.AddColor(L"bar", kRed);
+  progress->SetAttribute(L"progresscolor", L"bar");
+  progress->SetPos(RECT{0, 100, 100, 112});
+  progress->SetAttribute(L"marquee", L"true");
+  ASSERT_TRUE(progress->IsMarquee());
+  EXPECT_EQ(progress->GetMarqueePosition(), 0);
+  int steps = 0;
+  while (progress->GetMarqueePosition() <= 100 && progress->GetMarqueePosition() >= 0 && steps < 100) {
+    progress->PlayMarquee();
+    ++steps;
+  }
+  // 26 steps of 4 pass 100: the band restarts partly left of the start edge.
+  EXPECT_EQ(steps, 26);
+  EXPECT_EQ(progress->GetMarqueePosition(), 104 - 100 - 10);
+  for (int i = 0; i < 5; ++i) progress->PlayMarquee();  // position 14
+  window_test::PaintNow(hwnd);
+  progress->SetPos(RECT{0, 100, 100, 112});
+  window_test::PaintNow(hwnd);
+  const int position = progress->GetMarqueePosition();
+  EXPECT_EQ(Pixel(position + 5, 106), kRed);
+  EXPECT_NE(Pixel(position + 30, 106), kRed);
+  progress->SetMarquee(false);
+  EXPECT_EQ(progress->GetMarqueePosition(), 0);
+}
+
+TEST_F(ProgressSliderTest, SliderIsDraggedClickedAndWheeled) {
+  // 200 pixels, 0..100, thumb 10: the thumb starts at the left end.
+  const RECT thumb = slider->GetThumbRect();
+  EXPECT_EQ(thumb.left, 20);
+  EXPECT_EQ(thumb.right, 30);
+  Post(WM_MOUSEMOVE, 0, 25, 30);
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, 25, 30);
+  EXPECT_TRUE(slider->IsPressed());
+  Post(WM_MOUSEMOVE, MK_LBUTTON, 20 + 105, 30);
+  EXPECT_NEAR(slider->GetValue(), 100.0 * 100 / 190, 0.01);
+  // Moving the real cursor adds mouse moves of its own: each one reports.
+  EXPECT_GE(log.Count(ui::valuechange), 1);
+  Post(WM_MOUSEMOVE, MK_LBUTTON, 250, 30);  // past the right end
+  EXPECT_EQ(slider->GetValue(), 100);
+  Post(WM_LBUTTONUP, 0, 250, 30);
+  EXPECT_FALSE(slider->IsPressed());
+  EXPECT_EQ(log.Last(ui::valuechange) != nullptr, true);
+
+  // Pressing beside the thumb does not drag; the release sets the value there.
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, 22, 30);
+  EXPECT_FALSE(slider->IsPressed());
+  Post(WM_MOUSEMOVE, MK_LBUTTON, 120, 30);
+  EXPECT_EQ(slider->GetValue(), 0 + 100);  // unchanged by the move
+  Post(WM_LBUTTONUP, 0, 24, 30);
+  EXPECT_EQ(slider->GetValue(), 0);
+
+  // The wheel steps and clamps, and still reports at the ends.
+  slider->SetValue(99.5);
+  log.Clear();
+  slider->SendEvent(ui::scrollwheel, 120);
+  EXPECT_EQ(slider->GetValue(), 100);
+  slider->SetValue(0);
+  slider->SendEvent(ui::scrollwheel, static_cast<WPARAM>(-120));
+  EXPECT_EQ(slider->GetValue(), 0);
+  EXPECT_EQ(log.Count(ui::valuechange), 2);
+
+  // A disabled slider ignores presses and releases.
+  slider->SetEnabled(false);
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, 25, 30);
+  Post(WM_LBUTTONUP, 0, 200, 30);
+  EXPECT_EQ(slider->GetValue(), 0);
+}
+
+TEST_F(ProgressSliderTest, SliderAttributesScaleAndFillReachesTheThumbCentre) {
+  slider->SetAttribute(L"thumbsize", L"12,14");
+  EXPECT_EQ(slider->GetThumbSize().cx, 12);
+  EXPECT_EQ(slider->GetThumbSize().cy, 14);
+  slider->SetAttribute(L"step", L"5");
+  EXPECT_EQ(slider->GetChangeStep(), 5);
+  slider->SetValue(50);
+  // (200 - 12) * 0.5 + 6 + 0.5 -> 100
+  EXPECT_EQ(slider->GetProgressPos().right, 100);
+  const RECT thumb = slider->GetThumbRect();
+  EXPECT_EQ(thumb.left, 20 + 94);
+  EXPECT_EQ(thumb.top, (20 + 40 - 14) / 2);
+}
+
+}  // namespace

@@ -1,0 +1,290 @@
+// The text host between a field and the text services, and the field's style
+// attributes, checked on fields living in a real window: what the host reports
+// to the text services, how scroll ranges and resize requests reach the field's
+// bars and text area, vertical alignment, fonts, and disabled fields.
+#include "ui/controls/txt_win_host.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <imm.h>
+
+#include <string>
+
+#include "tests/ui/core/window_test_support.h"
+#include "ui/base/ui_globals.h"
+#include "ui/controls/rich_edit.h"
+#include "ui/controls/stock_controls.h"
+#include "ui/controls/text_services_ids.h"
+#include "ui/core/box.h"
+#include "ui/core/scroll_bar.h"
+
+namespace {
+
+using window_test::PaintNow;
+using window_test::PumpMessages;
+
+::testing::Environment* const gdiplus =
+    ::testing::AddGlobalTestEnvironment(new window_test::GdiplusEnvironment);
+
+class TxtWinHostTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ui::RegisterStockControls();
+    ui::UiGlobals::AddFont(L"plain", L"Tahoma", 16, false, false, false, false, true, 0);
+    ui::UiGlobals::AddFont(L"bold", L"Tahoma", 20, true, false, false, false, false, 0);
+  }
+  void SetUp() override {
+    hwnd = window.CreatePlain(400, 300);
+    root = new ui::Box;
+    window.AttachRoot(root);
+    PaintNow(hwnd);
+  }
+  void TearDown() override {
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    PumpMessages();
+  }
+
+  // A field with the attributes given before it joins the window, placed at
+  // (10, 10) with the given size.
+  ui::RichEdit* AddField(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> attributes,
+                         int width = 200, int height = 40) {
+    auto* field = new ui::RichEdit;
+    field->SetAttribute(L"font", L"plain");
+    for (const auto& [name, value] : attributes) field->SetAttribute(name, value);
+    field->SetFloat(true);
+    field->SetFixedWidth(width, true, false);
+    field->SetFixedHeight(height, false);
+    root->Add(field);
+    field->SetPos(RECT{10, 10, 10 + width, 10 + height});
+    return field;
+  }
+
+  window_test::TestWindow window;
+  HWND hwnd = nullptr;
+  ui::Box* root = nullptr;
+};
+
+TEST_F(TxtWinHostTest, ReportsStylePropertiesAndInterfaces) {
+  ui::RichEdit* field = AddField({{L"multiline", L"false"}, {L"readonly", L"true"}, {L"rich", L"true"}});
+  ui::CTxtWinHost* host = field->GetHost();
+  ASSERT_NE(host, nullptr);
+  DWORD bits = 0;
+  host->TxGetPropertyBits(0xFFFFFFFF, &bits);
+  EXPECT_EQ(bits, static_cast<DWORD>(TXTBIT_RICHTEXT | TXTBIT_READONLY | TXTBIT_HIDESELECTION | TXTBIT_WORDWRAP));
+  host->TxGetPropertyBits(TXTBIT_READONLY, &bits);
+  EXPECT_EQ(bits, static_cast<DWORD>(TXTBIT_READONLY));
+
+  void* object = nullptr;
+  EXPECT_EQ(host->QueryInterface(ui::kIidTextHost, &object), S_OK);
+  EXPECT_EQ(object, static_cast<ITextHost*>(host));
+  host->Release();
+  EXPECT_EQ(host->QueryInterface(IID_IUnknown, &object), S_OK);
+  host->Release();
+  EXPECT_EQ(host->QueryInterface(ui::kIidTextServices, &object), E_NOINTERFACE);
+  EXPECT_EQ(object, nullptr);
+
+  DWORD length = 0;
+  host->TxGetMaxLength(&length);
+  EXPECT_EQ(length, 0x7FFFu);
+  LONG pos = 0;
+  host->TxGetAcceleratorPos(&pos);
+  EXPECT_EQ(pos, -1);
+  TXTBACKSTYLE back = TXTBACK_OPAQUE;
+  host->TxGetBackStyle(&back);
+  EXPECT_EQ(back, TXTBACK_TRANSPARENT);
+}
+
+TEST_F(TxtWinHostTest, StyleAttributesSetTheirBits) {
+  ui::RichEdit* field = AddField({{L"vscrollbar", L"true"}, {L"hscrollbar", L"true"}, {L"align", L"right,vcenter"}});
+  EXPECT_TRUE(field->GetStyle() & WS_VSCROLL);
+  EXPECT_TRUE(field->GetStyle() & WS_HSCROLL);
+  EXPECT_TRUE(field->GetStyle() & ES_RIGHT);
+  EXPECT_FALSE(field->GetStyle() & ES_CENTER);
+  EXPECT_EQ(field->GetTextVerticalAlign(), 1);
+  EXPECT_EQ(field->GetHost()->GetParaFormat().wAlignment, PFA_RIGHT);
+  EXPECT_FALSE(field->GetHost()->IsWordWrap()) << "a horizontal bar turns word wrap off";
+  DWORD bars = 0;
+  field->GetHost()->TxGetScrollBars(&bars);
+  EXPECT_EQ(bars, static_cast<DWORD>(WS_VSCROLL | WS_HSCROLL | ES_DISABLENOSCROLL));
+  // Dropping the vertical bar keeps the shared bit while the horizontal one stays.
+  field->SetAttribute(L"vscrollbar", L"false");
+  EXPECT_FALSE(field->GetStyle() & WS_VSCROLL);
+  EXPECT_TRUE(field->GetStyle() & ui::RichEdit::kStyleNoScrollOrNumber);
+  EXPECT_EQ(field->GetVerticalScrollBar(), nullptr);
+  field->SetAttribute(L"hscrollbar", L"false");
+  EXPECT_FALSE(field->GetStyle() & ui::RichEdit::kStyleNoScrollOrNumber);
+  // A value naming none of the alignment words changes nothing.
+  field->SetAttribute(L"align", L"middle");
+  EXPECT_TRUE(field->GetStyle() & ES_RIGHT);
+  EXPECT_EQ(field->GetTextVerticalAlign(), 1);
+  field->SetAttribute(L"align", L"hcenter,bottom");
+  EXPECT_TRUE(field->GetStyle() & ES_CENTER);
+  EXPECT_FALSE(field->GetStyle() & ES_RIGHT);
+  EXPECT_EQ(field->GetTextVerticalAlign(), 2);
+  // Unknown and non-exact boolean values leave the flags alone.
+  field->SetAttribute(L"password", L"TRUE");
+  EXPECT_FALSE(field->IsPassword());
+  EXPECT_TRUE(field->IsMultiLine());
+}
+
+TEST_F(TxtWinHostTest, MaxCharLimitsTypingAndZeroMeansTheDefault) {
+  ui::RichEdit* limited = AddField({{L"maxchar", L"5"}});
+  limited->SetFocus();
+  for (wchar_t ch : std::wstring(L"abcdefgh")) PostMessageW(hwnd, WM_CHAR, ch, 1);
+  PumpMessages();
+  EXPECT_EQ(limited->GetText(), L"abcde");
+  limited->SetAttribute(L"maxchar", L"0");
+  EXPECT_EQ(limited->GetHost()->GetMaxLength(), 0x7FFF);
+  PostMessageW(hwnd, WM_CHAR, L'f', 1);
+  PumpMessages();
+  EXPECT_EQ(limited->GetText(), L"abcdef");
+  // Given before the field is created, 0 does not leave a field that takes nothing.
+  ui::RichEdit* zero = AddField({{L"maxchar", L"0"}});
+  EXPECT_EQ(zero->GetHost()->GetMaxLength(), 0x7FFF);
+  zero->SetFocus();
+  PostMessageW(hwnd, WM_CHAR, L'z', 1);
+  PumpMessages();
+  EXPECT_EQ(zero->GetText(), L"z");
+}
+
+TEST_F(TxtWinHostTest, ScrollRangesFollowTheTextAndReLayTheField) {
+  ui::RichEdit* field = AddField({{L"vscrollbar", L"true"}}, 200, 60);
+  ui::CTxtWinHost* host = field->GetHost();
+  ui::ScrollBar* bar = field->GetVerticalScrollBar();
+  ASSERT_NE(bar, nullptr);
+  const RECT client = host->GetClientRect();
+  const int height = client.bottom - client.top;
+  // A range no larger than the text area hides the bar and keeps the layout.
+  host->TxSetScrollRange(SB_VERT, 0, height, TRUE);
+  EXPECT_EQ(bar->GetScrollRange(), 0);
+  EXPECT_EQ(host->GetClientRect().right, client.right);
+  // A range turning positive gives the bar its overflow and narrows the text.
+  host->TxSetScrollRange(SB_VERT, 0, height + 90, TRUE);
+  EXPECT_EQ(bar->GetScrollRange(), 90);
+  EXPECT_EQ(host->GetClientRect().right, client.right - bar->GetFixedWidth());
+  host->TxSetScrollPos(SB_VERT, 30, TRUE);
+  EXPECT_EQ(bar->GetScrollPos(), 30);
+  // Requests about a bar the field does not have do nothing.
+  EXPECT_TRUE(host->TxSetScrollRange(SB_HORZ, 0, 5000, TRUE));
+  EXPECT_TRUE(host->TxSetScrollPos(SB_HORZ, 10, TRUE));
+  EXPECT_EQ(field->GetHorizontalScrollBar(), nullptr);
+  // Disabling both arrows empties the range and lays the field out again.
+  host->TxEnableScrollBar(SB_BOTH, ESB_DISABLE_BOTH);
+  EXPECT_EQ(bar->GetScrollRange(), 0);
+  EXPECT_EQ(host->GetClientRect().right, client.right);
+}
+
+TEST_F(TxtWinHostTest, ResizeRequestsReplaceTheTextArea) {
+  ui::RichEdit* field = AddField({});
+  ui::CTxtWinHost* host = field->GetHost();
+  int notices = 0;
+  field->AttachEvent(ui::textchange, [&](ui::EventArgs*) {
+    ++notices;
+    return true;
+  });
+  REQRESIZE request = {};
+  request.rc = RECT{0, 0, 120, 30};
+  host->TxNotify(EN_REQUESTRESIZE, &request);
+  const RECT client = host->GetClientRect();
+  EXPECT_EQ(client.left, 10);
+  EXPECT_EQ(client.top, 10);
+  EXPECT_EQ(client.right, 130);
+  EXPECT_EQ(client.bottom, 40);
+  SIZEL extent = {};
+  host->TxGetExtent(&extent);
+  EXPECT_EQ(extent.cx, MulDiv(120, 2540, GetDeviceCaps(window.GetPaintDC(), LOGPIXELSX)));
+  host->TxNotify(EN_CHANGE, nullptr);
+  EXPECT_EQ(notices, 1);
+}
+
+TEST_F(TxtWinHostTest, BottomAlignedTextSitsOnTheBottomEdge) {
+  ui::RichEdit* top = AddField({{L"multiline", L"false"}, {L"text", L"Ag"}}, 200, 80);
+  const RECT topRect = top->GetHost()->GetAlignedClientRect();
+  EXPECT_EQ(topRect.top, 10);
+  top->SetAttribute(L"align", L"bottom");
+  LONG width = 200;
+  LONG height = 0;
+  ASSERT_TRUE(top->GetHost()->MeasureNaturalSize(width, height));
+  ASSERT_GT(height, 0);
+  const RECT bottom = top->GetHost()->GetAlignedClientRect();
+  EXPECT_EQ(bottom.top, 10 + 80 - height);
+  RECT reported = {};
+  top->GetHost()->TxGetClientRect(&reported);
+  EXPECT_EQ(reported.top, bottom.top) << "the text services get the aligned rectangle too";
+  top->SetAttribute(L"align", L"vcenter");
+  EXPECT_EQ(top->GetHost()->GetAlignedClientRect().top, 10 + (80 - height) / 2);
+}
+
+TEST_F(TxtWinHostTest, FontsSetAndClearBoldAndSize) {
+  ui::RichEdit* field = AddField({});
+  ui::CTxtWinHost* host = field->GetHost();
+  const LONG plainHeight = host->GetCharFormat().yHeight;
+  EXPECT_GT(plainHeight, 0);
+  EXPECT_FALSE(host->GetCharFormat().dwEffects & CFE_BOLD);
+  field->SetAttribute(L"font", L"bold");
+  EXPECT_TRUE(host->GetCharFormat().dwEffects & CFE_BOLD);
+  EXPECT_GT(host->GetCharFormat().yHeight, plainHeight);
+  field->SetAttribute(L"font", L"plain");
+  EXPECT_FALSE(host->GetCharFormat().dwEffects & CFE_BOLD);
+  EXPECT_EQ(host->GetCharFormat().yHeight, plainHeight);
+  EXPECT_EQ(std::wstring(host->GetCharFormat().szFaceName), L"Tahoma");
+}
+
+TEST_F(TxtWinHostTest, DisabledFieldsPassEventsOnUnlessReadOnly) {
+  ui::RichEdit* field = AddField({{L"text", L"text"}});
+  int rootChars = 0;
+  root->AttachBubbledEvent(ui::char_, [&](ui::EventArgs*) {
+    ++rootChars;
+    return true;
+  });
+  field->SetEnabled(false);
+  EXPECT_EQ(field->GetState(), ui::kControlStateDisabled);
+  EXPECT_FALSE(field->IsTabStop());
+  window.SendControlEvent(field, ui::char_, L'x', 1);
+  EXPECT_EQ(rootChars, 1);
+  EXPECT_EQ(field->GetText(), L"text");
+  // A disabled read-only field still handles its events itself.
+  field->SetAttribute(L"readonly", L"true");
+  window.SendControlEvent(field, ui::char_, L'x', 1);
+  EXPECT_EQ(rootChars, 1);
+  field->SetEnabled(true);
+  EXPECT_EQ(field->GetState(), ui::kControlStateNormal);
+  EXPECT_TRUE(field->IsTabStop());
+}
+
+TEST_F(TxtWinHostTest, CompositionWindowStartsAtTheCaret) {
+  ui::RichEdit* field = AddField({{L"text", L"拼音"}});
+  field->SetFocus();
+  field->SetSel(-1, -1);
+  PumpMessages();
+  window.SendControlEvent(field, ui::imestart);
+  HIMC context = ImmGetContext(hwnd);
+  if (!context) GTEST_SKIP() << "no input context for the window";
+  COMPOSITIONFORM form = {};
+  const BOOL got = ImmGetCompositionWindow(context, &form);
+  ImmReleaseContext(hwnd, context);
+  if (!got) GTEST_SKIP() << "the input method keeps no composition window here";
+  const RECT caret = field->GetCaretRect();
+  EXPECT_EQ(form.dwStyle, static_cast<DWORD>(CFS_POINT));
+  EXPECT_EQ(form.ptCurrentPos.x, std::max(1L, caret.left));
+  EXPECT_EQ(form.ptCurrentPos.y, std::max(1L, caret.top));
+  window.SendControlEvent(field, ui::imeend);
+}
+
+TEST_F(TxtWinHostTest, FieldWithoutAWindowStoresItsTextUntilItJoinsOne) {
+  ui::RichEdit loose;
+  loose.SetText(L"later");
+  EXPECT_EQ(loose.GetText(), L"");
+  EXPECT_FALSE(loose.Undo());
+  LRESULT result = 0;
+  EXPECT_EQ(loose.TxSendMessage(WM_CHAR, L'a', 0, &result), S_FALSE);
+  SIZE natural = {}, size = {100, 0};
+  EXPECT_FALSE(loose.GetNaturalSize(natural, size));
+  auto* field = new ui::RichEdit;
+  field->SetText(L"stored");
+  root->Add(field);
+  EXPECT_EQ(field->GetText(), L"stored");
+}
+
+}  // namespace
