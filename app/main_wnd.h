@@ -6,9 +6,11 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shtypes.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_hot_keys.h"
 #include "app/date_line.h"
@@ -17,6 +19,8 @@
 
 struct Group;
 struct Link;
+template <typename T>
+class CDropTargetEx;
 
 namespace ui {
 class Box;
@@ -137,6 +141,21 @@ class CMainWnd : public ui::WindowImplBase {
   // shortcut or store app); not stored. Null when the path makes no link.
   std::shared_ptr<Link> AddLinkFromPath(const std::wstring& path);
 
+  // ---- drops on the window ----
+  // Registers the window as an OLE drop target (at set-up; needs OLE on the
+  // thread) and revokes it again (on close).
+  bool RegisterDropTarget();
+  void RevokeDropTarget();
+  CDropTargetEx<CMainWnd>* DropTarget() const { return dropTarget_.get(); }
+  // False while nothing can be dropped: a modal dialog is up or there is no tag.
+  bool CanTakeDrops();
+  // Each returns whether it took the drop (false also after a refusal notice).
+  bool OnDropFileList(const std::vector<std::wstring>& paths);
+  bool OnDropIdList(const ITEMIDLIST* item);
+  bool OnDropText(const std::wstring& address, const std::wstring& title);
+  // Shell file drops that arrive as WM_DROPFILES.
+  LRESULT OnDropFiles(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+
   // ---- handlers the menus, tray and drop target fill in ----
   bool OnTitleBoxMenu(ui::EventArgs* event);
   bool OnTitleButtonClick(ui::EventArgs* event);
@@ -210,6 +229,13 @@ class CMainWnd : public ui::WindowImplBase {
   ui::Window* openDialog_ = nullptr;
   bool closePending_ = false;
   RECT lastPollRect_ = {};
+
+  // The tag a drop goes to: the current tag of the current group; null when none.
+  std::shared_ptr<Group> CurrentDropTag();
+  struct DropTargetDeleter {
+    void operator()(CDropTargetEx<CMainWnd>* target) const;
+  };
+  std::unique_ptr<CDropTargetEx<CMainWnd>, DropTargetDeleter> dropTarget_;
 
   HINSTANCE instance_;
   ui::Control* tips_ = nullptr;

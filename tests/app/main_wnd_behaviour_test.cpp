@@ -217,6 +217,28 @@ TEST_F(MainWindowBehaviourTest, DockedAtTheTopItSlidesToAStripWhenTheMouseLeaves
   EXPECT_EQ(Rect().top, 0);
 }
 
+TEST_F(MainWindowBehaviourTest, NoSummonWorksOverAFullScreenProgramWhenAskedSo) {
+  GetSettings().bFullScreenMode = true;
+  Open(false);
+  window_test::TestWindow game(L"PexoFullScreenGame");
+  HWND gameWindow = game.CreatePlain(10, 10);
+  ASSERT_NE(gameWindow, nullptr);
+  SetWindowPos(gameWindow, HWND_TOP, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+               SWP_SHOWWINDOW);
+  SetForegroundWindow(gameWindow);
+  if (GetForegroundWindow() != gameWindow) GTEST_SKIP() << "this display gives the test no foreground window";
+
+  PostMessageW(hwnd_, CMainWnd::kShowMessage, 0, 0);
+  PostMessageW(hwnd_, CMainWnd::kTrayMessage, 0, WM_LBUTTONDOWN);
+  PumpFor(200);
+  EXPECT_FALSE(Visible());
+
+  GetSettings().bFullScreenMode = false;
+  PostMessageW(hwnd_, CMainWnd::kShowMessage, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return Visible(); }));
+  DestroyWindow(gameWindow);
+}
+
 TEST_F(MainWindowBehaviourTest, CloseSavesThePlacementPulledOnScreenAndTheIndexesThenQuits) {
   Open(true);
   // Slid out at the left edge.

@@ -1,0 +1,151 @@
+// Drops on the main window: files and folders become links of the current tag,
+// shell items item-ID-list links, browser links web-address links; a note tag
+// takes the paths or the address as text.
+#include <windows.h>
+#include <ole2.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "app/drop_target.h"
+#include "app/link_record.h"
+#include "app/main_wnd.h"
+#include "app/web_icon_lookup.h"
+#include "data/group.h"
+#include "data/icon_cache.h"
+#include "data/link.h"
+#include "data/link_path.h"
+#include "data/link_store.h"
+#include "ui/base/windows_version.h"
+#include "ui/controls/rich_edit.h"
+
+namespace {
+
+constexpr wchar_t kCannotAddNotice[] = L"特殊标签不能添加链接";
+
+// The text the icon cache makes a new link's icon from.
+std::wstring IconSourceOf(const Link& link) {
+  if (link.TYPE == kLinkItemIdList) return {};
+  if (link.TYPE == kLinkWebAddress || link.TYPE == kLinkBuiltinFunction || !link.ICON.empty()) {
+    return ResolveLinkPath(link.ICON);
+  }
+  return ResolveLinkPath(link.PATH);
+}
+
+}  // namespace
+
+void CMainWnd::DropTargetDeleter::operator()(CDropTargetEx<CMainWnd>* target) const { delete target; }
+
+bool CMainWnd::RegisterDropTarget() {
+  if (dropTarget_) return true;
+  dropTarget_.reset(new CDropTargetEx<CMainWnd>(*this));
+  dropTarget_->SetOwnerWindow(GetHWND());
+  if (FAILED(RegisterDragDrop(GetHWND(), dropTarget_.get()))) {
+    dropTarget_.reset();
+    return false;
+  }
+  return true;
+}
+
+void CMainWnd::RevokeDropTarget() {
+  if (!dropTarget_) return;
+  RevokeDragDrop(GetHWND());
+  dropTarget_.reset();
+}
+
+std::shared_ptr<Group> CMainWnd::CurrentDropTag() {
+  const int groupIndex = EffectiveGroupIndex();
+  const int tagIndex = EffectiveTagIndex();
+  LinkStore& store = GetLinkStore();
+  if (groupIndex < 0 || tagIndex < 0 || static_cast<size_t>(groupIndex) >= store.topGroups.size()) return nullptr;
+  const std::shared_ptr<Group>& group = store.topGroups[static_cast<size_t>(groupIndex)];
+  if (!group || static_cast<size_t>(tagIndex) >= group->tags.size()) return nullptr;
+  return group->tags[static_cast<size_t>(tagIndex)];
+}
+
+bool CMainWnd::CanTakeDrops() {
+  // A modal dialog disables its owner: a drop then would open a second dialog or
+  // change the store under the first one.
+  if (!GetHWND() || !IsWindowEnabled(GetHWND())) return false;
+  return CurrentDropTag() != nullptr;
+}
+
+bool CMainWnd::OnDropFileList(const std::vector<std::wstring>& paths) {
+  if (!CanTakeDrops()) return false;
+  const std::shared_ptr<Group> tag = CurrentDropTag();
+  auto* note = dynamic_cast<ui::RichEdit*>(NoteEditor());
+  if (tag->TYPE == kGroupNote && note) {
+    for (const std::wstring& path : paths) {
+      note->SetSel(-1, -1);
+      note->ReplaceSel(path + L"\n", true);
+    }
+    return !paths.empty();
+  }
+  if (tag->TYPE != kGroupOrdinary) {
+    ShowNotice(kCannotAddNotice);
+    return false;
+  }
+  LinkStore& store = GetLinkStore();
+  bool added = false;
+  for (const std::wstring& path : paths) {
+    std::shared_ptr<Link> link = AddLinkFromPath(path);
+    if (!link || !store.AddLink(tag, link)) continue;
+    GetIconCache().AddPathToCache(link->GetIconKey(), IconSourceOf(*link));
+    added = true;
+  }
+  OnTagSelect(nullptr);
+  return added;
+}
+
+bool CMainWnd::OnDropIdList(const ITEMIDLIST* item) {
+  if (!item || !IsWindowsVersionAtLeast(6, 0, 0) || !CanTakeDrops()) return false;
+  const std::shared_ptr<Group> tag = CurrentDropTag();
+  if (tag->TYPE != kGroupOrdinary) {
+    ShowNotice(kCannotAddNotice);
+    return false;
+  }
+  SHFILEINFOW info = {};
+  if (!SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item), 0, &info, sizeof(info),
+                      SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_ATTRIBUTES)) {
+    return false;
+  }
+  if (info.iIcon == 0 || !(info.dwAttributes & SFGAO_CANLINK)) return false;
+  std::shared_ptr<Link> link = MakeLinkRecord(kLinkItemIdList, info.szDisplayName, {}, {}, {}, {}, false, {}, {});
+  const auto* bytes = reinterpret_cast<const uint8_t*>(item);
+  link->Pidl.assign(bytes, bytes + ILGetSize(item));
+  if (!GetLinkStore().AddLink(tag, link)) return false;
+  if (GetIconCache().AddSysIconToCache(link->GetIconKey(), info.iIcon)) OnTagSelect(nullptr);
+  return true;
+}
+
+bool CMainWnd::OnDropText(const std::wstring& address, const std::wstring& title) {
+  if (!CanTakeDrops()) return false;
+  const std::shared_ptr<Group> tag = CurrentDropTag();
+  auto* note = dynamic_cast<ui::RichEdit*>(NoteEditor());
+  if (tag->TYPE == kGroupNote && note) {
+    note->SetSel(-1, -1);
+    note->ReplaceSel(address + L"\n", true);
+    return true;
+  }
+  if (tag->TYPE != kGroupOrdinary) {
+    ShowNotice(kCannotAddNotice);
+    return false;
+  }
+  if (address.empty()) return false;
+  // The web-address dialog that lets the user change name and address first is
+  // not part of the program yet: the link is added as the browser named it.
+  std::wstring icon = FindWebIconFile(address, WebIconLookup::kDrop);
+  std::shared_ptr<Link> link = MakeLinkRecord(kLinkWebAddress, title.empty() ? address : title, address,
+                                              icon.empty() ? L"#url" : icon, {}, {}, false, {}, {});
+  if (!GetLinkStore().AddLink(tag, link)) return false;
+  if (GetIconCache().AddPathToCache(link->GetIconKey(), IconSourceOf(*link))) OnTagSelect(nullptr);
+  return true;
+}
+
+LRESULT CMainWnd::OnDropFiles(UINT, WPARAM wParam, LPARAM, bool& handled) {
+  // The window owns a WM_DROPFILES list: it is read and finished here, once,
+  // whether or not the drop is taken.
+  handled = true;
+  std::vector<std::wstring> paths = TakeDroppedFiles(reinterpret_cast<HDROP>(wParam));
+  if (CanTakeDrops()) OnDropFileList(paths);
+  return 0;
+}
