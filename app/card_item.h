@@ -4,11 +4,7 @@
 
 #include "ui/controls/list_container_element.h"
 
-namespace ui {
-// The event a card list box receives when a card is dropped on another card:
-// wParam the dragged card's index, lParam the target card's index.
-inline constexpr EventType reorder = dragsort;
-}  // namespace ui
+// A card list box receives ui::reorder when a card is dropped on another card.
 
 class CardItem : public ui::ListContainerElement {
  public:

@@ -97,6 +97,8 @@ class IconCache {
   // An icon source: "*." + extension (the shell's icon of that file type),
   // or a path with an optional "," and icon index; the path's own icon resources,
   // else its .ico, .png, .svg or .webp picture, else the shell's icon for it.
+  // Note the order: the cache key comes first, the icon source second (both are
+  // strings, so swapping them compiles and caches the wrong thing).
   bool AddPathToCache(const std::wstring& key, const std::wstring& iconSource);
   // The icon at a system image-list index.
   bool AddSysIconToCache(const std::wstring& key, int index);

@@ -1,5 +1,6 @@
 #include "data/link.h"
 
+#include "data/link_path.h"
 #include "ui/base/string_util.h"
 
 std::wstring Link::GetIconKey() {
@@ -12,4 +13,15 @@ std::wstring Link::GetIconKey() {
   if (source[0] == L'#' || source[0] == L'*') return ToLowerAscii(source);
   if (ID != 0) return L"lnk" + std::to_wstring(ID);
   return ToLowerAscii(source);
+}
+
+std::wstring Link::GetIconSource() const {
+  if (TYPE == kLinkWebAddress || TYPE == kLinkBuiltinFunction || !ICON.empty()) return ResolveLinkPath(ICON);
+  if (TYPE == kLinkItemIdList) return std::wstring();
+  return ResolveLinkPath(PATH);
+}
+
+std::wstring Link::GetResolvedPath() const {
+  if (TYPE == kLinkItemIdList) return std::wstring();
+  return ResolveLinkPath(PATH);
 }

@@ -64,4 +64,11 @@ struct Link {
   // The key under which the icon cache keeps this link's icon. A web address without
   // an icon gets the shared "#url" icon, remembered in ICON.
   std::wstring GetIconKey();
+  // The text the icon cache makes this link's icon from: ICON expanded when it is
+  // set or the link is a web address or built-in function, empty for an item-ID
+  // list, else the expanded PATH.
+  std::wstring GetIconSource() const;
+  // PATH expanded against the program folder and the environment; empty for an
+  // item-ID list, whose target is in Pidl.
+  std::wstring GetResolvedPath() const;
 };

@@ -38,6 +38,13 @@ class LinkStore {
 
   bool IsOpen() const { return connection != nullptr; }
 
+  // The top-level groups by position, the order the group list shows them in.
+  int GetGroupCount() const { return static_cast<int>(topGroups.size()); }
+  // Null for an index out of range.
+  std::shared_ptr<Group> GetGroupAt(int index) const {
+    return index >= 0 && index < GetGroupCount() ? topGroups[static_cast<size_t>(index)] : nullptr;
+  }
+
   // The group or tag with this ID, or null when absent or deleted.
   std::shared_ptr<Group> FindGroup(int32_t id) const;
   // The link with this ID, or null when absent or deleted.

@@ -82,6 +82,8 @@ bool IsWindows11(const NtVersion& version) {
   return version.major > 10 || (version.major == 10 && version.build > 21999);
 }
 
+bool InitSysFuncTable() { return PrepareSystemLinks(GetIconCache()); }
+
 bool PrepareSystemLinks(IconCache& cache) { return PrepareSystemLinks(cache, GetNtVersion()); }
 
 bool PrepareSystemLinks(IconCache& cache, const NtVersion& version) {

@@ -42,3 +42,6 @@ bool IsWindows11(const NtVersion& version);
 // its target. True when the table is ready.
 bool PrepareSystemLinks(IconCache& cache);
 bool PrepareSystemLinks(IconCache& cache, const NtVersion& version);
+// The start-up step of the built-in table: PrepareSystemLinks on the process-wide
+// icon cache, which must be open.
+bool InitSysFuncTable();

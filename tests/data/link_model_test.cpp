@@ -3,6 +3,7 @@
 #include "data/group.h"
 #include "data/link.h"
 #include "data/link_store.h"
+#include "data/program_dir.h"
 
 namespace {
 
@@ -36,6 +37,49 @@ TEST(LinkIconKey, SharedIconsAreKeyedByNameAndOwnIconsByLink) {
   // An item-ID list without an icon is always keyed by its link, even unsaved.
   EXPECT_EQ(MakeLink(0, kLinkItemIdList, L"", L"").GetIconKey(), L"lnk0");
   EXPECT_EQ(MakeLink(9, kLinkItemIdList, L"#Sys", L"").GetIconKey(), L"#sys");
+}
+
+TEST(LinkIconSource, IconFirstThenPathBothExpandedAndNothingForItemIdLists) {
+  const std::wstring dir = GetProgramDir();
+  struct Case {
+    int32_t type;
+    const wchar_t* icon;
+    const wchar_t* path;
+    std::wstring source;
+    std::wstring resolved;
+  };
+  const Case cases[] = {
+      {kLinkProgram, L"", L".\\tools\\a.exe", dir + L"tools\\a.exe", dir + L"tools\\a.exe"},
+      {kLinkProgram, L".\\a.ico", L"C:\\x.exe", dir + L"a.ico", L"C:\\x.exe"},
+      {kLinkWebAddress, L"#url", L"https://example.com", L"#url", L"https://example.com"},
+      // A web address or built-in function without an icon has no file to take one from.
+      {kLinkWebAddress, L"", L"https://example.com", L"", L"https://example.com"},
+      {kLinkBuiltinFunction, L"", L"#Mute", L"", L"#Mute"},
+      {kLinkFile, L"*.txt", L"D:\\a.txt", L"*.txt", L"D:\\a.txt"},
+      {kLinkItemIdList, L"", L"ignored", L"", L""},
+      {kLinkItemIdList, L"#sys", L"ignored", L"#sys", L""},
+  };
+  for (const Case& c : cases) {
+    Link link = MakeLink(1, c.type, c.icon, c.path);
+    EXPECT_EQ(link.GetIconSource(), c.source) << c.type << " " << c.icon << " " << c.path;
+    EXPECT_EQ(link.GetResolvedPath(), c.resolved) << c.type << " " << c.path;
+  }
+}
+
+TEST(LinkStoreOwnership, TopLevelGroupsAreReachedByPositionAndOutOfRangeGivesNull) {
+  LinkStore store;
+  EXPECT_EQ(store.GetGroupCount(), 0);
+  EXPECT_EQ(store.GetGroupAt(0), nullptr);
+  for (int32_t id : {10, 20}) {
+    auto group = std::make_shared<Group>();
+    group->ID = id;
+    store.topGroups.push_back(group);
+  }
+  EXPECT_EQ(store.GetGroupCount(), 2);
+  EXPECT_EQ(store.GetGroupAt(0)->ID, 10);
+  EXPECT_EQ(store.GetGroupAt(1)->ID, 20);
+  EXPECT_EQ(store.GetGroupAt(2), nullptr);
+  EXPECT_EQ(store.GetGroupAt(-1), nullptr);
 }
 
 TEST(LinkStoreOwnership, RemovingFromTheOwningListEndsTheRecord) {

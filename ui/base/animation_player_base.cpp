@@ -33,6 +33,11 @@ void AnimationPlayerBase::Start() {
 
 void AnimationPlayerBase::Cancel() { CancelTimer(); }
 
+void AnimationPlayerBase::Reset() {
+  CancelTimer();
+  Init();
+}
+
 void AnimationPlayerBase::Continue() {
   CancelTimer();
   if (reversed_) TurnRound();

@@ -27,6 +27,9 @@ class AnimationPlayerBase : public nbase::SupportWeakCallback {
   virtual void Start();
   // Stops stepping; the value and the elapsed time stay for Continue or Reverse.
   virtual void Cancel();
+  // Stops stepping and re-initialises: value and elapsed time back to the start,
+  // as a freshly made player (used to stop a smooth scroll where it stands).
+  void Reset();
   // Plays forwards from where the value stands.
   virtual void Continue();
   // Plays backwards from where the value stands.

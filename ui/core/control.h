@@ -94,6 +94,10 @@ class Control : public PlaceHolder {
   // Takes ownership; the previous object is deleted (setting the same object
   // again changes nothing).
   virtual void SetUserData(UserDataBase* data);
+  // An integer the application keeps on the control (a list item's row, a menu
+  // item's command); 0 until set, never read by the framework.
+  virtual int GetItemId() const { return itemId_; }
+  virtual void SetItemId(int id) { itemId_ = id; }
   virtual void SetFadeVisible(bool visible);
   virtual void SetInternVisible(bool visible);
   virtual void SetVisible(bool visible);
@@ -186,6 +190,14 @@ class Control : public PlaceHolder {
   void AttachEvent(EventType type, const EventCallback& callback);
   void AttachXmlEvent(EventType type, const EventCallback& callback);
   void AttachClick(const EventCallback& callback) { AttachEvent(click, callback); }
+  void AttachClickEvent(const EventCallback& callback) { AttachEvent(click, callback); }
+  void AttachMenuEvent(const EventCallback& callback) { AttachEvent(menu, callback); }
+  void AttachMouseEnterEvent(const EventCallback& callback) { AttachEvent(mouseenter, callback); }
+  void AttachReturnEvent(const EventCallback& callback) { AttachEvent(return_, callback); }
+  void AttachTextChangeEvent(const EventCallback& callback) { AttachEvent(textchange, callback); }
+  void AttachSelectEvent(const EventCallback& callback) { AttachEvent(select, callback); }
+  // Listens to every event type ("all").
+  void AttachAllEvents(const EventCallback& callback) { AttachEvent(all, callback); }
   EventListenerMap& GetXmlListeners() { return xmlListeners_; }
   EventListenerMap& GetCodeListeners() { return codeListeners_; }
   EventListenerMap& GetImageAnimationListeners() { return imageAnimationListeners_; }
@@ -275,6 +287,7 @@ class Control : public PlaceHolder {
   EventListenerMap codeListeners_;
   EventListenerMap imageAnimationListeners_;
   std::unique_ptr<UserDataBase> userData_;
+  int itemId_ = 0;
   bool contextMenuUsed_ = false;
   bool enabled_ = true;
   bool mouseEnabled_ = true;

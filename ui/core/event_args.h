@@ -62,11 +62,13 @@ enum EventType : int32_t {
   scrollchange = 52,
   valuechange = 53,
   resize = 54,
-  dragsort = 55,
+  reorder = 55,  // a dragged card dropped on another: wParam source index, lParam target index
   visiblechange = 56,
   destroy = 57,
   hotkeydown = 58,
   hotkeyup = 59,
+  xbuttondown = 60,  // a mouse side button (X1 or X2) pressed, for hot-key edits
+  xbuttonup = 61,
 };
 
 // One event as controls receive it. The sender stays the control the event is

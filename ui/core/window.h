@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string>
@@ -84,8 +85,20 @@ class Window : public virtual nbase::SupportWeakCallback {
   bool IsClosing() const { return closing_; }
   bool IsNoFocus() const { return noFocus_; }
   void SetNoFocus(bool noFocus) { noFocus_ = noFocus; }
+  // While suspended, HandleMessage passes every message straight to the previous
+  // window procedure. The slide steps write this from the multimedia timer's
+  // thread, hence atomic.
   bool IsRoutingSuspended() const { return routingSuspended_; }
   void SetRoutingSuspended(bool suspended) { routingSuspended_ = suspended; }
+  // Whether TrackMouseEvent is armed for this window; clearing it makes the next
+  // mouse move arm it again. Also written from the slide timer's thread.
+  bool IsMouseTracking() const { return mouseTracking_; }
+  void SetMouseTracking(bool tracking) { mouseTracking_ = tracking; }
+  // Whether the window holds the mouse capture. A text host that calls
+  // SetCapture/ReleaseCapture itself keeps this in step, so the window's button
+  // handling releases the capture when the button goes up.
+  bool IsMouseCaptured() const { return mouseCaptured_; }
+  void SetMouseCaptured(bool captured) { mouseCaptured_ = captured; }
   // Set by controls that need a new layout before the next paint.
   void SetArrange(bool needed) { updateNeeded_ = needed; }
   // Marks a client rectangle dirty (no erase); a layered window, which gets no
@@ -245,9 +258,9 @@ class Window : public virtual nbase::SupportWeakCallback {
   POINT lastMousePos_ = {-1, -1};
   Control* touch_ = nullptr;
   bool updateNeeded_ = false;
-  bool mouseTracking_ = false;
+  std::atomic<bool> mouseTracking_ = false;
   bool mouseCaptured_ = false;
-  bool routingSuspended_ = false;
+  std::atomic<bool> routingSuspended_ = false;
   std::wstring resourcePath_;
   WindowFont defaultFont_;
   std::map<std::wstring, std::wstring> classes_;

@@ -260,4 +260,30 @@ TEST(AnimationPlayerTest, InitResetsNumbersButKeepsCallbacks) {
   EXPECT_EQ(r.completions, 1);
 }
 
+TEST(AnimationPlayerTest, ResetStopsAPlayMidwayAndStartsOverFromScratch) {
+  Recorded r(0, 200, 200, 0, 0);
+  r.player->Start();
+  r.RunFor(64);
+  ASSERT_TRUE(r.player->IsPlaying());
+  ASSERT_GT(r.player->GetValue(), 0);
+  const size_t reported = r.values.size();
+
+  r.player->Reset();
+  EXPECT_FALSE(r.player->IsPlaying());
+  EXPECT_EQ(r.player->GetValue(), 0);
+  EXPECT_EQ(r.player->GetElapsedMilliseconds(), 0);
+  r.RunFor(300);
+  EXPECT_EQ(r.values.size(), reported) << "no step of the cancelled play may run";
+  EXPECT_EQ(r.completions, 0);
+
+  // A new play after the reset runs whole, from its own start.
+  r.player->SetStartValue(0);
+  r.player->SetEndValue(50);
+  r.player->SetTotalMilliseconds(50);
+  r.player->Start();
+  r.RunFor(100);
+  EXPECT_EQ(r.last(), 50);
+  EXPECT_EQ(r.completions, 1);
+}
+
 }  // namespace

@@ -267,4 +267,49 @@ TEST(BoxDispatchTest, RemovingTheSenderInsideItsOwnHandlerIsSafe) {
   EXPECT_EQ(tree.inner->GetCount(), 0);
 }
 
+TEST(ControlDispatchTest, NamedAttachOperationsListenToTheirOwnEventOnly) {
+  using Attach = void (ui::Control::*)(const ui::EventCallback&);
+  struct Case {
+    Attach attach;
+    ui::EventType type;
+  };
+  const Case cases[] = {
+      {&ui::Control::AttachClickEvent, ui::click},
+      {&ui::Control::AttachMenuEvent, ui::menu},
+      {&ui::Control::AttachMouseEnterEvent, ui::mouseenter},
+      {&ui::Control::AttachReturnEvent, ui::return_},
+      {&ui::Control::AttachTextChangeEvent, ui::textchange},
+      {&ui::Control::AttachSelectEvent, ui::select},
+  };
+  for (const Case& c : cases) {
+    ui::Control control;
+    std::vector<ui::EventType> heard;
+    (control.*c.attach)([&](ui::EventArgs* args) {
+      heard.push_back(args->Type);
+      return true;
+    });
+    for (const Case& other : cases) control.SendEvent(other.type);
+    ASSERT_EQ(heard.size(), 1u) << c.type;
+    EXPECT_EQ(heard[0], c.type);
+  }
+
+  ui::Control control;
+  std::vector<ui::EventType> heard;
+  control.AttachAllEvents([&](ui::EventArgs* args) {
+    heard.push_back(args->Type);
+    return true;
+  });
+  control.SendEvent(ui::reorder, 3, 1);
+  control.SendEvent(ui::xbuttondown);
+  EXPECT_EQ(heard, (std::vector<ui::EventType>{ui::reorder, ui::xbuttondown}));
+}
+
+TEST(ControlDispatchTest, ItemIdStartsAtZeroAndIsTheApplicationsToKeep) {
+  ui::Control control;
+  EXPECT_EQ(control.GetItemId(), 0);
+  control.SetItemId(-7);
+  control.SendEvent(ui::click);
+  EXPECT_EQ(control.GetItemId(), -7);
+}
+
 }  // namespace

@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <thread>
 
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
@@ -170,6 +171,27 @@ TEST_F(WindowInputTest, MouseLeaveRecomputesHoverOnlyWhileTracking) {
   // Tracking is off now: a second leave sends nothing.
   SendMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(leaveMoves(), 1);
+}
+
+TEST_F(WindowInputTest, TrackingAndRoutingFlagsWrittenFromAnotherThreadTakeEffect) {
+  Post(WM_MOUSEMOVE, 0, ClientPoint(10, 10));
+  ASSERT_TRUE(window.IsMouseTracking());
+  // The slide timer's thread clears tracking; the next move arms it again.
+  std::thread([&] { window.SetMouseTracking(false); }).join();
+  EXPECT_FALSE(window.IsMouseTracking());
+  Post(WM_MOUSEMOVE, 0, ClientPoint(20, 10));
+  EXPECT_TRUE(window.IsMouseTracking());
+
+  // While routing is suspended the controls hear nothing of the window's messages.
+  std::thread([&] { window.SetRoutingSuspended(true); }).join();
+  SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(20, 20));
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(20, 20));
+  EXPECT_FALSE(leftLog.Has(ui::buttondown));
+  std::thread([&] { window.SetRoutingSuspended(false); }).join();
+  SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(20, 20));
+  EXPECT_TRUE(leftLog.Has(ui::buttondown));
+  SendMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(20, 20));
+  EXPECT_FALSE(window.IsMouseCaptured()) << "the window releases the capture it took on the press";
 }
 
 // A filter that swallows one message.
