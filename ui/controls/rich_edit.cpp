@@ -36,6 +36,9 @@ RichEdit::RichEdit()
       disabledTextColor_(UiGlobals::GetDefaultTextColorName()) {}
 
 RichEdit::~RichEdit() {
+  // A field that goes away with the focus gets no kill-focus event: close the
+  // input method it opened when it took the focus.
+  if (IsFocused()) SetImmStatus(false);
   caretBlinkFlag_.Cancel();
   for (auto& [id, flag] : timers_) flag.Cancel();
   timers_.clear();

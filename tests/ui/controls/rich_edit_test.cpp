@@ -8,6 +8,7 @@
 
 #include <windows.h>
 #include <ole2.h>
+#include <imm.h>
 
 #include <cstring>
 #include <string>
@@ -194,8 +195,17 @@ TEST_F(RichEditTest, MouseDragSelectsAndDoubleClickSelectsAWord) {
 }
 
 // Puts text on the clipboard, replacing what is there; false when it cannot.
+// Other test programs on the display may hold the clipboard for a moment.
+bool OpenClipboardPatiently() {
+  for (int i = 0; i < 100; ++i) {
+    if (OpenClipboard(nullptr)) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
 bool PutOnClipboard(const std::wstring& text) {
-  if (!OpenClipboard(nullptr)) return false;
+  if (!OpenClipboardPatiently()) return false;
   EmptyClipboard();
   const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -210,7 +220,7 @@ bool PutOnClipboard(const std::wstring& text) {
 
 std::wstring ClipboardText() {
   std::wstring text;
-  if (!OpenClipboard(nullptr)) return text;
+  if (!OpenClipboardPatiently()) return text;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
     text = static_cast<const wchar_t*>(GlobalLock(data));
     GlobalUnlock(data);
@@ -472,11 +482,17 @@ TEST_F(RichEditTest, DestroyingAFocusedFieldWithRunningTimersLeavesNothingBehind
   Type(L"bye");
   edit->SetTimer(7, 20);
   EXPECT_EQ(edit->GetTimerCount(), 1u);
+  HIMC context = ImmGetContext(hwnd);
+  const bool imeOpened = context && ImmGetOpenStatus(context);
   auto* parent = edit->GetParent();
   ASSERT_TRUE(parent->Remove(edit));
   edit = nullptr;
   PumpFor(100);  // deferred deletion; blink and text-services timers would fire here
   EXPECT_EQ(window.GetFocusControl(), nullptr);
+  if (context) {
+    if (imeOpened) EXPECT_FALSE(ImmGetOpenStatus(context)) << "the input method the field opened is closed";
+    ImmReleaseContext(hwnd, context);
+  }
   PaintNow(hwnd);
   // Fields come and go many times without trouble.
   for (int i = 0; i < 20; ++i) {

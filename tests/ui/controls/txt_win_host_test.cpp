@@ -9,7 +9,9 @@
 #include <windows.h>
 #include <imm.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
@@ -285,6 +287,72 @@ TEST_F(TxtWinHostTest, FieldWithoutAWindowStoresItsTextUntilItJoinsOne) {
   field->SetText(L"stored");
   root->Add(field);
   EXPECT_EQ(field->GetText(), L"stored");
+}
+
+// Records the notifications the window receives from its fields.
+class NotifyFilter : public ui::IUIMessageFilter {
+ public:
+  LRESULT MessageHandler(UINT message, WPARAM, LPARAM lParam, bool&) override {
+    if (message == WM_NOTIFY && lParam) codes.push_back(reinterpret_cast<NMHDR*>(lParam)->code);
+    return 0;
+  }
+  std::vector<UINT> codes;
+};
+
+TEST_F(TxtWinHostTest, WrappersEditTheTextAndNotificationsReachTheWindow) {
+  ui::RichEdit* field = AddField({{L"text", L"start"}});
+  // The result is the selection the text went after: the end of the old text.
+  EXPECT_EQ(field->AppendText(L" 追加"), 5);
+  EXPECT_EQ(field->GetText(), L"start 追加");
+  field->SetUTF8Text("\xE4\xB8\xAD UTF-8");
+  EXPECT_EQ(field->GetText(), L"中 UTF-8");
+  EXPECT_EQ(field->GetTextRange(2, -1), L"UTF-8");
+  field->SetSel(2, 5);
+  long start = 0, end = 0;
+  EXPECT_EQ(field->GetSel(start, end), 5);
+  EXPECT_EQ(start, 2);
+  field->ReplaceSel(L"utf", true);
+  EXPECT_EQ(field->GetText(), L"中 utf-8");
+  EXPECT_TRUE(field->Undo());
+  EXPECT_EQ(field->GetText(), L"中 UTF-8");
+
+  EXPECT_EQ(field->GetEventMask(), static_cast<DWORD>(ENM_CHANGE));
+  EXPECT_EQ(field->SetEventMask(ENM_CHANGE | ENM_SELCHANGE), static_cast<DWORD>(ENM_CHANGE));
+  NotifyFilter filter;
+  window.AddMessageFilter(&filter);
+  field->SetSel(0, 1);
+  window.RemoveMessageFilter(&filter);
+  EXPECT_NE(std::find(filter.codes.begin(), filter.codes.end(), static_cast<UINT>(EN_SELCHANGE)),
+            filter.codes.end());
+
+  // The text colour goes into the character format as a COLORREF.
+  window.AddColor(L"red_text", 0xFFFF0000);
+  field->SetAttribute(L"normaltextcolor", L"red_text");
+  EXPECT_EQ(field->GetCurrentTextColor(), L"red_text");
+  EXPECT_EQ(field->GetHost()->GetCharFormat().crTextColor, RGB(0xFF, 0, 0));
+  field->SetTextColorValue(0xFF0000FF);
+  EXPECT_EQ(field->GetHost()->GetCharFormat().crTextColor, RGB(0, 0, 0xFF));
+}
+
+TEST_F(TxtWinHostTest, TextTallerThanTheFieldIsClippedToIt) {
+  window.AddColor(L"page", 0xFFFFFFFF);
+  root->SetAttribute(L"bkcolor", L"page");
+  std::wstring lines;
+  for (int i = 0; i < 12; ++i) lines += L"第" + std::to_wstring(i) + L"行 overflowing text\r";
+  ui::RichEdit* field = AddField({{L"text", lines.c_str()}}, 200, 40);
+  field->SetSel(0, 0);  // the view at the top: the lines below the field overflow it
+  PaintNow(hwnd);
+  ui::IRenderContext* surface = window.GetRenderContext();
+  int inside = 0;
+  int below = 0;
+  for (int y = 10; y < 200; ++y) {
+    for (int x = 10; x < 210; ++x) {
+      if ((window_test::PixelAt(surface, x, y) & 0xFFFFFFu) == 0xFFFFFFu) continue;
+      (y < 50 ? inside : below)++;
+    }
+  }
+  EXPECT_GT(inside, 50) << "the first lines are drawn";
+  EXPECT_EQ(below, 0) << "nothing is drawn past the field's bottom";
 }
 
 }  // namespace
