@@ -2,6 +2,7 @@
 
 #include "app/card_list_boxes.h"
 #include "app/hot_key_edit.h"
+#include "app/menu_card_ui.h"
 #include "app/rich_edit_x.h"
 #include "data/settings.h"
 #include "ui/core/skin_builder.h"
@@ -20,6 +21,7 @@ ui::Control* CreateLauncherControl(const std::wstring& className) {
   if (className == L"VTagGroup") return new ui::VTagGroup;
   if (className == L"HotKeyEdit") return new ui::HotKeyEdit;
   if (className == L"HCardGroup") return new ui::HCardGroup(GetSettings().nGroupWidth);
+  if (className == L"MenuCardUI") return new ui::CMenuCardUI;
   if (className == L"HCardListBox") return new ui::HCardListBox;
   if (className == L"VCardListBox") return new ui::VCardListBox;
   if (className == L"SearchListBox") return new ui::SearchListBox;

@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "data/link_path.h"
+#include "ui/controls/menu_item.h"
+#include "ui/controls/menu_mgr.h"
 #include "ui/core/window.h"
 
 namespace ui {
@@ -42,14 +44,45 @@ void RichEditX::SetAttribute(const std::wstring& name, const std::wstring& value
 
 void RichEditX::HandleEventTemplate(EventArgs& event) {
   if (event.Type == rbuttonup) {
-    ShowEditMenu();
+    // The menu's loop runs the window's messages, which may delete this field.
+    std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
+    const std::wstring command = ShowEditMenu();
+    if (alive.expired()) return;
+    RunEditCommand(command);
   } else if (event.Type == resize && wantLink_) {
     EnableLinkDetection();
   }
   Box::HandleEventTemplate(event);
 }
 
-void RichEditX::ShowEditMenu() {}
+std::wstring RichEditX::ShowEditMenu() {
+  Window* window = GetWindow();
+  if (!window) return {};
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  std::wstring command;
+  {
+    // A fresh manager for every right click, gone before the command runs.
+    CMenuMgr menu(window->GetHWND());
+    if (!menu.LoadXml(window->GetHWND(), L"menu\\menu_edit.xml")) return {};
+    if (CMenuItem* item = menu.ShowMenu(L"menu_edit", cursor.x, cursor.y, false)) command = item->GetName();
+  }
+  return command;
+}
+
+void RichEditX::RunEditCommand(const std::wstring& name) {
+  if (name == L"redo") {
+    Redo();
+  } else if (name == L"undo") {
+    Undo();
+  } else if (name == L"cut") {
+    Cut();
+  } else if (name == L"copy") {
+    Copy();
+  } else if (name == L"paste") {
+    Paste();
+  }
+}
 
 void RichEditX::EnableLinkDetection() {
   SetEventMask(GetEventMask() | ENM_LINK);

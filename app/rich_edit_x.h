@@ -19,6 +19,10 @@ class RichEditX : public RichEdit {
 
   bool IsWantLink() const { return wantLink_; }
 
+  // The edit menu's commands by item name: "undo", "redo", "cut", "copy",
+  // "paste"; any other name does nothing.
+  void RunEditCommand(const std::wstring& name);
+
   // What a clicked link opens: a "file:" link's path (percent-decoded, UNC
   // forms kept), else the link text itself.
   static std::wstring LinkTarget(const std::wstring& linkText);
@@ -28,7 +32,8 @@ class RichEditX : public RichEdit {
   virtual void OpenLink(const std::wstring& target);
 
  private:
-  void ShowEditMenu();
+  // Shows the edit menu at the cursor; the chosen item's name, empty for none.
+  std::wstring ShowEditMenu();
   void EnableLinkDetection();
   void OnLinkClicked(const CHARRANGE& range);
 
