@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "tests/ui/core/window_test_support.h"
+#include "ui/base/dpi_scaler.h"
 #include "ui/controls/progress.h"
 #include "ui/controls/slider.h"
 #include "ui/core/box.h"
@@ -202,6 +203,25 @@ TEST_F(ProgressSliderTest, SliderAttributesScaleAndFillReachesTheThumbCentre) {
   const RECT thumb = slider->GetThumbRect();
   EXPECT_EQ(thumb.left, 20 + 94);
   EXPECT_EQ(thumb.top, (20 + 40 - 14) / 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SliderScaleTest, ThumbSizeAndBarPaddingAreScaledWhenAdapting) {
+  DpiScaler& dpi = DpiScaler::Instance();
+  dpi.SetAdapted(true);
+  dpi.SetScale(150);
+  ui::Slider slider;
+  slider.SetAttribute(L"thumbsize", L"12,12");
+  slider.SetAttribute(L"progressbarpadding", L"2,4,6,8");
+  dpi.SetScale(100);
+  dpi.SetAdapted(false);
+  EXPECT_EQ(slider.GetThumbSize().cx, 18);
+  EXPECT_EQ(slider.GetThumbSize().cy, 18);
+  EXPECT_EQ(slider.GetProgressBarPadding().left, 3);
+  EXPECT_EQ(slider.GetProgressBarPadding().bottom, 12);
 }
 
 }  // namespace
