@@ -94,6 +94,9 @@ class CMainWnd : public ui::WindowImplBase {
   void DockAtStart();
   // Starts the start guard, the dock poll and the slide timer ("bAutoDock").
   void StartDocking();
+  // After a settings change: with "bAutoDock" the edges are computed again and the
+  // dock poll and slide timer (re)started; without it both are stopped.
+  void ApplyDockSettings();
   DockSlider& Docking() { return dock_; }
   // Rebuilds the "date" label when the day changed, or always when forced.
   void UpdateDateLabel(bool force);

@@ -56,6 +56,24 @@ void CMainWnd::StartDocking() {
   dock_.Start();
 }
 
+void CMainWnd::ApplyDockSettings() {
+  const Settings& settings = GetSettings();
+  HWND hwnd = GetHWND();
+  dock_.SetOptions(settings.bAutoDock, settings.bFullScreenMode);
+  if (!settings.bAutoDock) {
+    KillTimer(hwnd, kTimerDockPoll);
+    dock_.Stop();
+    dock_.SetEdges(0);
+    return;
+  }
+  RECT window = {};
+  GetWindowRect(hwnd, &window);
+  ComputeDockEdges(window);
+  SetTimer(hwnd, kTimerDockPoll, 100, nullptr);
+  dock_.Stop();
+  dock_.Start();
+}
+
 void CMainWnd::DockAtStart() {
   const Settings& settings = GetSettings();
   HWND hwnd = GetHWND();
