@@ -109,6 +109,8 @@ void CMainWnd::OnDockPoll() {
 void CMainWnd::OnSlideNotice(WPARAM notice) {
   // The slide timer's thread only posts; the framework's fields change here, on
   // the window's own thread.
+  // The window moves under the cursor: the next mouse move arms leave tracking again.
+  SetMouseTracking(false);
   if (notice == DockSlider::kSliding) {
     SetRoutingSuspended(true);
     return;
