@@ -1,45 +1,167 @@
-// Program entry of the launcher.
+// Program entry of the launcher. The launcher always runs as a second process
+// started with the argument "main", one per installation folder; a later start
+// from the same folder shows the running one and ends.
 #include <windows.h>
 #include <ole2.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <string>
 
 #include "app/app_control_factory.h"
+#include "app/hide_wnd.h"
 #include "app/main_wnd.h"
 #include "app/mouse_hook.h"
+#include "app/single_instance.h"
 #include "data/program_dir.h"
 #include "data/settings.h"
 #include "data/theme_loader.h"
+#include "ui/base/scoped_handles.h"
 #include "ui/base/ui_globals.h"
 #include "ui/controls/stock_controls.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  SetCurrentDirectoryW(GetProgramDir().c_str());
-  OleInitialize(nullptr);
+namespace {
+
+// A 32-bit build on 64-bit Windows: suggest the x64 build, then go on.
+void WarnWhenRunningUnderWow64() {
+  using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, BOOL*);
+  HMODULE kernel = GetModuleHandleW(L"kernel32");
+  auto isWow64 = kernel ? reinterpret_cast<IsWow64ProcessFn>(GetProcAddress(kernel, "IsWow64Process")) : nullptr;
+  BOOL wow64 = FALSE;
+  if (isWow64 && isWow64(GetCurrentProcess(), &wow64) && wow64) {
+    MessageBoxW(nullptr, L"64位系统下建议使用x64版本！", L"警告", MB_TOPMOST | MB_ICONWARNING);
+  }
+}
+
+// The program folder as the current directory, with its "db" folder. A folder
+// that cannot be made is reported by the link store when it opens.
+void PrepareProgramFolder(const std::wstring& programDir) {
+  SetCurrentDirectoryW(programDir.c_str());
+  const std::wstring db = programDir + L"db";
+  if (!PathIsDirectoryW(db.c_str())) CreateDirectoryW(db.c_str(), nullptr);
+}
+
+// The shell's windows that the mouse hook and the full-screen test look at.
+void FindShellWindows(Settings& settings) {
+  settings.hDesktopWnd = GetDesktopWindow();
+  settings.hProgmanWnd = FindWindowExW(settings.hDesktopWnd, nullptr, L"Progman", nullptr);
+  settings.hTrayWnd = FindWindowExW(settings.hDesktopWnd, nullptr, L"Shell_TrayWnd", nullptr);
+  settings.hTrayNotifyWnd =
+      settings.hTrayWnd ? FindWindowExW(settings.hTrayWnd, nullptr, L"TrayNotifyWnd", nullptr) : nullptr;
+}
+
+// ---- the main window ----
+// Creates the launcher's main window, owned by the hidden window so that it has
+// no taskbar button of its own. Its set-up runs inside Create; a fatal failure
+// there ends the process. Null when no main window could be made.
+CMainWnd* CreateMainWindow(HINSTANCE instance, HWND owner, const Settings& settings) {
+  // The window deletes itself when its native window is destroyed.
+  auto* mainWindow = new CMainWnd(instance);
+  const DWORD exStyle = WS_EX_TOOLWINDOW | (settings.bTopMost ? WS_EX_TOPMOST : 0);
+  if (!mainWindow->Create(owner, CMainWnd::kDisplayName, WS_POPUP | WS_CLIPCHILDREN, exStyle)) return nullptr;
+  return mainWindow;
+}
+
+// The owner window keeps the main window off the taskbar; the taskbar list
+// removes a button that a shell shows anyway. Failures change nothing.
+void RemoveTaskbarButton(HWND window) {
+  ui::ComPtr<ITaskbarList> taskbar;
+  if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList,
+                              taskbar.put_void()))) {
+    return;
+  }
+  if (SUCCEEDED(taskbar->HrInit())) taskbar->DeleteTab(window);
+}
+
+// Shows the main window (or docks it hidden) and sets the pair's z-order.
+void ShowAtStart(CMainWnd& mainWindow, CHideWnd* hideWindow, const Settings& settings) {
+  if (settings.bHideOnStart) {
+    mainWindow.DockAtStart();
+  } else {
+    mainWindow.ShowMain();
+  }
+  if (settings.bTopMost) {
+    if (hideWindow) hideWindow->SetTopMost(true);
+    mainWindow.SetTopMost(true);
+  } else {
+    // Top-most and at once not: the window ends at the top of the ordinary windows.
+    mainWindow.SetTopMost(false);
+  }
+}
+
+int RunMessageLoop() {
+  MSG message = {};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  // The quit message's code (0 from the main window's close).
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
+  // 1. Every start without exactly "main" starts the real process and ends.
+  if (!IsMainProcessCommandLine(commandLine)) {
+    RelaunchAsMainProcess();
+    return 0;
+  }
+
+  // 2. OLE (drag and drop, the clipboard) for the user-interface thread; it is
+  // uninitialised last, after everything that uses it is gone.
+  ui::ScopedOleInit ole;
+
+  // 3-4. One instance per folder: a second start shows the first and ends.
+  const std::wstring programDir = GetProgramDir();
+  const uint32_t folderHash = HashProgramFolder(programDir);
+  bool alreadyRunning = false;
+  // Stays open until the process ends, so the folder counts as occupied until then.
+  ui::UniqueHandle instanceMutex = CreateInstanceMutex(InstanceMutexName(folderHash), alreadyRunning);
+  if (alreadyRunning) {
+    NotifyRunningInstance(SharedBlockName(folderHash));
+    return 0;
+  }
+
+  // 5-8. Working folder, settings and the shell's windows.
+  WarnWhenRunningUnderWow64();
+  PrepareProgramFolder(programDir);
   Settings& settings = GetSettings();
   settings.Load();
+  FindShellWindows(settings);
+
+  // 9-11. The framework with the embedded skin, the launcher's controls and the theme.
   ui::RegisterStockControls();
   ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD);
   ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
   if (!settings.Theme.empty() && !LoadTheme(settings.Theme)) ShowThemeLoadWarning(nullptr, settings.Theme);
 
-  MSG message = {};
-  // The window deletes itself when its native window is destroyed.
-  auto* mainWindow = new CMainWnd(instance);
-  const DWORD exStyle = WS_EX_TOOLWINDOW | (settings.bTopMost ? WS_EX_TOPMOST : 0);
-  if (mainWindow->Create(nullptr, CMainWnd::kDisplayName, WS_POPUP | WS_CLIPCHILDREN, exStyle)) {
+  // 12. The hidden owner window.
+  CHideWnd* hideWindow = CHideWnd::CreateHidden();
+
+  // 13. The main window.
+  CMainWnd* mainWindow = CreateMainWindow(instance, hideWindow ? hideWindow->GetHWND() : nullptr, settings);
+  settings.hMouseHook = nullptr;
+
+  SharedBlock sharedBlock;
+  int exitCode = 0;
+  if (mainWindow) {
+    settings.hMainWnd = mainWindow->GetHWND();
+    // 14. The low-level mouse hook, when a setting or a side-button hot key needs it.
     if (MouseHookWanted(settings)) InstallMouseHook(settings);
-    if (settings.bHideOnStart) {
-      mainWindow->DockAtStart();
-    } else {
-      mainWindow->ShowMain();
-    }
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+    // 15-17. Taskbar button, first appearance and z-order.
+    RemoveTaskbarButton(settings.hMainWnd);
+    ShowAtStart(*mainWindow, hideWindow, settings);
+    // 18. Later starts from this folder find the main window here.
+    sharedBlock.Publish(SharedBlockName(folderHash), settings.hMainWnd);
+    // 19. The main window posts the quit message from its close handler.
+    exitCode = RunMessageLoop();
   }
+
+  // Shutdown, in this order: hook, hidden window, framework, shared block; OLE last.
   RemoveMouseHook(settings);
+  CHideWnd::Destroy(hideWindow);
   ui::UiGlobals::Shutdown();
-  OleUninitialize();
-  // The quit message's code (0 from the main window's close).
-  return static_cast<int>(message.wParam);
+  sharedBlock.Close();
+  return exitCode;
 }

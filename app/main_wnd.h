@@ -94,6 +94,9 @@ class CMainWnd : public ui::WindowImplBase {
   void DockAtStart();
   // Starts the start guard, the dock poll and the slide timer ("bAutoDock").
   void StartDocking();
+  // After a settings change: with "bAutoDock" the edges are computed again and the
+  // dock poll and slide timer (re)started; without it both are stopped.
+  void ApplyDockSettings();
   DockSlider& Docking() { return dock_; }
   // Rebuilds the "date" label when the day changed, or always when forced.
   void UpdateDateLabel(bool force);
@@ -155,6 +158,22 @@ class CMainWnd : public ui::WindowImplBase {
   bool OnDropText(const std::wstring& address, const std::wstring& title);
   // Shell file drops that arrive as WM_DROPFILES.
   LRESULT OnDropFiles(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+
+  // ---- the card menu's commands ----
+  // The link of the card at a link-box index; null when there is none.
+  std::shared_ptr<Link> CardLink(int cardIndex) const;
+  // Runs a card menu command by its item name: "use_admin", "open_path",
+  // "winshell", "create_shortcut", "refresh_link_icon", "del_link", "attr_link".
+  // `cursor` is where the shell's menu shows. False when the card has no link,
+  // the command is unknown, or the command refused or failed.
+  bool RunCardCommand(const std::wstring& command, int cardIndex, POINT cursor);
+  // Moves or copies the card's link to another tag (by ID), with the notices for
+  // tags that take no links, and rebuilds the view. True when the store did it.
+  bool MoveCardToTag(int cardIndex, int32_t targetTagId);
+  bool CopyCardToTag(int cardIndex, int32_t targetTagId);
+  // Set while the shell's menu or a confirmation is up over the window, so that
+  // a docked window stays out while the mouse is on it.
+  bool IsMessageBoxOpen() const { return messageBoxOpen_; }
 
   // ---- handlers the menus, tray and drop target fill in ----
   bool OnTitleBoxMenu(ui::EventArgs* event);
@@ -236,6 +255,9 @@ class CMainWnd : public ui::WindowImplBase {
     void operator()(CDropTargetEx<CMainWnd>* target) const;
   };
   std::unique_ptr<CDropTargetEx<CMainWnd>, DropTargetDeleter> dropTarget_;
+  std::shared_ptr<Group> CurrentCardTag() const;
+  bool DeleteCard(int cardIndex);
+  bool messageBoxOpen_ = false;
 
   HINSTANCE instance_;
   ui::Control* tips_ = nullptr;

@@ -56,6 +56,24 @@ void CMainWnd::StartDocking() {
   dock_.Start();
 }
 
+void CMainWnd::ApplyDockSettings() {
+  const Settings& settings = GetSettings();
+  HWND hwnd = GetHWND();
+  dock_.SetOptions(settings.bAutoDock, settings.bFullScreenMode);
+  if (!settings.bAutoDock) {
+    KillTimer(hwnd, kTimerDockPoll);
+    dock_.Stop();
+    dock_.SetEdges(0);
+    return;
+  }
+  RECT window = {};
+  GetWindowRect(hwnd, &window);
+  ComputeDockEdges(window);
+  SetTimer(hwnd, kTimerDockPoll, 100, nullptr);
+  dock_.Stop();
+  dock_.Start();
+}
+
 void CMainWnd::DockAtStart() {
   const Settings& settings = GetSettings();
   HWND hwnd = GetHWND();
@@ -91,6 +109,8 @@ void CMainWnd::OnDockPoll() {
 void CMainWnd::OnSlideNotice(WPARAM notice) {
   // The slide timer's thread only posts; the framework's fields change here, on
   // the window's own thread.
+  // The window moves under the cursor: the next mouse move arms leave tracking again.
+  SetMouseTracking(false);
   if (notice == DockSlider::kSliding) {
     SetRoutingSuspended(true);
     return;

@@ -208,13 +208,26 @@ TEST_F(MainWindowBehaviourTest, DockedAtTheTopItSlidesToAStripWhenTheMouseLeaves
   ASSERT_TRUE(PumpUntil([&] { return Rect().bottom == 1; }, 5000));
   PostMessageW(hwnd_, CMainWnd::kTrayMessage, 0, WM_LBUTTONDOWN);
   ASSERT_TRUE(PumpUntil([&] { return Rect().top == 0; }, 5000));
-  PumpFor(300);
-  EXPECT_EQ(Rect().top, 0) << "guarded from the poll while the mouse stays away";
+  // Guarded: the poll does not send it away while the mouse has not been over it.
+  EXPECT_TRUE(window_->Docking().StartGuard());
+  SendMessageW(hwnd_, WM_TIMER, CMainWnd::kTimerDockPoll, 0);
+  EXPECT_FALSE(window_->Docking().HideRequested());
+  EXPECT_EQ(Rect().top, 0);
 
   // Esc hides a docked window at once, without sliding.
   PostMessageW(hwnd_, WM_KEYDOWN, VK_ESCAPE, 0);
   ASSERT_TRUE(PumpUntil([&] { return !Visible(); }));
   EXPECT_EQ(Rect().top, 0);
+
+  // Docking switched off in the settings stops it; on again starts it.
+  settings.bAutoDock = false;
+  window_->ApplyDockSettings();
+  EXPECT_FALSE(window_->Docking().IsRunning());
+  EXPECT_EQ(window_->Docking().Edges(), 0);
+  settings.bAutoDock = true;
+  window_->ApplyDockSettings();
+  EXPECT_TRUE(window_->Docking().IsRunning());
+  EXPECT_EQ(window_->Docking().Edges(), kDockTop);
 }
 
 TEST_F(MainWindowBehaviourTest, NoSummonWorksOverAFullScreenProgramWhenAskedSo) {

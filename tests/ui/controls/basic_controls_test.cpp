@@ -85,18 +85,3 @@ TEST(ButtonFamilyTest, ALabelTakesItsTextAndTextId) {
 }
 
 }  // namespace
-
-#include "ui/controls/combo.h"
-
-namespace {
-
-TEST(ComboTest, StartsWithoutASelection) {
-  ui::Combo combo;
-  EXPECT_EQ(combo.GetType(), L"Combo");
-  EXPECT_EQ(combo.GetCurSel(), -1);
-  combo.SetCurSel(-7);
-  EXPECT_EQ(combo.GetCurSel(), -1);
-  EXPECT_NE(dynamic_cast<ui::Box*>(&combo), nullptr);
-}
-
-}  // namespace

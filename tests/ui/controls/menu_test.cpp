@@ -312,11 +312,15 @@ TEST_F(MenuTest, ItemsAddedAtRunTimeEndTheMenuAndAreReturned) {
   auto* added = new ui::CMenuItem;
   added->SetName(L"added");
   added->SetFixedHeight(30);
+  added->SetItemId(77);
   ASSERT_TRUE(Level(L"more")->Add(added));
   EXPECT_EQ(added->GetOwnerMenu(), Level(L"more"));
   HoverStep(L"main", L"more");
   ClickSteps(L"more", L"added");
-  EXPECT_EQ(Show(L"main", 100, 100), added);
+  ui::CMenuItem* result = Show(L"main", 100, 100);
+  EXPECT_EQ(result, added);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->GetItemId(), 77);
   // Removed again, it belongs to no level.
   ASSERT_TRUE(Level(L"more")->Remove(added));
 }

@@ -1,0 +1,191 @@
+// The card menu's commands on the real main window: move, copy and delete act on
+// the store and the cards, survive a restart, and a deleted link's chord is free.
+#include <windows.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/app_control_factory.h"
+#include "app/main_wnd.h"
+#include "data/hot_key_table.h"
+#include "data/icon_cache.h"
+#include "data/link_store.h"
+#include "data/settings.h"
+#include "tests/support/test_support.h"
+#include "tests/ui/core/window_test_support.h"
+#include "ui/base/scoped_handles.h"
+#include "ui/base/ui_globals.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/stock_controls.h"
+
+namespace {
+
+using window_test::PumpFor;
+
+// Ctrl+Alt+F9 as the launcher stores it and as RegisterHotKey takes it.
+const uint16_t kChord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt, VK_F9);
+const UINT kChordModifiers = MOD_CONTROL | MOD_ALT;
+
+std::shared_ptr<Group> NewTag(const std::wstring& name, int type = kGroupOrdinary) {
+  auto tag = std::make_shared<Group>();
+  tag->NAME = name;
+  tag->TYPE = type;
+  return tag;
+}
+
+std::shared_ptr<Link> NewLink(const std::wstring& name, const std::wstring& path, int type = kLinkProgram) {
+  auto link = std::make_shared<Link>();
+  link->NAME = name;
+  link->PATH = path;
+  link->TYPE = type;
+  return link;
+}
+
+// Exit code of the chord-registering program: 0 when it got the chord.
+DWORD RegisterChordElsewhere() {
+  std::wstring command = L"\"" + pexo_test::ExeFolder() + L"\\register_chord.exe\" " +
+                         std::to_wstring(kChordModifiers) + L" " + std::to_wstring(VK_F9);
+  STARTUPINFOW startup = {sizeof(startup)};
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    return 99;
+  }
+  ui::UniqueHandle processHandle(process.hProcess);
+  ui::UniqueHandle threadHandle(process.hThread);
+  WaitForSingleObject(process.hProcess, 10000);
+  DWORD code = 98;
+  GetExitCodeProcess(process.hProcess, &code);
+  return code;
+}
+
+class CardCommandsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ui::RegisterStockControls();
+    ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
+    ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
+  }
+  static void TearDownTestSuite() { ui::UiGlobals::Shutdown(); }
+
+  void SetUp() override {
+    ASSERT_TRUE(ole_.succeeded());
+    const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
+    CreateDirectoryW(db.c_str(), nullptr);
+    DeleteFileW((db + L"link.db").c_str());
+    DeleteFileW((db + L"icon.db").c_str());
+    Settings& settings = GetSettings();
+    settings = Settings();
+    settings.nWidth = 388;
+    settings.nHeight = 560;
+    settings.bShowDate = false;
+    settings.bAutoDock = false;
+    settings.bHideNotify = true;
+    settings.bDelConfirm = false;
+    // Tags: "甲" with three links (the third with a chord), "乙" empty, a note tag
+    // and an all-links tag.
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto group = store.topGroups.at(0);
+    auto first = group->tags.at(0);
+    first->NAME = L"甲";
+    ASSERT_TRUE(store.SaveGroup(first));
+    ASSERT_TRUE(store.AddLink(first, NewLink(L"一", L"C:\\windows\\notepad.exe")));
+    ASSERT_TRUE(store.AddLink(first, NewLink(L"二", L"https://example.com/", kLinkWebAddress)));
+    auto chorded = NewLink(L"三", L"C:\\windows\\regedit.exe");
+    chorded->HotKey = kChord;
+    ASSERT_TRUE(store.AddLink(first, chorded));
+    ASSERT_TRUE(store.AddTag(group, NewTag(L"乙")));
+    ASSERT_TRUE(store.AddTag(group, NewTag(L"便签", kGroupNote)));
+    ASSERT_TRUE(store.AddTag(group, NewTag(L"全部", kGroupAllLinks)));
+    store.Close();
+    GetHotKeyTable().UnregisterAll();
+    Open();
+  }
+
+  void TearDown() override {
+    Close();
+    GetHotKeyTable().UnregisterAll();
+  }
+
+  void Open() {
+    window_ = new CMainWnd(GetModuleHandleW(nullptr));
+    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
+    ASSERT_NE(hwnd_, nullptr);
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    PumpFor(200);
+  }
+  void Close() {
+    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    window_ = nullptr;
+    PumpFor(50);
+    GetLinkStore().Close();
+    GetIconCache().Close();
+  }
+
+  std::shared_ptr<Group> Tag(int index) { return GetLinkStore().topGroups.at(0)->tags.at(static_cast<size_t>(index)); }
+  std::wstring Names(int tagIndex) {
+    std::wstring names;
+    for (const auto& link : Tag(tagIndex)->links) names += link->NAME;
+    return names;
+  }
+
+  ui::ScopedOleInit ole_;
+  CMainWnd* window_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
+TEST_F(CardCommandsTest, MoveCopyAndDeleteReachTheStoreAndSurviveARestart) {
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 3);
+  const int32_t second = Tag(1)->ID;
+  EXPECT_TRUE(window_->MoveCardToTag(0, second));
+  EXPECT_EQ(window_->LinkBox()->GetCount(), 2);
+  EXPECT_TRUE(window_->CopyCardToTag(0, second));
+  EXPECT_TRUE(window_->RunCardCommand(L"del_link", 1, POINT{}));
+  EXPECT_EQ(window_->LinkBox()->GetCount(), 1);
+  EXPECT_EQ(Names(0), L"二");
+  EXPECT_EQ(Names(1), L"一二");
+
+  // Tags that take no links refuse, each with its own notice.
+  EXPECT_FALSE(window_->MoveCardToTag(0, Tag(2)->ID));
+  EXPECT_EQ(window_->LastNotice(), L"特殊标签不可执行此操作");
+  EXPECT_FALSE(window_->CopyCardToTag(0, Tag(3)->ID));
+  EXPECT_EQ(window_->LastNotice(), L"特殊标签不能执行此操作");
+  window_->TagList()->SelectItem(3, false, true);  // the all-links tag
+  PumpFor(50);
+  EXPECT_FALSE(window_->RunCardCommand(L"del_link", 0, POINT{}));
+  EXPECT_EQ(window_->LastNotice(), L"特殊标签不能删除");
+
+  Close();
+  ASSERT_TRUE(GetLinkStore().Open());
+  EXPECT_EQ(Names(0), L"二");
+  EXPECT_EQ(Names(1), L"一二");
+  EXPECT_EQ(Tag(1)->links[1]->RunCount, 0);
+}
+
+TEST_F(CardCommandsTest, DeletedLinksChordIsFreeForOtherPrograms) {
+  const std::shared_ptr<Link> chorded = Tag(0)->links.at(2);
+  if (chorded->hotKeyId == 0) GTEST_SKIP() << "the system refused to register the test chord";
+  if (RegisterChordElsewhere() == 0 && pexo_test::RunningUnderWine()) {
+    GTEST_SKIP() << "this Wine lets two programs register the same chord";
+  }
+  EXPECT_TRUE(window_->RunCardCommand(L"del_link", 2, POINT{}));
+  EXPECT_EQ(RegisterChordElsewhere(), 0u);
+}
+
+TEST_F(CardCommandsTest, WebAddressGoesToTheClipboard) {
+  EXPECT_TRUE(window_->RunCardCommand(L"open_path", 1, POINT{}));
+  ASSERT_TRUE(OpenClipboard(hwnd_));
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  std::wstring text = data ? static_cast<const wchar_t*>(GlobalLock(data)) : L"";
+  if (data) GlobalUnlock(data);
+  CloseClipboard();
+  EXPECT_EQ(text, L"https://example.com/");
+  // Unknown commands and cards without a link do nothing.
+  EXPECT_FALSE(window_->RunCardCommand(L"no_such_command", 0, POINT{}));
+  EXPECT_FALSE(window_->RunCardCommand(L"open_path", 7, POINT{}));
+}
+
+}  // namespace
