@@ -46,7 +46,11 @@ TEST(HotKeyOverview, ListsEveryLinkChordAndMarksRefusedOnesRed) {
   const bool system_took_it = registered->hotKeyId != 0;
 
   auto* window = new CHotKeyWnd;
-  HWND hwnd = window->Create(nullptr, L"hot keys", WS_POPUP, 0, false, RECT{40, 40, 500, 460});
+  // In this process's own corner of the shared display, as the other window tests do.
+  const DWORD slot = GetCurrentProcessId() / 4;
+  const int x = 10 + static_cast<int>(slot % 4) * 315;
+  const int y = 10 + static_cast<int>((slot / 4) % 4) * 250;
+  HWND hwnd = window->Create(nullptr, L"hot keys", WS_POPUP, 0, false, RECT{x, y, x + 460, y + 240});
   ASSERT_NE(hwnd, nullptr);
   ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   window_test::PaintNow(hwnd);
