@@ -223,7 +223,7 @@ class CMainWnd : public ui::WindowImplBase {
   // The stored indexes follow the lists' selections after a move or removal.
   void SyncIndexesFromLists();
   // Swaps two neighbouring items of a list, keeping the moved one selected.
-  static void SwapListItems(ui::ListBox* list, int from, int to);
+  void SwapListItems(ui::ListBox* list, int from, int to);
   // Selects an index of a list, without focus and raising select.
   static void SelectWithEvent(ui::ListBox* list, int index);
   void RestartSaveTimer();
@@ -276,6 +276,9 @@ class CMainWnd : public ui::WindowImplBase {
   int pendingGroup_ = -1;
   int pendingTag_ = -1;
   bool tagsShownOnce_ = false;
+  // Set while two items trade places: the list's own selection events then say
+  // nothing about what the user chose.
+  bool swappingItems_ = false;
   int noteTagId_ = 0;
 
   NOTIFYICONDATAW trayData_ = {};

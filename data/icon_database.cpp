@@ -60,7 +60,7 @@ void CreateParentFolder(const std::wstring& path) {
 
 bool IconDatabase::Open(const std::wstring& path) {
   Close();
-  const bool existed = IsExistingFile(path);
+  bool existed = IsExistingFile(path);
   if (existed) {
     WarmFileCache(path);
     std::printf("%d", 0);
@@ -75,6 +75,17 @@ bool IconDatabase::Open(const std::wstring& path) {
   }
   db_ = db;
   version_ = 0;
+  if (existed) {
+    // A file without a single table (left empty by an interrupted first start) holds
+    // no icons yet: it is set up like a missing one. Reading the table list also
+    // proves the file is a readable database before anything is written.
+    SqlStatement tables;
+    if (!tables.Prepare(db_, "select count(*) from sqlite_master where type='table'") ||
+        sqlite3_step(tables.get()) != SQLITE_ROW) {
+      return false;
+    }
+    existed = sqlite3_column_int(tables.get(), 0) > 0;
+  }
   if (!existed) {
     if (!CreateVersion(kCurrentVersion)) return false;
     return ExecSql(db_, kCreateCacheTable);
@@ -84,8 +95,10 @@ bool IconDatabase::Open(const std::wstring& path) {
     version_ = sqlite3_column_int(select.get(), 0);
   }
   // An older file without a version gets one; its Cache table is left as it is.
-  if (version_ == 0) return CreateVersion(kUnversionedVersion);
-  return true;
+  if (version_ == 0 && !CreateVersion(kUnversionedVersion)) return false;
+  // A file that an interrupted first start left with a version but no Cache table
+  // gets the table, instead of failing every start from then on.
+  return ExecSql(db_, kCreateCacheTable);
 }
 
 bool IconDatabase::CreateVersion(int version) {

@@ -116,12 +116,25 @@ void WriteNumber(const wchar_t* key, int value, const std::wstring& file) {
   WritePrivateProfileStringW(kSection, key, FormatText(L"%d", value).c_str(), file.c_str());
 }
 
+// Whether the profile read would change the value: it drops blanks around a value
+// and one pair of quotes (double or single) that encloses it.
+bool ReadWouldAlter(const std::wstring& value) {
+  if (value.empty()) return false;
+  auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+  if (blank(value.front()) || blank(value.back())) return true;
+  const wchar_t first = value.front();
+  return value.size() >= 2 && (first == L'"' || first == L'\'') && value.back() == first;
+}
+
 // A line break inside a value would end the line early and turn the rest into a
-// line of its own, so line breaks are written as spaces.
+// line of its own, so line breaks are written as spaces. A value that the read
+// would alter, such as a folder command "C:\...\x.exe" /open "%s" whose quotes
+// enclose it, is written inside one extra pair of quotes, which the read takes off.
 void WriteText(const wchar_t* key, std::wstring value, const std::wstring& file) {
   for (wchar_t& c : value) {
     if (c == L'\r' || c == L'\n') c = L' ';
   }
+  if (ReadWouldAlter(value)) value = L'"' + value + L'"';
   WritePrivateProfileStringW(kSection, key, value.c_str(), file.c_str());
 }
 

@@ -35,11 +35,16 @@ std::shared_ptr<Group> MakeGroup(const std::wstring& name, int type = kGroupOrdi
   return group;
 }
 
-std::shared_ptr<Link> MakeLink(const std::wstring& name, const std::wstring& path, int type = kLinkProgram) {
+std::wstring ProbePath() { return pexo_test::ExeFolder() + L"\\launch_probe.exe"; }
+std::wstring ProbeLog() { return pexo_test::ExeFolder() + L"\\probe_log.txt"; }
+
+// A program link to the probe, which logs the link's name as its argument.
+std::shared_ptr<Link> MakeLink(const std::wstring& name) {
   auto link = std::make_shared<Link>();
   link->NAME = name;
-  link->PATH = path;
-  link->TYPE = type;
+  link->PATH = ProbePath();
+  link->Parameter = L"probe-" + std::to_wstring(name.size());
+  link->TYPE = kLinkProgram;
   return link;
 }
 
@@ -56,6 +61,7 @@ class MainWindowTest : public ::testing::Test {
     const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
     DeleteFileW((db + L"link.db").c_str());
     DeleteFileW((db + L"icon.db").c_str());
+    DeleteFileW(ProbeLog().c_str());
     Settings& settings = GetSettings();
     settings = Settings();
     settings.nWidth = 388;
@@ -92,7 +98,7 @@ class MainWindowTest : public ::testing::Test {
     tag->NAME = L"办公";
     ASSERT_TRUE(store.SaveGroup(tag));
     for (const wchar_t* name : {L"记事本", L"计算器", L"画图"}) {
-      ASSERT_TRUE(store.AddLink(tag, MakeLink(name, L"C:\\windows\\notepad.exe")));
+      ASSERT_TRUE(store.AddLink(tag, MakeLink(name)));
     }
     auto note = MakeGroup(L"便签", kGroupNote);
     note->Content = L"第一行";
@@ -103,7 +109,7 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_TRUE(store.AddGroup(second));
     auto tools = MakeGroup(L"系统");
     ASSERT_TRUE(store.AddTag(second, tools));
-    ASSERT_TRUE(store.AddLink(tools, MakeLink(L"命令行", L"C:\\windows\\system32\\cmd.exe")));
+    ASSERT_TRUE(store.AddLink(tools, MakeLink(L"命令行")));
     store.Close();
   }
 
@@ -171,7 +177,7 @@ TEST_F(MainWindowTest, ShowsGroupsTagsAndCardsPlacedFromTheSettings) {
   const auto link = FirstTag()->links[0];
   EXPECT_EQ(Card(0)->GetName(), L"lnk" + std::to_wstring(link->ID));
   EXPECT_EQ(GetListItemId(Card(0)), link->ID);
-  EXPECT_EQ(Card(0)->GetToolTipText(), L"记事本\r\nC:\\windows\\notepad.exe\r\n启动次数：0");
+  EXPECT_EQ(Card(0)->GetToolTipText(), L"记事本\r\n" + link->PATH + L"\r\n启动次数：0");
 
   // The note tag shows the editor page with its text; the all-links tag every
   // link of the group.
@@ -217,6 +223,10 @@ TEST_F(MainWindowTest, ACardClickCountsTheRunAndAResortedTagFollowsTheCount) {
   }
   ASSERT_NE(clicked, nullptr);
   EXPECT_EQ(clicked->RunCount, 1);
+  EXPECT_TRUE(Card(0)->GetToolTipText().ends_with(L"\r\n启动次数：1")) << "the rebuilt card shows the new count";
+  // The launch thread started the probe.
+  EXPECT_TRUE(PumpUntil([] { return pexo_test::ReadFileBytes(ProbeLog()).find("probe-") != std::string::npos; },
+                        10000));
   // The count is stored: a fresh load reads it.
   LinkStore reloaded;
   ASSERT_TRUE(reloaded.Open(DefaultLinkDbPath()));
@@ -287,7 +297,9 @@ TEST_F(MainWindowTest, ShiftArrowsMoveGroupsAndTagsAndTheIndexesFollow) {
   EXPECT_EQ(window_->CurrentGroupIndex(), 1) << "the stored index follows the moved group";
 
   // Shift+Down on the last tag does nothing; on the first it moves it.
+  ASSERT_EQ(window_->TagList()->GetCount(), 3) << "the tag list still shows the moved group's tags";
   window_->TagList()->SelectItem(0, false, true);
+
   auto* tagItem = window_->TagList()->GetItemAt(0);
   keys[VK_SHIFT] = keys[VK_DOWN] = 0x80;
   SetKeyboardState(keys);

@@ -95,13 +95,33 @@ TEST_F(IconCacheTest, ShellFolderKeysAreSeededFromTheSystemImageLists) {
   }
 }
 
-TEST_F(IconCacheTest, ExistingEmptyFileGetsOldVersionButNoCacheTableAndFailsToOpen) {
+TEST_F(IconCacheTest, ExistingEmptyFileIsSetUpLikeAMissingOneAndKeepsWorking) {
   ASSERT_TRUE(pexo_test::WriteFileBytes(path_, ""));
-  IconCache cache(path_);
-  EXPECT_FALSE(cache.Open());
+  {
+    IconCache cache(path_);
+    ASSERT_TRUE(cache.Open()) << "an interrupted first start must not stop every later start";
+    EXPECT_TRUE(AddSolid(cache, L"lnk5", kRed));
+    cache.Close();
+  }
   Db db(path_);
-  EXPECT_EQ(db.Number("select Ver from Version where id=1"), 10600);
-  EXPECT_EQ(db.Number("select count(*) from sqlite_master where name='Cache'"), 0);
+  EXPECT_EQ(db.Number("select Ver from Version where id=1"), 10805);
+  EXPECT_EQ(db.Number("select count(*) from Cache"), 1);
+  IconCache again(path_);
+  ASSERT_TRUE(again.Open());
+  EXPECT_TRUE(Image(L"lnk5", IconCache::kSize32));
+}
+
+TEST_F(IconCacheTest, FileWithAVersionButNoCacheTableGetsTheTable) {
+  {
+    Db db(path_);  // what an interrupted start of an older build left behind
+    ASSERT_TRUE(db.Exec("CREATE TABLE Version(ID INTEGER PRIMARY KEY, Ver INTEGER)"));
+    ASSERT_TRUE(db.Exec("REPLACE INTO Version(ID,Ver) VALUES (1,10600)"));
+  }
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  Db db(path_);
+  EXPECT_EQ(db.Number("select Ver from Version where id=1"), 10600) << "the version is left as found";
+  EXPECT_EQ(db.Number("select count(*) from Cache"), 0);
 }
 
 TEST_F(IconCacheTest, CorruptFileIsReportedAndLeftUntouched) {

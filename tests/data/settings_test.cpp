@@ -281,6 +281,33 @@ TEST_F(SettingsTest, LineBreaksInTextValuesCannotAddKeys) {
   EXPECT_EQ(FileKeys(), kSavedKeyOrder);
 }
 
+TEST_F(SettingsTest, TextValuesWithQuotesAndBlanksSurviveSaveAndLoadExactly) {
+  const std::wstring values[] = {
+      L"\"C:\\Program Files\\X\\x.exe\" /open \"%s\"",  // quotes enclose the whole value
+      L"\"quoted\"",
+      L"'single'",
+      L"\"leading only",
+      L"trailing only\"",
+      L"in \"the\" middle",
+      L"\"\"",
+      L"\"",
+      L"  padded  ",
+      L"plain",
+      L"",
+  };
+  for (const std::wstring& value : values) {
+    Settings settings(dir_.path());
+    settings.OpenDirCmd = value;
+    settings.TagAlign = value;
+    settings.Save();
+    Settings once = Loaded();
+    EXPECT_EQ(once.OpenDirCmd, value);
+    EXPECT_EQ(once.TagAlign, value);
+    once.Save();  // a second round must not add or lose anything either
+    EXPECT_EQ(Loaded().OpenDirCmd, value);
+  }
+}
+
 TEST_F(SettingsTest, TruncatedFileKeepsWhatItHolds) {
   const std::string whole = Utf16File(L"[main]\r\nnCurGroup=7\r\nnCurTag=123\r\nnAlpha=99\r\n");
   // Cut inside the value of nCurTag.

@@ -56,6 +56,55 @@ TEST(ScrollBarTest, RangeAndPositionAreClamped) {
   EXPECT_TRUE(bar.IsVisible());
 }
 
+TEST(ScrollBarTest, PartsFollowTheLengthRangeAndPosition) {
+  ui::ScrollBar bar;
+  // 100 long with two 16-pixel buttons: a 68-pixel track.
+  bar.SetPos(RECT{0, 0, 16, 100});
+  EXPECT_EQ(bar.GetButton1Rect().bottom, 16);
+  EXPECT_EQ(bar.GetButton2Rect().top, 84);
+  RECT thumb = bar.GetThumbRect();
+  EXPECT_EQ(thumb.bottom - thumb.top, 68 * 100 / 200);
+  EXPECT_EQ(thumb.top, 16);
+  bar.SetScrollRange(1000);
+  thumb = bar.GetThumbRect();
+  EXPECT_EQ(thumb.bottom - thumb.top, 30);  // 6, raised to the minimum
+  bar.SetScrollPos(1000);
+  EXPECT_EQ(bar.GetThumbRect().bottom, 84);
+  // Shorter than three thicknesses: no thumb, buttons of half the length at most.
+  bar.SetPos(RECT{0, 0, 16, 40});
+  EXPECT_EQ(bar.GetThumbRect().bottom, 0);
+  EXPECT_EQ(bar.GetButton1Rect().bottom, 16);
+  bar.SetPos(RECT{0, 0, 16, 20});
+  EXPECT_EQ(bar.GetButton1Rect().bottom, 10);
+  EXPECT_EQ(bar.GetButton2Rect().top, 10);
+}
+
+TEST(ScrollBarTest, WithoutAnOwnerHeldPartsStepTheBarItself) {
+  ui::ScrollBar bar;
+  bar.SetPos(RECT{0, 0, 16, 200});
+  bar.SetScrollRange(1000);
+  ui::EventArgs press;
+  press.Type = ui::buttondown;
+  press.ptMouse = POINT{8, 190};  // the down button
+  bar.HandleEvent(press);
+  EXPECT_EQ(bar.GetScrollPos(), 8);
+  // The repeat starts after five ticks.
+  for (int i = 0; i < 5; ++i) bar.OnRepeatTimer();
+  EXPECT_EQ(bar.GetScrollPos(), 8);
+  bar.OnRepeatTimer();
+  EXPECT_EQ(bar.GetScrollPos(), 16);
+  ui::EventArgs release = press;
+  release.Type = ui::buttonup;
+  bar.HandleEvent(release);
+  EXPECT_EQ(bar.GetButton2State(), ui::kControlStateNormal);
+  // A press on the track pages by the bar's own length.
+  press.ptMouse = POINT{8, 150};
+  bar.HandleEvent(press);
+  EXPECT_EQ(bar.GetScrollPos(), 216);
+  release.ptMouse = press.ptMouse;
+  bar.HandleEvent(release);
+}
+
 TEST(ScrollBarTest, TurningHorizontalSwapsAHeightlessBarsSize) {
   ui::ScrollBar bar;
   bar.SetAttribute(L"hor", L"true");

@@ -13,6 +13,15 @@ namespace controls_test {
 inline ::testing::Environment* const kGdiplus =
     ::testing::AddGlobalTestEnvironment(new window_test::GdiplusEnvironment);
 
+// Sets Ctrl and Shift in the thread's key state, as GetKeyState reads it.
+inline void SetModifiers(bool ctrl, bool shift) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = ctrl ? 0x80 : 0;
+  keys[VK_SHIFT] = shift ? 0x80 : 0;
+  SetKeyboardState(keys);
+}
+
 class ControlWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -58,14 +67,6 @@ class ControlWindowTest : public ::testing::Test {
   void Key(WPARAM key) {
     Post(WM_KEYDOWN, key, 0);
     Post(WM_KEYUP, key, 0);
-  }
-  // The thread's key state as GetKeyState reads it.
-  static void SetModifiers(bool ctrl, bool shift) {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = ctrl ? 0x80 : 0;
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(keys);
   }
 
   // Declared before the window: its controls report their destruction here.

@@ -14,6 +14,7 @@
 namespace {
 
 using controls_test::ControlWindowTest;
+using controls_test::SetModifiers;
 
 // A list of `count` items 20 high in a 200 x 100 list at (10, 10).
 class ListBoxTest : public ControlWindowTest {
