@@ -23,6 +23,7 @@ template <typename T>
 class CDropTargetEx;
 
 namespace ui {
+class CMenuMgr;
 class Box;
 class Control;
 class ListBox;
@@ -171,6 +172,16 @@ class CMainWnd : public ui::WindowImplBase {
   // tags that take no links, and rebuilds the view. True when the store did it.
   bool MoveCardToTag(int cardIndex, int32_t targetTagId);
   bool CopyCardToTag(int cardIndex, int32_t targetTagId);
+  // The card menu of the card that raised the event, from the menu manager's
+  // "menu_linkbox_item" level, or the shell's menu with Shift; then the chosen
+  // command. False when there is no card, link, current tag or a level is missing.
+  bool ShowCardMenu(ui::EventArgs* event, ui::CMenuMgr& menus);
+  // Rebuilds the move-to and copy-to group levels and sets the labels of the
+  // card menu for the link. False when a level is missing.
+  bool PrepareCardMenu(ui::CMenuMgr& menus, const Link& link);
+  // A group item of the move-to or copy-to level was entered: its tag level is
+  // filled with the group's ordinary tags.
+  bool OnMoveMenuItemEnter(ui::EventArgs* event);
   // Set while the shell's menu or a confirmation is up over the window, so that
   // a docked window stays out while the mouse is on it.
   bool IsMessageBoxOpen() const { return messageBoxOpen_; }
