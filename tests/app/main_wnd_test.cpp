@@ -357,6 +357,78 @@ TEST_F(MainWindowTest, HoverActivationSelectsAtOnceOrAfterTheDelay) {
   EXPECT_TRUE(PumpUntil([&] { return window_->TagList()->GetCurSel() == 2; }, 2000));
 }
 
+// Pictures of the window for people: each view and icon size, and two themes.
+TEST_F(MainWindowTest, SavesPicturesOfTheViewsAndThemes) {
+  {
+    CreateDirectoryW((pexo_test::ExeFolder() + L"\\db").c_str(), nullptr);
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto group = store.topGroups[0];
+    group->NAME = L"常用";
+    ASSERT_TRUE(store.SaveGroup(group));
+    auto tag = group->tags[0];
+    tag->NAME = L"日常工具";
+    ASSERT_TRUE(store.SaveGroup(tag));
+    const std::pair<const wchar_t*, const wchar_t*> links[] = {
+        {L"记事本", L"C:\\windows\\notepad.exe"},         {L"命令提示符", L"C:\\windows\\system32\\cmd.exe"},
+        {L"注册表编辑器", L"C:\\windows\\regedit.exe"},   {L"任务管理器", L"C:\\windows\\system32\\taskmgr.exe"},
+        {L"写字板", L"C:\\windows\\system32\\write.exe"}, {L"控制面板", L"C:\\windows\\system32\\control.exe"},
+        {L"资源管理器", L"C:\\windows\\explorer.exe"},    {L"Windows 文件夹", L"C:\\windows"}};
+    for (const auto& [name, path] : links) {
+      auto link = std::make_shared<Link>();
+      link->NAME = name;
+      link->PATH = path;
+      link->TYPE = std::wstring(path) == L"C:\\windows" ? kLinkFolder : kLinkProgram;
+      ASSERT_TRUE(store.AddLink(tag, link));
+    }
+    tag->links[2]->CustomColor = L"#FFD9480F";
+    ASSERT_TRUE(store.SaveLink(tag->links[2]));
+    ASSERT_TRUE(store.AddTag(group, MakeGroup(L"开发")));
+    ASSERT_TRUE(store.AddTag(group, MakeGroup(L"便签", kGroupNote)));
+    ASSERT_TRUE(store.AddTag(group, MakeGroup(L"全部", kGroupAllLinks)));
+    for (const wchar_t* name : {L"办公", L"娱乐", L"网站"}) {
+      auto other = MakeGroup(name);
+      ASSERT_TRUE(store.AddGroup(other));
+      ASSERT_TRUE(store.AddTag(other, MakeGroup(L"默认")));
+    }
+    store.Close();
+  }
+  Open();
+  const std::wstring docs = pexo_test::DataFile(L"../../docs") + L"\\";
+  CreateDirectoryW(docs.c_str(), nullptr);
+  auto save = [&](const wchar_t* name) {
+    window_->OnTagSelect(nullptr);
+    PaintNow(hwnd_);
+    PumpFor(350);  // fades end
+    PaintNow(hwnd_);
+    EXPECT_TRUE(window_test::SaveWindowPng(*window_, docs + name)) << name;
+  };
+  LinkStore& store = GetLinkStore();
+  const struct {
+    int layout;
+    int size;
+    const wchar_t* file;
+  } views[] = {{kLayoutTiles, kIconSize32, L"main_tiles32.png"}, {kLayoutTiles, kIconSize16, L"main_tiles16.png"},
+               {kLayoutTiles, kIconSize48, L"main_tiles48.png"}, {kLayoutList, kIconSize32, L"main_list32.png"},
+               {kLayoutList, kIconSize16, L"main_list16.png"},   {kLayoutList, kIconSize48, L"main_list48.png"}};
+  for (const auto& view : views) {
+    ASSERT_TRUE(store.SetAllLayout(view.layout));
+    ASSERT_TRUE(store.SetAllIconSize(view.size));
+    save(view.file);
+  }
+  ASSERT_TRUE(store.SetAllLayout(kLayoutTiles));
+  ASSERT_TRUE(store.SetAllIconSize(kIconSize32));
+  // The themes redefine the palette by name; the window takes them at its next paint.
+  const std::wstring themes = pexo_test::ExeFolder() + L"\\theme";
+  CreateDirectoryW(themes.c_str(), nullptr);
+  for (const wchar_t* theme : {L"blue", L"dark"}) {
+    const std::wstring file = std::wstring(theme) + L".xml";
+    ASSERT_TRUE(CopyFileW(pexo_test::DataFile(L"../../theme/" + file).c_str(), (themes + L"\\" + file).c_str(), FALSE));
+    ASSERT_TRUE(LoadTheme(theme));
+    save((L"main_theme_" + file.substr(0, file.size() - 4) + L".png").c_str());
+  }
+}
+
 TEST(MainWindowRules, AlphaIsNeverBelowHalfAndPlacementStaysOnScreen) {
   EXPECT_EQ(CMainWnd::EffectiveAlpha(0), 128);
   EXPECT_EQ(CMainWnd::EffectiveAlpha(127), 128);
