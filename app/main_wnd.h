@@ -23,6 +23,7 @@ template <typename T>
 class CDropTargetEx;
 
 namespace ui {
+class CMenuMgr;
 class Box;
 class Control;
 class ListBox;
@@ -171,6 +172,16 @@ class CMainWnd : public ui::WindowImplBase {
   // tags that take no links, and rebuilds the view. True when the store did it.
   bool MoveCardToTag(int cardIndex, int32_t targetTagId);
   bool CopyCardToTag(int cardIndex, int32_t targetTagId);
+  // The card menu of the card that raised the event, from the menu manager's
+  // "menu_linkbox_item" level, or the shell's menu with Shift; then the chosen
+  // command. False when there is no card, link, current tag or a level is missing.
+  bool ShowCardMenu(ui::EventArgs* event, ui::CMenuMgr& menus);
+  // Rebuilds the move-to and copy-to group levels and sets the labels of the
+  // card menu for the link. False when a level is missing.
+  bool PrepareCardMenu(ui::CMenuMgr& menus, const Link& link);
+  // A group item of the move-to or copy-to level was entered: its tag level is
+  // filled with the group's ordinary tags.
+  bool OnMoveMenuItemEnter(ui::EventArgs* event);
   // Set while the shell's menu or a confirmation is up over the window, so that
   // a docked window stays out while the mouse is on it.
   bool IsMessageBoxOpen() const { return messageBoxOpen_; }
@@ -223,7 +234,7 @@ class CMainWnd : public ui::WindowImplBase {
   // The stored indexes follow the lists' selections after a move or removal.
   void SyncIndexesFromLists();
   // Swaps two neighbouring items of a list, keeping the moved one selected.
-  static void SwapListItems(ui::ListBox* list, int from, int to);
+  void SwapListItems(ui::ListBox* list, int from, int to);
   // Selects an index of a list, without focus and raising select.
   static void SelectWithEvent(ui::ListBox* list, int index);
   void RestartSaveTimer();
@@ -276,6 +287,9 @@ class CMainWnd : public ui::WindowImplBase {
   int pendingGroup_ = -1;
   int pendingTag_ = -1;
   bool tagsShownOnce_ = false;
+  // Set while two items trade places: the list's own selection events then say
+  // nothing about what the user chose.
+  bool swappingItems_ = false;
   int noteTagId_ = 0;
 
   NOTIFYICONDATAW trayData_ = {};

@@ -9,11 +9,10 @@
 #include "app/card_item.h"
 #include "app/list_item_id.h"
 #include "app/main_wnd.h"
-#include "app/web_address_icon.h"
+#include "app/web_icon_lookup.h"
 #include "data/icon_cache.h"
 #include "data/link_path.h"
 #include "data/link_store.h"
-#include "data/program_dir.h"
 #include "data/settings.h"
 #include "ui/base/ui_globals.h"
 #include "ui/controls/list_box.h"
@@ -57,8 +56,9 @@ std::wstring IconSourceOf(const Link& link) {
 // Looks a web address's icon file up once and stores what it found.
 void FindAndStoreWebIcon(const std::shared_ptr<Link>& link) {
   if (link->TYPE != kLinkWebAddress || link->ICON != L"#url") return;
-  if (auto icon = FindWebAddressIcon(link->PATH, GetProgramDir())) {
-    link->ICON = *icon;
+  const std::wstring icon = FindWebIconFile(link->PATH, WebIconLookup::kCard);
+  if (!icon.empty()) {
+    link->ICON = icon;
     GetLinkStore().SaveLinkIcon(link);
   }
 }
@@ -94,6 +94,7 @@ std::wstring CMainWnd::CardTooltip(const Link& link) {
 }
 
 bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
+  if (swappingItems_ && event) return true;
   if (curGroup_ == -1 || curTag_ == -1) return false;
   if (event) {
     if (!tagList_ || tagList_->GetCurSel() == -1) return false;

@@ -59,6 +59,7 @@ void CMainWnd::SwapListItems(ui::ListBox* list, int from, int to) {
   ui::Control* moved = list->GetItemAt(static_cast<size_t>(from));
   if (!moved) return;
   const bool wasSelected = list->GetCurSel() == from;
+  swappingItems_ = true;
   // A move, not a removal: removing the current item would re-select a
   // neighbour with a select event.
   list->SetItemIndex(moved, static_cast<size_t>(to));
@@ -68,9 +69,11 @@ void CMainWnd::SwapListItems(ui::ListBox* list, int from, int to) {
     if (ui::Control* item = list->GetItemAt(static_cast<size_t>(i))) item->SetName(prefix + std::to_wstring(i));
   }
   if (wasSelected) list->SelectItem(to, false, false);
+  swappingItems_ = false;
 }
 
 bool CMainWnd::OnGroupSelect(ui::EventArgs*) {
+  if (swappingItems_) return true;
   const int index = EffectiveGroupIndex();
   if (index == -1) return true;
   curGroup_ = index;

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/hot_key_dispatch.h"
+#include "app/launch_thread.h"
 #include "app/main_wnd.h"
 #include "data/hot_key_table.h"
 #include "data/icon_cache.h"
@@ -10,8 +11,7 @@
 #include "data/settings.h"
 
 void CMainWnd::LaunchLink(const std::shared_ptr<Link>& link) {
-  // The launch threads are not part of the program yet.
-  (void)link;
+  if (link) StartLinkThread(*link, false);
 }
 
 LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {

@@ -1,5 +1,6 @@
-// The main window's close: stops docking, removes the tray icon, saves the
-// placement and current indexes, closes the databases and ends the loop.
+// The main window's close: stops docking, withdraws from drag and drop, removes
+// the tray icon, saves the placement and current indexes, closes the databases
+// and ends the loop.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -21,6 +22,7 @@ LRESULT CMainWnd::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
   HWND hwnd = GetHWND();
   KillTimer(hwnd, kTimerDockPoll);
   dock_.Stop();
+  RevokeDropTarget();
 
   if (trayAdded_) {
     Shell_NotifyIconW(NIM_DELETE, &trayData_);

@@ -67,11 +67,11 @@ TEST(HotKeyOverview, ListsEveryLinkChordAndMarksRefusedOnesRed) {
   EXPECT_EQ(name1->GetText(), L"registered");
   EXPECT_EQ(text1->GetText(), L"Ctrl + Shift + Alt + 7");
   if (system_took_it) {
-    EXPECT_EQ(name1->GetTextColor(), L"black");
+    EXPECT_EQ(name1->GetStateTextColor(ui::kControlStateNormal), L"black");
   }
   EXPECT_EQ(name2->GetText(), L"refused");
-  EXPECT_EQ(name2->GetTextColor(), L"red");
-  EXPECT_EQ(text2->GetTextColor(), L"red");
+  EXPECT_EQ(name2->GetStateTextColor(ui::kControlStateNormal), L"red");
+  EXPECT_EQ(text2->GetStateTextColor(ui::kControlStateNormal), L"red");
   EXPECT_EQ(first->GetToolTipText(), L"registered\r\nC:\\registered.exe\r\nnote\r\n启动次数：0");
   EXPECT_EQ(first->GetToolTipWidth(), 400);
 

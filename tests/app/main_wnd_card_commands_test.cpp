@@ -2,6 +2,7 @@
 // the store and the cards, survive a restart, and a deleted link's chord is free.
 #include <windows.h>
 #include <ole2.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,11 @@
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/scoped_handles.h"
 #include "ui/base/ui_globals.h"
+#include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
+#include "ui/controls/menu_item.h"
+#include "ui/controls/menu_mgr.h"
+#include "ui/controls/menu_ui.h"
 #include "ui/controls/stock_controls.h"
 
 namespace {
@@ -186,6 +191,57 @@ TEST_F(CardCommandsTest, WebAddressGoesToTheClipboard) {
   // Unknown commands and cards without a link do nothing.
   EXPECT_FALSE(window_->RunCardCommand(L"no_such_command", 0, POINT{}));
   EXPECT_FALSE(window_->RunCardCommand(L"open_path", 7, POINT{}));
+}
+
+// A card menu file with the level names the window looks for.
+const char kCardMenuXml[] =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Window><Box>"
+    "<MenuUI name=\"menu_linkbox_item\" width=\"150\" height=\"auto\">"
+    "<MenuItem name=\"use_admin\" height=\"24\"><Label name=\"label_use_admin\"/></MenuItem>"
+    "<MenuItem name=\"open_path\" height=\"24\"><Label name=\"label_open_path\"/></MenuItem>"
+    "<MenuItem name=\"move_to\" height=\"24\" extendmenu=\"menu_move_gp\"/>"
+    "<MenuItem name=\"copy_to\" height=\"24\" extendmenu=\"menu_copy_gp\"/>"
+    "</MenuUI>"
+    "<MenuUI name=\"menu_move_gp\" height=\"auto\"/><MenuUI name=\"menu_copy_gp\" height=\"auto\"/>"
+    "<MenuUI name=\"menu_link_move\" height=\"auto\"/><MenuUI name=\"menu_link_copy\" height=\"auto\"/>"
+    "</Box></Window>";
+
+std::wstring LabelText(ui::CMenuMgr& menus, const wchar_t* name) {
+  auto* label = dynamic_cast<ui::LabelTemplate<ui::Control>*>(
+      menus.FindMenu(L"menu_linkbox_item")->FindChildByName(name));
+  return label ? label->GetText() : L"(none)";
+}
+
+TEST_F(CardCommandsTest, CardMenuListsGroupsThenOnlyOrdinaryTagsAndNamesWebCommands) {
+  const std::wstring folder = pexo_test::ExeFolder() + L"\\skin\\gray\\test";
+  SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  ASSERT_TRUE(pexo_test::WriteFileBytes(folder + L"\\card_menu_test.xml", kCardMenuXml));
+  ui::CMenuMgr menus(hwnd_);
+  ASSERT_TRUE(menus.LoadXml(hwnd_, L"test\\card_menu_test.xml"));
+
+  ASSERT_TRUE(window_->PrepareCardMenu(menus, *Tag(0)->links.at(1)));  // a web address
+  EXPECT_EQ(LabelText(menus, L"label_use_admin"), L"以隐私模式运行");
+  EXPECT_EQ(LabelText(menus, L"label_open_path"), L"复制网址(URL)");
+  ASSERT_TRUE(window_->PrepareCardMenu(menus, *Tag(0)->links.at(0)));  // rebuilt, not doubled
+  EXPECT_EQ(LabelText(menus, L"label_use_admin"), L"以管理员身份运行");
+  EXPECT_EQ(LabelText(menus, L"label_open_path"), L"打开文件位置");
+
+  ui::CMenuUI* groups = menus.FindMenu(L"menu_move_gp");
+  ASSERT_EQ(groups->GetCount(), 1);
+  EXPECT_EQ(menus.FindMenu(L"menu_copy_gp")->GetCount(), 1);
+  auto* groupItem = dynamic_cast<ui::CMenuItem*>(groups->GetItemAt(0));
+  ASSERT_NE(groupItem, nullptr);
+  EXPECT_EQ(groupItem->GetSubMenu(), menus.FindMenu(L"menu_link_move"));
+  ui::EventArgs enter;
+  enter.Type = ui::mouseenter;
+  enter.pSender = groupItem;
+  EXPECT_TRUE(window_->OnMoveMenuItemEnter(&enter));
+  EXPECT_EQ(menus.FindMenu(L"menu_link_move")->GetCount(), 2);  // not the note or all-links tag
+
+  // Without the levels no menu is prepared.
+  ui::CMenuMgr editOnly(hwnd_);
+  ASSERT_TRUE(editOnly.LoadXml(hwnd_, L"menu\\menu_edit.xml"));
+  EXPECT_FALSE(window_->PrepareCardMenu(editOnly, *Tag(0)->links.at(0)));
 }
 
 }  // namespace

@@ -35,11 +35,16 @@ std::shared_ptr<Group> MakeGroup(const std::wstring& name, int type = kGroupOrdi
   return group;
 }
 
-std::shared_ptr<Link> MakeLink(const std::wstring& name, const std::wstring& path, int type = kLinkProgram) {
+std::wstring ProbePath() { return pexo_test::ExeFolder() + L"\\launch_probe.exe"; }
+std::wstring ProbeLog() { return pexo_test::ExeFolder() + L"\\probe_log.txt"; }
+
+// A program link to the probe, which logs the link's name as its argument.
+std::shared_ptr<Link> MakeLink(const std::wstring& name) {
   auto link = std::make_shared<Link>();
   link->NAME = name;
-  link->PATH = path;
-  link->TYPE = type;
+  link->PATH = ProbePath();
+  link->Parameter = L"probe-" + std::to_wstring(name.size());
+  link->TYPE = kLinkProgram;
   return link;
 }
 
@@ -56,6 +61,7 @@ class MainWindowTest : public ::testing::Test {
     const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
     DeleteFileW((db + L"link.db").c_str());
     DeleteFileW((db + L"icon.db").c_str());
+    DeleteFileW(ProbeLog().c_str());
     Settings& settings = GetSettings();
     settings = Settings();
     settings.nWidth = 388;
@@ -92,7 +98,7 @@ class MainWindowTest : public ::testing::Test {
     tag->NAME = L"办公";
     ASSERT_TRUE(store.SaveGroup(tag));
     for (const wchar_t* name : {L"记事本", L"计算器", L"画图"}) {
-      ASSERT_TRUE(store.AddLink(tag, MakeLink(name, L"C:\\windows\\notepad.exe")));
+      ASSERT_TRUE(store.AddLink(tag, MakeLink(name)));
     }
     auto note = MakeGroup(L"便签", kGroupNote);
     note->Content = L"第一行";
@@ -103,7 +109,7 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_TRUE(store.AddGroup(second));
     auto tools = MakeGroup(L"系统");
     ASSERT_TRUE(store.AddTag(second, tools));
-    ASSERT_TRUE(store.AddLink(tools, MakeLink(L"命令行", L"C:\\windows\\system32\\cmd.exe")));
+    ASSERT_TRUE(store.AddLink(tools, MakeLink(L"命令行")));
     store.Close();
   }
 
@@ -171,7 +177,7 @@ TEST_F(MainWindowTest, ShowsGroupsTagsAndCardsPlacedFromTheSettings) {
   const auto link = FirstTag()->links[0];
   EXPECT_EQ(Card(0)->GetName(), L"lnk" + std::to_wstring(link->ID));
   EXPECT_EQ(GetListItemId(Card(0)), link->ID);
-  EXPECT_EQ(Card(0)->GetToolTipText(), L"记事本\r\nC:\\windows\\notepad.exe\r\n启动次数：0");
+  EXPECT_EQ(Card(0)->GetToolTipText(), L"记事本\r\n" + link->PATH + L"\r\n启动次数：0");
 
   // The note tag shows the editor page with its text; the all-links tag every
   // link of the group.
@@ -217,6 +223,10 @@ TEST_F(MainWindowTest, ACardClickCountsTheRunAndAResortedTagFollowsTheCount) {
   }
   ASSERT_NE(clicked, nullptr);
   EXPECT_EQ(clicked->RunCount, 1);
+  EXPECT_TRUE(Card(0)->GetToolTipText().ends_with(L"\r\n启动次数：1")) << "the rebuilt card shows the new count";
+  // The launch thread started the probe.
+  EXPECT_TRUE(PumpUntil([] { return pexo_test::ReadFileBytes(ProbeLog()).find("probe-") != std::string::npos; },
+                        10000));
   // The count is stored: a fresh load reads it.
   LinkStore reloaded;
   ASSERT_TRUE(reloaded.Open(DefaultLinkDbPath()));
@@ -287,7 +297,9 @@ TEST_F(MainWindowTest, ShiftArrowsMoveGroupsAndTagsAndTheIndexesFollow) {
   EXPECT_EQ(window_->CurrentGroupIndex(), 1) << "the stored index follows the moved group";
 
   // Shift+Down on the last tag does nothing; on the first it moves it.
+  ASSERT_EQ(window_->TagList()->GetCount(), 3) << "the tag list still shows the moved group's tags";
   window_->TagList()->SelectItem(0, false, true);
+
   auto* tagItem = window_->TagList()->GetItemAt(0);
   keys[VK_SHIFT] = keys[VK_DOWN] = 0x80;
   SetKeyboardState(keys);
@@ -343,6 +355,78 @@ TEST_F(MainWindowTest, HoverActivationSelectsAtOnceOrAfterTheDelay) {
   window_->SendControlEvent(window_->TagList()->GetItemAt(2), ui::mouseleave);
   EXPECT_EQ(window_->TagList()->GetCurSel(), 0);
   EXPECT_TRUE(PumpUntil([&] { return window_->TagList()->GetCurSel() == 2; }, 2000));
+}
+
+// Pictures of the window for people: each view and icon size, and two themes.
+TEST_F(MainWindowTest, SavesPicturesOfTheViewsAndThemes) {
+  {
+    CreateDirectoryW((pexo_test::ExeFolder() + L"\\db").c_str(), nullptr);
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto group = store.topGroups[0];
+    group->NAME = L"常用";
+    ASSERT_TRUE(store.SaveGroup(group));
+    auto tag = group->tags[0];
+    tag->NAME = L"日常工具";
+    ASSERT_TRUE(store.SaveGroup(tag));
+    const std::pair<const wchar_t*, const wchar_t*> links[] = {
+        {L"记事本", L"C:\\windows\\notepad.exe"},         {L"命令提示符", L"C:\\windows\\system32\\cmd.exe"},
+        {L"注册表编辑器", L"C:\\windows\\regedit.exe"},   {L"任务管理器", L"C:\\windows\\system32\\taskmgr.exe"},
+        {L"写字板", L"C:\\windows\\system32\\write.exe"}, {L"控制面板", L"C:\\windows\\system32\\control.exe"},
+        {L"资源管理器", L"C:\\windows\\explorer.exe"},    {L"Windows 文件夹", L"C:\\windows"}};
+    for (const auto& [name, path] : links) {
+      auto link = std::make_shared<Link>();
+      link->NAME = name;
+      link->PATH = path;
+      link->TYPE = std::wstring(path) == L"C:\\windows" ? kLinkFolder : kLinkProgram;
+      ASSERT_TRUE(store.AddLink(tag, link));
+    }
+    tag->links[2]->CustomColor = L"#FFD9480F";
+    ASSERT_TRUE(store.SaveLink(tag->links[2]));
+    ASSERT_TRUE(store.AddTag(group, MakeGroup(L"开发")));
+    ASSERT_TRUE(store.AddTag(group, MakeGroup(L"便签", kGroupNote)));
+    ASSERT_TRUE(store.AddTag(group, MakeGroup(L"全部", kGroupAllLinks)));
+    for (const wchar_t* name : {L"办公", L"娱乐", L"网站"}) {
+      auto other = MakeGroup(name);
+      ASSERT_TRUE(store.AddGroup(other));
+      ASSERT_TRUE(store.AddTag(other, MakeGroup(L"默认")));
+    }
+    store.Close();
+  }
+  Open();
+  const std::wstring docs = pexo_test::DataFile(L"../../docs") + L"\\";
+  CreateDirectoryW(docs.c_str(), nullptr);
+  auto save = [&](const wchar_t* name) {
+    window_->OnTagSelect(nullptr);
+    PaintNow(hwnd_);
+    PumpFor(350);  // fades end
+    PaintNow(hwnd_);
+    EXPECT_TRUE(window_test::SaveWindowPng(*window_, docs + name)) << name;
+  };
+  LinkStore& store = GetLinkStore();
+  const struct {
+    int layout;
+    int size;
+    const wchar_t* file;
+  } views[] = {{kLayoutTiles, kIconSize32, L"main_tiles32.png"}, {kLayoutTiles, kIconSize16, L"main_tiles16.png"},
+               {kLayoutTiles, kIconSize48, L"main_tiles48.png"}, {kLayoutList, kIconSize32, L"main_list32.png"},
+               {kLayoutList, kIconSize16, L"main_list16.png"},   {kLayoutList, kIconSize48, L"main_list48.png"}};
+  for (const auto& view : views) {
+    ASSERT_TRUE(store.SetAllLayout(view.layout));
+    ASSERT_TRUE(store.SetAllIconSize(view.size));
+    save(view.file);
+  }
+  ASSERT_TRUE(store.SetAllLayout(kLayoutTiles));
+  ASSERT_TRUE(store.SetAllIconSize(kIconSize32));
+  // The themes redefine the palette by name; the window takes them at its next paint.
+  const std::wstring themes = pexo_test::ExeFolder() + L"\\theme";
+  CreateDirectoryW(themes.c_str(), nullptr);
+  for (const wchar_t* theme : {L"blue", L"dark"}) {
+    const std::wstring file = std::wstring(theme) + L".xml";
+    ASSERT_TRUE(CopyFileW(pexo_test::DataFile(L"../../theme/" + file).c_str(), (themes + L"\\" + file).c_str(), FALSE));
+    ASSERT_TRUE(LoadTheme(theme));
+    save((L"main_theme_" + file.substr(0, file.size() - 4) + L".png").c_str());
+  }
 }
 
 TEST(MainWindowRules, AlphaIsNeverBelowHalfAndPlacementStaysOnScreen) {

@@ -10,6 +10,7 @@
 #include <imm.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@
 #include "ui/controls/text_services_ids.h"
 #include "ui/core/box.h"
 #include "ui/core/scroll_bar.h"
+#include "ui/core/scrollable_box.h"
+#include "ui/core/v_layout.h"
 
 namespace {
 
@@ -353,6 +356,50 @@ TEST_F(TxtWinHostTest, TextTallerThanTheFieldIsClippedToIt) {
   }
   EXPECT_GT(inside, 50) << "the first lines are drawn";
   EXPECT_EQ(below, 0) << "nothing is drawn past the field's bottom";
+}
+
+TEST_F(TxtWinHostTest, ClicksReachTheRightCharacterInsideAScrolledBox) {
+  auto* list = new ui::ScrollableBox(new ui::VLayout);
+  list->SetAttribute(L"vscrollbar", L"true");
+  list->SetFloat(true);
+  root->Add(list);
+  auto* spacer = new ui::Control;
+  spacer->SetFixedHeight(300, false);
+  list->Add(spacer);
+  auto* field = new ui::RichEdit;
+  field->SetAttribute(L"font", L"plain");
+  field->SetAttribute(L"multiline", L"false");
+  field->SetFixedHeight(30, false);
+  field->SetText(L"0123456789");
+  list->Add(field);
+  auto* tail = new ui::Control;
+  tail->SetFixedHeight(300, false);
+  list->Add(tail);
+  list->SetPos(RECT{0, 0, 300, 200});
+  PaintNow(hwnd);
+  list->SetScrollPosY(250);
+  PaintNow(hwnd);
+  ASSERT_EQ(list->GetScrollPos().cy, 250);
+  const RECT pos = field->GetPos();  // unscrolled: the field shows 250 pixels higher
+  ASSERT_EQ(pos.top, 300);
+  const int y = pos.top - 250 + 15;
+  // A click inside the text puts the caret between its characters; without the
+  // scroll added back the click would miss the text and land at an end.
+  const int x = pos.left + 40;
+  PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  PumpMessages();
+  EXPECT_EQ(window.GetFocusControl(), field);
+  long start = -1, end = -1;
+  field->GetSel(start, end);
+  EXPECT_GT(start, 0);
+  EXPECT_LT(start, 10);
+  EXPECT_EQ(start, end);
+  // The caret is reported in unscrolled coordinates, next to the click.
+  const RECT caret = field->GetCaretRect();
+  EXPECT_GE(caret.top, pos.top);
+  EXPECT_LT(caret.top, pos.bottom);
+  EXPECT_LE(std::abs(caret.left - x), 12);
 }
 
 }  // namespace

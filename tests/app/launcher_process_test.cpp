@@ -1,0 +1,252 @@
+// The real Pexo.exe started in a fresh folder: it makes its database and shows
+// its main window; over a prepared database a card click counts the run and a
+// dragged card keeps its place after a restart; a damaged database is reported
+// and left as it was.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "data/link_store.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+struct Found {
+  DWORD processId;
+  const wchar_t* className;
+  const wchar_t* title;
+  HWND hwnd;
+};
+
+HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr) {
+  Found found = {processId, className, title, nullptr};
+  EnumWindows(
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* f = reinterpret_cast<Found*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner != f->processId || !IsWindowVisible(hwnd)) return TRUE;
+        wchar_t text[256] = {};
+        if (f->className) {
+          GetClassNameW(hwnd, text, 256);
+          if (std::wstring(text) != f->className) return TRUE;
+        }
+        if (f->title) {
+          GetWindowTextW(hwnd, text, 256);
+          if (std::wstring(text) != f->title) return TRUE;
+        }
+        f->hwnd = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found.hwnd;
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+class LauncherProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = dir_.path() + L"\\";
+    const std::wstring built = pexo_test::ExeFolder() + L"\\..\\..\\app\\Pexo.exe";
+    ASSERT_TRUE(CopyFileW(built.c_str(), (folder_ + L"Pexo.exe").c_str(), FALSE));
+    CreateDirectoryW((folder_ + L"db").c_str(), nullptr);
+    // The colour themes are installed beside the program.
+    CreateDirectoryW((folder_ + L"theme").c_str(), nullptr);
+    const std::wstring themes = pexo_test::ExeFolder() + L"\\..\\..\\app\\theme\\";
+    for (const wchar_t* theme : {L"gray.xml", L"blue.xml"}) {
+      CopyFileW((themes + theme).c_str(), (folder_ + L"theme\\" + theme).c_str(), FALSE);
+    }
+    // A window on the left of the screen, not docked, so clicks land where the
+    // test computes.
+    // The probe logs every start; folders open through it as the folder command.
+    ASSERT_TRUE(CopyFileW((pexo_test::ExeFolder() + L"\\launch_probe.exe").c_str(),
+                          (folder_ + L"launch_probe.exe").c_str(), FALSE));
+    const std::string conf =
+        "[main]\r\nnWidth=388\r\nnHeight=600\r\nnPosX=10\r\nnPosY=10\r\nbAutoDock=0\r\nbHideNotify=1\r\n"
+        "bShowDate=0\r\nOpenDirCmd=launch_probe.exe folder %1\r\n";
+    ASSERT_TRUE(pexo_test::WriteFileBytes(folder_ + L"conf.ini", conf));
+  }
+
+  void TearDown() override { Stop(); }
+
+  bool Start() {
+    std::wstring command = L"\"" + folder_ + L"Pexo.exe\" main";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                        &info)) {
+      return false;
+    }
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+    return true;
+  }
+
+  HWND WaitForMainWindow() {
+    HWND hwnd = nullptr;
+    WaitFor([&] { return (hwnd = FindProcessWindow(processId_, L"PexoWnd")) != nullptr; }, 20000);
+    return hwnd;
+  }
+
+  // Ends the process through its window and gives its exit code.
+  DWORD CloseAndWait(HWND hwnd) {
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    return WaitExit();
+  }
+
+  DWORD WaitExit() {
+    DWORD code = 0xFFFFFFFF;
+    if (WaitForSingleObject(process_, 20000) == WAIT_OBJECT_0) GetExitCodeProcess(process_, &code);
+    return code;
+  }
+
+  void Stop() {
+    if (!process_) return;
+    if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
+    CloseHandle(process_);
+    process_ = nullptr;
+  }
+
+  // Posts a press at one client point and a release at another.
+  static void Drag(HWND hwnd, POINT from, POINT to) {
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(from.x, from.y));
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    PostMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((from.x + to.x) / 2, (from.y + to.y) / 2));
+    PostMessageW(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+  }
+
+  static void Click(HWND hwnd, POINT at) {
+    PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  }
+
+  std::wstring DbPath() const { return folder_ + L"db\\link.db"; }
+
+  pexo_test::TempDir dir_;
+  std::wstring folder_;
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+};
+
+TEST_F(LauncherProcessTest, AFreshFolderGetsItsDatabaseAndTheMainWindow) {
+  ASSERT_TRUE(Start());
+  HWND hwnd = WaitForMainWindow();
+  ASSERT_NE(hwnd, nullptr);
+  RECT rc = {};
+  GetWindowRect(hwnd, &rc);
+  EXPECT_EQ(rc.left, 10);
+  EXPECT_EQ(rc.right - rc.left, 388);
+  // It answers messages.
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
+  EXPECT_EQ(CloseAndWait(hwnd), 0u);
+  LinkStore store;
+  ASSERT_TRUE(store.Open(DbPath()));
+  EXPECT_FALSE(store.topGroups.empty());
+}
+
+TEST_F(LauncherProcessTest, CardClicksStartEachKindAndADraggedCardKeepsItsPlaceAfterARestart) {
+  // A program, a folder (through the folder command) and a batch file.
+  ASSERT_TRUE(pexo_test::WriteFileBytes(folder_ + L"run.bat", "@launch_probe.exe file\r\n"));
+  CreateDirectoryW((folder_ + L"docs").c_str(), nullptr);
+  int ids[3] = {};
+  {
+    LinkStore store;
+    ASSERT_TRUE(store.Open(DbPath()));
+    auto tag = store.topGroups[0]->tags[0];
+    const wchar_t* names[] = {L"程序", L"文件夹", L"文件"};
+    const int types[] = {kLinkProgram, kLinkFolder, kLinkFile};
+    const std::wstring paths[] = {folder_ + L"launch_probe.exe", folder_ + L"docs", folder_ + L"run.bat"};
+    for (int i = 0; i < 3; ++i) {
+      auto link = std::make_shared<Link>();
+      link->NAME = names[i];
+      link->TYPE = types[i];
+      link->PATH = paths[i];
+      if (i == 0) link->Parameter = L"program";
+      ASSERT_TRUE(store.AddLink(tag, link));
+      ids[i] = link->ID;
+    }
+  }
+  ASSERT_TRUE(Start());
+  HWND hwnd = WaitForMainWindow();
+  ASSERT_NE(hwnd, nullptr);
+  Sleep(500);
+  // Cards are 96 x 84 tiles from the card area's top left corner, which lies to
+  // the right of the tag column and below the title bar and the group strip.
+  const POINT first = {1 + 72 + 1 + 6 + 48, 40 + 1 + 6 + 31 + 6 + 1 + 6 + 42};
+  const POINT second = {first.x + 96, first.y};
+  const POINT third = {first.x + 2 * 96, first.y};
+  Drag(hwnd, first, third);  // order now: folder, file, program
+  Sleep(300);
+  Click(hwnd, third);
+  Sleep(300);
+  ASSERT_EQ(CloseAndWait(hwnd), 0u);
+
+  LinkStore store;
+  ASSERT_TRUE(store.Open(DbPath()));
+  const auto& links = store.topGroups[0]->tags[0]->links;
+  ASSERT_EQ(links.size(), 3u);
+  EXPECT_EQ(links[0]->ID, ids[1]);
+  EXPECT_EQ(links[2]->ID, ids[0]) << "the first card was dropped on the third";
+  EXPECT_EQ(store.FindLink(ids[0])->RunCount, 1) << "the moved card was clicked";
+  store.Close();
+
+  // A second start shows the stored order.
+  ASSERT_TRUE(Start());
+  hwnd = WaitForMainWindow();
+  ASSERT_NE(hwnd, nullptr);
+  Sleep(500);
+  Click(hwnd, first);
+  Sleep(300);
+  Click(hwnd, second);
+  Sleep(300);
+  const std::wstring log = folder_ + L"probe_log.txt";
+  EXPECT_TRUE(WaitFor([&] { return pexo_test::ReadFileBytes(log).find("file") != std::string::npos; }, 10000));
+  ASSERT_EQ(CloseAndWait(hwnd), 0u);
+  const std::string lines = pexo_test::ReadFileBytes(log);
+  EXPECT_NE(lines.find("program"), std::string::npos) << lines;
+  EXPECT_NE(lines.find("folder "), std::string::npos) << lines;
+  EXPECT_NE(lines.find("docs"), std::string::npos) << lines;
+  EXPECT_NE(lines.find("file"), std::string::npos) << lines;
+  ASSERT_TRUE(store.Open(DbPath()));
+  EXPECT_EQ(store.FindLink(ids[1])->RunCount, 1);
+  EXPECT_EQ(store.FindLink(ids[2])->RunCount, 1);
+}
+
+TEST_F(LauncherProcessTest, ADamagedDatabaseIsReportedAndLeftUntouched) {
+  std::string garbage(4096, '\x5A');
+  garbage.replace(0, 16, "not a database!!");
+  ASSERT_TRUE(pexo_test::WriteFileBytes(DbPath(), garbage));
+  ASSERT_TRUE(Start());
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(processId_, nullptr, L"Pexo - 错误")) != nullptr; },
+                      20000));
+  wchar_t text[128] = {};
+  HWND label = FindWindowExW(box, nullptr, L"Static", nullptr);
+  while (label && GetWindowTextLengthW(label) == 0) label = FindWindowExW(box, label, L"Static", nullptr);
+  ASSERT_NE(label, nullptr);
+  GetWindowTextW(label, text, 128);
+  EXPECT_STREQ(text, L"链接数据库加载失败!");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(WaitExit(), 0u);
+  EXPECT_EQ(pexo_test::ReadFileBytes(DbPath()), garbage);
+}
+
+}  // namespace
