@@ -21,6 +21,7 @@ struct Group;
 struct Link;
 template <typename T>
 class CDropTargetEx;
+class CSearchWnd;
 
 namespace ui {
 class Box;
@@ -185,6 +186,15 @@ class CMainWnd : public ui::WindowImplBase {
   bool OnLinkBoxMenu(ui::EventArgs* event);
   bool OnLinkMenu(ui::EventArgs* event);
 
+  // ---- the search window (main_wnd_search.cpp) ----
+  // Creates, places and hooks the search window (at set-up).
+  void CreateSearchWindow();
+  // Raises, shows and focuses it; false when there is none.
+  bool ShowSearch();
+  // Removes its hook and destroys it (at close, before the framework shuts down).
+  void DestroySearchWindow();
+  CSearchWnd* SearchWindow() const { return searchWnd_; }
+
   // ---- state the other parts of the window read ----
   int CurrentGroupIndex() const { return curGroup_; }
   int CurrentTagIndex() const { return curTag_; }
@@ -260,6 +270,7 @@ class CMainWnd : public ui::WindowImplBase {
   bool messageBoxOpen_ = false;
 
   HINSTANCE instance_;
+  CSearchWnd* searchWnd_ = nullptr;
   ui::Control* tips_ = nullptr;
   ui::Control* date_ = nullptr;
   ui::Box* titleBoxInside_ = nullptr;

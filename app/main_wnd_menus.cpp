@@ -7,7 +7,10 @@
 bool CMainWnd::OnTitleBoxMenu(ui::EventArgs*) { return true; }
 
 bool CMainWnd::OnTitleButtonClick(ui::EventArgs* event) {
-  if (event && event->pSender && event->pSender->GetName() == L"btn_close") HideMain();
+  if (!event || !event->pSender) return true;
+  const std::wstring& name = event->pSender->GetName();
+  if (name == L"btn_close") HideMain();
+  if (name == L"btn_search") ShowSearch();
   return true;
 }
 

@@ -107,6 +107,7 @@ void CMainWnd::InitWindow() {
 
   PlaceFromSettings();
   StartTimers();
+  CreateSearchWindow();
 
   if (HIMC context = ImmGetContext(GetHWND())) {
     ImmSetOpenStatus(context, FALSE);
