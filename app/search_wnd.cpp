@@ -201,14 +201,21 @@ void CSearchWnd::AddRows(size_t from) {
     auto* text = dynamic_cast<TextLabel*>(row->FindChildByName(L"item_text"));
     if (text) {
       text->SetText(link->NAME);
-      if (!link->CustomColor.empty()) text->SetAttribute(L"normaltextcolor", link->CustomColor);
+      if (!link->CustomColor.empty()) {
+        // State colours are looked up by name: a literal "#AARRGGBB" is entered
+        // under its own text, or the row would be drawn fully transparent.
+        if (ui::UiGlobals::GetColor(link->CustomColor) == 0) {
+          ui::UiGlobals::AddColor(link->CustomColor, link->CustomColor);
+        }
+        text->SetAttribute(L"normaltextcolor", link->CustomColor);
+      }
     }
     if (auto* desc = dynamic_cast<TextLabel*>(row->FindChildByName(L"item_desc"))) {
       if (localRow) {
         desc->SetText(link->Remark);
       } else {
+        // A service row has no remark: its name takes the whole row.
         desc->SetFixedWidth(0, true, true);
-        if (text) text->SetFixedWidth(-2, true, true);
       }
     }
     if (settings.bShowTooltip) {
