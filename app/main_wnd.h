@@ -15,6 +15,7 @@
 #include "app/app_hot_keys.h"
 #include "app/date_line.h"
 #include "app/dock_slider.h"
+#include "ui/controls/menu_mgr.h"
 #include "ui/core/window_impl_base.h"
 
 struct Group;
@@ -24,6 +25,7 @@ class CDropTargetEx;
 class CSearchWnd;
 
 namespace ui {
+class CMenuMgr;
 class Box;
 class Control;
 class ListBox;
@@ -172,6 +174,16 @@ class CMainWnd : public ui::WindowImplBase {
   // tags that take no links, and rebuilds the view. True when the store did it.
   bool MoveCardToTag(int cardIndex, int32_t targetTagId);
   bool CopyCardToTag(int cardIndex, int32_t targetTagId);
+  // The card menu of the card that raised the event, from the menu manager's
+  // "menu_linkbox_item" level, or the shell's menu with Shift; then the chosen
+  // command. False when there is no card, link, current tag or a level is missing.
+  bool ShowCardMenu(ui::EventArgs* event, ui::CMenuMgr& menus);
+  // Rebuilds the move-to and copy-to group levels and sets the labels of the
+  // card menu for the link. False when a level is missing.
+  bool PrepareCardMenu(ui::CMenuMgr& menus, const Link& link);
+  // A group item of the move-to or copy-to level was entered: its tag level is
+  // filled with the group's ordinary tags.
+  bool OnMoveMenuItemEnter(ui::EventArgs* event);
   // Set while the shell's menu or a confirmation is up over the window, so that
   // a docked window stays out while the mouse is on it.
   bool IsMessageBoxOpen() const { return messageBoxOpen_; }
@@ -194,6 +206,9 @@ class CMainWnd : public ui::WindowImplBase {
   // Removes its hook and destroys it (at close, before the framework shuts down).
   void DestroySearchWindow();
   CSearchWnd* SearchWindow() const { return searchWnd_; }
+
+  // The window's menu manager, loaded from "menu\menu.xml" at start; null before.
+  ui::CMenuMgr* Menus() const { return menus_.get(); }
 
   // ---- state the other parts of the window read ----
   int CurrentGroupIndex() const { return curGroup_; }
@@ -223,6 +238,9 @@ class CMainWnd : public ui::WindowImplBase {
   void RegisterAppHotKeys();
   void PlaceFromSettings();
   void AddTrayIcon();
+  // A new menu manager from "menu\menu.xml", with the built-in functions and
+  // the theme files filled into their levels.
+  void LoadMenus();
   void StartTimers();
   // Launches the link on a worker thread; the thread holds its own reference.
   void LaunchLink(const std::shared_ptr<Link>& link);
@@ -265,6 +283,7 @@ class CMainWnd : public ui::WindowImplBase {
     void operator()(CDropTargetEx<CMainWnd>* target) const;
   };
   std::unique_ptr<CDropTargetEx<CMainWnd>, DropTargetDeleter> dropTarget_;
+  std::unique_ptr<ui::CMenuMgr> menus_;
   std::shared_ptr<Group> CurrentCardTag() const;
   bool DeleteCard(int cardIndex);
   bool messageBoxOpen_ = false;

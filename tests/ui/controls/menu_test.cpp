@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
@@ -401,6 +402,51 @@ TEST_F(MenuTest, OpenMenuWithSubMenuIsSavedAsPicture) {
   });
   EXPECT_EQ(Show(L"main", 120, 120), nullptr);
   EXPECT_TRUE(saved);
+}
+
+}  // namespace
+
+namespace {
+
+// A derived level records its hooks, as the launcher's card-style level does.
+class HookLevel : public ui::CMenuUI {
+ public:
+  void OnItemHot(ui::CMenuItem* item) override { hot.push_back(item); }
+  void OnItemNotHot(ui::CMenuItem* item) override { notHot.push_back(item); }
+  std::vector<ui::CMenuItem*> hot;
+  std::vector<ui::CMenuItem*> notHot;
+};
+
+TEST(MenuLevelTest, HotItemHooksSeeTheNewHotItemAndEveryOther) {
+  HookLevel level;
+  ui::CMenuItem* items[3];
+  for (auto*& item : items) {
+    item = new ui::CMenuItem;
+    ASSERT_TRUE(level.Add(item));
+    EXPECT_EQ(item->GetOwnerMenu(), &level);
+  }
+  level.SetHotItem(items[1]);
+  EXPECT_EQ(level.GetHotItem(), items[1]);
+  EXPECT_EQ(level.hot, (std::vector<ui::CMenuItem*>{items[1]}));
+  EXPECT_EQ(level.notHot, (std::vector<ui::CMenuItem*>{items[0], items[2]}));
+  level.SetHotItem(items[1]);  // already hot: nothing
+  EXPECT_EQ(level.hot.size(), 1u);
+  level.SetHotItem(items[2]);
+  EXPECT_EQ(level.hot.back(), items[2]);
+  EXPECT_EQ(level.notHot.size(), 4u);
+  // The mouse leaving the hot item (its sub-menu closed) clears the hot item.
+  ui::EventArgs enter;
+  enter.Type = ui::mouseenter;
+  items[0]->HandleEvent(enter);
+  EXPECT_EQ(level.GetHotItem(), items[0]);
+  ui::EventArgs leave;
+  leave.Type = ui::mouseleave;
+  items[0]->HandleEvent(leave);
+  EXPECT_EQ(level.GetHotItem(), nullptr);
+  EXPECT_EQ(level.notHot.back(), items[0]);
+  // Removing an item takes it out of the level.
+  ASSERT_TRUE(level.Remove(items[2]));
+  EXPECT_EQ(level.GetCount(), 2);
 }
 
 }  // namespace

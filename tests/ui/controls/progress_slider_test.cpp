@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include "tests/support/test_support.h"
+#include "tests/ui/base/image_test_files.h"
 #include "tests/ui/core/window_test_support.h"
+#include "ui/base/dpi_scaler.h"
 #include "ui/controls/progress.h"
 #include "ui/controls/slider.h"
 #include "ui/core/box.h"
@@ -121,6 +124,25 @@ TEST_F(ProgressSliderTest, ProgressColourFillsOnlyTheFilledPart) {
   EXPECT_NE(Pixel(50, 106), kRed);
 }
 
+TEST_F(ProgressSliderTest, ProgressImageIsCutUnlessStretched) {
+  // 300 pixels wide: red on the left 100, blue on the rest.
+  pexo_test::TempDir dir;
+  const std::wstring file = dir.File(L"bar.png");
+  ASSERT_TRUE(pexo_test::WritePng(file, 300, 12, [](int x, int) { return x < 100 ? 0xFFFF0000u : 0xFF0000FFu; }));
+  progress->SetAttribute(L"isstretchfore", L"false");
+  progress->SetAttribute(L"progressimage", L"file='" + file + L"'");
+  progress->SetValue(50);  // fills 0..100 of 200
+  Paint();
+  EXPECT_EQ(Pixel(10, 106), kRed);
+  EXPECT_EQ(Pixel(90, 106), kRed);   // the image's own left 100 pixels, unscaled
+  EXPECT_NE(Pixel(150, 106) & 0x00FFFFFF, 0x0000FFu);  // nothing past the fill
+
+  progress->SetAttribute(L"isstretchfore", L"true");
+  Paint();
+  EXPECT_EQ(Pixel(10, 106), kRed);
+  EXPECT_EQ(Pixel(90, 106), 0xFF0000FFu);  // the whole image squeezed into the fill
+}
+
 TEST_F(ProgressSliderTest, MarqueeBandRunsAndUsesTheWindowColours) {
   window.AddColor(L"bar", kRed);
   progress->SetAttribute(L"progresscolor", L"bar");
@@ -202,6 +224,25 @@ TEST_F(ProgressSliderTest, SliderAttributesScaleAndFillReachesTheThumbCentre) {
   const RECT thumb = slider->GetThumbRect();
   EXPECT_EQ(thumb.left, 20 + 94);
   EXPECT_EQ(thumb.top, (20 + 40 - 14) / 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SliderScaleTest, ThumbSizeAndBarPaddingAreScaledWhenAdapting) {
+  DpiScaler& dpi = DpiScaler::Instance();
+  dpi.SetAdapted(true);
+  dpi.SetScale(150);
+  ui::Slider slider;
+  slider.SetAttribute(L"thumbsize", L"12,12");
+  slider.SetAttribute(L"progressbarpadding", L"2,4,6,8");
+  dpi.SetScale(100);
+  dpi.SetAdapted(false);
+  EXPECT_EQ(slider.GetThumbSize().cx, 18);
+  EXPECT_EQ(slider.GetThumbSize().cy, 18);
+  EXPECT_EQ(slider.GetProgressBarPadding().left, 3);
+  EXPECT_EQ(slider.GetProgressBarPadding().bottom, 12);
 }
 
 }  // namespace
