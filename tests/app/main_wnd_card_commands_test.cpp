@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <ole2.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -191,6 +192,46 @@ TEST_F(CardCommandsTest, WebAddressGoesToTheClipboard) {
   // Unknown commands and cards without a link do nothing.
   EXPECT_FALSE(window_->RunCardCommand(L"no_such_command", 0, POINT{}));
   EXPECT_FALSE(window_->RunCardCommand(L"open_path", 7, POINT{}));
+}
+
+// Ends the explorer windows this test process started (Wine starts a new explorer
+// to show a folder, and it outlives the test); returns how many there were.
+int EndExplorersStartedByUs() {
+  int ended = 0;
+  ui::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return 0;
+  PROCESSENTRY32W entry = {sizeof(entry)};
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+    if (entry.th32ParentProcessID != GetCurrentProcessId() || _wcsicmp(entry.szExeFile, L"explorer.exe") != 0) {
+      continue;
+    }
+    ui::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+    if (process && TerminateProcess(process.get(), 0)) {
+      WaitForSingleObject(process.get(), 5000);
+      ++ended;
+    }
+  }
+  return ended;
+}
+
+TEST_F(CardCommandsTest, ContainingFolderOpensForAFileTarget) {
+  const bool opened = window_->RunCardCommand(L"open_path", 0, POINT{});
+  bool started = false;
+  for (int i = 0; i < 40 && !started; ++i) {
+    Sleep(100);
+    started = EndExplorersStartedByUs() > 0;
+  }
+  if (!opened && pexo_test::RunningUnderWine()) GTEST_SKIP() << "this Wine cannot show a folder with an item selected";
+  EXPECT_TRUE(opened);
+  // Wine shows the folder in an explorer of its own, started by this process (and
+  // ended above); Windows reuses its running shell.
+  if (pexo_test::RunningUnderWine()) EXPECT_TRUE(started);
+  // A built-in function has no folder.
+  auto builtIn = NewLink(L"静音", L"#Mute", kLinkBuiltinFunction);
+  ASSERT_TRUE(GetLinkStore().AddLink(Tag(0), builtIn));
+  window_->OnTagSelect(nullptr);
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 4);
+  EXPECT_FALSE(window_->RunCardCommand(L"open_path", 3, POINT{}));
 }
 
 // A card menu file with the level names the window looks for.
