@@ -109,6 +109,7 @@ void CMainWnd::InitWindow() {
   LoadMenus();
   PlaceFromSettings();
   StartTimers();
+  CreateSearchWindow();
 
   if (HIMC context = ImmGetContext(GetHWND())) {
     ImmSetOpenStatus(context, FALSE);
