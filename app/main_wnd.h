@@ -15,12 +15,14 @@
 #include "app/app_hot_keys.h"
 #include "app/date_line.h"
 #include "app/dock_slider.h"
+#include "ui/controls/menu_mgr.h"
 #include "ui/core/window_impl_base.h"
 
 struct Group;
 struct Link;
 template <typename T>
 class CDropTargetEx;
+class CSearchWnd;
 
 namespace ui {
 class CMenuMgr;
@@ -172,6 +174,16 @@ class CMainWnd : public ui::WindowImplBase {
   // tags that take no links, and rebuilds the view. True when the store did it.
   bool MoveCardToTag(int cardIndex, int32_t targetTagId);
   bool CopyCardToTag(int cardIndex, int32_t targetTagId);
+  // The card menu of the card that raised the event, from the menu manager's
+  // "menu_linkbox_item" level, or the shell's menu with Shift; then the chosen
+  // command. False when there is no card, link, current tag or a level is missing.
+  bool ShowCardMenu(ui::EventArgs* event, ui::CMenuMgr& menus);
+  // Rebuilds the move-to and copy-to group levels and sets the labels of the
+  // card menu for the link. False when a level is missing.
+  bool PrepareCardMenu(ui::CMenuMgr& menus, const Link& link);
+  // A group item of the move-to or copy-to level was entered: its tag level is
+  // filled with the group's ordinary tags.
+  bool OnMoveMenuItemEnter(ui::EventArgs* event);
   // Set while the shell's menu or a confirmation is up over the window, so that
   // a docked window stays out while the mouse is on it.
   bool IsMessageBoxOpen() const { return messageBoxOpen_; }
@@ -185,6 +197,18 @@ class CMainWnd : public ui::WindowImplBase {
   bool OnTagItemMenu(ui::EventArgs* event);
   bool OnLinkBoxMenu(ui::EventArgs* event);
   bool OnLinkMenu(ui::EventArgs* event);
+
+  // ---- the search window (main_wnd_search.cpp) ----
+  // Creates, places and hooks the search window (at set-up).
+  void CreateSearchWindow();
+  // Raises, shows and focuses it; false when there is none.
+  bool ShowSearch();
+  // Removes its hook and destroys it (at close, before the framework shuts down).
+  void DestroySearchWindow();
+  CSearchWnd* SearchWindow() const { return searchWnd_; }
+
+  // The window's menu manager, loaded from "menu\menu.xml" at start; null before.
+  ui::CMenuMgr* Menus() const { return menus_.get(); }
 
   // ---- the link box menu and the tag commands (main_wnd_tag_menu.cpp) ----
   // The window's menu file, relative to the skin folder.
@@ -228,6 +252,9 @@ class CMainWnd : public ui::WindowImplBase {
   void RegisterAppHotKeys();
   void PlaceFromSettings();
   void AddTrayIcon();
+  // A new menu manager from "menu\menu.xml", with the built-in functions and
+  // the theme files filled into their levels.
+  void LoadMenus();
   void StartTimers();
   // Launches the link on a worker thread; the thread holds its own reference.
   void LaunchLink(const std::shared_ptr<Link>& link);
@@ -270,6 +297,7 @@ class CMainWnd : public ui::WindowImplBase {
     void operator()(CDropTargetEx<CMainWnd>* target) const;
   };
   std::unique_ptr<CDropTargetEx<CMainWnd>, DropTargetDeleter> dropTarget_;
+  std::unique_ptr<ui::CMenuMgr> menus_;
   std::shared_ptr<Group> CurrentCardTag() const;
   bool DeleteCard(int cardIndex);
   // Deletes every link of the tag with their chords; the view follows the store.
@@ -279,9 +307,13 @@ class CMainWnd : public ui::WindowImplBase {
   bool PickFolder(std::wstring& path);
   // Stores a picked path as a link of the tag and shows it once its icon is made.
   bool AddPickedPath(const std::shared_ptr<Group>& tag, const std::wstring& path);
+  // The web-address and system-function dialogs; on OK the link joins the tag.
+  bool AddWebAddressLink(const std::shared_ptr<Group>& tag);
+  bool AddSystemFunctionLink(const std::shared_ptr<Group>& tag);
   bool messageBoxOpen_ = false;
 
   HINSTANCE instance_;
+  CSearchWnd* searchWnd_ = nullptr;
   ui::Control* tips_ = nullptr;
   ui::Control* date_ = nullptr;
   ui::Box* titleBoxInside_ = nullptr;

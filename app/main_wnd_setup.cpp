@@ -105,8 +105,10 @@ void CMainWnd::InitWindow() {
   SetVisibleByFade(tagList_, settings.bShowTag);
   SetVisibleByFade(minorGroupLine_, settings.bShowTag);
 
+  LoadMenus();
   PlaceFromSettings();
   StartTimers();
+  CreateSearchWindow();
 
   if (HIMC context = ImmGetContext(GetHWND())) {
     ImmSetOpenStatus(context, FALSE);

@@ -8,7 +8,11 @@
 
 #include <array>
 
+#include "app/link_record.h"
 #include "app/main_wnd.h"
+#include "app/sys_wnd.h"
+#include "app/url_wnd.h"
+#include "app/web_icon_lookup.h"
 #include "data/group.h"
 #include "data/hot_key_table.h"
 #include "data/icon_cache.h"
@@ -17,6 +21,7 @@
 #include "data/link_store.h"
 #include "data/program_dir.h"
 #include "data/settings.h"
+#include "data/system_links.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/menu_item.h"
 #include "ui/controls/menu_mgr.h"
@@ -92,13 +97,11 @@ bool CMainWnd::OnLinkBoxMenu(ui::EventArgs* event) {
   if (event && event->pSender && event->pSender != linkBox_) return false;
   const std::shared_ptr<Group> tag = CurrentTag();
   if (!tag) return false;
-  ui::CMenuMgr menus(GetHWND());
-  if (!menus.LoadXml(GetHWND(), kMenuFile)) return false;
-  if (!MarkTagMenu(menus, *tag)) return false;
+  if (!menus_ || !MarkTagMenu(*menus_, *tag)) return false;
   POINT cursor = {};
   GetCursorPos(&cursor);
   std::wstring command;
-  if (ui::CMenuItem* item = menus.ShowMenu(L"linkbox", cursor.x, cursor.y, false)) command = item->GetName();
+  if (ui::CMenuItem* item = menus_->ShowMenu(L"linkbox", cursor.x, cursor.y, false)) command = item->GetName();
   if (!command.empty()) OnTagMenuCommand(command);
   return true;
 }
@@ -122,6 +125,14 @@ bool CMainWnd::OnTagMenuCommand(const std::wstring& command) {
     }
     AddPickedPath(tag, path);
     return true;
+  }
+
+  if (command == L"add_url" || command == L"add_sys") {
+    if (!ordinary) {
+      ShowNotice(kCannotAddNotice);
+      return true;
+    }
+    return command == L"add_url" ? AddWebAddressLink(tag) : AddSystemFunctionLink(tag);
   }
 
   struct ViewValue {
@@ -241,5 +252,53 @@ bool CMainWnd::AddPickedPath(const std::shared_ptr<Group>& tag, const std::wstri
     return false;
   }
   if (GetIconCache().AddPathToCache(link->GetIconKey(), IconSourceOf(*link))) OnTagSelect(nullptr);
+  return true;
+}
+
+bool CMainWnd::AddWebAddressLink(const std::shared_ptr<Group>& tag) {
+  std::wstring name, address, remark;
+  {
+    auto* dialog = new CUrlWnd();
+    DialogScope scope(*this, dialog);
+    const UINT result = dialog->RunModal(GetHWND(), L"UrlWnd");
+    if (result == 0) return true;  // the dialog could not be made and is gone
+    name = dialog->GetName();
+    address = dialog->GetUrl();
+    remark = dialog->GetRemark();
+    delete dialog;
+    if (result != CDialogWnd::kResultOk || address.empty()) return true;
+  }
+  std::wstring icon = FindWebIconFile(address, WebIconLookup::kDrop);
+  std::shared_ptr<Link> link = MakeLinkRecord(kLinkWebAddress, name.empty() ? address : name, address,
+                                              icon.empty() ? L"#url" : icon, {}, {}, false, {}, remark);
+  if (!GetLinkStore().AddLink(tag, link)) {
+    ShowNotice(kSaveFailedNotice);
+    return true;
+  }
+  if (GetIconCache().AddPathToCache(link->GetIconKey(), IconSourceOf(*link))) OnTagSelect(nullptr);
+  return true;
+}
+
+bool CMainWnd::AddSystemFunctionLink(const std::shared_ptr<Group>& tag) {
+  int32_t row = -1;
+  {
+    auto* dialog = new CSysWnd();
+    DialogScope scope(*this, dialog);
+    const UINT result = dialog->RunModal(GetHWND(), L"SysWnd");
+    if (result == 0) return true;
+    row = dialog->GetChosenRow();
+    delete dialog;
+    if (result != CDialogWnd::kResultOk) return true;
+  }
+  const std::vector<SystemLink>& table = SystemLinkTable();
+  if (row < 0 || static_cast<size_t>(row) >= table.size()) return true;
+  const SystemLink& entry = table[static_cast<size_t>(row)];
+  std::shared_ptr<Link> link = MakeLinkRecord(static_cast<int32_t>(entry.kind), entry.NAME, entry.PATH, entry.ICON,
+                                              entry.Parameter, {}, false, {}, entry.Remark);
+  if (!GetLinkStore().AddLink(tag, link)) {
+    ShowNotice(kSaveFailedNotice);
+    return false;
+  }
+  OnTagSelect(nullptr);
   return true;
 }

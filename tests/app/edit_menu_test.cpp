@@ -119,8 +119,14 @@ class EditMenuTest : public ::testing::Test {
   // (or outside the menu for an empty name). True when a menu was seen.
   bool ChooseFromMenu(const std::wstring& item, POINT inside = {20, 10}) {
     bool seen = false;
-    Steps().push_back([&] {
+    int waits = 0;
+    // Waits for the menu to show (a busy display may take a while), then clicks.
+    std::function<void()> pick = [&] {
       HWND menu = FindMenuWindow(hwnd);
+      if (!menu && ++waits < 60) {
+        Steps().insert(Steps().begin(), pick);
+        return;
+      }
       seen = menu != nullptr;
       auto* menuWindow = menu ? reinterpret_cast<ui::Window*>(GetWindowLongPtrW(menu, GWLP_USERDATA)) : nullptr;
       ui::Control* target = menuWindow && !item.empty() ? menuWindow->FindControlByName(item) : nullptr;
@@ -133,12 +139,14 @@ class EditMenuTest : public ::testing::Test {
       PostAt(menu, WM_MOUSEMOVE, 0, middle);
       Steps().insert(Steps().begin(), [menu, middle] { PostAt(menu, WM_LBUTTONDOWN, MK_LBUTTON, middle); });
       Steps().insert(Steps().begin() + 1, [menu, middle] { PostAt(menu, WM_LBUTTONUP, 0, middle); });
-    });
+    };
+    Steps().push_back(pick);
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, RunNextStep);
     PostAt(hwnd, WM_RBUTTONDOWN, MK_RBUTTON, inside);
     PostAt(hwnd, WM_RBUTTONUP, 0, inside);
     PumpMessages();
     KillTimer(nullptr, timer);
+    Steps().clear();
     PumpMessages();
     return seen;
   }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/app_control_factory.h"
 #include "app/hot_key_wnd.h"
 #include "data/hot_key_table.h"
 #include "data/link.h"
@@ -32,8 +33,10 @@ std::shared_ptr<Link> MakeLink(const std::wstring& name, uint16_t code) {
 }
 
 TEST(HotKeyOverview, ListsEveryLinkChordAndMarksRefusedOnesRed) {
+  // The program's own skin archive, with its fonts and colours.
+  ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
+  ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
   ui::RegisterStockControls();
-  ui::UiGlobals::SetResourcePath(pexo_test::DataFile(L"../../skin/gray") + L"\\");
   HotKeyTable& table = GetHotKeyTable();
   auto registered = MakeLink(L"registered", MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt | kHotKeyShift, '7'));
   auto refused = MakeLink(L"refused", MakeHotKeyCode(0, VK_F5));  // no modifier: never registered
@@ -43,7 +46,11 @@ TEST(HotKeyOverview, ListsEveryLinkChordAndMarksRefusedOnesRed) {
   const bool system_took_it = registered->hotKeyId != 0;
 
   auto* window = new CHotKeyWnd;
-  HWND hwnd = window->Create(nullptr, L"hot keys", WS_POPUP, 0, false, RECT{40, 40, 500, 460});
+  // In this process's own corner of the shared display, as the other window tests do.
+  const DWORD slot = GetCurrentProcessId() / 4;
+  const int x = 10 + static_cast<int>(slot % 4) * 315;
+  const int y = 10 + static_cast<int>((slot / 4) % 4) * 250;
+  HWND hwnd = window->Create(nullptr, L"hot keys", WS_POPUP, 0, false, RECT{x, y, x + 460, y + 240});
   ASSERT_NE(hwnd, nullptr);
   ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   window_test::PaintNow(hwnd);
@@ -75,11 +82,18 @@ TEST(HotKeyOverview, ListsEveryLinkChordAndMarksRefusedOnesRed) {
   EXPECT_EQ(first->GetToolTipText(), L"registered\r\nC:\\registered.exe\r\nnote\r\n启动次数：0");
   EXPECT_EQ(first->GetToolTipWidth(), 400);
 
+  // A picture of the overview for people reading the docs.
+  window_test::PaintNow(hwnd);
+  const std::wstring docs = pexo_test::DataFile(L"..\\..\\docs");
+  CreateDirectoryW(docs.c_str(), nullptr);
+  EXPECT_TRUE(window_test::SaveWindowPng(*window, docs + L"\\hotkey_overview.png"));
+
   // The opener deletes the window after it closed.
   DestroyWindow(hwnd);
   window_test::PumpMessages();
   delete window;
   table.UnregisterAll();
+  ui::UiGlobals::Shutdown();
 }
 
 }  // namespace

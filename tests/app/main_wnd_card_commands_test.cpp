@@ -2,6 +2,8 @@
 // the store and the cards, survive a restart, and a deleted link's chord is free.
 #include <windows.h>
 #include <ole2.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -18,7 +20,11 @@
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/scoped_handles.h"
 #include "ui/base/ui_globals.h"
+#include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
+#include "ui/controls/menu_item.h"
+#include "ui/controls/menu_mgr.h"
+#include "ui/controls/menu_ui.h"
 #include "ui/controls/stock_controls.h"
 
 namespace {
@@ -186,6 +192,97 @@ TEST_F(CardCommandsTest, WebAddressGoesToTheClipboard) {
   // Unknown commands and cards without a link do nothing.
   EXPECT_FALSE(window_->RunCardCommand(L"no_such_command", 0, POINT{}));
   EXPECT_FALSE(window_->RunCardCommand(L"open_path", 7, POINT{}));
+}
+
+// Ends the explorer windows this test process started (Wine starts a new explorer
+// to show a folder, and it outlives the test); returns how many there were.
+int EndExplorersStartedByUs() {
+  int ended = 0;
+  ui::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return 0;
+  PROCESSENTRY32W entry = {sizeof(entry)};
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+    if (entry.th32ParentProcessID != GetCurrentProcessId() || _wcsicmp(entry.szExeFile, L"explorer.exe") != 0) {
+      continue;
+    }
+    ui::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+    if (process && TerminateProcess(process.get(), 0)) {
+      WaitForSingleObject(process.get(), 5000);
+      ++ended;
+    }
+  }
+  return ended;
+}
+
+TEST_F(CardCommandsTest, ContainingFolderOpensForAFileTarget) {
+  const bool opened = window_->RunCardCommand(L"open_path", 0, POINT{});
+  bool started = false;
+  for (int i = 0; i < 40 && !started; ++i) {
+    Sleep(100);
+    started = EndExplorersStartedByUs() > 0;
+  }
+  if (!opened && pexo_test::RunningUnderWine()) GTEST_SKIP() << "this Wine cannot show a folder with an item selected";
+  EXPECT_TRUE(opened);
+  // Wine shows the folder in an explorer of its own, started by this process (and
+  // ended above); Windows reuses its running shell.
+  if (pexo_test::RunningUnderWine()) EXPECT_TRUE(started);
+  // A built-in function has no folder.
+  auto builtIn = NewLink(L"静音", L"#Mute", kLinkBuiltinFunction);
+  ASSERT_TRUE(GetLinkStore().AddLink(Tag(0), builtIn));
+  window_->OnTagSelect(nullptr);
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 4);
+  EXPECT_FALSE(window_->RunCardCommand(L"open_path", 3, POINT{}));
+}
+
+// A card menu file with the level names the window looks for.
+const char kCardMenuXml[] =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Window><Box>"
+    "<MenuUI name=\"menu_linkbox_item\" width=\"150\" height=\"auto\">"
+    "<MenuItem name=\"use_admin\" height=\"24\"><Label name=\"label_use_admin\"/></MenuItem>"
+    "<MenuItem name=\"open_path\" height=\"24\"><Label name=\"label_open_path\"/></MenuItem>"
+    "<MenuItem name=\"move_to\" height=\"24\" extendmenu=\"menu_move_gp\"/>"
+    "<MenuItem name=\"copy_to\" height=\"24\" extendmenu=\"menu_copy_gp\"/>"
+    "</MenuUI>"
+    "<MenuUI name=\"menu_move_gp\" height=\"auto\"/><MenuUI name=\"menu_copy_gp\" height=\"auto\"/>"
+    "<MenuUI name=\"menu_link_move\" height=\"auto\"/><MenuUI name=\"menu_link_copy\" height=\"auto\"/>"
+    "</Box></Window>";
+
+std::wstring LabelText(ui::CMenuMgr& menus, const wchar_t* name) {
+  auto* label = dynamic_cast<ui::LabelTemplate<ui::Control>*>(
+      menus.FindMenu(L"menu_linkbox_item")->FindChildByName(name));
+  return label ? label->GetText() : L"(none)";
+}
+
+TEST_F(CardCommandsTest, CardMenuListsGroupsThenOnlyOrdinaryTagsAndNamesWebCommands) {
+  const std::wstring folder = pexo_test::ExeFolder() + L"\\skin\\gray\\test";
+  SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  ASSERT_TRUE(pexo_test::WriteFileBytes(folder + L"\\card_menu_test.xml", kCardMenuXml));
+  ui::CMenuMgr menus(hwnd_);
+  ASSERT_TRUE(menus.LoadXml(hwnd_, L"test\\card_menu_test.xml"));
+
+  ASSERT_TRUE(window_->PrepareCardMenu(menus, *Tag(0)->links.at(1)));  // a web address
+  EXPECT_EQ(LabelText(menus, L"label_use_admin"), L"以隐私模式运行");
+  EXPECT_EQ(LabelText(menus, L"label_open_path"), L"复制网址(URL)");
+  ASSERT_TRUE(window_->PrepareCardMenu(menus, *Tag(0)->links.at(0)));  // rebuilt, not doubled
+  EXPECT_EQ(LabelText(menus, L"label_use_admin"), L"以管理员身份运行");
+  EXPECT_EQ(LabelText(menus, L"label_open_path"), L"打开文件位置");
+
+  ui::CMenuUI* groups = menus.FindMenu(L"menu_move_gp");
+  ASSERT_EQ(groups->GetCount(), 1);
+  EXPECT_EQ(menus.FindMenu(L"menu_copy_gp")->GetCount(), 1);
+  auto* groupItem = dynamic_cast<ui::CMenuItem*>(groups->GetItemAt(0));
+  ASSERT_NE(groupItem, nullptr);
+  EXPECT_EQ(groupItem->GetSubMenu(), menus.FindMenu(L"menu_link_move"));
+  ui::EventArgs enter;
+  enter.Type = ui::mouseenter;
+  enter.pSender = groupItem;
+  EXPECT_TRUE(window_->OnMoveMenuItemEnter(&enter));
+  EXPECT_EQ(menus.FindMenu(L"menu_link_move")->GetCount(), 2);  // not the note or all-links tag
+
+  // Without the levels no menu is prepared.
+  ui::CMenuMgr editOnly(hwnd_);
+  ASSERT_TRUE(editOnly.LoadXml(hwnd_, L"menu\\menu_edit.xml"));
+  EXPECT_FALSE(window_->PrepareCardMenu(editOnly, *Tag(0)->links.at(0)));
 }
 
 }  // namespace

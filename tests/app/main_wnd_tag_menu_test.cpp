@@ -254,8 +254,12 @@ TEST_F(TagMenuTest, SpecialTagsRefuseAddingAndClearing) {
   EXPECT_EQ(Tag(0)->links.size(), 2u);
   // The note tag shows its editor, not the link box: its refusals come through the commands.
   SelectTag(1);
-  EXPECT_TRUE(window_->OnTagMenuCommand(L"add_dir"));
-  EXPECT_EQ(window_->LastNotice(), L"特殊标签不能添加链接");
+  for (const wchar_t* command : {L"add_dir", L"add_url", L"add_sys"}) {
+    window_->ShowNotice(L"");
+    EXPECT_TRUE(window_->OnTagMenuCommand(command));
+    EXPECT_EQ(window_->LastNotice(), L"特殊标签不能添加链接") << command;
+    EXPECT_EQ(window_->OpenDialog(), nullptr);
+  }
 }
 
 TEST_F(TagMenuTest, ClearingAsksFirstAndFreesTheChordsOfItsLinks) {

@@ -12,11 +12,14 @@
 #include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
+#include "data/system_links.h"
 #include "data/theme_loader.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
 #include "ui/controls/list_box.h"
+#include "ui/controls/menu_item.h"
+#include "ui/controls/menu_ui.h"
 #include "ui/controls/stock_controls.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_container_element.h"
@@ -355,6 +358,115 @@ TEST_F(MainWindowTest, HoverActivationSelectsAtOnceOrAfterTheDelay) {
   window_->SendControlEvent(window_->TagList()->GetItemAt(2), ui::mouseleave);
   EXPECT_EQ(window_->TagList()->GetCurSel(), 0);
   EXPECT_TRUE(PumpUntil([&] { return window_->TagList()->GetCurSel() == 2; }, 2000));
+}
+
+TEST_F(MainWindowTest, TheMenuFileGivesEveryLevelAndTheBuiltInFunctionsAndThemesAreListed) {
+  PrepareStore();
+  const std::wstring themes = pexo_test::ExeFolder() + L"\\theme\\";
+  CreateDirectoryW(themes.c_str(), nullptr);
+  for (const wchar_t* file : {L"blue.xml", L"dark.xml", L"gray.xml"}) {
+    CopyFileW(pexo_test::DataFile(std::wstring(L"../../theme/") + file).c_str(), (themes + file).c_str(), FALSE);
+  }
+  Open();
+  ui::CMenuMgr* menus = window_->Menus();
+  ASSERT_NE(menus, nullptr);
+  for (const wchar_t* level :
+       {L"main_menu", L"tray_menu", L"menu_sysfunc", L"menu_skin", L"linkbox", L"icon_size", L"view_type", L"view_sort",
+        L"menu_linkbox_item", L"menu_move_gp", L"menu_copy_gp", L"menu_link_move", L"menu_link_copy", L"major_group",
+        L"major_group_item", L"minor_group", L"minor_group_item", L"menu_tag_move", L"minor_icon_size",
+        L"minor_view_type", L"minor_view_sort"}) {
+    EXPECT_NE(menus->FindMenu(level), nullptr) << level;
+  }
+  ui::CMenuUI* functions = menus->FindMenu(L"menu_sysfunc");
+  ASSERT_EQ(functions->GetCount(), static_cast<int>(SystemLinkTable().size()));
+  for (int row = 0; row < functions->GetCount(); ++row) {
+    auto* item = dynamic_cast<ui::CMenuItem*>(functions->GetItemAt(static_cast<size_t>(row)));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->GetName(), L"SysFunc");
+    EXPECT_EQ(item->GetItemId(), row);
+  }
+  ui::CMenuUI* skins = menus->FindMenu(L"menu_skin");
+  ASSERT_GE(skins->GetCount(), 3);
+  for (int i = 0; i < skins->GetCount(); ++i) {
+    auto* item = dynamic_cast<ui::Box*>(skins->GetItemAt(static_cast<size_t>(i)));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->GetName(), L"MenuSkinItem");
+    auto* label = dynamic_cast<ui::LabelTemplate<ui::Control>*>(item->FindChildByName(L"MenuItemText"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->GetText().ends_with(L".xml"));
+  }
+}
+
+// Pictures of the window for people: each view and icon size, and two themes.
+TEST_F(MainWindowTest, SavesPicturesOfTheViewsAndThemes) {
+  {
+    CreateDirectoryW((pexo_test::ExeFolder() + L"\\db").c_str(), nullptr);
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto group = store.topGroups[0];
+    group->NAME = L"常用";
+    ASSERT_TRUE(store.SaveGroup(group));
+    auto tag = group->tags[0];
+    tag->NAME = L"日常工具";
+    ASSERT_TRUE(store.SaveGroup(tag));
+    const std::pair<const wchar_t*, const wchar_t*> links[] = {
+        {L"记事本", L"C:\\windows\\notepad.exe"},         {L"命令提示符", L"C:\\windows\\system32\\cmd.exe"},
+        {L"注册表编辑器", L"C:\\windows\\regedit.exe"},   {L"任务管理器", L"C:\\windows\\system32\\taskmgr.exe"},
+        {L"写字板", L"C:\\windows\\system32\\write.exe"}, {L"控制面板", L"C:\\windows\\system32\\control.exe"},
+        {L"资源管理器", L"C:\\windows\\explorer.exe"},    {L"Windows 文件夹", L"C:\\windows"}};
+    for (const auto& [name, path] : links) {
+      auto link = std::make_shared<Link>();
+      link->NAME = name;
+      link->PATH = path;
+      link->TYPE = std::wstring(path) == L"C:\\windows" ? kLinkFolder : kLinkProgram;
+      ASSERT_TRUE(store.AddLink(tag, link));
+    }
+    tag->links[2]->CustomColor = L"#FFD9480F";
+    ASSERT_TRUE(store.SaveLink(tag->links[2]));
+    ASSERT_TRUE(store.AddTag(group, MakeGroup(L"开发")));
+    ASSERT_TRUE(store.AddTag(group, MakeGroup(L"便签", kGroupNote)));
+    ASSERT_TRUE(store.AddTag(group, MakeGroup(L"全部", kGroupAllLinks)));
+    for (const wchar_t* name : {L"办公", L"娱乐", L"网站"}) {
+      auto other = MakeGroup(name);
+      ASSERT_TRUE(store.AddGroup(other));
+      ASSERT_TRUE(store.AddTag(other, MakeGroup(L"默认")));
+    }
+    store.Close();
+  }
+  Open();
+  const std::wstring docs = pexo_test::DataFile(L"../../docs") + L"\\";
+  CreateDirectoryW(docs.c_str(), nullptr);
+  auto save = [&](const wchar_t* name) {
+    window_->OnTagSelect(nullptr);
+    PaintNow(hwnd_);
+    PumpFor(350);  // fades end
+    PaintNow(hwnd_);
+    EXPECT_TRUE(window_test::SaveWindowPng(*window_, docs + name)) << name;
+  };
+  LinkStore& store = GetLinkStore();
+  const struct {
+    int layout;
+    int size;
+    const wchar_t* file;
+  } views[] = {{kLayoutTiles, kIconSize32, L"main_tiles32.png"}, {kLayoutTiles, kIconSize16, L"main_tiles16.png"},
+               {kLayoutTiles, kIconSize48, L"main_tiles48.png"}, {kLayoutList, kIconSize32, L"main_list32.png"},
+               {kLayoutList, kIconSize16, L"main_list16.png"},   {kLayoutList, kIconSize48, L"main_list48.png"}};
+  for (const auto& view : views) {
+    ASSERT_TRUE(store.SetAllLayout(view.layout));
+    ASSERT_TRUE(store.SetAllIconSize(view.size));
+    save(view.file);
+  }
+  ASSERT_TRUE(store.SetAllLayout(kLayoutTiles));
+  ASSERT_TRUE(store.SetAllIconSize(kIconSize32));
+  // The themes redefine the palette by name; the window takes them at its next paint.
+  const std::wstring themes = pexo_test::ExeFolder() + L"\\theme";
+  CreateDirectoryW(themes.c_str(), nullptr);
+  for (const wchar_t* theme : {L"blue", L"dark"}) {
+    const std::wstring file = std::wstring(theme) + L".xml";
+    ASSERT_TRUE(CopyFileW(pexo_test::DataFile(L"../../theme/" + file).c_str(), (themes + L"\\" + file).c_str(), FALSE));
+    ASSERT_TRUE(LoadTheme(theme));
+    save((L"main_theme_" + file.substr(0, file.size() - 4) + L".png").c_str());
+  }
 }
 
 TEST(MainWindowRules, AlphaIsNeverBelowHalfAndPlacementStaysOnScreen) {

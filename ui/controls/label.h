@@ -68,6 +68,8 @@ class LabelTemplate : public InheritType {
   std::wstring GetType() const override { return L"Label"; }
   bool IsTabStop() const override { return false; }
   SIZE EstimateText(SIZE available, bool& reEstimateSize) override;
+  // A label gives assistive tools no provider of its own.
+  UIAControlProvider* GetAccessibilityProvider() override { return nullptr; }
   bool HasHotState() override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   void PaintText(IRenderContext* context) override;

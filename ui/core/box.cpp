@@ -116,8 +116,11 @@ Control* Box::FindControl(const FindControlCallback& test, void* data, UINT flag
 
   const RECT inner = Deflate(rect_, layout_access::GetPadding(layout_));
   POINT shifted = {point.x + offset.x, point.y + offset.y};
-  void* childData = hitTest ? static_cast<void*>(&shifted) : data;
+  // Floating children are painted where they stand, without the scroll offset, so
+  // they are hit-tested at the point as it is; the others scroll with the content.
+  POINT unshifted = point;
   auto visit = [&](Control* child) -> Control* {
+    void* childData = !hitTest ? data : child->IsFloat() ? static_cast<void*>(&unshifted) : static_cast<void*>(&shifted);
     Control* found = child->FindControl(test, childData, flags, POINT{0, 0});
     if (!found) return nullptr;
     if (!hitTest || found->IsFloat() || PtInRect(&inner, point)) return found;
@@ -241,6 +244,11 @@ int Box::GetCount() const { return static_cast<int>(items_.size()); }
 bool Box::CanAdopt(Control* control) const {
   if (!control) return false;
   if (std::find(items_.begin(), items_.end(), control) != items_.end()) return false;
+  // A control sits in one box only; two boxes would both delete it. Moving it
+  // takes an explicit Remove from its box first (with auto-destroy off).
+  if (Box* current = control->GetParent(); current && current != this && current->GetItemIndex(control) >= 0) {
+    return false;
+  }
   for (const Control* c = this; c; c = c->GetParent()) {
     if (c == control) return false;
   }

@@ -47,6 +47,11 @@ void TabBox::HideItem(int index) {
   child->Invalidate();
 }
 
+void TabBox::HideSlidOutPage(Control* page) {
+  const int index = GetItemIndex(page);
+  if (index >= 0 && index != selected_) HideItem(index);
+}
+
 void TabBox::Slide(Control* child, int from, int to, std::function<void()> completion) {
   AnimationPlayer* player = child->GetAnimations().SetFadeInOutX(true, false);
   player->SetStartValue(from);
@@ -73,7 +78,9 @@ bool TabBox::SelectItem(int index) {
         child->SetFadeVisible(true);
       }
     } else if (i == old && fadeSwitch_) {
-      Slide(child, 0, backwards ? -width : width, ToWeakCallback([this, i]() { HideItem(i); }));
+      // Bound to the page, not its index: pages added or removed during the slide
+      // shift the indexes, and the one at the old index may be the selected page.
+      Slide(child, 0, backwards ? -width : width, ToWeakCallback([this, child]() { HideSlidOutPage(child); }));
     } else {
       HideItem(i);
       if (!fadeSwitch_) child->SetFadeVisible(false);

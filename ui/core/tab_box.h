@@ -43,6 +43,9 @@ class TabBox : public Box {
   bool IsFadeSwitch() const { return fadeSwitch_; }
 
  private:
+  // The end of a page's slide out: hides that page unless it is no longer a page
+  // of this box or has been selected again meanwhile.
+  void HideSlidOutPage(Control* page);
   // Mouse input on, opaque: the state of the selected page.
   void PutInSelectedState(Control* child);
   // Mouse input off and transparent; invisible unless pages slide.

@@ -307,8 +307,8 @@ void Window::ForgetControl(Control* control) {
   }
   if (root_ == control) root_ = nullptr;
   if (static_cast<Control*>(shadow_.GetShadowBox()) == control) shadow_.ForgetShadowBox();
-  auto named = namedControls_.find(control->GetName());
-  if (named != namedControls_.end() && named->second == control) namedControls_.erase(named);
+  // Under every name: the control may have been renamed since it was registered.
+  std::erase_if(namedControls_, [control](const auto& entry) { return entry.second == control; });
 }
 
 void Window::AddDelayedDelete(Control* control) {

@@ -137,4 +137,47 @@ TEST_F(ControlInWindowTest, MouseEnterReachesOnlyTheHoverControlAndItsAncestors)
   EXPECT_EQ(other->GetState(), ui::kControlStateNormal);
 }
 
+TEST_F(ControlInWindowTest, ADeletedControlIsForgottenUnderEveryNameItHad) {
+  auto* renamed = new ui::Control;
+  renamed->SetName(L"before");
+  ASSERT_TRUE(root->Add(renamed));
+  ASSERT_EQ(window.FindControlByName(L"before"), renamed);
+  renamed->SetName(L"after");
+  auto* relabelled = new ui::Control;
+  relabelled->SetName(L"first");
+  ASSERT_TRUE(root->Add(relabelled));
+  relabelled->ApplyAttributeList(L"name=\"second\"");
+
+  root->SetDelayedDestroy(false);
+  ASSERT_TRUE(root->Remove(renamed));
+  ASSERT_TRUE(root->Remove(relabelled));
+  EXPECT_EQ(window.FindControlByName(L"before"), nullptr) << "a freed control must not be found";
+  EXPECT_EQ(window.FindControlByName(L"first"), nullptr);
+}
+
+TEST_F(ControlInWindowTest, AControlInOneBoxIsRefusedByAnotherUntilItIsRemoved) {
+  auto* left = new ui::Box;
+  auto* right = new ui::Box;
+  ASSERT_TRUE(root->Add(left));
+  ASSERT_TRUE(root->Add(right));
+  static int live = 0;  // outlives the window, which may delete the child after the test
+  live = 0;
+  auto* child = new Tracked(&live);
+  ASSERT_TRUE(left->Add(child));
+  EXPECT_FALSE(right->Add(child)) << "both boxes would delete it";
+  EXPECT_FALSE(right->AddAt(child, 0));
+  EXPECT_EQ(right->GetCount(), 0);
+  EXPECT_EQ(child->GetParent(), left);
+
+  // Moving it: an explicit remove that keeps it alive, then the add.
+  left->SetAutoDestroyChild(false);
+  ASSERT_TRUE(left->Remove(child));
+  EXPECT_TRUE(right->Add(child));
+  EXPECT_EQ(child->GetParent(), right);
+  EXPECT_EQ(left->GetCount(), 0);
+
+  root->RemoveAll();
+  EXPECT_TRUE(PumpUntil([&] { return live == 0; })) << "deleted once, by the box it sits in";
+}
+
 }  // namespace

@@ -283,4 +283,25 @@ TEST(HorizontalScrollableBoxTest, UpAndDownScrollSidewaysWithOnlyAHorizontalBar)
   DestroyWindow(hwnd);
 }
 
+TEST_F(ScrollableBoxTest, AFloatingOverlayIsHitWhereItIsPaintedWhileTheContentScrolls) {
+  auto* overlay = new ui::Control;
+  overlay->ApplyAttributeList(L"float=\"true\" width=\"100\" height=\"40\" bkcolor=\"row4\"");
+  ASSERT_TRUE(box->Add(overlay));
+  box->SetScrollPosY(100);
+  window_test::PaintNow(hwnd);
+  // The overlay stays put on screen; the rows behind it have scrolled.
+  EXPECT_EQ(PixelAt(window.GetRenderContext(), 10, 10), kRowColors[4]);
+  EXPECT_EQ(PixelAt(window.GetRenderContext(), 150, 10), kRowColors[2]);
+  EXPECT_EQ(window.FindControlAtPoint({10, 10}), overlay);
+  EXPECT_EQ(window.FindControlAtPoint({150, 10}), box->GetItemAt(2));
+
+  static EventLog overlayLog;  // the overlay reports its destruction after the test
+  overlayLog.Clear();
+  overlayLog.Attach(overlay);
+  PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(10, 10));
+  PostMessageW(hwnd, WM_LBUTTONUP, 0, ClientPoint(10, 10));
+  PumpMessages();
+  EXPECT_TRUE(overlayLog.Has(ui::buttondown)) << "the click goes to the overlay, not to the row behind it";
+}
+
 }  // namespace

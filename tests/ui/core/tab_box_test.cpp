@@ -226,6 +226,44 @@ TEST_F(TabBoxTest, WithFadeSwitchTheNewPageSlidesInAndTheOldOneOut) {
   EXPECT_EQ(backOut->GetEndValue(), -300);
 }
 
+TEST_F(TabBoxTest, ASlideEndingAfterPagesMovedHidesThePageThatSlidOutNeverTheSelectedOne) {
+  tabs_->SetPos(RECT{0, 0, 300, 200});
+  Control* first = AddPage();
+  Control* second = AddPage();
+  Control* third = AddPage();
+  tabs_->SetAttribute(L"fadeswitch", L"true");
+  ASSERT_TRUE(tabs_->SelectItem(2));
+  ASSERT_TRUE(tabs_->SelectItem(1));  // the third page slides out from index 2
+  auto completion = third->GetAnimations().GetPlayer(ui::kAnimationInOutXFromLeft)->GetCompleteCallback();
+  ASSERT_TRUE(completion);
+
+  // A page inserted in front during the slide moves the selected page to index 2.
+  Control* inserted = new Control();
+  ASSERT_TRUE(tabs_->AddAt(inserted, 0));
+  ASSERT_EQ(tabs_->GetCurSel(), 2);
+  ASSERT_EQ(tabs_->GetItemAt(2), second);
+  third->SetAlpha(255);
+  third->SetMouseEnabled(true);
+  completion();
+  ExpectSelected(second);
+  ExpectUnselected(third, true);
+
+  // A slid-out page that was removed (and kept) meanwhile is left alone, and so is
+  // the page now at its old index.
+  ASSERT_TRUE(tabs_->SelectItem(0));  // the second page slides out from index 2
+  auto secondOut = second->GetAnimations().GetPlayer(ui::kAnimationInOutXFromLeft)->GetCompleteCallback();
+  tabs_->SetAutoDestroyChild(false);
+  ASSERT_TRUE(tabs_->Remove(second));
+  tabs_->SetAutoDestroyChild(true);
+  second->SetAlpha(255);
+  third->SetAlpha(255);
+  secondOut();
+  EXPECT_EQ(second->GetAlpha(), 255);
+  EXPECT_EQ(third->GetAlpha(), 255) << "the page now at index 2 was not the one that slid";
+  delete second;
+  (void)first;
+}
+
 TEST_F(TabBoxTest, ACompletedSlideOfADestroyedTabBoxDoesNothing) {
   auto* tabs = new TabBox();
   Control* first = new Control();
