@@ -9,6 +9,7 @@
 #include "app/card_item.h"
 #include "app/list_item_id.h"
 #include "app/main_wnd.h"
+#include "app/search_wnd.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
@@ -477,6 +478,42 @@ TEST(MainWindowRules, AlphaIsNeverBelowHalfAndPlacementStaysOnScreen) {
   pt = CMainWnd::ClampedPosition(-5, 900, 388, 640, 1920, 1080);
   EXPECT_EQ(pt.x, 0);
   EXPECT_EQ(pt.y, 440);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TheSearchButtonBringsUpTheSearchWindowWhichGoesWithTheMainWindow) {
+  PrepareStore();
+  GetSettings().nSearchX = 300;
+  GetSettings().nSearchY = 200;
+  Open();
+  CSearchWnd* search = window_->SearchWindow();
+  ASSERT_NE(search, nullptr);
+  HWND searchHwnd = search->GetHWND();
+  EXPECT_FALSE(IsWindowVisible(searchHwnd)) << "hidden after creation";
+  RECT placed = {};
+  GetWindowRect(searchHwnd, &placed);
+  EXPECT_EQ(placed.left, 300);
+  EXPECT_EQ(placed.top, 200);
+
+  PaintNow(hwnd_);
+  const RECT pos = window_->FindControlByName(L"btn_search")->GetPos();
+  const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
+  POINT screen = {(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2};
+  ClientToScreen(hwnd_, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PostMessageW(hwnd_, WM_MOUSEMOVE, 0, at);
+  PostMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(hwnd_, WM_LBUTTONUP, 0, at);
+  PumpUntil([&] { return IsWindowVisible(searchHwnd) != FALSE; }, 2000);
+  EXPECT_TRUE(IsWindowVisible(searchHwnd));
+
+  DestroyWindow(hwnd_);
+  PumpFor(50);
+  EXPECT_FALSE(IsWindow(searchHwnd));
+  window_ = nullptr;
 }
 
 }  // namespace
