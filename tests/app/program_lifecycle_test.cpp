@@ -7,9 +7,12 @@
 
 #include <string>
 
+#include "tests/app/launcher_test_support.h"
 #include "tests/support/test_support.h"
 
 namespace {
+
+using launcher_test::WaitFor;
 
 struct FindArgs {
   DWORD processId;
@@ -27,16 +30,6 @@ BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam) {
     return FALSE;
   }
   return TRUE;
-}
-
-template <typename Condition>
-bool WaitFor(Condition done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(20);
-  }
-  return true;
 }
 
 // One run of Pexo.exe copied into a temporary folder; ended by force only when a
