@@ -26,6 +26,7 @@ class CSearchWnd;
 
 namespace ui {
 class CMenuMgr;
+class CMenuItem;
 class Box;
 class Control;
 class ListBox;
@@ -198,6 +199,22 @@ class CMainWnd : public ui::WindowImplBase {
   bool OnGroupItemMenu(ui::EventArgs* event);
   bool OnTagListMenu(ui::EventArgs* event);
   bool OnTagItemMenu(ui::EventArgs* event);
+  // Ask for a name and store a new group (with its first tag) or a new tag of the
+  // current group. True when stored or cancelled; false on an empty name, no
+  // current group or a write the store refused.
+  bool NewGroup(ui::CMenuItem* item);
+  bool NewTag(ui::CMenuItem* item);
+  // Group and tag edits by list index: the store first, the views after; a refused
+  // write leaves the views and shows a notice. Deletions release the chords of the
+  // links they remove.
+  bool DeleteGroupAt(int index);
+  bool DeleteTagAt(int index);
+  bool RenameGroupAt(int index);
+  bool RenameTagAt(int index);
+  bool MoveGroupAt(int index, bool left);
+  bool MoveTagAt(int index, bool up);
+  bool MoveTagToGroupAt(int index, int32_t targetGroupId);
+  bool AddSpecialTag(int type);
   bool OnLinkBoxMenu(ui::EventArgs* event);
   bool OnLinkMenu(ui::EventArgs* event);
 
@@ -305,6 +322,12 @@ class CMainWnd : public ui::WindowImplBase {
   bool DeleteCard(int cardIndex);
   // Deletes every link of the tag with their chords; the view follows the store.
   bool ClearTagLinks(const std::shared_ptr<Group>& tag);
+  // Group and tag menu helpers.
+  bool ShowNewTag(int groupIndex);
+  bool AskName(const std::wstring& heading, std::wstring& name, bool& cancelled);
+  bool ConfirmDelete();
+  void FitGroupBoxHeight();
+  void ShowNothing();
   // The system file and folder dialogs; the program folder is current again after.
   bool PickFile(std::wstring& path);
   bool PickFolder(std::wstring& path);

@@ -14,8 +14,4 @@ bool CMainWnd::OnTitleButtonClick(ui::EventArgs* event) {
   return true;
 }
 
-bool CMainWnd::OnGroupListMenu(ui::EventArgs*) { return true; }
-bool CMainWnd::OnGroupItemMenu(ui::EventArgs*) { return true; }
-bool CMainWnd::OnTagListMenu(ui::EventArgs*) { return true; }
-bool CMainWnd::OnTagItemMenu(ui::EventArgs*) { return true; }
 bool CMainWnd::OnLinkMenu(ui::EventArgs* event) { return menus_ ? ShowCardMenu(event, *menus_) : false; }

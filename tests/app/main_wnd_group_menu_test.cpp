@@ -1,0 +1,252 @@
+// The group and tag menus on the real main window, chosen with real right clicks:
+// tags created, moved between places and groups and deleted, groups moved and
+// deleted, all checked in link.db after a restart; deletions release the chords
+// of the links they remove and leave no stale note text behind.
+#include <windows.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app_control_factory.h"
+#include "app/main_wnd.h"
+#include "data/hot_key_table.h"
+#include "data/icon_cache.h"
+#include "data/link_store.h"
+#include "data/settings.h"
+#include "tests/app/menu_driver.h"
+#include "tests/support/test_support.h"
+#include "tests/ui/core/window_test_support.h"
+#include "ui/base/scoped_handles.h"
+#include "ui/base/ui_globals.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/menu_item.h"
+#include "ui/controls/menu_mgr.h"
+#include "ui/controls/menu_ui.h"
+#include "ui/controls/stock_controls.h"
+#include "ui/core/tab_box.h"
+
+namespace {
+
+using menu_driver::ChooseFromMenu;
+using window_test::PumpFor;
+
+::testing::Environment* const gdiplus = ::testing::AddGlobalTestEnvironment(new window_test::GdiplusEnvironment);
+
+const uint16_t kChord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt, VK_F9);
+
+std::shared_ptr<Group> NewTag(const std::wstring& name, int type = kGroupOrdinary) {
+  auto tag = std::make_shared<Group>();
+  tag->NAME = name;
+  tag->TYPE = type;
+  return tag;
+}
+
+class GroupMenuTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ui::RegisterStockControls();
+    ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
+    ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
+  }
+  static void TearDownTestSuite() { ui::UiGlobals::Shutdown(); }
+
+  void SetUp() override {
+    ASSERT_TRUE(ole_.succeeded());
+    const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
+    CreateDirectoryW(db.c_str(), nullptr);
+    DeleteFileW((db + L"link.db").c_str());
+    DeleteFileW((db + L"icon.db").c_str());
+    Settings& settings = GetSettings();
+    settings = Settings();
+    settings.nWidth = 388;
+    settings.nHeight = 560;
+    settings.bShowDate = false;
+    settings.bAutoDock = false;
+    settings.bHideNotify = true;
+    settings.bDelConfirm = false;
+    // Group one: "甲" (a link with a chord), "乙", a note tag. Group two: "丙".
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto group = store.topGroups.at(0);
+    group->NAME = L"一组";
+    ASSERT_TRUE(store.SaveGroup(group));
+    auto first = group->tags.at(0);
+    first->NAME = L"甲";
+    ASSERT_TRUE(store.SaveGroup(first));
+    auto link = std::make_shared<Link>();
+    link->NAME = L"记事本";
+    link->PATH = L"C:\\windows\\notepad.exe";
+    link->TYPE = kLinkProgram;
+    link->HotKey = kChord;
+    ASSERT_TRUE(store.AddLink(first, link));
+    ASSERT_TRUE(store.AddTag(group, NewTag(L"乙")));
+    auto note = NewTag(L"便签", kGroupNote);
+    note->Content = L"旧的便签";
+    ASSERT_TRUE(store.AddTag(group, note));
+    ASSERT_TRUE(store.SaveGroup(note));
+    auto second = NewTag(L"二组");
+    ASSERT_TRUE(store.AddGroup(second));
+    ASSERT_TRUE(store.AddTag(second, NewTag(L"丙")));
+    store.Close();
+    GetHotKeyTable().UnregisterAll();
+    Open();
+  }
+
+  void TearDown() override {
+    Close();
+    GetHotKeyTable().UnregisterAll();
+  }
+
+  void Open() {
+    window_ = new CMainWnd(GetModuleHandleW(nullptr));
+    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
+    ASSERT_NE(hwnd_, nullptr);
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    SetForegroundWindow(hwnd_);
+    PumpFor(200);
+  }
+  void Close() {
+    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    window_ = nullptr;
+    PumpFor(50);
+    GetLinkStore().Close();
+    GetIconCache().Close();
+  }
+  void Restart() {
+    Close();
+    Open();
+  }
+
+  static POINT Middle(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
+  POINT ItemPoint(ui::ListBox* list, int index) {
+    ui::Control* item = list->GetItemAt(static_cast<size_t>(index));
+    return item ? Middle(item->GetPos()) : POINT{};
+  }
+  menu_driver::Visit Choose(POINT at, const std::vector<std::wstring>& path) {
+    menu_driver::Visit visit = ChooseFromMenu(hwnd_, at, path);
+    for (const std::wstring& name : visit.missing) ADD_FAILURE() << "menu item: " << name;
+    EXPECT_TRUE(visit.shown) << "a menu opens";
+    return visit;
+  }
+  menu_driver::Visit OnTag(int index, const std::vector<std::wstring>& path) {
+    return Choose(ItemPoint(window_->TagList(), index), path);
+  }
+  menu_driver::Visit OnGroup(int index, const std::vector<std::wstring>& path) {
+    return Choose(ItemPoint(window_->GroupList(), index), path);
+  }
+  // The tag list's empty part, below its items.
+  POINT EmptyTagListPoint() {
+    const RECT rc = window_->TagList()->GetPos();
+    return POINT{(rc.left + rc.right) / 2, rc.bottom - 12};
+  }
+
+  static std::vector<std::wstring> TagNames(int group) {
+    std::vector<std::wstring> names;
+    for (const auto& tag : GetLinkStore().topGroups.at(static_cast<size_t>(group))->tags) names.push_back(tag->NAME);
+    return names;
+  }
+  static std::vector<std::wstring> GroupNames() {
+    std::vector<std::wstring> names;
+    for (const auto& group : GetLinkStore().topGroups) names.push_back(group->NAME);
+    return names;
+  }
+
+  ui::ScopedOleInit ole_;
+  CMainWnd* window_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
+using Names = std::vector<std::wstring>;
+
+TEST_F(GroupMenuTest, TagsAreAddedMovedAndMovedToAnotherGroupAndStayAfterARestart) {
+  ASSERT_EQ(window_->TagList()->GetCount(), 3u);
+  // Two all-links tags and a note tag from the tag list's empty part; each becomes the current one.
+  Choose(EmptyTagListPoint(), {L"new_tag_all"});
+  Choose(EmptyTagListPoint(), {L"new_tag_all"});
+  EXPECT_EQ(window_->CurrentTagIndex(), 4);
+  Choose(EmptyTagListPoint(), {L"new_tag_todo"});
+  EXPECT_EQ(window_->TagList()->GetCount(), 6u);
+  EXPECT_EQ(window_->CurrentTagIndex(), 5);
+  EXPECT_EQ(TagNames(0), (Names{L"甲", L"乙", L"便签", L"全部", L"全部", L"便签"}));
+
+  // Up at the top and down at the bottom do nothing; between, the tags exchange places.
+  OnTag(0, {L"up_tag"});
+  OnTag(5, {L"down_tag"});
+  OnTag(0, {L"down_tag"});
+  EXPECT_EQ(TagNames(0), (Names{L"乙", L"甲", L"便签", L"全部", L"全部", L"便签"}));
+
+  // The move level lists the other group only; the moved tag leaves this group's list.
+  OnTag(1, {L"open_menu_tag_move", L"tag_move_" + std::to_wstring(GetLinkStore().topGroups[1]->ID)});
+  EXPECT_EQ(TagNames(0), (Names{L"乙", L"便签", L"全部", L"全部", L"便签"}));
+  EXPECT_EQ(TagNames(1), (Names{L"丙", L"甲"}));
+  EXPECT_EQ(window_->TagList()->GetCount(), 5u);
+
+  Restart();
+  EXPECT_EQ(TagNames(0), (Names{L"乙", L"便签", L"全部", L"全部", L"便签"}));
+  EXPECT_EQ(TagNames(1), (Names{L"丙", L"甲"}));
+  EXPECT_EQ(GetLinkStore().topGroups[1]->tags[1]->links.size(), 1u) << "the moved tag keeps its link";
+}
+
+TEST_F(GroupMenuTest, DeletingATagReleasesItsChordsAndTheShownNoteGoesWithIt) {
+  ASSERT_NE(GetHotKeyTable().FindLink(kChord), nullptr);
+  OnTag(0, {L"del_tag"});
+  EXPECT_EQ(GetHotKeyTable().FindLink(kChord), nullptr) << "the deleted link's chord is released";
+  EXPECT_EQ(TagNames(0), (Names{L"乙", L"便签"}));
+
+  // The note tag is shown, then deleted: the editor keeps none of its text.
+  window_->TagList()->SelectItem(1, false, true);
+  PumpFor(100);
+  ASSERT_EQ(window_->LinkTabBox()->GetCurSel(), 1);
+  OnTag(1, {L"del_tag"});
+  EXPECT_EQ(TagNames(0), (Names{L"乙"}));
+  EXPECT_EQ(window_->LinkTabBox()->GetCurSel(), 0) << "the cards of the remaining tag are shown";
+  EXPECT_EQ(window_->NoteTagId(), 0);
+  EXPECT_EQ(window_->CurrentTagIndex(), 0);
+
+  Restart();
+  EXPECT_EQ(TagNames(0), (Names{L"乙"}));
+}
+
+TEST_F(GroupMenuTest, GroupsAreMovedAndDeletedWithTheirChordsAndTheOnlyGroupEmptiesEverything) {
+  ASSERT_EQ(window_->GroupList()->GetCount(), 2u);
+  OnGroup(0, {L"left_group"});
+  OnGroup(1, {L"right_group"});
+  EXPECT_EQ(GroupNames(), (Names{L"一组", L"二组"})) << "nothing moves past the ends";
+  OnGroup(0, {L"right_group"});
+  EXPECT_EQ(GroupNames(), (Names{L"二组", L"一组"}));
+
+  // The group with the chorded link goes; its chord with it.
+  OnGroup(1, {L"del_group"});
+  EXPECT_EQ(GroupNames(), (Names{L"二组"}));
+  EXPECT_EQ(GetHotKeyTable().FindLink(kChord), nullptr);
+  EXPECT_EQ(window_->GroupList()->GetCount(), 1u);
+  EXPECT_EQ(window_->TagList()->GetCount(), 1u);
+
+  OnGroup(0, {L"del_group"});
+  EXPECT_TRUE(GroupNames().empty());
+  EXPECT_EQ(window_->GroupList()->GetCount(), 0u);
+  EXPECT_EQ(window_->TagList()->GetCount(), 0u);
+  EXPECT_EQ(window_->LinkBox()->GetCount(), 0u);
+
+  Restart();
+  EXPECT_TRUE(GroupNames().empty()) << "nothing of the deleted groups comes back";
+}
+
+TEST_F(GroupMenuTest, TheMoveLevelIsDisabledWithASingleGroup) {
+  OnGroup(1, {L"del_group"});
+  ASSERT_EQ(GroupNames(), (Names{L"一组"}));
+  // Choosing the disabled opener moves nothing.
+  OnTag(1, {L"open_menu_tag_move"});
+  EXPECT_EQ(TagNames(0), (Names{L"甲", L"乙", L"便签"}));
+  ui::CMenuUI* level = window_->Menus()->FindMenu(L"menu_tag_move");
+  ASSERT_NE(level, nullptr);
+  EXPECT_EQ(level->GetCount(), 0u);
+  ASSERT_NE(level->GetParentItem(), nullptr);
+  EXPECT_FALSE(level->GetParentItem()->IsEnabled());
+}
+
+}  // namespace
