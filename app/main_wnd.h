@@ -15,6 +15,7 @@
 #include "app/app_hot_keys.h"
 #include "app/date_line.h"
 #include "app/dock_slider.h"
+#include "ui/controls/menu_mgr.h"
 #include "ui/core/window_impl_base.h"
 
 struct Group;
@@ -196,6 +197,9 @@ class CMainWnd : public ui::WindowImplBase {
   bool OnLinkBoxMenu(ui::EventArgs* event);
   bool OnLinkMenu(ui::EventArgs* event);
 
+  // The window's menu manager, loaded from "menu\menu.xml" at start; null before.
+  ui::CMenuMgr* Menus() const { return menus_.get(); }
+
   // ---- state the other parts of the window read ----
   int CurrentGroupIndex() const { return curGroup_; }
   int CurrentTagIndex() const { return curTag_; }
@@ -228,6 +232,9 @@ class CMainWnd : public ui::WindowImplBase {
   void RegisterAppHotKeys();
   void PlaceFromSettings();
   void AddTrayIcon();
+  // A new menu manager from "menu\menu.xml", with the built-in functions and
+  // the theme files filled into their levels.
+  void LoadMenus();
   void StartTimers();
   // Launches the link on a worker thread; the thread holds its own reference.
   void LaunchLink(const std::shared_ptr<Link>& link);
@@ -270,6 +277,7 @@ class CMainWnd : public ui::WindowImplBase {
     void operator()(CDropTargetEx<CMainWnd>* target) const;
   };
   std::unique_ptr<CDropTargetEx<CMainWnd>, DropTargetDeleter> dropTarget_;
+  std::unique_ptr<ui::CMenuMgr> menus_;
   std::shared_ptr<Group> CurrentCardTag() const;
   bool DeleteCard(int cardIndex);
   bool messageBoxOpen_ = false;

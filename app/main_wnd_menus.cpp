@@ -1,6 +1,6 @@
-// Menu and title-button handlers of the main window. The context menus are not
-// part of the program yet: menu events are let through unhandled, and of the
-// title buttons only the close button acts.
+// Menu and title-button handlers of the main window. Of the context menus only
+// the card menu is part of the program yet: other menu events are let through
+// unhandled, and of the title buttons only the close button acts.
 #include "app/main_wnd.h"
 #include "ui/core/control.h"
 
@@ -16,4 +16,4 @@ bool CMainWnd::OnGroupItemMenu(ui::EventArgs*) { return true; }
 bool CMainWnd::OnTagListMenu(ui::EventArgs*) { return true; }
 bool CMainWnd::OnTagItemMenu(ui::EventArgs*) { return true; }
 bool CMainWnd::OnLinkBoxMenu(ui::EventArgs*) { return true; }
-bool CMainWnd::OnLinkMenu(ui::EventArgs*) { return true; }
+bool CMainWnd::OnLinkMenu(ui::EventArgs* event) { return menus_ ? ShowCardMenu(event, *menus_) : false; }

@@ -105,6 +105,7 @@ void CMainWnd::InitWindow() {
   SetVisibleByFade(tagList_, settings.bShowTag);
   SetVisibleByFade(minorGroupLine_, settings.bShowTag);
 
+  LoadMenus();
   PlaceFromSettings();
   StartTimers();
 

@@ -14,7 +14,7 @@
 
 namespace {
 
-struct ShortcutSpec {
+struct ShortcutFields {
   std::wstring target;
   std::wstring arguments;
   std::wstring workDir;
@@ -23,17 +23,17 @@ struct ShortcutSpec {
   int iconIndex = 0;
 };
 
-bool SaveShortcut(const std::wstring& file, const ShortcutSpec& spec) {
+bool SaveShortcut(const std::wstring& file, const ShortcutFields& fields) {
   ui::ComPtr<IShellLinkW> shortcut;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               shortcut.put_void()))) {
     return false;
   }
-  shortcut->SetPath(spec.target.c_str());
-  if (!spec.arguments.empty()) shortcut->SetArguments(spec.arguments.c_str());
-  if (!spec.workDir.empty()) shortcut->SetWorkingDirectory(spec.workDir.c_str());
-  if (!spec.description.empty()) shortcut->SetDescription(spec.description.c_str());
-  if (!spec.iconFile.empty()) shortcut->SetIconLocation(spec.iconFile.c_str(), spec.iconIndex);
+  shortcut->SetPath(fields.target.c_str());
+  if (!fields.arguments.empty()) shortcut->SetArguments(fields.arguments.c_str());
+  if (!fields.workDir.empty()) shortcut->SetWorkingDirectory(fields.workDir.c_str());
+  if (!fields.description.empty()) shortcut->SetDescription(fields.description.c_str());
+  if (!fields.iconFile.empty()) shortcut->SetIconLocation(fields.iconFile.c_str(), fields.iconIndex);
   ui::ComPtr<IPersistFile> persist = shortcut.As<IPersistFile>();
   return persist && SUCCEEDED(persist->Save(file.c_str(), TRUE));
 }
@@ -55,13 +55,13 @@ class LinkFromPathTest : public ::testing::Test {
 };
 
 TEST_F(LinkFromPathTest, PathsOfEveryKindGiveTheirKindNameTargetAndIcon) {
-  ShortcutSpec toProgram;
+  ShortcutFields toProgram;
   toProgram.target = dir_.File(L"app.EXE");
   toProgram.arguments = L"--fast";
   toProgram.workDir = dir_.File(L"Folder");
   toProgram.description = L"My tool";
   ASSERT_TRUE(SaveShortcut(dir_.File(L"Tool.lnk"), toProgram));
-  ShortcutSpec withIcon;
+  ShortcutFields withIcon;
   withIcon.target = dir_.File(L"notes.txt");
   withIcon.iconFile = L"C:\\icons\\n.ico";
   withIcon.iconIndex = 3;
@@ -135,12 +135,12 @@ TEST_F(LinkFromPathTest, UnusablePathsGiveNoLink) {
 
 // A shortcut to itself or a ring of shortcuts used to recurse until the stack ran out.
 TEST_F(LinkFromPathTest, ShortcutChainsStopAfterEightShortcuts) {
-  ShortcutSpec self;
+  ShortcutFields self;
   self.target = dir_.File(L"self.lnk");
   ASSERT_TRUE(SaveShortcut(dir_.File(L"self.lnk"), self));
   EXPECT_FALSE(MakeLinkFromPath(dir_.File(L"self.lnk")));
 
-  ShortcutSpec toB, toA;
+  ShortcutFields toB, toA;
   toB.target = dir_.File(L"b.lnk");
   toA.target = dir_.File(L"a.lnk");
   ASSERT_TRUE(SaveShortcut(dir_.File(L"a.lnk"), toB));
@@ -150,7 +150,7 @@ TEST_F(LinkFromPathTest, ShortcutChainsStopAfterEightShortcuts) {
   // Eight shortcuts in a row still lead to their program; a ninth is one too many.
   std::wstring target = dir_.File(L"app.EXE");
   for (int i = 1; i <= 9; ++i) {
-    ShortcutSpec next;
+    ShortcutFields next;
     next.target = target;
     target = dir_.File(L"chain" + std::to_wstring(i) + L".lnk");
     ASSERT_TRUE(SaveShortcut(target, next));

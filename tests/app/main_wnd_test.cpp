@@ -12,11 +12,14 @@
 #include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
+#include "data/system_links.h"
 #include "data/theme_loader.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
 #include "ui/controls/list_box.h"
+#include "ui/controls/menu_item.h"
+#include "ui/controls/menu_ui.h"
 #include "ui/controls/stock_controls.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_container_element.h"
@@ -355,6 +358,43 @@ TEST_F(MainWindowTest, HoverActivationSelectsAtOnceOrAfterTheDelay) {
   window_->SendControlEvent(window_->TagList()->GetItemAt(2), ui::mouseleave);
   EXPECT_EQ(window_->TagList()->GetCurSel(), 0);
   EXPECT_TRUE(PumpUntil([&] { return window_->TagList()->GetCurSel() == 2; }, 2000));
+}
+
+TEST_F(MainWindowTest, TheMenuFileGivesEveryLevelAndTheBuiltInFunctionsAndThemesAreListed) {
+  PrepareStore();
+  const std::wstring themes = pexo_test::ExeFolder() + L"\\theme\\";
+  CreateDirectoryW(themes.c_str(), nullptr);
+  for (const wchar_t* file : {L"blue.xml", L"dark.xml", L"gray.xml"}) {
+    CopyFileW(pexo_test::DataFile(std::wstring(L"../../theme/") + file).c_str(), (themes + file).c_str(), FALSE);
+  }
+  Open();
+  ui::CMenuMgr* menus = window_->Menus();
+  ASSERT_NE(menus, nullptr);
+  for (const wchar_t* level :
+       {L"main_menu", L"tray_menu", L"menu_sysfunc", L"menu_skin", L"linkbox", L"icon_size", L"view_type", L"view_sort",
+        L"menu_linkbox_item", L"menu_move_gp", L"menu_copy_gp", L"menu_link_move", L"menu_link_copy", L"major_group",
+        L"major_group_item", L"minor_group", L"minor_group_item", L"menu_tag_move", L"minor_icon_size",
+        L"minor_view_type", L"minor_view_sort"}) {
+    EXPECT_NE(menus->FindMenu(level), nullptr) << level;
+  }
+  ui::CMenuUI* functions = menus->FindMenu(L"menu_sysfunc");
+  ASSERT_EQ(functions->GetCount(), static_cast<int>(SystemLinkTable().size()));
+  for (int row = 0; row < functions->GetCount(); ++row) {
+    auto* item = dynamic_cast<ui::CMenuItem*>(functions->GetItemAt(static_cast<size_t>(row)));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->GetName(), L"SysFunc");
+    EXPECT_EQ(item->GetItemId(), row);
+  }
+  ui::CMenuUI* skins = menus->FindMenu(L"menu_skin");
+  ASSERT_GE(skins->GetCount(), 3);
+  for (int i = 0; i < skins->GetCount(); ++i) {
+    auto* item = dynamic_cast<ui::Box*>(skins->GetItemAt(static_cast<size_t>(i)));
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->GetName(), L"MenuSkinItem");
+    auto* label = dynamic_cast<ui::LabelTemplate<ui::Control>*>(item->FindChildByName(L"MenuItemText"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->GetText().ends_with(L".xml"));
+  }
 }
 
 // Pictures of the window for people: each view and icon size, and two themes.

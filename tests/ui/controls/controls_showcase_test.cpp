@@ -196,7 +196,7 @@ TEST_F(ControlsShowcaseTest, TheListSelectsByMouseKeysAndWheelAndScrollsToTheSel
   const POINT inside = ItemPoint(2);
   Post(WM_MOUSEMOVE, 0, inside.x, inside.y);
   Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), inside.x, inside.y);
-  EXPECT_TRUE(window_test::PumpUntil([&] { return ScrollY() > 0; }));
+  EXPECT_TRUE(window_test::PumpUntil([&] { return ScrollY() > 0; }, 5000));
   EXPECT_EQ(list_->GetCurSel(), 0);
 }
 
@@ -217,19 +217,19 @@ TEST_F(ControlsShowcaseTest, TheScrollBarScrollsByArrowsTrackAndThumb) {
   EXPECT_TRUE(window_test::PumpUntil([&] { return ScrollY() > 0; }));
   PumpFor(150);
   const int afterOneStep = ScrollY();
-  PumpFor(700);
+  // The repeat starts after five 50 ms ticks and goes on while the button is held.
+  EXPECT_TRUE(window_test::PumpUntil(
+      [&] { return ScrollY() > afterOneStep + 2 * ui::ScrollableBox::kDefaultScrollUnit; }, 5000));
   Post(WM_LBUTTONUP, 0, arrow.x, arrow.y);
   PumpFor(300);  // the last animated step ends
   const int held = ScrollY();
-  EXPECT_GT(held, afterOneStep + 2 * ui::ScrollableBox::kDefaultScrollUnit);
   EXPECT_NE(bar->GetButton2State(), ui::kControlStatePushed);
 
   // A click on the track below the thumb pages down.
   const RECT thumbNow = bar->GetThumbRect();
   const POINT track = {(thumbNow.left + thumbNow.right) / 2, (thumbNow.bottom + down.top) / 2};
   Click(track);
-  PumpFor(100);
-  EXPECT_GE(ScrollY(), held + list_->GetPageHeight() - 1);
+  EXPECT_TRUE(window_test::PumpUntil([&] { return ScrollY() >= held + list_->GetPageHeight() - 1; }, 5000));
 
   // Dragging the thumb moves the content by the range over the free track.
   const int beforeDrag = ScrollY();
@@ -239,10 +239,10 @@ TEST_F(ControlsShowcaseTest, TheScrollBarScrollsByArrowsTrackAndThumb) {
   Post(WM_LBUTTONDOWN, MK_LBUTTON, from.x, from.y);
   EXPECT_EQ(bar->GetThumbState(), ui::kControlStatePushed);
   Post(WM_MOUSEMOVE, MK_LBUTTON, from.x, from.y + 60);
-  EXPECT_TRUE(window_test::PumpUntil([&] { return ScrollY() > beforeDrag + 1000; }));
+  EXPECT_TRUE(window_test::PumpUntil([&] { return ScrollY() > beforeDrag + 1000; }, 5000));
   // Past the end the position stops at the range.
   Post(WM_MOUSEMOVE, MK_LBUTTON, from.x, from.y + 2000);
-  EXPECT_TRUE(window_test::PumpUntil([&] { return ScrollY() == list_->GetScrollRange().cy; }));
+  EXPECT_TRUE(window_test::PumpUntil([&] { return ScrollY() == list_->GetScrollRange().cy; }, 5000));
   Post(WM_LBUTTONUP, 0, from.x, from.y + 2000);
   EXPECT_NE(bar->GetThumbState(), ui::kControlStatePushed);
   const RECT atEnd = bar->GetThumbRect();

@@ -1,0 +1,135 @@
+// Runs a launcher dialog modally, the way its opener does, while a script of
+// steps feeds it real input: each step runs from a timer inside the dialog's
+// own message loop and posts keys and clicks to it. A dialog that never closes
+// is ended with code 99 so that a fault fails the test instead of hanging it.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+
+#include "app/app_control_factory.h"
+#include "app/dialog_wnd.h"
+#include "tests/ui/core/window_test_support.h"
+#include "ui/base/ui_globals.h"
+#include "ui/controls/stock_controls.h"
+#include "ui/core/control.h"
+
+namespace dialog_test {
+
+inline constexpr UINT kTimedOut = 99;
+
+struct Script {
+  CDialogWnd* dialog = nullptr;
+  std::deque<std::function<void(CDialogWnd&)>> steps;
+  int idleTicks = 0;
+};
+
+inline Script*& CurrentScript() {
+  static Script* script = nullptr;
+  return script;
+}
+
+// Posted key messages leave the thread's key state alone, but controls read it
+// (a typed Tab is only a move when the Tab key is down): the helper sets it for
+// the pressed key until the next step.
+inline BYTE& HeldKey() {
+  static BYTE key = 0;
+  return key;
+}
+inline void SetKeyHeld(BYTE key, bool down) {
+  BYTE state[256] = {};
+  GetKeyboardState(state);
+  state[key] = down ? 0x80 : 0;
+  SetKeyboardState(state);
+}
+inline HWND& HeldKeyWindow() {
+  static HWND hwnd = nullptr;
+  return hwnd;
+}
+// Lets go of the key pressed in the step before.
+inline void ReleaseHeldKeys() {
+  if (HeldKey() == 0) return;
+  SetKeyHeld(HeldKey(), false);
+  if (IsWindow(HeldKeyWindow())) PostMessageW(HeldKeyWindow(), WM_KEYUP, HeldKey(), 0xC0000001);
+  HeldKey() = 0;
+}
+
+inline void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD) {
+  Script* script = CurrentScript();
+  if (!script || !script->dialog) return;
+  HWND hwnd = script->dialog->GetHWND();
+  if (!hwnd || !IsWindow(hwnd)) return;
+  if (script->steps.empty()) {
+    if (++script->idleTicks > 40) PostMessageW(hwnd, WM_CLOSE, kTimedOut, 0);
+    return;
+  }
+  ReleaseHeldKeys();
+  auto step = std::move(script->steps.front());
+  script->steps.pop_front();
+  step(*script->dialog);
+}
+
+// Runs the dialog over `owner` through its own RunModal; the steps run in turn.
+inline UINT RunScripted(CDialogWnd& dialog, HWND owner, std::deque<std::function<void(CDialogWnd&)>> steps) {
+  Script script{&dialog, std::move(steps), 0};
+  CurrentScript() = &script;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 60, &RunNextStep);
+  const UINT result = dialog.RunModal(owner, L"dialog");
+  KillTimer(nullptr, timer);
+  ReleaseHeldKeys();
+  CurrentScript() = nullptr;
+  return result;
+}
+
+// Posted input, as the system delivers it to the dialog's window.
+inline void Type(CDialogWnd& dialog, const std::wstring& text) {
+  for (wchar_t ch : text) PostMessageW(dialog.GetHWND(), WM_CHAR, ch, 1);
+}
+inline void Key(CDialogWnd& dialog, WPARAM key) {
+  ReleaseHeldKeys();
+  HeldKey() = static_cast<BYTE>(key);
+  HeldKeyWindow() = dialog.GetHWND();
+  SetKeyHeld(HeldKey(), true);
+  PostMessageW(dialog.GetHWND(), WM_KEYDOWN, key, 1);
+}
+inline void ClickControl(CDialogWnd& dialog, ui::Control* control) {
+  ASSERT_NE(control, nullptr);
+  window_test::PaintNow(dialog.GetHWND());  // lays the controls out
+  const RECT rect = control->GetPos();
+  POINT screen = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  ClientToScreen(dialog.GetHWND(), &screen);
+  SetCursorPos(screen.x, screen.y);
+  const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  PostMessageW(dialog.GetHWND(), WM_MOUSEMOVE, 0, at);
+  PostMessageW(dialog.GetHWND(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(dialog.GetHWND(), WM_LBUTTONUP, 0, at);
+}
+inline void Click(CDialogWnd& dialog, const std::wstring& name) {
+  ui::Control* control = dialog.FindControlByName(name);
+  ASSERT_NE(control, nullptr) << "no control named " << std::string(name.begin(), name.end());
+  ClickControl(dialog, control);
+}
+
+// The program's own skin archive and controls, as the launcher starts them.
+class SkinEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    gdiplus_.SetUp();
+    ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
+    ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
+    ui::RegisterStockControls();
+  }
+  void TearDown() override {
+    ui::UiGlobals::Shutdown();
+    gdiplus_.TearDown();
+  }
+
+ private:
+  window_test::GdiplusEnvironment gdiplus_;
+};
+
+}  // namespace dialog_test
