@@ -22,6 +22,7 @@ struct Group;
 struct Link;
 template <typename T>
 class CDropTargetEx;
+class CSearchWnd;
 
 namespace ui {
 class CMenuMgr;
@@ -197,6 +198,15 @@ class CMainWnd : public ui::WindowImplBase {
   bool OnLinkBoxMenu(ui::EventArgs* event);
   bool OnLinkMenu(ui::EventArgs* event);
 
+  // ---- the search window (main_wnd_search.cpp) ----
+  // Creates, places and hooks the search window (at set-up).
+  void CreateSearchWindow();
+  // Raises, shows and focuses it; false when there is none.
+  bool ShowSearch();
+  // Removes its hook and destroys it (at close, before the framework shuts down).
+  void DestroySearchWindow();
+  CSearchWnd* SearchWindow() const { return searchWnd_; }
+
   // The window's menu manager, loaded from "menu\menu.xml" at start; null before.
   ui::CMenuMgr* Menus() const { return menus_.get(); }
 
@@ -283,6 +293,7 @@ class CMainWnd : public ui::WindowImplBase {
   bool messageBoxOpen_ = false;
 
   HINSTANCE instance_;
+  CSearchWnd* searchWnd_ = nullptr;
   ui::Control* tips_ = nullptr;
   ui::Control* date_ = nullptr;
   ui::Box* titleBoxInside_ = nullptr;

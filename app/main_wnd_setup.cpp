@@ -108,6 +108,7 @@ void CMainWnd::InitWindow() {
   LoadMenus();
   PlaceFromSettings();
   StartTimers();
+  CreateSearchWindow();
 
   if (HIMC context = ImmGetContext(GetHWND())) {
     ImmSetOpenStatus(context, FALSE);
