@@ -18,8 +18,7 @@ trap 'rm -rf "$work"' EXIT
 # What each benchmark measures, in the order the table shows them; a name whose
 # program does not exist yet is listed as such.
 declare -A what=(
-  [startup_bench]="start-up and working set beside the baseline"
-  [tag_switch_bench]="tag switch, 10 000 links"
+  [startup_bench]="start-up, working set beside the baseline, tag switch; 10 000 links"
   [search_typing_bench]="keystroke to search results"
   [rich_edit_typing_bench]="typing into the rich edit"
   [link_store_bench]="link store load and search, 10 000 links"
@@ -28,7 +27,7 @@ declare -A what=(
   [image_cache_bench]="image cache, PNG and SVG icons"
   [markup_parse_bench]="skin markup parse"
 )
-order=(startup_bench tag_switch_bench search_typing_bench rich_edit_typing_bench link_store_bench run_count_bench
+order=(startup_bench search_typing_bench rich_edit_typing_bench link_store_bench run_count_bench
        icon_cache_bench image_cache_bench markup_parse_bench)
 for n in "${names[@]}"; do
   [[ " ${order[*]} " == *" $n "* ]] || order+=("$n")
