@@ -152,6 +152,9 @@ class CMainWnd : public ui::WindowImplBase {
   // thread) and revokes it again (on close).
   bool RegisterDropTarget();
   void RevokeDropTarget();
+  // At set-up: the OLE drop target, or shell file drops for an elevated window
+  // under a non-elevated shell that cannot lower its integrity level.
+  void SetUpDrops();
   CDropTargetEx<CMainWnd>* DropTarget() const { return dropTarget_.get(); }
   // False while nothing can be dropped: a modal dialog is up or there is no tag.
   bool CanTakeDrops();

@@ -103,7 +103,8 @@ bool CMainWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
       if (settings.bMButtonMain) PostMessageW(GetHWND(), kDeferredToggleMessage, 0, 0);
       return true;
     case kMouseHookButtonDownMessage: {
-      if (settings.bHideUnhot && !dock_.IsBlocked() && !openDialog_ && IsWindowVisible(GetHWND())) {
+      if (settings.bHideUnhot && !dock_.IsBlocked() && !openDialog_ && !messageBoxOpen_ &&
+          IsWindowVisible(GetHWND())) {
         POINT cursor = {};
         RECT window = {};
         GetCursorPos(&cursor);

@@ -51,6 +51,7 @@ void CMainWnd::InitWindow() {
   SetWindowAlpha(EffectiveAlpha(settings.nAlpha));
   SetWindowTextW(GetHWND(), kDisplayName);
   settings.hMainWnd = GetHWND();
+  SetUpDrops();
   GetHotKeyTable().SetOwnerWindow(GetHWND());
 
   OpenDataOrExit();
