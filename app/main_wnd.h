@@ -262,6 +262,10 @@ class CMainWnd : public ui::WindowImplBase {
   // Where a window of the given size lands for a stored position on a screen of
   // the given size: pulled back so that it lies wholly on the screen.
   static POINT ClampedPosition(int x, int y, int width, int height, int screenWidth, int screenHeight);
+  // The window size used for a stored one: a side too small to use (zero or
+  // negative from a damaged file) takes the default, one larger than the screen
+  // is cut to the screen.
+  static SIZE UsableSize(int width, int height, int screenWidth, int screenHeight);
 
  private:
   // Set-up steps.
