@@ -8,18 +8,12 @@
 #include "app/builtin_commands.h"
 #include "app/launch_targets.h"
 #include "app/private_browsing.h"
+#include "app/shell_actions.h"
 #include "data/link.h"
 #include "data/link_path.h"
 #include "ui/base/scoped_handles.h"
 
 namespace {
-
-bool ShellOpen(const wchar_t* verb, const std::wstring& file, const std::wstring* parameters,
-               const std::wstring* directory) {
-  HINSTANCE result = ShellExecuteW(nullptr, verb, file.c_str(), parameters ? parameters->c_str() : nullptr,
-                                   directory ? directory->c_str() : nullptr, SW_SHOWNORMAL);
-  return reinterpret_cast<INT_PTR>(result) > 32;
-}
 
 void OpenFolder(const Link& link, const std::wstring& openDirCmd, LaunchMode mode) {
   std::wstring folder = ResolveLinkPath(link.PATH);

@@ -13,6 +13,7 @@
 #include "app/main_wnd.h"
 #include "app/mouse_hook.h"
 #include "app/single_instance.h"
+#include "app/tray_icon.h"
 #include "data/program_dir.h"
 #include "data/settings.h"
 #include "data/theme_loader.h"
@@ -39,15 +40,6 @@ void PrepareProgramFolder(const std::wstring& programDir) {
   SetCurrentDirectoryW(programDir.c_str());
   const std::wstring db = programDir + L"db";
   if (!PathIsDirectoryW(db.c_str())) CreateDirectoryW(db.c_str(), nullptr);
-}
-
-// The shell's windows that the mouse hook and the full-screen test look at.
-void FindShellWindows(Settings& settings) {
-  settings.hDesktopWnd = GetDesktopWindow();
-  settings.hProgmanWnd = FindWindowExW(settings.hDesktopWnd, nullptr, L"Progman", nullptr);
-  settings.hTrayWnd = FindWindowExW(settings.hDesktopWnd, nullptr, L"Shell_TrayWnd", nullptr);
-  settings.hTrayNotifyWnd =
-      settings.hTrayWnd ? FindWindowExW(settings.hTrayWnd, nullptr, L"TrayNotifyWnd", nullptr) : nullptr;
 }
 
 // ---- the main window ----
@@ -128,7 +120,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   PrepareProgramFolder(programDir);
   Settings& settings = GetSettings();
   settings.Load();
-  FindShellWindows(settings);
+  // The shell's windows that the mouse hook and the full-screen test look at.
+  LookUpShellWindows(settings);
 
   // 9-11. The framework with the embedded skin, the launcher's controls and the theme.
   ui::RegisterStockControls();

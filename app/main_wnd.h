@@ -22,6 +22,7 @@ struct Group;
 struct Link;
 template <typename T>
 class CDropTargetEx;
+class CSearchWnd;
 
 namespace ui {
 class CMenuMgr;
@@ -151,6 +152,9 @@ class CMainWnd : public ui::WindowImplBase {
   // thread) and revokes it again (on close).
   bool RegisterDropTarget();
   void RevokeDropTarget();
+  // At set-up: the OLE drop target, or shell file drops for an elevated window
+  // under a non-elevated shell that cannot lower its integrity level.
+  void SetUpDrops();
   CDropTargetEx<CMainWnd>* DropTarget() const { return dropTarget_.get(); }
   // False while nothing can be dropped: a modal dialog is up or there is no tag.
   bool CanTakeDrops();
@@ -197,6 +201,15 @@ class CMainWnd : public ui::WindowImplBase {
   bool OnTagItemMenu(ui::EventArgs* event);
   bool OnLinkBoxMenu(ui::EventArgs* event);
   bool OnLinkMenu(ui::EventArgs* event);
+
+  // ---- the search window (main_wnd_search.cpp) ----
+  // Creates, places and hooks the search window (at set-up).
+  void CreateSearchWindow();
+  // Raises, shows and focuses it; false when there is none.
+  bool ShowSearch();
+  // Removes its hook and destroys it (at close, before the framework shuts down).
+  void DestroySearchWindow();
+  CSearchWnd* SearchWindow() const { return searchWnd_; }
 
   // The window's menu manager, loaded from "menu\menu.xml" at start; null before.
   ui::CMenuMgr* Menus() const { return menus_.get(); }
@@ -280,6 +293,7 @@ class CMainWnd : public ui::WindowImplBase {
   bool messageBoxOpen_ = false;
 
   HINSTANCE instance_;
+  CSearchWnd* searchWnd_ = nullptr;
   ui::Control* tips_ = nullptr;
   ui::Control* date_ = nullptr;
   ui::Box* titleBoxInside_ = nullptr;

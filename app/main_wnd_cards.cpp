@@ -9,6 +9,7 @@
 #include "app/card_item.h"
 #include "app/list_item_id.h"
 #include "app/main_wnd.h"
+#include "app/shell_actions.h"
 #include "app/web_icon_lookup.h"
 #include "data/icon_cache.h"
 #include "data/link_path.h"
@@ -178,14 +179,7 @@ bool CMainWnd::OnLinkClick(ui::EventArgs* event) {
   const bool hasFileTarget = link->TYPE == kLinkProgram || link->TYPE == kLinkDriveRoot ||
                              link->TYPE == kLinkFolder || link->TYPE == kLinkFile || link->TYPE == kLinkShellItem;
   if (alt && hasFileTarget) {
-    const std::wstring path = ResolveLinkPath(link->PATH);
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_INVOKEIDLIST;
-    info.lpVerb = L"properties";
-    info.lpFile = path.c_str();
-    info.nShow = SW_SHOW;
-    ShellExecuteExW(&info);
+    ShowPropertiesSheet(ResolveLinkPath(link->PATH));
     return true;
   }
 

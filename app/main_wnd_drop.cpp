@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "app/drop_integrity.h"
 #include "app/drop_target.h"
 #include "app/link_record.h"
 #include "app/main_wnd.h"
@@ -44,6 +45,16 @@ bool CMainWnd::RegisterDropTarget() {
     return false;
   }
   return true;
+}
+
+void CMainWnd::SetUpDrops() {
+  const bool selfElevated = IsProcessElevated(GetCurrentProcess());
+  const bool shellElevated = selfElevated && IsShellElevated();
+  if (ChooseDropRoute(selfElevated, shellElevated, &LowerToMediumIntegrity) == DropRoute::kOleTarget) {
+    RegisterDropTarget();
+  } else {
+    AcceptShellFileDrops(GetHWND());
+  }
 }
 
 void CMainWnd::RevokeDropTarget() {

@@ -24,6 +24,7 @@ LRESULT CMainWnd::OnHotKey(UINT, WPARAM, LPARAM lParam, bool& handled) {
   handled = true;
   HotKeyActions actions;
   actions.toggleMain = [this] { ToggleMain(); };
+  actions.showSearch = [this] { return ShowSearch(); };
   actions.launchLink = [this](const std::shared_ptr<Link>& link) { LaunchLink(link); };
   actions.saveRunCount = [](const std::shared_ptr<Link>& link) { GetLinkStore().SaveRunCount(link); };
   actions.rebuildTagView = [this] { OnTagSelect(nullptr); };

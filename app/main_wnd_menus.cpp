@@ -1,13 +1,16 @@
 // Menu and title-button handlers of the main window. Of the context menus only
 // the card menu is part of the program yet: other menu events are let through
-// unhandled, and of the title buttons only the close button acts.
+// unhandled, and of the title buttons the close and search buttons act.
 #include "app/main_wnd.h"
 #include "ui/core/control.h"
 
 bool CMainWnd::OnTitleBoxMenu(ui::EventArgs*) { return true; }
 
 bool CMainWnd::OnTitleButtonClick(ui::EventArgs* event) {
-  if (event && event->pSender && event->pSender->GetName() == L"btn_close") HideMain();
+  if (!event || !event->pSender) return true;
+  const std::wstring& name = event->pSender->GetName();
+  if (name == L"btn_close") HideMain();
+  if (name == L"btn_search") ShowSearch();
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include "app/full_screen.h"
 #include "app/main_wnd.h"
 #include "app/mouse_hook.h"
+#include "app/search_wnd.h"
 #include "app/tray_icon.h"
 #include "data/settings.h"
 #include "ui/controls/label.h"
@@ -102,7 +103,8 @@ bool CMainWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
       if (settings.bMButtonMain) PostMessageW(GetHWND(), kDeferredToggleMessage, 0, 0);
       return true;
     case kMouseHookButtonDownMessage: {
-      if (settings.bHideUnhot && !dock_.IsBlocked() && !openDialog_ && IsWindowVisible(GetHWND())) {
+      if (settings.bHideUnhot && !dock_.IsBlocked() && !openDialog_ && !messageBoxOpen_ &&
+          IsWindowVisible(GetHWND())) {
         POINT cursor = {};
         RECT window = {};
         GetCursorPos(&cursor);
@@ -134,8 +136,16 @@ void CMainWnd::OnMainKeyDown(WPARAM key) {
     dock_.SetMovingOrSizing(false);
     dock_.SetStartGuard(false);
   }
-  // Typing a letter or digit into the search window needs the search window,
-  // which the program does not have yet.
+  // A letter or digit typed outside the note editor starts a search with it.
+  const bool letter = key >= 'A' && key <= 'Z';
+  const bool digit = key >= '0' && key <= '9';
+  if ((letter || digit) && GetSettings().bFocusSearch && searchWnd_) {
+    ui::Control* focused = GetFocusControl();
+    if (!focused || focused->GetName() != L"edit_todo") {
+      ShowSearch();
+      SendMessageW(searchWnd_->GetHWND(), WM_CHAR, letter ? key + 32 : key, 0);
+    }
+  }
 }
 
 LRESULT CMainWnd::OnTrayNotify(UINT, WPARAM, LPARAM lParam, bool& handled) {

@@ -51,6 +51,7 @@ void CMainWnd::InitWindow() {
   SetWindowAlpha(EffectiveAlpha(settings.nAlpha));
   SetWindowTextW(GetHWND(), kDisplayName);
   settings.hMainWnd = GetHWND();
+  SetUpDrops();
   GetHotKeyTable().SetOwnerWindow(GetHWND());
 
   OpenDataOrExit();
@@ -108,6 +109,7 @@ void CMainWnd::InitWindow() {
   LoadMenus();
   PlaceFromSettings();
   StartTimers();
+  CreateSearchWindow();
 
   if (HIMC context = ImmGetContext(GetHWND())) {
     ImmSetOpenStatus(context, FALSE);

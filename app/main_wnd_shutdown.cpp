@@ -35,6 +35,7 @@ LRESULT CMainWnd::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
   settings.nCurTag = curTag_;
   settings.Save();
 
+  DestroySearchWindow();
   appHotKeys_.UnregisterAll();
   GetIconCache().Close();
   GetLinkStore().Close();

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/launch_targets.h"
+#include "app/shell_actions.h"
 
 namespace {
 
@@ -16,11 +17,6 @@ std::wstring ReadStringValue(HKEY root, const std::wstring& key, const wchar_t* 
   DWORD bytes = sizeof(buffer);
   if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, buffer, &bytes) != ERROR_SUCCESS) return {};
   return buffer;
-}
-
-bool OpenNormally(const std::wstring& address) {
-  return reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr,
-                                                 SW_SHOWNORMAL)) > 32;
 }
 
 }  // namespace
@@ -41,10 +37,9 @@ void OpenAddressPrivately(const std::wstring& address) {
   std::wstring program = BrowserProgramFromCommand(browser.openCommand);
   if (!program.empty()) {
     std::wstring arguments = PrivateModeSwitch(browser.progId) + QuoteAddressArgument(address);
-    HINSTANCE started = ShellExecuteW(nullptr, L"open", program.c_str(), arguments.c_str(), nullptr, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(started) > 32) return;
+    if (ShellOpen(L"open", program, &arguments)) return;
   }
   // No browser known, or its program would not start: better a normal window than
   // nothing at all.
-  OpenNormally(address);
+  ShellOpen(L"open", address);
 }

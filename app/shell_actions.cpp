@@ -150,3 +150,10 @@ bool ShowPropertiesSheet(const std::wstring& path) {
   info.nShow = SW_SHOW;
   return ShellExecuteExW(&info) != FALSE;
 }
+
+bool ShellOpen(const wchar_t* verb, const std::wstring& file, const std::wstring* parameters,
+               const std::wstring* directory) {
+  HINSTANCE result = ShellExecuteW(nullptr, verb, file.c_str(), parameters ? parameters->c_str() : nullptr,
+                                   directory ? directory->c_str() : nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}

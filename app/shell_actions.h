@@ -36,3 +36,8 @@ bool CreateShortcutFile(const Link& link, const std::wstring& folder = {});
 
 // Opens the shell's properties sheet of a path.
 bool ShowPropertiesSheet(const std::wstring& path);
+
+// ShellExecuteW without an owner, shown normally; true when the shell reports a
+// start (a result above 32). Null parameters or folder are passed as none.
+bool ShellOpen(const wchar_t* verb, const std::wstring& file, const std::wstring* parameters = nullptr,
+               const std::wstring* directory = nullptr);

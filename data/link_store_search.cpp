@@ -39,19 +39,19 @@ void LinkStore::Search(const std::wstring& text, std::vector<std::weak_ptr<Link>
   if (words.empty()) return;
   for (std::wstring& word : words) word = ToLowerAscii(word);
 
-  // Visit order: groups, tags, positions; stop once `limit` links matched.
+  // Every match is collected before the cut, so that the most-run matches survive a
+  // limit wherever they sit in the tree; ties keep tree order.
   std::vector<std::shared_ptr<Link>> matches;
-  auto full = [&] { return limit > 0 && static_cast<int>(matches.size()) >= limit; };
   for (const auto& group : topGroups) {
     for (const auto& tag : group->tags) {
       for (const auto& link : tag->links) {
-        if (full()) break;
         if (LinkMatches(*link, words)) matches.push_back(link);
       }
     }
   }
   std::stable_sort(matches.begin(), matches.end(),
                    [](const auto& a, const auto& b) { return a->RunCount > b->RunCount; });
+  if (limit > 0 && static_cast<int>(matches.size()) > limit) matches.resize(limit);
   out.assign(matches.begin(), matches.end());
 }
 

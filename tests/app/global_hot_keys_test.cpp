@@ -293,7 +293,23 @@ TEST(AppHotKeysTest, RegistrationRulesAndTheSideButtonFlag) {
   keys.UnregisterAll();
 }
 
+// A run of the program that was killed never gives back its references to the
+// chord atoms, and they outlive it on the display. They are cleared before any
+// test of this program adds its own, so the count below is this process's alone
+// (the programs that add these atoms never run beside this one).
+const bool kLeftoverChordAtomsCleared = [] {
+  for (const wchar_t* name : {L"PexoHotKey", L"PexoSearchHotKey"}) {
+    for (int i = 0; i < 100000; ++i) {
+      const ATOM leftover = GlobalFindAtomW(name);
+      if (leftover == 0) break;
+      GlobalDeleteAtom(leftover);
+    }
+  }
+  return true;
+}();
+
 TEST(AppHotKeysTest, EachAtomIsAddedOncePerProcess) {
+  ASSERT_TRUE(kLeftoverChordAtomsCleared);
   HotKeyOwner owner;
   AppHotKeys keys;
   keys.SetOwnerWindow(owner.hwnd());

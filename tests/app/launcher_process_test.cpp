@@ -131,6 +131,14 @@ class LauncherProcessTest : public ::testing::Test {
     PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
   }
 
+  // The window places rebuilt cards when it paints, and posted input comes before
+  // painting: a click posted while the rebuild's paint is still due would hit cards
+  // not yet placed (under load it did). Wait until the program has taken the posted
+  // input and sits idle, then have it paint at once before anything else is posted.
+  void SettleCards(HWND hwnd) {
+    WaitForInputIdle(process_, 5000);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
   static void Click(HWND hwnd, POINT at) {
     PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
     PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
@@ -194,7 +202,7 @@ TEST_F(LauncherProcessTest, CardClicksStartEachKindAndADraggedCardKeepsItsPlaceA
   const POINT second = {first.x + 96, first.y};
   const POINT third = {first.x + 2 * 96, first.y};
   Drag(hwnd, first, third);  // order now: folder, file, program
-  Sleep(300);
+  SettleCards(hwnd);
   Click(hwnd, third);
   Sleep(300);
   ASSERT_EQ(CloseAndWait(hwnd), 0u);

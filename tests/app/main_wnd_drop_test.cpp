@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/app_control_factory.h"
+#include "app/drop_integrity.h"
 #include "app/drop_target.h"
 #include "app/main_wnd.h"
 #include "data/icon_cache.h"
@@ -27,6 +28,32 @@ namespace {
 using window_test::PumpFor;
 
 constexpr DWORD kEveryEffect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+
+// A drag source that lets the drag move over the window for a few state checks and
+// then drops; it gives up after many checks so a drag that never reaches a target
+// cannot hang the test.
+class DropAfterFewChecks final : public IDropSource {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDropSource) {
+      *out = static_cast<IDropSource*>(this);
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
+    ++checks_;
+    if (checks_ > 200) return DRAGDROP_S_CANCEL;
+    return checks_ >= 4 ? DRAGDROP_S_DROP : S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+ private:
+  int checks_ = 0;
+};
 
 class MainWindowDropTest : public ::testing::Test {
  protected:
@@ -69,7 +96,8 @@ class MainWindowDropTest : public ::testing::Test {
     ASSERT_NE(hwnd_, nullptr);
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     PumpFor(200);
-    ASSERT_TRUE(window_->RegisterDropTarget());
+    // The window's own set-up registers it with OLE.
+    ASSERT_NE(window_->DropTarget(), nullptr);
   }
 
   void TearDown() override {
@@ -241,6 +269,38 @@ TEST_F(MainWindowDropTest, NothingIsTakenWhileADialogIsOpen) {
   SendMessageW(hwnd_, WM_DROPFILES, reinterpret_cast<WPARAM>(medium.hGlobal), 0);
   ASSERT_EQ(Tag(0)->links.size(), 1u);
   EXPECT_EQ(Tag(0)->links[0]->NAME, L"a");
+}
+
+TEST_F(MainWindowDropTest, ARealDragFromAnotherSourceAddsTheFirstLink) {
+  std::wstring file = dir_.File(L"first.txt");
+  ASSERT_TRUE(pexo_test::WriteFileBytes(file, "x"));
+  ASSERT_TRUE(Tag(0)->links.empty());
+  // OLE itself finds the window under the cursor and calls its registered target.
+  RECT rect = {};
+  GetWindowRect(hwnd_, &rect);
+  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  PumpFor(50);
+  TestDataObject data;
+  data.SetFiles({file});
+  DropAfterFewChecks source;
+  DWORD effect = DROPEFFECT_NONE;
+  const HRESULT result = DoDragDrop(&data, &source, kEveryEffect, &effect);
+  PumpFor(50);
+  ASSERT_EQ(result, DRAGDROP_S_DROP);
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_LINK));
+  ASSERT_EQ(Tag(0)->links.size(), 1u);
+  EXPECT_EQ(Tag(0)->links[0]->NAME, L"first");
+  EXPECT_EQ(window_->LinkBox()->GetCount(), 1);
+}
+
+TEST(DropRouteTest, OnlyAnElevatedWindowUnderALimitedShellThatCannotLowerItselfTakesShellFileDrops) {
+  auto refuses = []() { return false; };
+  auto lowers = []() { return true; };
+  EXPECT_EQ(ChooseDropRoute(false, false, refuses), DropRoute::kOleTarget);
+  EXPECT_EQ(ChooseDropRoute(true, true, refuses), DropRoute::kOleTarget);
+  EXPECT_EQ(ChooseDropRoute(true, false, lowers), DropRoute::kOleTarget);
+  EXPECT_EQ(ChooseDropRoute(true, false, refuses), DropRoute::kShellFiles);
 }
 
 }  // namespace

@@ -85,7 +85,7 @@ TEST_F(LinkSearchTest, EveryWordMustMatchNameRemarkOrTheirInitials) {
   EXPECT_EQ(Search(L"zzz"), NameList{});
 }
 
-TEST_F(LinkSearchTest, MatchesComeByRunCountThenTreeOrderAndStopAtTheLimit) {
+TEST_F(LinkSearchTest, MatchesComeByRunCountThenTreeOrderAndTheLimitKeepsTheMostRun) {
   auto first = AddGroup();
   auto tag_a = AddTag(first);
   auto tag_b = AddTag(first);
@@ -99,8 +99,10 @@ TEST_F(LinkSearchTest, MatchesComeByRunCountThenTreeOrderAndStopAtTheLimit) {
 
   auto many = AddTag(AddGroup());
   for (int i = 0; i < 10; ++i) AddLink(many, L"x" + std::to_wstring(i), i);
-  // The first three met in tree order, then sorted by run count.
-  EXPECT_EQ(Search(L"x", 3), (NameList{L"x2", L"x1", L"x0"}));
+  // All matches are sorted before the cut: the most-run ones late in the tree win.
+  EXPECT_EQ(Search(L"x", 3), (NameList{L"x9", L"x8", L"x7"}));
+  EXPECT_EQ(Search(L"x", 10).size(), 10u);
+  EXPECT_EQ(Search(L"x", 11).size(), 10u);
   EXPECT_EQ(Search(L"x", 0).size(), 10u);
   EXPECT_EQ(Search(L"x", -1).size(), 10u);
 }

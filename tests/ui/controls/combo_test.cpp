@@ -55,9 +55,15 @@ class ComboTest : public ::testing::Test {
     PumpMessages();
   }
   HWND OpenByClick() {
+    // A popup that closed just before gives the focus back to this window through
+    // messages that may still be on their way under load; a popup opened before
+    // they arrive loses the focus to them and closes at once. Wait for that state
+    // (not for a time), then for the new popup to hold the focus.
+    PumpUntil([this] { return GetFocus() == hwnd; }, 1000);
     Post(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(50, 30));
     Post(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 30));
     Post(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(50, 30));
+    PumpUntil([this] { return combo->GetDropWindow() && GetFocus() == combo->GetDropWindow()->GetHWND(); }, 1000);
     return combo->GetDropWindow() ? combo->GetDropWindow()->GetHWND() : nullptr;
   }
   bool WaitClosed() {

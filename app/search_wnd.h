@@ -1,0 +1,114 @@
+// The launcher's search popup: an edit band above a result list. Every change of
+// the text lists the link store's matches, the most-run first, and then, when the
+// settings allow it, the files and folders the external file-search service finds
+// for the same text. The service is asked without waiting: its reply is sent to
+// this window and carries the id of the query it answers, so a late reply to an
+// older text is told apart and dropped, and a silent service never holds up the
+// user-interface thread (whose low-level mouse hooks Windows removes when it stalls).
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "data/icon_cache.h"
+#include "data/shell_icons.h"
+#include "ui/core/window_impl_base.h"
+
+struct Link;
+
+namespace ui {
+class CMenuMgr;
+class ListBox;
+class RichEdit;
+class EventArgs;
+}  // namespace ui
+
+class CSearchWnd : public ui::WindowImplBase {
+ public:
+  // Sent by the search window's mouse hook for a button pressed anywhere.
+  static constexpr UINT kHookButtonMessage = 2026;
+  // Posted to itself once a service reply is stored (wParam the reply id).
+  static constexpr UINT kServiceReplyMessage = WM_APP + 0x140;
+  static constexpr UINT_PTR kTimerSavePosition = 0;
+  static constexpr int kEditBand = 40;
+  static constexpr int kRowHeight = 30;
+  static constexpr int kMaxVisibleRows = 24;
+  // How long the service may take to answer a liveness probe before a query.
+  static constexpr UINT kServiceProbeMs = 100;
+  static constexpr const wchar_t* kServiceColor = L"#ffff8000";
+
+  CSearchWnd();
+  ~CSearchWnd() override;
+
+  // ---- ui::WindowImplBase ----
+  std::wstring GetWindowClassName() const override { return L"SearchWnd"; }
+  std::wstring GetSkinFolder() override { return L"main"; }
+  std::wstring GetSkinFile() override { return L"search.xml"; }
+  void InitWindow() override;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT OnWindowPosChanging(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+  LRESULT OnTimer(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
+
+  // ---- event handlers ----
+  bool OnSearchTextChange(ui::EventArgs* event);
+  bool OnSearchReturn(ui::EventArgs* event);
+  bool OnResultClick(ui::EventArgs* event);
+  bool OnResultMenu(ui::EventArgs* event);
+  // Empties the text and shrinks the window to its edit band.
+  void ResetSearch();
+
+  // Raises, shows and activates the window with the edit focused (the search hot
+  // key, the main window's search button and typing in the main window).
+  void BringUp();
+
+  // The number of items the service is asked for when `localCount` links matched.
+  static int ServiceMaximum(size_t localCount);
+
+  // ---- state the main window and tests read ----
+  ui::RichEdit* SearchEdit() const { return searchEdit; }
+  ui::ListBox* ResultList() const { return resultList; }
+  size_t ResultCount() const { return results.size(); }
+  std::shared_ptr<Link> Result(size_t index) const;
+  bool IsServiceQueryPending() const { return queryPending_; }
+  bool* ShellMenuOpenFlag() { return &shellMenuOpen; }
+
+ private:
+  void AskService(const std::wstring& text, size_t localCount);
+  void TakeServiceResults();
+  void ForgetServiceResults();
+  std::shared_ptr<Link> MakeServiceLink(const std::wstring& name, const std::wstring& path);
+  void PrepareServiceIcon(Link& link);
+  void AddRows(size_t from);
+  void FitHeight(size_t rows);
+  bool LaunchResult(int index, bool elevated);
+  bool HandleKey(WPARAM key);
+  void SelectAndShow(int index);
+  bool ShouldHideOnOutsideClick() const;
+
+  std::unique_ptr<ui::CMenuMgr> menuMgr;
+  int inSizeMove = 0;
+  bool shellMenuOpen = false;
+  ui::RichEdit* searchEdit = nullptr;
+  ui::ListBox* resultList = nullptr;
+  std::deque<std::weak_ptr<Link>> results;
+  std::deque<std::shared_ptr<Link>> serviceResults;
+  std::map<std::wstring, IconCacheEntry> resultIcons;
+  SystemImageLists sysImageList;
+  size_t localCount_ = 0;
+  DWORD replyId_ = 0;
+  bool queryPending_ = false;
+  bool programMove_ = false;
+};
+
+// The search window's low-level mouse hook: passes every button press to the
+// search window as message 2026, so that a press outside it hides it.
+LRESULT CALLBACK SearchMouseHookProc(int code, WPARAM wParam, LPARAM lParam);
+// Installs the hook for `searchWindow`, removing one installed before; true when
+// a hook is in place afterwards.
+bool InstallSearchMouseHook(HWND searchWindow);
+void RemoveSearchMouseHook();

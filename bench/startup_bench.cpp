@@ -1,0 +1,272 @@
+// Start-up of the launcher beside a baseline: the time from process start to a
+// visible main window that answers messages, and the working set then, for
+// Pexo.exe over 10 000 links in 100 tags with 1 000 cached icons, and for this
+// program's baseline mode, which only starts the framework and shows a trivial
+// skinned window. Then the time to switch to a tag of 500 cards in this process.
+#include <windows.h>
+#include <psapi.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/app_control_factory.h"
+#include "app/main_wnd.h"
+#include "data/icon_cache.h"
+#include "data/link_store.h"
+#include "data/program_dir.h"
+#include "data/settings.h"
+#include "data/system_links.h"
+#include "ui/base/ui_globals.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/stock_controls.h"
+#include "ui/core/window_impl_base.h"
+
+namespace {
+
+constexpr int kTags = 100;
+constexpr int kLinksPerTag = 100;
+constexpr int kCachedIcons = 1000;
+constexpr int kBigTagCards = 500;
+
+double Seconds() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void StartFramework() {
+  ui::RegisterStockControls();
+  ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD);
+  ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
+}
+
+class TrivialWindow : public ui::WindowImplBase {
+ public:
+  std::wstring GetWindowClassName() const override { return L"PexoBaselineWnd"; }
+  std::wstring GetSkinFolder() override { return L"test"; }
+  std::wstring GetSkinFile() override { return L"trivial.xml"; }
+  LRESULT OnDestroy(UINT, WPARAM, LPARAM, bool& handled) override {
+    handled = false;
+    PostQuitMessage(0);
+    return 0;
+  }
+};
+
+int RunBaseline() {
+  StartFramework();
+  auto* window = new TrivialWindow;
+  if (!window->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW)) return 1;
+  ::ShowWindow(window->GetHWND(), SW_SHOW);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  ui::UiGlobals::Shutdown();
+  return 0;
+}
+
+// Fills db\link.db and db\icon.db under `folder`: 100 tags of 100 links in one
+// group (the first tag holds 500), and 1 000 cached link icons.
+bool PrepareData(const std::wstring& folder) {
+  CreateDirectoryW((folder + L"db").c_str(), nullptr);
+  LinkStore store;
+  if (!store.Open(folder + L"db\\link.db")) return false;
+  auto group = store.topGroups[0];
+  sqlite3_exec(store.connection, "BEGIN", nullptr, nullptr, nullptr);
+  while (static_cast<int>(group->tags.size()) < kTags) {
+    auto tag = std::make_shared<Group>();
+    tag->NAME = L"标签" + std::to_wstring(group->tags.size());
+    store.AddTag(group, tag);
+  }
+  for (int t = 0; t < kTags; ++t) {
+    const int count = t == 0 ? kBigTagCards : (kTags * kLinksPerTag - kBigTagCards) / (kTags - 1);
+    for (int i = 0; i < count; ++i) {
+      auto link = std::make_shared<Link>();
+      link->NAME = L"链接 " + std::to_wstring(t) + L"-" + std::to_wstring(i);
+      link->PATH = L"C:\\windows\\notepad.exe";
+      store.AddLink(group->tags[static_cast<size_t>(t)], link);
+    }
+  }
+  sqlite3_exec(store.connection, "COMMIT", nullptr, nullptr, nullptr);
+  IconCache icons(folder + L"db\\icon.db");
+  if (!icons.Open()) return false;
+  HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
+  for (int id = 1; id <= kCachedIcons; ++id) icons.AddIconToCache(L"lnk" + std::to_wstring(id), icon, icon, icon);
+  icons.Close();
+  return true;
+}
+
+HWND FindVisibleWindow(DWORD processId, const wchar_t* className) {
+  struct Search {
+    DWORD processId;
+    const wchar_t* className;
+    HWND found;
+  } search = {processId, className, nullptr};
+  EnumWindows(
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        if (owner == s->processId && IsWindowVisible(hwnd) && std::wstring(name) == s->className) {
+          s->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+struct StartResult {
+  double seconds = -1;
+  double workingSetMb = -1;
+};
+
+// Starts a program, waits for its visible window to answer, then reads its
+// working set once it has settled, and closes it.
+StartResult MeasureStart(const std::wstring& command, const std::wstring& folder, const wchar_t* className) {
+  StartResult result;
+  std::wstring line = command;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  const double start = Seconds();
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info)) {
+    return result;
+  }
+  CloseHandle(info.hThread);
+  HWND hwnd = nullptr;
+  while (Seconds() - start < 60) {
+    hwnd = FindVisibleWindow(info.dwProcessId, className);
+    DWORD_PTR answer = 0;
+    if (hwnd && SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer)) break;
+    hwnd = nullptr;
+    Sleep(1);
+  }
+  if (hwnd) {
+    result.seconds = Seconds() - start;
+    Sleep(1000);
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    if (GetProcessMemoryInfo(info.hProcess, &counters, sizeof(counters))) {
+      result.workingSetMb = static_cast<double>(counters.WorkingSetSize) / (1024.0 * 1024.0);
+    }
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+  }
+  if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
+  CloseHandle(info.hProcess);
+  return result;
+}
+
+// Switches the main window of this process between a small tag and the tag of
+// 500 cards, painting each time; the mean of the switches to the big tag.
+double MeasureTagSwitch() {
+  StartFramework();
+  Settings& settings = GetSettings();
+  settings.nWidth = 388;
+  settings.nHeight = 640;
+  settings.bAutoDock = false;
+  settings.bHideNotify = true;
+  settings.bShowDate = false;
+  // The data steps of the window's start, one by one (the window opens them again).
+  double mark = Seconds();
+  GetIconCache().Open();
+  std::printf("phase icon cache open: %.1f ms\n", (Seconds() - mark) * 1000);
+  mark = Seconds();
+  PrepareSystemLinks(GetIconCache());
+  std::printf("phase built-in functions: %.1f ms\n", (Seconds() - mark) * 1000);
+  mark = Seconds();
+  GetLinkStore().Open();
+  std::printf("phase link store open: %.1f ms\n", (Seconds() - mark) * 1000);
+  mark = Seconds();
+  auto* window = new CMainWnd(GetModuleHandleW(nullptr));
+  HWND hwnd = window->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW);
+  std::printf("phase window creation (with the data again): %.1f ms\n", (Seconds() - mark) * 1000);
+  if (!hwnd) return -1;
+  ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  UpdateWindow(hwnd);
+  constexpr int kRounds = 5;
+  double total = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    window->TagList()->SelectItem(1, false, true);
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+    const double start = Seconds();
+    window->TagList()->SelectItem(0, false, true);
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+    total += Seconds() - start;
+  }
+  const int cards = window->LinkBox()->GetCount();
+  DestroyWindow(hwnd);
+  ui::UiGlobals::Shutdown();
+  std::printf("tag switch cards shown: %d\n", cards);
+  return total / kRounds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "baseline") return RunBaseline();
+  if (argc > 1 && std::string(argv[1]) == "tagswitch") {
+    const double seconds = MeasureTagSwitch();
+    std::printf("switch to a tag of %d cards: %.1f ms (goal <= 50 ms)\n", kBigTagCards, seconds * 1000);
+    return 0;
+  }
+
+  // The launcher runs from a folder of its own with the prepared data.
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"pexo_startup_bench\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring self = GetProgramDir();
+  CopyFileW((self + L"..\\app\\Pexo.exe").c_str(), (folder + L"Pexo.exe").c_str(), FALSE);
+  CreateDirectoryW((folder + L"theme").c_str(), nullptr);
+  CopyFileW((self + L"..\\app\\theme\\gray.xml").c_str(), (folder + L"theme\\gray.xml").c_str(), FALSE);
+  const char conf[] = "[main]\r\nnWidth=388\r\nnHeight=640\r\nnPosX=10\r\nnPosY=10\r\nbAutoDock=0\r\nbHideNotify=1\r\n";
+  HANDLE file = CreateFileW((folder + L"conf.ini").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, conf, sizeof(conf) - 1, &written, nullptr);
+  CloseHandle(file);
+  DeleteFileW((folder + L"db\\link.db").c_str());
+  DeleteFileW((folder + L"db\\icon.db").c_str());
+  const double prepareStart = Seconds();
+  if (!PrepareData(folder)) {
+    std::printf("the data could not be prepared\n");
+    return 1;
+  }
+  std::printf("prepared %d links in %d tags and %d icons in %.1f s\n", kTags * kLinksPerTag, kTags, kCachedIcons,
+              Seconds() - prepareStart);
+
+  // One start of each first, so that both run from a warm file cache.
+  MeasureStart(L"\"" + folder + L"Pexo.exe\" main", folder, L"PexoWnd");
+  MeasureStart(L"\"" + self + L"startup_bench.exe\" baseline", self, L"PexoBaselineWnd");
+  const StartResult launcher = MeasureStart(L"\"" + folder + L"Pexo.exe\" main", folder, L"PexoWnd");
+  const StartResult baseline = MeasureStart(L"\"" + self + L"startup_bench.exe\" baseline", self, L"PexoBaselineWnd");
+  std::printf("start to answering window: launcher %.1f ms, baseline %.1f ms, difference %.1f ms (goal <= 100 ms)\n",
+              launcher.seconds * 1000, baseline.seconds * 1000, (launcher.seconds - baseline.seconds) * 1000);
+  std::printf("working set: launcher %.1f MB, baseline %.1f MB, difference %.1f MB (goal <= 15 MB)\n",
+              launcher.workingSetMb, baseline.workingSetMb, launcher.workingSetMb - baseline.workingSetMb);
+
+  // The tag switch runs in a process of its own over the same data in this
+  // program's folder.
+  CreateDirectoryW((self + L"db").c_str(), nullptr);
+  CopyFileW((folder + L"db\\link.db").c_str(), (self + L"db\\link.db").c_str(), FALSE);
+  CopyFileW((folder + L"db\\icon.db").c_str(), (self + L"db\\icon.db").c_str(), FALSE);
+  std::wstring line = L"\"" + self + L"startup_bench.exe\" tagswitch";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, self.c_str(), &startup, &info)) {
+    WaitForSingleObject(info.hProcess, 120000);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+  }
+  return 0;
+}

@@ -1,0 +1,316 @@
+// The search popup driven by real keys and clicks under a display: local links
+// first, then the file-search service's results (from the project's stand-in
+// service), launching, hiding, and a service that never answers.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "app/app_control_factory.h"
+#include "app/search_wnd.h"
+#include "data/initials.h"
+#include "data/link_store.h"
+#include "data/settings.h"
+#include "tests/search_client/fake_search_service.h"
+#include "tests/support/test_support.h"
+#include "tests/ui/core/window_test_support.h"
+#include "ui/base/ui_globals.h"
+#include "ui/controls/label.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/list_container_element.h"
+#include "ui/controls/rich_edit.h"
+#include "ui/controls/stock_controls.h"
+
+namespace {
+
+using search_test::FakeEntry;
+using search_test::FakeSearchService;
+using window_test::PaintNow;
+using window_test::PumpFor;
+using window_test::PumpUntil;
+
+std::wstring ProbePath() { return pexo_test::ExeFolder() + L"\\launch_probe.exe"; }
+std::wstring ProbeLog() { return pexo_test::ExeFolder() + L"\\probe_log.txt"; }
+
+std::string Utf8(const std::wstring& text) {
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                        nullptr, nullptr);
+  std::string out(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
+  return out;
+}
+
+void PressKey(WORD vk, bool shift = false) {
+  std::vector<INPUT> inputs;
+  auto add = [&](WORD key, bool up) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(in);
+  };
+  if (shift) add(VK_SHIFT, false);
+  add(vk, false);
+  add(vk, true);
+  if (shift) add(VK_SHIFT, true);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  PumpFor(60);
+}
+
+void TypeText(const std::string& letters) {
+  for (char ch : letters) PressKey(static_cast<WORD>(ch >= 'a' && ch <= 'z' ? ch - 32 : ch));
+}
+
+void ClickAt(POINT at) {
+  SetCursorPos(at.x, at.y);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof(INPUT));
+  PumpFor(100);
+}
+
+class SearchWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ui::RegisterStockControls();
+    ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
+    ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
+  }
+  static void TearDownTestSuite() { ui::UiGlobals::Shutdown(); }
+
+  void SetUp() override {
+    DeleteFileW(ProbeLog().c_str());
+    Settings& settings = GetSettings();
+    settings = Settings();
+    settings.bOpenFileSearch = true;
+    settings.bSaveRunCount = false;
+    settings.bShowTooltip = true;
+    settings.bRunCount = true;
+    BuildStore();
+  }
+
+  void TearDown() override {
+    RemoveSearchMouseHook();
+    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    PumpFor(50);
+    GetLinkStore().Close();
+  }
+
+  // One group with a tag of four links; "jisuanqi" matches the text "js".
+  void BuildStore() {
+    LinkStore& store = GetLinkStore();
+    auto group = std::make_shared<Group>();
+    group->ID = ++store.maxGroupId;
+    group->NAME = L"常用";
+    store.topGroups.push_back(group);
+    store.groupsById[group->ID] = group;
+    auto tag = std::make_shared<Group>();
+    tag->ID = ++store.maxGroupId;
+    tag->ParentGroup = group->ID;
+    tag->NAME = L"工具";
+    group->tags.push_back(tag);
+    store.groupsById[tag->ID] = tag;
+    const std::pair<const wchar_t*, int> links[] = {{L"计算器", 2}, {L"记事本", 9}, {L"画图", 1}, {L"JS 控制台", 4}};
+    for (const auto& [name, runs] : links) {
+      auto link = std::make_shared<Link>();
+      link->ID = ++store.maxLinkId;
+      link->ParentGroup = tag->ID;
+      link->group = tag;
+      link->NAME = name;
+      link->RunCount = runs;
+      link->TYPE = kLinkProgram;
+      link->PATH = ProbePath();
+      link->Parameter = L"probe-" + std::to_wstring(link->ID);
+      link->nameInitials = MakeInitialsKey(name);
+      tag->links.push_back(link);
+      store.linksById[link->ID] = link;
+    }
+  }
+
+  void Open() {
+    window_ = new CSearchWnd;
+    hwnd_ = window_->Create(GetDesktopWindow(), L"PexoWnd", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_LAYERED, true);
+    ASSERT_NE(hwnd_, nullptr);
+    SetWindowPos(hwnd_, nullptr, 120, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    InstallSearchMouseHook(hwnd_);
+    window_->BringUp();
+    PumpFor(150);
+    PaintNow(hwnd_);
+  }
+
+  std::wstring RowText(int index, const wchar_t* child = L"item_text") {
+    auto* row = dynamic_cast<ui::ListContainerElement*>(window_->ResultList()->GetItemAt(static_cast<size_t>(index)));
+    auto* label = row ? dynamic_cast<ui::LabelTemplate<ui::Control>*>(row->FindChildByName(child)) : nullptr;
+    return label ? label->GetText() : L"<none>";
+  }
+  int WindowHeight() {
+    RECT rc = window_->GetWindowRectWithoutShadow(false);
+    return rc.bottom - rc.top;
+  }
+
+  CSearchWnd* window_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
+TEST_F(SearchWindowTest, TypingShowsLocalLinksByRunCountThenServiceResultsOnce) {
+  FakeSearchService service;
+  // The reply comes after the query was answered, so the first letter's reply
+  // arrives while the second letter's query is current and must be dropped.
+  service.SetReplyMode(FakeSearchService::ReplyMode::kAfterSending);
+  CreateDirectoryW((pexo_test::ExeFolder() + L"\\js-tools").c_str(), nullptr);
+  service.SetCatalogue({{L"js-notes.txt", L"C:\\users\\docs"}, {L"js-tools", pexo_test::ExeFolder(), 0x1}});
+  Open();
+  EXPECT_EQ(WindowHeight(), CSearchWnd::kEditBand);
+
+  TypeText("js");
+  ASSERT_EQ(window_->SearchEdit()->GetText(), L"js");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 5; }));
+  PumpFor(150);
+  // Local matches (记事本 and 计算器 by initials, "JS 控制台" by name), most run first.
+  ASSERT_EQ(window_->ResultCount(), 5u) << "a stale reply added rows twice";
+  EXPECT_EQ(RowText(0), L"记事本");
+  EXPECT_EQ(RowText(1), L"JS 控制台");
+  EXPECT_EQ(RowText(2), L"计算器");
+  EXPECT_EQ(RowText(3), L"js-notes.txt");
+  EXPECT_EQ(RowText(4), L"js-tools");
+  EXPECT_EQ(window_->Result(4)->ICON, L"#dir") << "a folder shows the folder icon";
+  EXPECT_EQ(window_->Result(3)->PATH, L"C:\\users\\docs\\js-notes.txt");
+  EXPECT_EQ(window_->Result(3)->CustomColor, CSearchWnd::kServiceColor);
+  EXPECT_EQ(window_->Result(3)->TYPE, kLinkFile);
+  EXPECT_EQ(window_->Result(3)->ParentGroup, 0);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 0);
+  PaintNow(hwnd_);
+  {
+    auto* row = dynamic_cast<ui::Box*>(window_->ResultList()->GetItemAt(3));
+    const RECT text = row->FindChildByName(L"item_text")->GetPos();
+    EXPECT_GT(text.right - text.left, 60) << "a service row's name is laid out";
+    const RECT desc = row->FindChildByName(L"item_desc")->GetPos();
+    EXPECT_EQ(desc.right - desc.left, 0);
+  }
+  EXPECT_EQ(WindowHeight(), CSearchWnd::kEditBand + 5 * CSearchWnd::kRowHeight);
+
+  // The service was asked with the text as typed and 32 minus the local matches.
+  const auto queries = service.queries();
+  ASSERT_FALSE(queries.empty());
+  EXPECT_EQ(queries.back().text, L"js");
+  EXPECT_EQ(queries.back().max_results, 29u);
+
+  // Tooltips: a local row names its tag and run count, a service row only its path.
+  auto* local = window_->ResultList()->GetItemAt(0);
+  EXPECT_EQ(local->GetToolTipText(), L"常用 > 工具\r\n记事本\r\n" + ProbePath() + L"\r\n启动次数：9");
+  EXPECT_EQ(window_->ResultList()->GetItemAt(3)->GetToolTipText(), L"C:\\users\\docs\\js-notes.txt\r\n");
+
+  // Arrow keys move the selection while the caret stays in the edit; Tab wraps.
+  PressKey(VK_UP);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 0);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 1);
+  PressKey(VK_END);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 4);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 4);
+  PressKey(VK_TAB);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 0);
+  PressKey(VK_TAB, true);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 4);
+  EXPECT_EQ(window_->GetFocusControl(), window_->SearchEdit());
+
+  const std::wstring picture = pexo_test::ExeFolder() + L"\\search_window.png";
+  PaintNow(hwnd_);
+  ASSERT_TRUE(window_test::SaveWindowPng(*window_, picture));
+  EXPECT_TRUE(CopyFileW(picture.c_str(), (L"Z:" PEXO_DOCS_DIR L"/search_window.png"), FALSE));
+
+  // Deleting the text empties the list and shrinks the window to its band.
+  PressKey(VK_BACK);
+  PressKey(VK_BACK);
+  EXPECT_EQ(window_->ResultCount(), 0u);
+  EXPECT_EQ(WindowHeight(), CSearchWnd::kEditBand);
+  EXPECT_TRUE(service.faults().empty());
+}
+
+TEST_F(SearchWindowTest, WithoutTheServiceOnlyLocalLinksShow) {
+  Open();
+  TypeText("ht");
+  ASSERT_EQ(window_->ResultCount(), 1u);
+  EXPECT_EQ(RowText(0), L"画图");
+  EXPECT_FALSE(window_->IsServiceQueryPending());
+}
+
+TEST_F(SearchWindowTest, AServiceThatNeverRepliesLeavesTheWindowAnswering) {
+  FakeSearchService service;
+  service.SetReplyMode(FakeSearchService::ReplyMode::kNever);
+  Open();
+  std::atomic<bool> typed{false};
+  std::atomic<bool> answered{false};
+  std::thread probe([&] {
+    while (!typed) Sleep(5);
+    DWORD_PTR result = 0;
+    answered = SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_BLOCK, 200, &result) != 0;
+  });
+  TypeText("jsq");
+  typed = true;
+  PumpUntil([&] { return answered.load(); }, 1000);
+  probe.join();
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(service.queries().size(), 3u);
+  ASSERT_EQ(window_->ResultCount(), 1u);
+  EXPECT_EQ(RowText(0), L"计算器");
+  EXPECT_TRUE(window_->IsServiceQueryPending());
+}
+
+TEST_F(SearchWindowTest, EnterStartsTheSelectedResultAndHides) {
+  Open();
+  TypeText("js");
+  ASSERT_EQ(window_->ResultCount(), 3u);
+  PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return GetFileAttributesW(ProbeLog().c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000));
+  PumpFor(200);
+  const std::string line = pexo_test::ReadFileBytes(ProbeLog());
+  const auto second = window_->Result(1);
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(line.find(Utf8(second->Parameter)), std::string::npos) << line;
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+}
+
+TEST_F(SearchWindowTest, EscAndAClickOutsideHideButAClickInsideDoesNot) {
+  Open();
+  ASSERT_TRUE(IsWindowVisible(hwnd_));
+  PressKey(VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+
+  // Showing again starts with an empty search.
+  TypeText("j");
+  window_->BringUp();
+  PumpFor(100);
+  TypeText("ht");
+  ASSERT_EQ(window_->ResultCount(), 1u);
+  window_->ShowWindow(false, false);
+  window_->BringUp();
+  PumpFor(100);
+  EXPECT_EQ(window_->SearchEdit()->GetText(), L"");
+  EXPECT_EQ(window_->ResultCount(), 0u) << "each opening starts with an empty search";
+  EXPECT_EQ(WindowHeight(), CSearchWnd::kEditBand);
+
+  RECT rc = {};
+  GetWindowRect(hwnd_, &rc);
+  ClickAt({(rc.left + rc.right) / 2, rc.top + 20});
+  EXPECT_TRUE(IsWindowVisible(hwnd_));
+  ClickAt({rc.right + 200, rc.bottom + 200});
+  PumpUntil([&] { return !IsWindowVisible(hwnd_); }, 1000);
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+}
+
+TEST(SearchServiceMaximum, NeverAsksForFewerThanSixteenNorMoreThanThirtyTwo) {
+  EXPECT_EQ(CSearchWnd::ServiceMaximum(0), 32);
+  EXPECT_EQ(CSearchWnd::ServiceMaximum(10), 22);
+  EXPECT_EQ(CSearchWnd::ServiceMaximum(15), 17);
+  EXPECT_EQ(CSearchWnd::ServiceMaximum(16), 16);
+  EXPECT_EQ(CSearchWnd::ServiceMaximum(40), 16);
+}
+
+}  // namespace
