@@ -68,7 +68,7 @@ inline int AnswerThreadDialogBoxes() {
       [](HWND hwnd, LPARAM data) -> BOOL {
         wchar_t name[16] = {};
         GetClassNameW(hwnd, name, 16);
-        if (std::wstring(name) == L"#32770" && IsWindowVisible(hwnd)) {
+        if (std::wstring(name) == L"#32770") {
           PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
           ++*reinterpret_cast<int*>(data);
         }
@@ -82,9 +82,12 @@ inline void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD) {
   Script* script = CurrentScript();
   if (!script) return;
   if (script->find) script->dialog = script->find();
-  if (!script->dialog) return;
-  HWND hwnd = script->dialog->GetHWND();
-  if (!hwnd || !IsWindow(hwnd)) return;
+  HWND hwnd = script->dialog ? script->dialog->GetHWND() : nullptr;
+  if (!hwnd || !IsWindow(hwnd)) {
+    // The dialog is gone: a box it left open would hold the caller's loop.
+    if (++script->idleTicks > 40) AnswerThreadDialogBoxes();
+    return;
+  }
   if (script->steps.empty()) {
     if (++script->idleTicks > 40) {
       AnswerThreadDialogBoxes();

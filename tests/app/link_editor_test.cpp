@@ -100,6 +100,15 @@ class LinkEditorTest : public ::testing::Test {
 ui::RichEdit* Edit(CDialogWnd& d, const wchar_t* name) { return dynamic_cast<ui::RichEdit*>(d.FindControlByName(name)); }
 
 
+// Answers the error box; when it is not up yet, this step runs again at the next
+// tick, at most `tries` times.
+void AwaitErrorBox(bool& shown, int tries) {
+  shown = dialog_test::AnswerThreadDialogBoxes() > 0;
+  if (!shown && tries > 0) {
+    dialog_test::CurrentScript()->steps.push_front([&shown, tries](CDialogWnd&) { AwaitErrorBox(shown, tries - 1); });
+  }
+}
+
 // Gives the field the focus with its whole text selected, as Tab does.
 void Focus(CDialogWnd& d, const wchar_t* name) {
   ui::RichEdit* edit = Edit(d, name);
@@ -124,7 +133,7 @@ TEST_F(LinkEditorTest, TypedChangesReachTheStoreTheCardsAndTheHotKeys) {
       [](CDialogWnd& d) { Focus(d, L"edit_color"); },
       [](CDialogWnd& d) { Type(d, L"#gggggggg"); },  // eight characters, not hexadecimal
       [](CDialogWnd& d) { Click(d, L"btn_ok"); },
-      [&](CDialogWnd&) { errorShown = dialog_test::AnswerThreadDialogBoxes() > 0; },
+      [&](CDialogWnd&) { AwaitErrorBox(errorShown, 40); },
       [](CDialogWnd& d) {
         EXPECT_TRUE(IsWindow(d.GetHWND())) << "a bad colour keeps the editor open";
         Focus(d, L"edit_color");
