@@ -214,6 +214,20 @@ class CMainWnd : public ui::WindowImplBase {
   // The window's menu manager, loaded from "menu\menu.xml" at start; null before.
   ui::CMenuMgr* Menus() const { return menus_.get(); }
 
+  // ---- the link box menu and the tag commands (main_wnd_tag_menu.cpp) ----
+  // The window's menu file, relative to the skin folder.
+  static constexpr const wchar_t* kMenuFile = L"menu\\menu.xml";
+  // Carries out a link box or tag item menu command on the current tag: "add_file",
+  // "add_dir", the icon size, view and sort items, "refresh_group_icon",
+  // "clear_group". False when there is no current tag or the folder dialog was
+  // cancelled; refusals and failed writes show a notice and return true.
+  bool OnTagMenuCommand(const std::wstring& command);
+  // The current tag of the current group; null when there is none.
+  std::shared_ptr<Group> CurrentTag() const;
+  // Shows the marks of the tag's icon size, view and sort in the menu's levels.
+  // False when one of "linkbox", "icon_size", "view_type", "view_sort" is missing.
+  static bool MarkTagMenu(ui::CMenuMgr& menus, const Group& tag);
+
   // ---- state the other parts of the window read ----
   int CurrentGroupIndex() const { return curGroup_; }
   int CurrentTagIndex() const { return curTag_; }
@@ -232,6 +246,10 @@ class CMainWnd : public ui::WindowImplBase {
   // Where a window of the given size lands for a stored position on a screen of
   // the given size: pulled back so that it lies wholly on the screen.
   static POINT ClampedPosition(int x, int y, int width, int height, int screenWidth, int screenHeight);
+  // The window size used for a stored one: a side too small to use (zero or
+  // negative from a damaged file) takes the default, one larger than the screen
+  // is cut to the screen.
+  static SIZE UsableSize(int width, int height, int screenWidth, int screenHeight);
 
  private:
   // Set-up steps.
@@ -290,6 +308,16 @@ class CMainWnd : public ui::WindowImplBase {
   std::unique_ptr<ui::CMenuMgr> menus_;
   std::shared_ptr<Group> CurrentCardTag() const;
   bool DeleteCard(int cardIndex);
+  // Deletes every link of the tag with their chords; the view follows the store.
+  bool ClearTagLinks(const std::shared_ptr<Group>& tag);
+  // The system file and folder dialogs; the program folder is current again after.
+  bool PickFile(std::wstring& path);
+  bool PickFolder(std::wstring& path);
+  // Stores a picked path as a link of the tag and shows it once its icon is made.
+  bool AddPickedPath(const std::shared_ptr<Group>& tag, const std::wstring& path);
+  // The web-address and system-function dialogs; on OK the link joins the tag.
+  bool AddWebAddressLink(const std::shared_ptr<Group>& tag);
+  bool AddSystemFunctionLink(const std::shared_ptr<Group>& tag);
   bool messageBoxOpen_ = false;
 
   HINSTANCE instance_;

@@ -16,6 +16,8 @@ void CMainWnd::LaunchLink(const std::shared_ptr<Link>& link) {
 
 LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
   handled = false;
+  // A window destroyed without closing still takes its search window and hook along.
+  DestroySearchWindow();
   PostQuitMessage(0);
   return 0;
 }

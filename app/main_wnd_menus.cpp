@@ -18,5 +18,4 @@ bool CMainWnd::OnGroupListMenu(ui::EventArgs*) { return true; }
 bool CMainWnd::OnGroupItemMenu(ui::EventArgs*) { return true; }
 bool CMainWnd::OnTagListMenu(ui::EventArgs*) { return true; }
 bool CMainWnd::OnTagItemMenu(ui::EventArgs*) { return true; }
-bool CMainWnd::OnLinkBoxMenu(ui::EventArgs*) { return true; }
 bool CMainWnd::OnLinkMenu(ui::EventArgs* event) { return menus_ ? ShowCardMenu(event, *menus_) : false; }

@@ -9,6 +9,8 @@
 
 #include "app/force_foreground.h"
 #include "app/launch_thread.h"
+#include "app/link_location.h"
+#include "app/shell_actions.h"
 #include "data/icon_bitmaps.h"
 #include "data/link.h"
 #include "data/link_store.h"
@@ -21,7 +23,9 @@
 #include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/list_container_element.h"
+#include "ui/controls/menu_item.h"
 #include "ui/controls/menu_mgr.h"
+#include "ui/controls/menu_ui.h"
 #include "ui/controls/rich_edit.h"
 #include "ui/core/list_interfaces.h"
 
@@ -31,6 +35,12 @@ using TextLabel = ui::LabelTemplate<ui::Control>;
 
 HHOOK g_searchHook = nullptr;
 HWND g_searchHookWindow = nullptr;
+
+void SetItemLabel(ui::CMenuUI* menu, const wchar_t* itemName, const wchar_t* labelName, const wchar_t* text) {
+  auto* item = menu ? dynamic_cast<ui::Box*>(menu->FindChildByName(itemName)) : nullptr;
+  auto* label = item ? dynamic_cast<TextLabel*>(item->FindChildByName(labelName)) : nullptr;
+  if (label) label->SetText(text);
+}
 
 std::wstring ServiceImageKey(const std::wstring& path) { return L"?s:" + ToLowerAscii(path); }
 
@@ -271,7 +281,52 @@ bool CSearchWnd::OnResultClick(ui::EventArgs* event) {
   return LaunchResult(item->GetIndex(), false);
 }
 
-bool CSearchWnd::OnResultMenu(ui::EventArgs*) { return true; }
+bool CSearchWnd::OnResultMenu(ui::EventArgs* event) {
+  auto* item = event ? dynamic_cast<ui::IListItem*>(event->pSender) : nullptr;
+  if (!item) return false;
+  const int index = item->GetIndex();
+  if (index < 0 || static_cast<size_t>(index) >= results.size()) return false;
+  const std::shared_ptr<Link> link = results[static_cast<size_t>(index)].lock();  // held while the menu runs
+  if (!link) return false;
+  if (!menuMgr) {
+    menuMgr = std::make_unique<ui::CMenuMgr>(GetHWND());
+    menuMgr->LoadXml(GetHWND(), L"menu\\menu_search.xml");
+  }
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  if (ui::CMenuUI* menu = menuMgr->FindMenu(L"menu_search_item")) {
+    const bool web = link->TYPE == kLinkWebAddress;
+    SetItemLabel(menu, L"use_admin", L"label_use_admin", web ? L"以隐私模式运行" : L"以管理员身份运行");
+    SetItemLabel(menu, L"open_path", L"label_open_path", web ? L"复制网址(URL)" : L"打开文件位置");
+  }
+  ui::CMenuItem* clicked = menuMgr->ShowMenu(L"menu_search_item", cursor.x, cursor.y, false);
+  if (clicked) RunResultCommand(clicked->GetName(), index, cursor);
+  return true;
+}
+
+bool CSearchWnd::RunResultCommand(const std::wstring& command, int index, POINT cursor) {
+  if (index < 0 || static_cast<size_t>(index) >= results.size()) return false;
+  const std::shared_ptr<Link> link = results[static_cast<size_t>(index)].lock();
+  if (!link) return false;
+  if (command == L"use_admin") return LaunchResult(index, true);
+  if (command == L"open_path") {
+    ShowWindow(false, true);
+    const std::wstring path = link->GetResolvedPath();
+    switch (link->TYPE) {
+      case kLinkWebAddress:
+        return CopyTextToClipboard(GetHWND(), path);
+      case kLinkBuiltinFunction:
+        return false;
+      case kLinkItemIdList:
+        // The target lives in the stored item-ID list; its path is empty.
+        return OpenContainingFolderOfList(link->Pidl);
+      default:
+        return OpenContainingFolder(path);
+    }
+  }
+  if (command == L"winshell") return ShowLinkShellMenu(GetHWND(), *link, cursor, shellMenuOpen) > 0;
+  return false;
+}
 
 void CSearchWnd::SelectAndShow(int index) {
   if (index < 0) return;

@@ -59,6 +59,11 @@ class CSearchWnd : public ui::WindowImplBase {
   bool OnSearchReturn(ui::EventArgs* event);
   bool OnResultClick(ui::EventArgs* event);
   bool OnResultMenu(ui::EventArgs* event);
+  // Runs a result menu command by its item name ("use_admin", "open_path",
+  // "winshell") on the result at `index`; `cursor` is where the shell's menu
+  // shows. False when the result is gone, the command is unknown or it failed.
+  bool RunResultCommand(const std::wstring& command, int index, POINT cursor);
+  ui::CMenuMgr* Menus() const { return menuMgr.get(); }
   // Empties the text and shrinks the window to its edit band.
   void ResetSearch();
 

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "app/app_control_factory.h"
+#include "tests/app/launcher_test_support.h"
 #include "ui/base/ui_globals.h"
 #include "ui/controls/stock_controls.h"
 
@@ -14,12 +15,8 @@ namespace {
 
 class HideWndTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ui::RegisterStockControls();
-    ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
-    ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
-  }
-  static void TearDownTestSuite() { ui::UiGlobals::Shutdown(); }
+  static void SetUpTestSuite() { ASSERT_TRUE(launcher_test::StartLauncherSkin()); }
+  static void TearDownTestSuite() { launcher_test::StopLauncherSkin(); }
 };
 
 void Pump() {

@@ -10,9 +10,12 @@
 #include <string>
 
 #include "data/link_store.h"
+#include "tests/app/launcher_test_support.h"
 #include "tests/support/test_support.h"
 
 namespace {
+
+using launcher_test::WaitFor;
 
 struct Found {
   DWORD processId;
@@ -43,16 +46,6 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t*
       },
       reinterpret_cast<LPARAM>(&found));
   return found.hwnd;
-}
-
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(50);
-  }
-  return true;
 }
 
 class LauncherProcessTest : public ::testing::Test {

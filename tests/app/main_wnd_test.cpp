@@ -9,11 +9,13 @@
 #include "app/card_item.h"
 #include "app/list_item_id.h"
 #include "app/main_wnd.h"
+#include "app/search_wnd.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "data/system_links.h"
 #include "data/theme_loader.h"
+#include "tests/app/launcher_test_support.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
@@ -53,12 +55,8 @@ std::shared_ptr<Link> MakeLink(const std::wstring& name) {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ui::RegisterStockControls();
-    ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
-    ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
-  }
-  static void TearDownTestSuite() { ui::UiGlobals::Shutdown(); }
+  static void SetUpTestSuite() { ASSERT_TRUE(launcher_test::StartLauncherSkin()); }
+  static void TearDownTestSuite() { launcher_test::StopLauncherSkin(); }
 
   void SetUp() override {
     const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
@@ -480,6 +478,42 @@ TEST(MainWindowRules, AlphaIsNeverBelowHalfAndPlacementStaysOnScreen) {
   pt = CMainWnd::ClampedPosition(-5, 900, 388, 640, 1920, 1080);
   EXPECT_EQ(pt.x, 0);
   EXPECT_EQ(pt.y, 440);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TheSearchButtonBringsUpTheSearchWindowWhichGoesWithTheMainWindow) {
+  PrepareStore();
+  GetSettings().nSearchX = 300;
+  GetSettings().nSearchY = 200;
+  Open();
+  CSearchWnd* search = window_->SearchWindow();
+  ASSERT_NE(search, nullptr);
+  HWND searchHwnd = search->GetHWND();
+  EXPECT_FALSE(IsWindowVisible(searchHwnd)) << "hidden after creation";
+  RECT placed = {};
+  GetWindowRect(searchHwnd, &placed);
+  EXPECT_EQ(placed.left, 300);
+  EXPECT_EQ(placed.top, 200);
+
+  PaintNow(hwnd_);
+  const RECT pos = window_->FindControlByName(L"btn_search")->GetPos();
+  const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
+  POINT screen = {(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2};
+  ClientToScreen(hwnd_, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PostMessageW(hwnd_, WM_MOUSEMOVE, 0, at);
+  PostMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(hwnd_, WM_LBUTTONUP, 0, at);
+  PumpUntil([&] { return IsWindowVisible(searchHwnd) != FALSE; }, 2000);
+  EXPECT_TRUE(IsWindowVisible(searchHwnd));
+
+  DestroyWindow(hwnd_);
+  PumpFor(50);
+  EXPECT_FALSE(IsWindow(searchHwnd));
+  window_ = nullptr;
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/list_container_element.h"
+#include "ui/controls/menu_mgr.h"
 #include "ui/controls/rich_edit.h"
 #include "ui/controls/stock_controls.h"
 
@@ -303,6 +304,77 @@ TEST_F(SearchWindowTest, EscAndAClickOutsideHideButAClickInsideDoesNot) {
   ClickAt({rc.right + 200, rc.bottom + 200});
   PumpUntil([&] { return !IsWindowVisible(hwnd_); }, 1000);
   EXPECT_FALSE(IsWindowVisible(hwnd_));
+}
+
+TEST_F(SearchWindowTest, ResultMenuCommandsActOnTheRowsLinkAndHideAsTheyShould) {
+  // A web address, a built-in function and an item-ID list among the links.
+  auto tag = GetLinkStore().topGroups[0]->tags[0];
+  auto addLink = [&](const std::wstring& name, int32_t type, const std::wstring& path) {
+    auto link = std::make_shared<Link>();
+    link->ID = ++GetLinkStore().maxLinkId;
+    link->ParentGroup = tag->ID;
+    link->group = tag;
+    link->NAME = name;
+    link->TYPE = type;
+    link->PATH = path;
+    link->nameInitials = MakeInitialsKey(name);
+    tag->links.push_back(link);
+    GetLinkStore().linksById[link->ID] = link;
+    return link;
+  };
+  addLink(L"qq web", kLinkWebAddress, L"https://example.com/qq");
+  addLink(L"qq sys", kLinkBuiltinFunction, L"#Mute");
+  auto listed = addLink(L"qq list", kLinkItemIdList, L"");
+  FakeSearchService service;
+  service.SetCatalogue({{L"qq-file.txt", L"C:\\nowhere"}});
+  Open();
+  TypeText("qq");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 4; }));
+  const POINT cursor = {200, 200};
+
+  // "open_path" of a web address copies it and hides the window.
+  ASSERT_EQ(window_->Result(0)->NAME, L"qq web");
+  EXPECT_TRUE(window_->RunResultCommand(L"open_path", 0, cursor));
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+  std::wstring copied;
+  if (OpenClipboard(nullptr)) {
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      copied = static_cast<const wchar_t*>(GlobalLock(data));
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+  }
+  EXPECT_EQ(copied, L"https://example.com/qq");
+
+  // A built-in function has no folder: nothing opens, the window still hides.
+  window_->BringUp();
+  TypeText("qq");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 4; }));
+  EXPECT_FALSE(window_->RunResultCommand(L"open_path", 1, cursor));
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+  EXPECT_FALSE(window_->RunResultCommand(L"winshell", 1, cursor));
+
+  // An item-ID-list link finds its folder through its stored list, not its empty
+  // path: a damaged list is refused instead of opening the folder of nothing.
+  listed->Pidl = {1, 2, 3};
+  EXPECT_FALSE(window_->RunResultCommand(L"open_path", 2, cursor));
+
+  // "use_admin" on a service result hides the window and counts nothing.
+  window_->BringUp();
+  TypeText("qq");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 4; }));
+  GetSettings().bSaveRunCount = true;
+  auto serviceLink = window_->Result(3);
+  ASSERT_EQ(serviceLink->ParentGroup, 0);
+  EXPECT_TRUE(window_->RunResultCommand(L"use_admin", 3, cursor));
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+  EXPECT_EQ(serviceLink->RunCount, 0);
+  EXPECT_FALSE(window_->RunResultCommand(L"no_such", 0, cursor));
+  EXPECT_FALSE(window_->RunResultCommand(L"open_path", 9, cursor));
+
+  // The menu file has the level and items the handler names.
+  ASSERT_NE(window_->Menus(), nullptr);
+  EXPECT_NE(window_->Menus()->FindMenu(L"menu_search_item"), nullptr);
 }
 
 TEST(SearchServiceMaximum, NeverAsksForFewerThanSixteenNorMoreThanThirtyTwo) {

@@ -10,9 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/app/launcher_test_support.h"
 #include "tests/support/test_support.h"
 
 namespace {
+
+using launcher_test::WaitFor;
 
 TEST(FolderHashTest, GivesTheKnownValuesAndNamesBothObjectsFromThem) {
   EXPECT_EQ(HashProgramFolder(L"C:\\abc\\"), 0x53898816u);
@@ -50,16 +53,6 @@ TEST(SharedBlockTest, ASecondStartPostsTheShowMessageToThePublishedWindow) {
   block.Close();
   EXPECT_FALSE(NotifyRunningInstance(name)) << "the block goes with its instance";
   DestroyWindow(window);
-}
-
-template <typename Condition>
-bool WaitFor(Condition done, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(20);
-  }
-  return true;
 }
 
 // The running instance's main window as its shared block tells it; null when absent.

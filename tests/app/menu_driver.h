@@ -1,0 +1,177 @@
+// Drives the launcher's popup menus the way a user does: a right click on a
+// control of a window, then mouse moves over the items that open sub-levels and
+// a click on the chosen item, all posted while the menu's own loop runs.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/ui/core/window_test_support.h"
+#include "ui/core/control.h"
+#include "ui/core/window.h"
+
+namespace menu_driver {
+
+// A visible popup of this thread (not `owner`) whose controls hold `name`.
+inline ui::Control* FindVisibleItem(HWND owner, const std::wstring& name, HWND* popup) {
+  struct Search {
+    HWND owner;
+    const std::wstring* name;
+    HWND found;
+    ui::Control* item;
+  } search{owner, &name, nullptr, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        if (hwnd == s->owner || !IsWindowVisible(hwnd) || !(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED)) {
+          return TRUE;
+        }
+        auto* window = reinterpret_cast<ui::Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        ui::Control* item = window ? window->FindControlByName(*s->name) : nullptr;
+        if (!item || !item->IsVisible()) return TRUE;
+        s->found = hwnd;
+        s->item = item;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  if (popup) *popup = search.found;
+  return search.item;
+}
+
+// Whether any popup of this thread other than `owner` is visible.
+inline bool AnyPopupVisible(HWND owner) {
+  bool found = false;
+  std::pair<HWND, bool*> data{owner, &found};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM raw) -> BOOL {
+        auto* d = reinterpret_cast<std::pair<HWND, bool*>*>(raw);
+        if (hwnd != d->first && IsWindowVisible(hwnd) && (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED)) {
+          *d->second = true;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&data));
+  return found;
+}
+
+inline void PostAt(HWND target, UINT message, WPARAM wParam, POINT client) {
+  POINT screen = client;
+  ClientToScreen(target, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PostMessageW(target, message, wParam, MAKELPARAM(client.x, client.y));
+}
+
+// Steps run one by one from a thread timer; a step returning false runs again
+// on the next tick (up to a limit), so that a sub-level has time to open.
+struct Script {
+  std::vector<std::function<bool()>> steps;
+  int retries = 0;
+  HWND hoverWindow = nullptr;  // the last item hovered, moved onto again while a level is awaited
+  POINT hoverPoint = {};
+  static Script*& Current() {
+    static Script* current = nullptr;
+    return current;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    Script* script = Current();
+    if (!script || script->steps.empty()) return;
+    if (script->steps.front()() || ++script->retries > 40) {
+      script->steps.erase(script->steps.begin());
+      script->retries = 0;
+    }
+  }
+};
+
+// What one menu visit saw.
+struct Visit {
+  bool shown = false;                // a popup appeared
+  std::vector<std::wstring> missing;  // items of the path that were not found (or, with "!", were)
+};
+
+// Right-clicks `window` at the client point and follows `path`: every item but
+// the last is hovered (it opens a level, or points at a mark that must be shown),
+// the last is clicked; a name starting with "!" must not be shown at that moment. An empty path
+// dismisses the menu with a click beside it. `inspect` runs while the menu is
+// up, before the first move.
+inline Visit ChooseFromMenu(HWND window, POINT client, const std::vector<std::wstring>& path,
+                            const std::function<void()>& inspect = {}) {
+  Visit visit;
+  Script script;
+  script.steps.reserve(path.size() + 8);  // steps insert steps while they run: no reallocation
+  script.steps.push_back([&] {
+    if (!AnyPopupVisible(window)) return false;
+    visit.shown = true;
+    if (inspect) inspect();
+    return true;
+  });
+  for (size_t i = 0; i < path.size(); ++i) {
+    const std::wstring name = path[i];
+    const bool last = i + 1 == path.size();
+    if (!name.empty() && name[0] == L'!') {
+      script.steps.push_back([&visit, window, name] {
+        if (FindVisibleItem(window, name.substr(1), nullptr)) visit.missing.push_back(name);
+        return true;
+      });
+      continue;
+    }
+    script.steps.push_back([&visit, &script, window, name, last] {
+      HWND popup = nullptr;
+      ui::Control* item = FindVisibleItem(window, name, &popup);
+      if (!item) {
+        if (script.retries >= 40) visit.missing.push_back(name);
+        if (script.hoverWindow && script.retries % 4 == 3) {
+          PostAt(script.hoverWindow, WM_MOUSEMOVE, 0, POINT{script.hoverPoint.x + 1, script.hoverPoint.y});
+          PostAt(script.hoverWindow, WM_MOUSEMOVE, 0, script.hoverPoint);
+        }
+        return false;
+      }
+      const RECT rc = item->GetPos();
+      const POINT middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+      PostAt(popup, WM_MOUSEMOVE, 0, POINT{middle.x + 1, middle.y});
+      PostAt(popup, WM_MOUSEMOVE, 0, middle);
+      script.hoverWindow = popup;
+      script.hoverPoint = middle;
+      if (last) {
+        // Press and release on later ticks, as a hand would after the item lit up.
+        Script& owner = script;
+        owner.steps.insert(owner.steps.begin() + 1, [popup, middle] {
+          PostAt(popup, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+          return true;
+        });
+        owner.steps.insert(owner.steps.begin() + 2, [popup, middle] {
+          PostAt(popup, WM_LBUTTONUP, 0, middle);
+          return true;
+        });
+      }
+      return true;
+    });
+  }
+  // Whatever happened, a menu still up at the end is dismissed with a click beside it.
+  {
+    script.steps.push_back([window] {
+      if (!AnyPopupVisible(window)) return true;
+      RECT rc = {};
+      GetClientRect(window, &rc);
+      PostAt(window, WM_LBUTTONDOWN, MK_LBUTTON, POINT{rc.right - 2, rc.bottom - 2});
+      return true;
+    });
+  }
+  Script::Current() = &script;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, Script::Tick);
+  PostAt(window, WM_RBUTTONDOWN, MK_RBUTTON, client);
+  PostAt(window, WM_RBUTTONUP, 0, client);
+  window_test::PumpFor(300);
+  for (int i = 0; i < 100 && !script.steps.empty(); ++i) window_test::PumpFor(50);
+  KillTimer(nullptr, timer);
+  Script::Current() = nullptr;
+  window_test::PumpFor(100);
+  return visit;
+}
+
+}  // namespace menu_driver
