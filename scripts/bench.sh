@@ -50,7 +50,9 @@ for n in "${order[@]}"; do
   fi
   first=1
   while IFS= read -r line; do
-    [ -z "$line" ] && continue
+    [[ "$line" == 0Add* ]] && line=${line#0}  # a stray status digit printed before the trace
+    # The icon cache's trace of every icon it adds is not a measurement.
+    [[ -z "$line" || "$line" =~ ^Add[A-Za-z]+To(Cache|Cahce)( |$) ]] && continue
     if [ $first -eq 1 ]; then rows+=("$label|$line$status"); first=0; else rows+=("|$line"); fi
   done <<<"$out"
   [ $first -eq 1 ] && rows+=("$label|(no output)$status")
