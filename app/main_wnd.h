@@ -174,6 +174,7 @@ class CMainWnd : public ui::WindowImplBase {
   // `cursor` is where the shell's menu shows. False when the card has no link,
   // the command is unknown, or the command refused or failed.
   bool RunCardCommand(const std::wstring& command, int cardIndex, POINT cursor);
+  bool EditLink(const std::shared_ptr<Link>& link);  // the link editor; true after OK
   // Moves or copies the card's link to another tag (by ID), with the notices for
   // tags that take no links, and rebuilds the view. True when the store did it.
   bool MoveCardToTag(int cardIndex, int32_t targetTagId);
