@@ -16,7 +16,7 @@ LRESULT CDialogWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 UINT CDialogWnd::RunModal(HWND owner, const wchar_t* title) {
-  if (!Create(owner, title, WS_POPUP, WS_EX_TOOLWINDOW)) return 0;
+  if (!Create(owner, title, WS_POPUP, WS_EX_TOOLWINDOW)) return kNotCreated;
   CenterWindow();
   return ShowModal();
 }

@@ -11,14 +11,16 @@ class CDialogWnd : public ui::WindowImplBase {
  public:
   static constexpr UINT kResultOk = 1;
   static constexpr UINT kResultCancel = 2;
+  // RunModal's answer when the window could not be made.
+  static constexpr UINT kNotCreated = 0xFFFFFFFFu;
 
   // Keeps the object alive: the opener deletes it.
   void OnFinalMessage(HWND hwnd) override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Creates the dialog over `owner` (a pop-up tool window), centres it on the
-  // owner and runs it modally. The result is the close code, or 0 when the
-  // window could not be made (then the object has deleted itself: see
-  // WindowImplBase::Create) — callers must not touch the dialog after 0.
+  // owner and runs it modally. The result is the close code, or kNotCreated when
+  // the window could not be made: then the object has deleted itself (see
+  // WindowImplBase::Create) and callers must not touch or delete it.
   UINT RunModal(HWND owner, const wchar_t* title);
 };

@@ -24,9 +24,18 @@ int CMainWnd::EffectiveAlpha(int storedAlpha) { return std::clamp(storedAlpha, 1
 
 POINT CMainWnd::ClampedPosition(int x, int y, int width, int height, int screenWidth, int screenHeight) {
   POINT pt = {std::max(x, 0), std::max(y, 0)};
-  if (pt.x + width > screenWidth) pt.x = screenWidth - width;
-  if (pt.y + height > screenHeight) pt.y = screenHeight - height;
+  if (pt.x + width > screenWidth) pt.x = std::max(screenWidth - width, 0);
+  if (pt.y + height > screenHeight) pt.y = std::max(screenHeight - height, 0);
   return pt;
+}
+
+SIZE CMainWnd::UsableSize(int width, int height, int screenWidth, int screenHeight) {
+  constexpr int kSmallest = 120;
+  constexpr SIZE kDefault = {388, 640};
+  SIZE size = {width < kSmallest ? kDefault.cx : width, height < kSmallest ? kDefault.cy : height};
+  if (screenWidth > 0) size.cx = std::min<LONG>(size.cx, screenWidth);
+  if (screenHeight > 0) size.cy = std::min<LONG>(size.cy, screenHeight);
+  return size;
 }
 
 void CMainWnd::RestartSaveTimer() {

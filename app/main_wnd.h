@@ -173,6 +173,7 @@ class CMainWnd : public ui::WindowImplBase {
   // `cursor` is where the shell's menu shows. False when the card has no link,
   // the command is unknown, or the command refused or failed.
   bool RunCardCommand(const std::wstring& command, int cardIndex, POINT cursor);
+  bool EditLink(const std::shared_ptr<Link>& link);  // the link editor; true after OK
   // Moves or copies the card's link to another tag (by ID), with the notices for
   // tags that take no links, and rebuilds the view. True when the store did it.
   bool MoveCardToTag(int cardIndex, int32_t targetTagId);
@@ -245,6 +246,10 @@ class CMainWnd : public ui::WindowImplBase {
   // Where a window of the given size lands for a stored position on a screen of
   // the given size: pulled back so that it lies wholly on the screen.
   static POINT ClampedPosition(int x, int y, int width, int height, int screenWidth, int screenHeight);
+  // The window size used for a stored one: a side too small to use (zero or
+  // negative from a damaged file) takes the default, one larger than the screen
+  // is cut to the screen.
+  static SIZE UsableSize(int width, int height, int screenWidth, int screenHeight);
 
  private:
   // Set-up steps.

@@ -96,6 +96,7 @@ bool CMainWnd::RunCardCommand(const std::wstring& command, int cardIndex, POINT 
     OnTagSelect(nullptr);
     return true;
   }
+  if (command == L"edit_link") return EditLink(link);
   if (command == L"del_link") return DeleteCard(cardIndex);
   if (command == L"attr_link") return HasFileTarget(*link) && ShowPropertiesSheet(ResolveLinkPath(link->PATH));
   return false;

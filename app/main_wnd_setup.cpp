@@ -205,10 +205,15 @@ void CMainWnd::RegisterAppHotKeys() {
 }
 
 void CMainWnd::PlaceFromSettings() {
-  const Settings& settings = GetSettings();
-  const POINT pt = ClampedPosition(settings.nPosX, settings.nPosY, settings.nWidth, settings.nHeight,
-                                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-  MoveWindow(GetHWND(), pt.x, pt.y, settings.nWidth, settings.nHeight, FALSE);
+  Settings& settings = GetSettings();
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  const SIZE size = UsableSize(settings.nWidth, settings.nHeight, screenWidth, screenHeight);
+  // Later placement (showing, docking) works from the stored size.
+  settings.nWidth = size.cx;
+  settings.nHeight = size.cy;
+  const POINT pt = ClampedPosition(settings.nPosX, settings.nPosY, size.cx, size.cy, screenWidth, screenHeight);
+  MoveWindow(GetHWND(), pt.x, pt.y, size.cx, size.cy, FALSE);
 }
 
 void CMainWnd::StartTimers() {

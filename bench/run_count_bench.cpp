@@ -1,4 +1,4 @@
-// Times 1 000 run-count updates, each stored on its own as a launch stores it.
+// Times 1 000 run-count updates over a store of 10 000 links, each stored on its own as a launch stores it.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kLinks = 200;
+constexpr int kLinks = 10000;
 constexpr int kUpdates = 1000;
 
 double Milliseconds(LARGE_INTEGER start, LARGE_INTEGER end) {

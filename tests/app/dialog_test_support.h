@@ -24,6 +24,7 @@ inline constexpr UINT kTimedOut = 99;
 
 struct Script {
   CDialogWnd* dialog = nullptr;
+  std::function<CDialogWnd*()> find;  // for a dialog another object opens
   std::deque<std::function<void(CDialogWnd&)>> steps;
   int idleTicks = 0;
 };
@@ -58,13 +59,40 @@ inline void ReleaseHeldKeys() {
   HeldKey() = 0;
 }
 
+// Answers every system dialog box of this thread (message boxes) with OK; the
+// count of boxes found.
+inline int AnswerThreadDialogBoxes() {
+  int found = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(hwnd, name, 16);
+        if (std::wstring(name) == L"#32770") {
+          PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+          ++*reinterpret_cast<int*>(data);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 inline void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD) {
   Script* script = CurrentScript();
-  if (!script || !script->dialog) return;
-  HWND hwnd = script->dialog->GetHWND();
-  if (!hwnd || !IsWindow(hwnd)) return;
+  if (!script) return;
+  if (script->find) script->dialog = script->find();
+  HWND hwnd = script->dialog ? script->dialog->GetHWND() : nullptr;
+  if (!hwnd || !IsWindow(hwnd)) {
+    // The dialog is gone: a box it left open would hold the caller's loop.
+    if (++script->idleTicks > 40) AnswerThreadDialogBoxes();
+    return;
+  }
   if (script->steps.empty()) {
-    if (++script->idleTicks > 40) PostMessageW(hwnd, WM_CLOSE, kTimedOut, 0);
+    if (++script->idleTicks > 40) {
+      AnswerThreadDialogBoxes();
+      PostMessageW(hwnd, WM_CLOSE, kTimedOut, 0);
+    }
     return;
   }
   ReleaseHeldKeys();
@@ -75,7 +103,7 @@ inline void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD) {
 
 // Runs the dialog over `owner` through its own RunModal; the steps run in turn.
 inline UINT RunScripted(CDialogWnd& dialog, HWND owner, std::deque<std::function<void(CDialogWnd&)>> steps) {
-  Script script{&dialog, std::move(steps), 0};
+  Script script{&dialog, nullptr, std::move(steps), 0};
   CurrentScript() = &script;
   const UINT_PTR timer = SetTimer(nullptr, 0, 60, &RunNextStep);
   const UINT result = dialog.RunModal(owner, L"dialog");
@@ -83,6 +111,18 @@ inline UINT RunScripted(CDialogWnd& dialog, HWND owner, std::deque<std::function
   ReleaseHeldKeys();
   CurrentScript() = nullptr;
   return result;
+}
+
+// Runs `open`, which opens a dialog modally itself; `find` names the open dialog.
+inline void RunScriptedOpener(const std::function<CDialogWnd*()>& find, const std::function<void()>& open,
+                              std::deque<std::function<void(CDialogWnd&)>> steps) {
+  Script script{nullptr, find, std::move(steps), 0};
+  CurrentScript() = &script;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 60, &RunNextStep);
+  open();
+  KillTimer(nullptr, timer);
+  ReleaseHeldKeys();
+  CurrentScript() = nullptr;
 }
 
 // Posted input, as the system delivers it to the dialog's window.

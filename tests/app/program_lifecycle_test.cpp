@@ -7,30 +7,12 @@
 
 #include <string>
 
-#include "tests/app/launcher_test_support.h"
+#include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
-using launcher_test::WaitFor;
-
-struct FindArgs {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam) {
-  auto* args = reinterpret_cast<FindArgs*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t className[64] = {};
-  GetClassNameW(hwnd, className, 64);
-  if (pid == args->processId && std::wstring(className) == L"PexoWnd") {
-    args->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
+using pexo_test::WaitUntil;
 
 // One run of Pexo.exe copied into a temporary folder; ended by force only when a
 // check failed before the program closed itself.
@@ -52,12 +34,11 @@ class ProgramRun {
   }
   bool started() const { return started_; }
   HWND MainWindow(DWORD timeoutMs = 20000) {
-    FindArgs args = {info_.dwProcessId, nullptr};
-    WaitFor([&] {
-      EnumWindows(&FindMainWindow, reinterpret_cast<LPARAM>(&args));
-      return args.found != nullptr;
+    HWND found = nullptr;
+    WaitUntil([&] {
+      return (found = pexo_test::FindProcessWindow(info_.dwProcessId, L"PexoWnd", nullptr, false)) != nullptr;
     }, timeoutMs);
-    return args.found;
+    return found;
   }
   // The exit code, or nothing when the program is still running after the wait.
   bool WaitExit(DWORD timeoutMs, DWORD* code) {
@@ -105,13 +86,13 @@ TEST(ProgramLifecycleTest, SecondStartSummonsAndCloseSavesPlacementAndIndexesAnd
         DWORD secondCode = 1;
         ASSERT_TRUE(second.WaitExit(20000, &secondCode)) << "the second start did not end";
         EXPECT_EQ(secondCode, 0u);
-        WaitFor([&] { return IsWindowVisible(main) != FALSE; }, 1000);
+        WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 1000);
       }
     } else {
       // What a second start posts, sent directly.
       PostMessageW(main, 1125, 0, 0);
     }
-    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }, 10000));
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000));
     RECT rect = {};
     GetWindowRect(main, &rect);
     EXPECT_EQ(rect.left, run == 0 ? 120 : 500);
