@@ -1,5 +1,6 @@
 #include "data/icon_cache.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <string_view>
 
@@ -31,6 +32,27 @@ bool LinkIdOfKey(const std::wstring& key, int32_t& id) {
   return true;
 }
 
+// The link ID of an image key "?s:", "?n:" or "?l:" + "lnk" + ID, with its size
+// index; false for every other image key and for IDs not written canonically.
+bool LinkIdOfImageKey(const std::wstring& imageKey, int32_t& id, int& sizeIndex) {
+  if (imageKey.size() < 7 || imageKey[0] != L'?' || imageKey[2] != L':') return false;
+  switch (imageKey[1]) {
+    case L's': sizeIndex = IconCache::kSize16; break;
+    case L'n': sizeIndex = IconCache::kSize32; break;
+    case L'l': sizeIndex = IconCache::kSize48; break;
+    default: return false;
+  }
+  const std::wstring key = imageKey.substr(3);
+  return LinkIdOfKey(key, id) && key == L"lnk" + std::to_wstring(id);
+}
+
+// Every cache alive, so that the framework's lookups reach the one that stored
+// the row. Never destroyed: caches may close during process exit.
+std::vector<IconCache*>& LiveCaches() {
+  static auto* caches = new std::vector<IconCache*>();
+  return *caches;
+}
+
 bool IsBuiltinKey(const std::wstring& key) { return !key.empty() && key[0] == L'#'; }
 bool IsRowlessKey(const std::wstring& key) { return !key.empty() && (key[0] == L'#' || key[0] == L'*'); }
 
@@ -38,9 +60,15 @@ bool IsRowlessKey(const std::wstring& key) { return !key.empty() && (key[0] == L
 
 IconCache::IconCache(std::wstring databasePath) : databasePath_(std::move(databasePath)) {
   if (databasePath_.empty()) databasePath_ = GetProgramDir() + L"db\\icon.db";
+  LiveCaches().push_back(this);
+  ui::UiGlobals::SetImageKeyProvider(&IconCache::ProvideImage);
 }
 
-IconCache::~IconCache() { Close(); }
+IconCache::~IconCache() {
+  Close();
+  auto& caches = LiveCaches();
+  caches.erase(std::remove(caches.begin(), caches.end(), this), caches.end());
+}
 
 bool IconCache::Open() {
   if (!database_.Open(databasePath_)) return false;
@@ -49,30 +77,54 @@ bool IconCache::Open() {
 
 bool IconCache::LoadAll() {
   entries_.clear();
+  undecoded_.clear();
   AddBuiltinIcons();
-  BlobDecoder decoder16(kDecodeBytes16);
-  BlobDecoder decoder32(kDecodeBytes32);
-  BlobDecoder decoder48(kDecodeBytes48);
   if (!database_.IsOpen()) return false;
   return database_.ForEachValidRow(
       [&](int32_t id, std::string_view blob16, std::string_view blob32, std::string_view blob48) {
-        // A row whose blobs do not all decode is skipped; the source is asked again.
-        ui::GpBitmapPtr image16 = decoder16.Decode(blob16);
-        if (!image16) return;
-        ui::GpBitmapPtr image32 = decoder32.Decode(blob32);
-        if (!image32) return;
-        ui::GpBitmapPtr image48 = decoder48.Decode(blob48);
-        if (!image48) return;
-        const std::wstring key = L"lnk" + std::to_wstring(id);
-        StoreEntry(key, PutImage(MakeImageKey(key, kSize16), std::move(image16)),
-                   PutImage(MakeImageKey(key, kSize32), std::move(image32)),
-                   PutImage(MakeImageKey(key, kSize48), std::move(image48)));
+        undecoded_[id] = StoredIcon{std::string(blob16), std::string(blob32), std::string(blob48)};
       });
+}
+
+bool IconCache::DecodeStored(int32_t id) {
+  auto stored = undecoded_.find(id);
+  if (stored == undecoded_.end()) return false;
+  // Taken out first: registering the images looks their keys up again.
+  const StoredIcon icon = std::move(stored->second);
+  undecoded_.erase(stored);
+  // A row whose blobs do not all decode gets no images; the source is asked again.
+  BlobDecoder decoder16(std::max(kDecodeBytes16, icon.png16.size()));
+  ui::GpBitmapPtr image16 = decoder16.Decode(icon.png16);
+  if (!image16) return false;
+  BlobDecoder decoder32(std::max(kDecodeBytes32, icon.png32.size()));
+  ui::GpBitmapPtr image32 = decoder32.Decode(icon.png32);
+  if (!image32) return false;
+  BlobDecoder decoder48(std::max(kDecodeBytes48, icon.png48.size()));
+  ui::GpBitmapPtr image48 = decoder48.Decode(icon.png48);
+  if (!image48) return false;
+  const std::wstring key = L"lnk" + std::to_wstring(id);
+  StoreEntry(key, PutImage(MakeImageKey(key, kSize16), std::move(image16)),
+             PutImage(MakeImageKey(key, kSize32), std::move(image32)),
+             PutImage(MakeImageKey(key, kSize48), std::move(image48)));
+  return true;
+}
+
+std::shared_ptr<ui::ImageInfo> IconCache::ProvideImage(const std::wstring& imageKey) {
+  int32_t id = 0;
+  int sizeIndex = kSize32;
+  if (!LinkIdOfImageKey(imageKey, id, sizeIndex)) return nullptr;
+  for (IconCache* cache : LiveCaches()) {
+    if (!cache->DecodeStored(id)) continue;
+    const IconCacheEntry& entry = cache->entries_.at(L"lnk" + std::to_wstring(id));
+    return sizeIndex == kSize16 ? entry.image16 : sizeIndex == kSize48 ? entry.image48 : entry.image32;
+  }
+  return nullptr;
 }
 
 void IconCache::Close() {
   database_.Close();
   entries_.clear();
+  undecoded_.clear();
 }
 
 std::wstring IconCache::MakeImageKey(const std::wstring& key, int sizeIndex) {
@@ -209,6 +261,11 @@ bool IconCache::RemoveCacheBatch(const std::vector<std::wstring>& keys, bool har
 
 bool IconCache::RemoveMemoryEntry(const std::wstring& key) {
   if (IsBuiltinKey(key)) return true;
+  // A stored icon not decoded yet is forgotten too (before the lookups below,
+  // which would decode it).
+  int32_t id = 0;
+  int sizeIndex = kSize16;
+  if (LinkIdOfImageKey(MakeImageKey(key, kSize16), id, sizeIndex)) undecoded_.erase(id);
   for (int sizeIndex : kSizeIndexes) {
     const std::wstring imageKey = MakeImageKey(key, sizeIndex);
     if (ui::UiGlobals::FindCachedImage(imageKey)) ui::UiGlobals::RemoveCachedImage(imageKey);

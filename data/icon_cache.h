@@ -2,12 +2,15 @@
 // pixels, registered with the framework's image cache under "?s:", "?n:" and
 // "?l:" + key (lowered), so that skins name them directly. Icons of links
 // ("lnk" + ID) are also kept as PNG files in "db\icon.db", so that they survive
-// their source and are not extracted again at every start.
+// their source and are not extracted again at every start. Opening reads the
+// stored files only; each is decoded and registered the first time its image key
+// is looked up, so start-up does not grow with the number of stored icons.
 // User-interface thread only.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -49,7 +52,10 @@ class IconCache {
   // Opens or creates the database and loads every icon. False when the file
   // cannot be opened, its version cannot be written or its icons cannot be read.
   bool Open();
-  // Rebuilds the entries: the built-in keys first, then every valid stored row.
+  // Rebuilds the entries: the built-in keys first, then every valid stored row,
+  // whose PNG files are kept undecoded until one of its image keys is looked up
+  // (through IsCached, the framework's image cache or an Add* under its key). A
+  // row whose files do not all decode then gets no images and no entry.
   bool LoadAll();
   // Closes the database and drops every entry (and so their images).
   void Close();
@@ -62,7 +68,10 @@ class IconCache {
 
   // The entry for the key, inserted empty when absent.
   IconCacheEntry& Entry(const std::wstring& key);
+  // The entries made so far; stored link icons appear once first looked up.
   const std::map<std::wstring, IconCacheEntry>& entries() const { return entries_; }
+  // How many stored link icons have not been looked up (nor decoded) yet.
+  size_t undecodedCount() const { return undecoded_.size(); }
 
   // The single way GDI+ images enter the cache; the cache takes the images. Keys
   // "lnk" + a non-zero number with all three images are written to the database
@@ -124,6 +133,19 @@ class IconCache {
   // What happened to a key's database row.
   enum class RowRemoval { kNotStored, kNotALinkKey, kDone, kFailed };
   RowRemoval RemoveRow(const std::wstring& key, bool hard);
+  // The PNG files of a stored row not decoded yet.
+  struct StoredIcon {
+    std::string png16;
+    std::string png32;
+    std::string png48;
+  };
+  // Decodes the stored row of the link and registers its three images; false when
+  // there is no such undecoded row or one of its files does not decode (the row is
+  // dropped from memory either way, so it is tried once).
+  bool DecodeStored(int32_t id);
+  // The framework's image key provider: the image of a stored link icon of any
+  // live cache, decoded now; empty for every other key.
+  static std::shared_ptr<ui::ImageInfo> ProvideImage(const std::wstring& imageKey);
   IconCacheEntry& StoreEntry(const std::wstring& key, std::shared_ptr<ui::ImageInfo> image16,
                              std::shared_ptr<ui::ImageInfo> image32, std::shared_ptr<ui::ImageInfo> image48);
 
@@ -131,6 +153,7 @@ class IconCache {
   IconDatabase database_;
   SystemImageLists imageLists_;
   std::map<std::wstring, IconCacheEntry> entries_;
+  std::map<int32_t, StoredIcon> undecoded_;
 };
 
 // The process-wide icon cache, constructed on first use.

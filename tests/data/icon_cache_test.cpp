@@ -296,3 +296,102 @@ TEST_F(IconCacheTest, EntryInsertsAnEmptyEntry) {
 }
 
 }  // namespace
+
+TEST_F(IconCacheTest, StoredIconsAreDecodedOnlyWhenFirstAskedFor) {
+  constexpr int kStored = 60;
+  {
+    IconCache cache(path_);
+    ASSERT_TRUE(cache.Open());
+  }
+  {
+    Db db(path_);
+    const std::string red16 = SolidPng(16, kRed), red32 = SolidPng(32, kRed), red48 = SolidPng(48, kRed);
+    for (int id = 1; id <= kStored; ++id) {
+      if (id == 7) {
+        ASSERT_TRUE(db.PutRow(id, 0, SolidPng(16, kBlue), SolidPng(32, kBlue), SolidPng(48, kBlue)));
+      } else {
+        ASSERT_TRUE(db.PutRow(id, 0, red16, red32, red48));
+      }
+    }
+    ASSERT_TRUE(db.PutRow(kStored + 1, 1, red16, red32, red48));  // invalid rows are never loaded
+  }
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  EXPECT_EQ(cache.undecodedCount(), static_cast<size_t>(kStored));
+  for (const auto& [key, entry] : cache.entries()) EXPECT_EQ(key[0], L'#') << std::string(key.begin(), key.end());
+
+  // Asking for one size decodes the row once and registers all three sizes.
+  auto image = Image(L"lnk7", IconCache::kSize32);
+  ASSERT_TRUE(image);
+  EXPECT_EQ(PixelAt(image, 16, 16) & 0x00FFFFFF, 0x0000FFu);
+  EXPECT_EQ(cache.undecodedCount(), static_cast<size_t>(kStored - 1));
+  ASSERT_EQ(cache.entries().count(L"lnk7"), 1u);
+  const IconCacheEntry& entry = cache.entries().at(L"lnk7");
+  EXPECT_EQ(entry.image32, image);
+  ASSERT_TRUE(entry.image16 && entry.image48);
+  EXPECT_EQ(entry.image16->width, 16);
+  EXPECT_EQ(entry.image48->width, 48);
+  EXPECT_EQ(Image(L"lnk7", IconCache::kSize48), entry.image48);
+  EXPECT_EQ(cache.undecodedCount(), static_cast<size_t>(kStored - 1));
+
+  // A control drawing its image asks the framework by image key.
+  auto drawn = ui::UiGlobals::GetImage(L"?l:lnk8");
+  ASSERT_TRUE(drawn);
+  EXPECT_EQ(drawn->width, 48);
+  EXPECT_EQ(cache.undecodedCount(), static_cast<size_t>(kStored - 2));
+  // Keys that only look like a stored row's are not it.
+  EXPECT_FALSE(IconCache::IsCached(L"?s:lnk09"));
+  EXPECT_FALSE(IconCache::IsCached(L"?s:lnk999"));
+  EXPECT_EQ(cache.undecodedCount(), static_cast<size_t>(kStored - 2));
+
+  // Adding under a stored key keeps the stored image shown, as for any live key.
+  ASSERT_TRUE(AddSolid(cache, L"lnk10", kBlue));
+  EXPECT_EQ(PixelAt(Image(L"lnk10", IconCache::kSize32), 1, 1) & 0x00FFFFFF, 0xFF0000u);
+
+  // Removal forgets an undecoded icon without decoding it and still marks its row.
+  ASSERT_TRUE(cache.RemoveCache(L"lnk11", false));
+  EXPECT_FALSE(IconCache::IsCached(L"?s:lnk11"));
+  EXPECT_EQ(Db(path_).Number("select Invalid from Cache where ID=11"), 1);
+  ASSERT_TRUE(cache.RemoveMemoryEntry(L"LNK12"));
+  EXPECT_FALSE(IconCache::IsCached(L"?s:lnk12"));
+  EXPECT_EQ(cache.undecodedCount(), static_cast<size_t>(kStored - 5));
+
+  cache.Close();
+  EXPECT_EQ(cache.undecodedCount(), 0u);
+  EXPECT_FALSE(IconCache::IsCached(L"?n:lnk13")) << "a closed cache decodes nothing";
+}
+
+TEST_F(IconCacheTest, CorruptStoredIconFallsBackWhenFirstDrawnAndCanBeReplaced) {
+  {
+    IconCache cache(path_);
+    ASSERT_TRUE(cache.Open());
+  }
+  {
+    Db db(path_);
+    ASSERT_TRUE(db.PutRow(1, 0, SolidPng(16, kRed), SolidPng(32, kRed), SolidPng(48, kRed)));
+    ASSERT_TRUE(db.PutRow(2, 0, SolidPng(16, kRed), "not a picture", SolidPng(48, kRed)));
+  }
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  EXPECT_EQ(cache.undecodedCount(), 2u);
+
+  // What a card does: its own image when cached, else the error icon.
+  auto shown = [](const std::wstring& key) {
+    const std::wstring own = IconCache::MakeImageKey(key, IconCache::kSize16);
+    return IconCache::IsCached(own) ? own : IconCache::MakeImageKey(L"#err", IconCache::kSize16);
+  };
+  EXPECT_EQ(shown(L"lnk1"), L"?s:lnk1");
+  EXPECT_EQ(shown(L"lnk2"), L"?s:#err");
+  EXPECT_TRUE(ui::UiGlobals::GetImage(shown(L"lnk2")));
+  for (int size : {IconCache::kSize16, IconCache::kSize32, IconCache::kSize48}) {
+    EXPECT_FALSE(ui::UiGlobals::GetImage(IconCache::MakeImageKey(L"lnk2", size))) << size;
+  }
+  EXPECT_EQ(cache.entries().count(L"lnk2"), 0u);
+  EXPECT_EQ(cache.undecodedCount(), 0u) << "a broken row is tried once";
+
+  // The icon extracted again from its source replaces the broken row and is shown.
+  ASSERT_TRUE(AddSolid(cache, L"lnk2", kBlue));
+  EXPECT_EQ(shown(L"lnk2"), L"?s:lnk2");
+  EXPECT_EQ(PixelAt(Image(L"lnk2", IconCache::kSize32), 3, 3) & 0x00FFFFFF, 0x0000FFu);
+  EXPECT_EQ(Db(path_).Blob("select Icon32 from Cache where ID=2").substr(1, 3), "PNG");
+}

@@ -129,11 +129,18 @@ class UiGlobals {
   // image, or one loaded (DPI variant first, skin archive before the disk) and
   // cached; empty when it cannot be loaded.
   static std::shared_ptr<ImageInfo> GetImage(const std::wstring& path);
-  // The live image cached under the path; nothing is loaded.
+  // The live image cached under the path; nothing is loaded from files, but an
+  // image key may be made by the image key provider.
   static std::shared_ptr<ImageInfo> FindCachedImage(const std::wstring& path);
   // Caches a weak reference under the image's path, replacing any entry.
   static std::shared_ptr<ImageInfo> AddCachedImage(const std::shared_ptr<ImageInfo>& image);
   static void RemoveCachedImage(const std::wstring& key);
+  // Makes images for image-cache keys ("?...") whose owner registers them only
+  // when first asked for (the icon cache decodes stored icons on first use).
+  // Asked by FindCachedImage and GetImage when such a key has no live image; it
+  // registers and returns the image, or returns empty. Null removes it.
+  using ImageKeyProvider = std::shared_ptr<ImageInfo> (*)(const std::wstring& key);
+  static void SetImageKeyProvider(ImageKeyProvider provider);
   // The releaser of loaded images: removes their cache entry (never a newer
   // image's) and destroys them.
   static void OnImageReleased(ImageInfo* image);

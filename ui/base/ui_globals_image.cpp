@@ -34,6 +34,17 @@ ImageCache& Cache() {
 
 bool IsImageKey(const std::wstring& path) { return !path.empty() && path[0] == L'?'; }
 
+UiGlobals::ImageKeyProvider& Provider() {
+  static UiGlobals::ImageKeyProvider provider = nullptr;
+  return provider;
+}
+
+// The provider's image for an image key without a live image, else empty.
+std::shared_ptr<ImageInfo> Provide(const std::wstring& key) {
+  if (!IsImageKey(key) || !Provider()) return nullptr;
+  return Provider()(key);
+}
+
 std::unique_ptr<ImageInfo> DecodeWithGdiplus(Gdiplus::GpBitmap* bitmap, const std::wstring& key) {
   if (!bitmap) return nullptr;
   auto image = ImageInfo::LoadFromBitmap(bitmap, key);
@@ -83,9 +94,10 @@ std::shared_ptr<ImageInfo> UiGlobals::GetImage(const std::wstring& path) {
   if (cached != Cache().end()) {
     if (auto image = cached->second.lock()) return image;
     // An expired image key belongs to the icon cache, which registers those images
-    // itself; nothing can be loaded for it.
-    if (IsImageKey(key)) return nullptr;
+    // itself; nothing can be loaded for it from files.
+    if (IsImageKey(key)) return Provide(key);
   }
+  if (auto provided = Provide(key)) return provided;
 
   std::unique_ptr<ImageInfo> loaded;
   if (GetSkinZip() && !IsImageKey(key)) loaded = LoadFromArchive(key);
@@ -100,10 +112,15 @@ std::shared_ptr<ImageInfo> UiGlobals::GetImage(const std::wstring& path) {
 }
 
 std::shared_ptr<ImageInfo> UiGlobals::FindCachedImage(const std::wstring& path) {
-  auto it = Cache().find(NormalizePathSeparators(path));
-  if (it == Cache().end()) return nullptr;
-  return it->second.lock();
+  const std::wstring key = NormalizePathSeparators(path);
+  auto it = Cache().find(key);
+  if (it != Cache().end()) {
+    if (auto image = it->second.lock()) return image;
+  }
+  return Provide(key);
 }
+
+void UiGlobals::SetImageKeyProvider(ImageKeyProvider provider) { Provider() = provider; }
 
 std::shared_ptr<ImageInfo> UiGlobals::AddCachedImage(const std::shared_ptr<ImageInfo>& image) {
   if (!image) return image;

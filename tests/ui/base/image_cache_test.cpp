@@ -255,3 +255,33 @@ TEST(SvgImageTest, SvgPathsAndFiles) {
 }
 
 }  // namespace
+
+namespace {
+int g_provided = 0;
+std::shared_ptr<ui::ImageInfo> g_providedImage;
+std::shared_ptr<ui::ImageInfo> ProvideForTest(const std::wstring& key) {
+  ++g_provided;
+  if (key != L"?late:one") return nullptr;
+  g_providedImage = std::make_shared<ui::ImageInfo>();
+  g_providedImage->path = key;
+  return UiGlobals::AddCachedImage(g_providedImage);
+}
+}  // namespace
+
+TEST_F(ImageCacheTest, ImageKeyProviderIsAskedOnlyForImageKeysWithoutALiveImage) {
+  UiGlobals::SetImageKeyProvider(&ProvideForTest);
+  g_provided = 0;
+  EXPECT_EQ(UiGlobals::FindCachedImage(L"?late:unknown"), nullptr);
+  EXPECT_EQ(g_provided, 1);
+  auto late = UiGlobals::GetImage(L"?late:one");
+  ASSERT_TRUE(late);
+  EXPECT_EQ(g_provided, 2);
+  EXPECT_EQ(UiGlobals::FindCachedImage(L"?late:one"), late) << "registered once provided";
+  EXPECT_EQ(g_provided, 2);
+  EXPECT_EQ(UiGlobals::FindCachedImage(L"C:\\not\\a\\key.png"), nullptr);
+  EXPECT_EQ(g_provided, 2) << "file paths are never provided";
+  UiGlobals::SetImageKeyProvider(nullptr);
+  late.reset();
+  g_providedImage.reset();
+  UiGlobals::RemoveCachedImage(L"?late:one");
+}
