@@ -245,6 +245,22 @@ class CMainWnd : public ui::WindowImplBase {
   // False when one of "linkbox", "icon_size", "view_type", "view_sort" is missing.
   static bool MarkTagMenu(ui::CMenuMgr& menus, const Group& tag);
 
+  // ---- the main, tray and theme menus (main_wnd_main_menu.cpp) ----
+  // Shows the named level at the screen point (top-most brings it to the
+  // foreground) and carries out the item chosen. Always true.
+  bool OnMenuCommand(int x, int y, const std::wstring& menuName, bool topMost);
+  // Carries out a main, tray or theme menu item; false for an unknown or unusable one.
+  bool RunMainMenuCommand(ui::CMenuItem* item);
+  // The hot-key overview as a modal dialog over the window; false when it could not be made.
+  bool ShowHotKeyOverview();
+  // Starts the built-in function of the table's row on a thread; nothing is stored.
+  bool RunSystemFunction(int row);
+  // Loads the settings' theme and repaints the window and every menu level;
+  // false (colours unchanged) when the theme did not load.
+  bool ApplyTheme();
+  // A title bar button's level opened with its right edge at the cursor.
+  void ShowTitleButtonMenu(const std::wstring& menuName);
+
   // ---- state the other parts of the window read ----
   int CurrentGroupIndex() const { return curGroup_; }
   int CurrentTagIndex() const { return curTag_; }
@@ -323,6 +339,8 @@ class CMainWnd : public ui::WindowImplBase {
   };
   std::unique_ptr<CDropTargetEx<CMainWnd>, DropTargetDeleter> dropTarget_;
   std::unique_ptr<ui::CMenuMgr> menus_;
+  // The last built-in function started from the menu.
+  std::shared_ptr<Link> sysFuncLink_;
   std::shared_ptr<Group> CurrentCardTag() const;
   bool DeleteCard(int cardIndex);
   // Deletes every link of the tag with their chords; the view follows the store.

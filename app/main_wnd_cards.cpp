@@ -119,8 +119,12 @@ bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
   if (linkTabBox_) linkTabBox_->SelectItem(0);
   std::vector<std::weak_ptr<Link>> links;
   GetLinkStore().GetTagLinks(tag, links);
-  for (const auto& weak : links) {
-    if (auto link = weak.lock()) AddLinkTile(linkBox_, link, tag->LAYOUT, tag->ICONSIZE);
+  {
+    // One arrangement of the box for all the cards instead of one per card.
+    ui::Box::AddBatch batch(linkBox_);
+    for (const auto& weak : links) {
+      if (auto link = weak.lock()) AddLinkTile(linkBox_, link, tag->LAYOUT, tag->ICONSIZE);
+    }
   }
   linkBox_->Invalidate();
   return true;
@@ -153,7 +157,8 @@ bool CMainWnd::AddLinkTile(ui::Box* box, const std::shared_ptr<Link>& link, int 
   card->SetName(L"lnk" + std::to_wstring(link->ID));
   SetListItemId(card, link->ID);
   box->Add(card);
-  box->Invalidate();
+  // A batch invalidates the box once when it closes.
+  if (!box->IsAddBatchOpen()) box->Invalidate();
 
   card->AttachEvent(ui::doubleclick, ToWeakCallback([this](ui::EventArgs* e) { return OnLinkClick(e); }));
   card->AttachEvent(ui::click, ToWeakCallback([this](ui::EventArgs* e) { return OnLinkClick(e); }));

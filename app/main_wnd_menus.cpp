@@ -4,13 +4,12 @@
 #include "app/main_wnd.h"
 #include "ui/core/control.h"
 
-bool CMainWnd::OnTitleBoxMenu(ui::EventArgs*) { return true; }
-
 bool CMainWnd::OnTitleButtonClick(ui::EventArgs* event) {
   if (!event || !event->pSender) return true;
   const std::wstring& name = event->pSender->GetName();
   if (name == L"btn_close") HideMain();
   if (name == L"btn_search") ShowSearch();
+  if (name == L"btn_menu" || name == L"btn_skin") ShowTitleButtonMenu(name == L"btn_menu" ? L"main_menu" : L"menu_skin");
   return true;
 }
 

@@ -159,7 +159,9 @@ LRESULT CMainWnd::OnTrayNotify(UINT, WPARAM, LPARAM lParam, bool& handled) {
   if (mouse == WM_LBUTTONDOWN) {
     ShowMain();
   } else if (mouse == WM_RBUTTONDOWN) {
-    // The tray menu ("tray_menu") belongs to the main menu, which the program does not have yet.
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    OnMenuCommand(cursor.x, cursor.y, L"tray_menu", true);
   }
   return 0;
 }

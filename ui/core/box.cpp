@@ -260,13 +260,29 @@ bool Box::Add(Control* control) { return AddAt(control, items_.size()); }
 bool Box::AddAt(Control* control, size_t index) {
   if (index > items_.size() || !CanAdopt(control)) return false;
   if (window_) window_access::InitControls(window_, control, this);
-  if (IsVisible()) {
-    Arrange();
-  } else {
+  if (!IsVisible()) {
     control->SetInternVisible(false);
+  } else if (openAddBatches_ > 0) {
+    arrangeDeferred_ = true;
+  } else {
+    Arrange();
   }
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(index), control);
   return true;
+}
+
+Box::AddBatch::AddBatch(Box* box) : box_(box) {
+  if (!box_) return;
+  alive_ = box_->GetWeakFlag();
+  ++box_->openAddBatches_;
+}
+
+Box::AddBatch::~AddBatch() {
+  // The box may have been deleted while the batch was open.
+  if (!box_ || alive_.expired()) return;
+  if (--box_->openAddBatches_ > 0 || !box_->arrangeDeferred_) return;
+  box_->arrangeDeferred_ = false;
+  if (box_->IsVisible()) box_->Arrange();
 }
 
 void Box::DisposeChild(Control* control) {

@@ -2,6 +2,7 @@
 // places them; finds, paints and forwards subtree-wide state to its children.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,23 @@ class Box : public Control {
   virtual void ReplaceLayout(Layout* layout);
   virtual RECT GetPaddingPos() const;
 
+  // While a batch is open, adding a child neither arranges nor invalidates the
+  // box; closing the last open batch arranges it once. Filling a box with
+  // hundreds of children then costs one arrangement instead of one per child
+  // (each one reaches the window system). Nothing may paint the box meanwhile.
+  class AddBatch {
+   public:
+    explicit AddBatch(Box* box);
+    ~AddBatch();
+    AddBatch(const AddBatch&) = delete;
+    AddBatch& operator=(const AddBatch&) = delete;
+
+   private:
+    Box* box_;
+    std::weak_ptr<nbase::WeakFlag> alive_;
+  };
+  bool IsAddBatchOpen() const { return openAddBatches_ > 0; }
+
   // The first control named so (ignoring case), children before the box itself.
   Control* FindChildByName(const std::wstring& name);
 
@@ -86,6 +104,8 @@ class Box : public Control {
   bool autoDestroyChild_ = true;
   bool delayedDestroy_ = true;
   bool mouseChildEnabled_ = true;
+  int openAddBatches_ = 0;
+  bool arrangeDeferred_ = false;
   EventListenerMap bubbledCodeListeners_;
   EventListenerMap bubbledXmlListeners_;
 };

@@ -233,3 +233,61 @@ TEST(BoxStateTest, VisibilityAndEnablingReachTheWholeSubtree) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BoxBatchTest, ABatchOfAddsArrangesTheBoxOnceWhenTheLastBatchCloses) {
+  int live = 0;
+  ui::Box box(nullptr);
+  box.SetArrangeNeeded(false);
+  {
+    ui::Box::AddBatch outer(&box);
+    EXPECT_TRUE(box.Add(new Tracked(&live)));
+    {
+      ui::Box::AddBatch inner(&box);
+      EXPECT_TRUE(box.Add(new Tracked(&live)));
+    }
+    EXPECT_TRUE(box.IsAddBatchOpen());
+    EXPECT_FALSE(box.IsArrangeNeeded());
+    EXPECT_TRUE(box.AddAt(new Tracked(&live), 0));
+    EXPECT_FALSE(box.IsArrangeNeeded());
+  }
+  EXPECT_FALSE(box.IsAddBatchOpen());
+  EXPECT_TRUE(box.IsArrangeNeeded());
+  EXPECT_EQ(box.GetCount(), 3);
+
+  // A batch that added nothing leaves the box as it was.
+  box.SetArrangeNeeded(false);
+  { ui::Box::AddBatch empty(&box); }
+  EXPECT_FALSE(box.IsArrangeNeeded());
+  // Adding outside a batch arranges at once, as before.
+  EXPECT_TRUE(box.Add(new Tracked(&live)));
+  EXPECT_TRUE(box.IsArrangeNeeded());
+  EXPECT_EQ(live, 4);
+
+  // Children added to a hidden box in a batch stay hidden, and no batch is left open.
+  ui::Box hidden(nullptr);
+  hidden.SetVisible(false);
+  auto* child = new Tracked(&live);
+  {
+    ui::Box::AddBatch batch(&hidden);
+    EXPECT_TRUE(hidden.Add(child));
+  }
+  EXPECT_FALSE(child->IsVisible());
+  EXPECT_FALSE(hidden.IsAddBatchOpen());
+  { ui::Box::AddBatch none(nullptr); }
+}
+
+TEST(BoxBatchTest, ABoxDeletedWhileABatchIsOpenIsNotTouchedWhenItCloses) {
+  int live = 0;
+  auto* box = new TrackedBox(&live);
+  {
+    ui::Box::AddBatch batch(box);
+    EXPECT_TRUE(box->Add(new Tracked(&live)));
+    delete box;
+    EXPECT_EQ(live, 0);
+  }
+  EXPECT_EQ(live, 0);
+}
+
+}  // namespace

@@ -385,6 +385,68 @@ TEST_F(SkinBuilderIncludeTest, FillBoxFromXmlParsesEachFileOnce) {
   ui::UiGlobals::FillBoxFromXml(nullptr, L"later.xml", TestClasses());
 }
 
+// The shape of a built tree: type, name, fixed size and bound skin events of
+// every control, depth first.
+std::wstring DescribeTree(Control* control) {
+  std::wstring text = control->GetType() + L":" + control->GetName() + L":" +
+                      std::to_wstring(control->GetFixedWidth()) + L"x" + std::to_wstring(control->GetFixedHeight());
+  for (const auto& [type, listeners] : control->GetXmlListeners()) {
+    text += L" on" + std::to_wstring(static_cast<int>(type)) + L"*" + std::to_wstring(listeners.size());
+  }
+  if (auto* box = AsBox(control)) {
+    text += L"[";
+    for (Control* child : box->GetItems()) text += DescribeTree(child) + L";";
+    text += L"]";
+  }
+  return text;
+}
+
+TEST_F(SkinBuilderIncludeTest, CardsBuiltFromACachedTemplateMatchTheFirstAndTemplatesDoNotMix) {
+  ui::UiGlobals::AddClass(L"card_size", L"width=\"96\" height=\"104\"");
+  Write(L"card_tile.xml",
+        "<Window><Box class=\"card_size\" name=\"card\"><Event type=\"buttondown\" receiver=\"./item_text\" "
+        "applyattribute=\"visible=&quot;false&quot;\"/><VBox><Control name=\"item_icon\" width=\"48\" "
+        "height=\"48\"/><Label name=\"item_text\" height=\"36\"/></VBox></Box></Window>");
+  Write(L"card_list.xml",
+        "<Window><Box name=\"row\" width=\"148\" height=\"44\"><HBox><Control name=\"item_icon\" width=\"32\" "
+        "height=\"32\"/><Label name=\"item_text\"/></HBox></Box></Window>");
+
+  Box firstTile;
+  ui::UiGlobals::FillBoxFromXml(&firstTile, L"card_tile.xml", TestClasses());
+  const std::wstring tile = DescribeTree(&firstTile);
+  EXPECT_EQ(firstTile.GetName(), L"card");
+  EXPECT_EQ(firstTile.GetFixedWidth(), 96);  // from the class
+  EXPECT_EQ(firstTile.GetFixedHeight(), 104);
+  ASSERT_EQ(firstTile.GetXmlListeners().count(ui::buttondown), 1u);
+
+  Box firstRow;
+  ui::UiGlobals::FillBoxFromXml(&firstRow, L"card_list.xml", TestClasses());
+  const std::wstring row = DescribeTree(&firstRow);
+  EXPECT_NE(row, tile);
+  EXPECT_TRUE(firstRow.GetXmlListeners().empty());
+
+  // Both files gone: every later card comes from its own cached document, in
+  // any order, and is the same tree as the first one built from the file.
+  ASSERT_TRUE(DeleteFileW(dir_.File(L"card_tile.xml").c_str()));
+  ASSERT_TRUE(DeleteFileW(dir_.File(L"card_list.xml").c_str()));
+  for (int i = 0; i < 3; ++i) {
+    Box tileAgain;
+    ui::UiGlobals::FillBoxFromXml(&tileAgain, L"card_tile.xml", TestClasses());
+    EXPECT_EQ(DescribeTree(&tileAgain), tile) << i;
+    Box rowAgain;
+    ui::UiGlobals::FillBoxFromXml(&rowAgain, L"card_list.xml", TestClasses());
+    EXPECT_EQ(DescribeTree(&rowAgain), row) << i;
+  }
+
+  // Each card's skin event works on its own children, not on another card's.
+  Box a, b;
+  ui::UiGlobals::FillBoxFromXml(&a, L"card_tile.xml", TestClasses());
+  ui::UiGlobals::FillBoxFromXml(&b, L"card_tile.xml", TestClasses());
+  a.SendEvent(ui::buttondown);
+  EXPECT_FALSE(a.FindChildByName(L"item_text")->IsVisible());
+  EXPECT_TRUE(b.FindChildByName(L"item_text")->IsVisible());
+}
+
 TEST_F(SkinBuilderTreeTest, TreeNodesGoToTheStockTreeAndAreNeverAddedToABox) {
   // Stand-ins: "TreeView" is a box, "TreeNode" a control; attaching records it.
   std::vector<std::pair<Control*, Control*>> attached;
@@ -479,7 +541,7 @@ TEST_F(SkinBuilderEventTest, BubbledEventsNeedABoxAndUnknownTypesGiveTheNoneType
       L"<Window><VBox name=\"root\">"
       L"<BubbledEvent type=\"click valuechange\" receiver=\"x\"/>"
       L"<Label name=\"label\"><BubbledEvent type=\"click\" receiver=\"x\"/>"
-      L"<Event type=\"nonsense\" receiver=\"x y\"/><Event type=\"click\"/><Event receiver=\"x\"/></Label>"
+      L"<Event type=\"nonsense\" receiver=\"x y\"/><Event type=\"buttondown\"/><Event receiver=\"x\"/></Label>"
       L"</VBox></Window>");
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(HandlerCount(root->GetBubbledXmlListeners(), ui::none), 1u);  // "click" has no skin name
@@ -493,7 +555,7 @@ TEST_F(SkinBuilderEventTest, BubbledEventsNeedABoxAndUnknownTypesGiveTheNoneType
 }
 
 TEST_F(SkinBuilderEventTest, AnEventDirectlyUnderTheRootIsIgnored) {
-  Box* root = BuildInWindow(L"<Window><Event type=\"click\" receiver=\"x\"/><VBox name=\"root\"/></Window>");
+  Box* root = BuildInWindow(L"<Window><Event type=\"buttondown\" receiver=\"x\"/><VBox name=\"root\"/></Window>");
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(root->GetName(), L"root");
   EXPECT_TRUE(root->GetXmlListeners().empty());
