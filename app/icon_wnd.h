@@ -26,7 +26,7 @@ class CIconWnd : public CDialogWnd {
 
   // Made by the opener holding the current icon text; read back after 1.
   void SetIconSpec(std::shared_ptr<std::wstring> spec) { spec_ = std::move(spec); }
-  // Shows the spec's file in "filepath" and its icons in the grid.
+  // Shows the icon source's file in "filepath" and its icons in the grid.
   void FillIconGrid(const std::wstring& spec);
   ui::ListBox* GetIconBox() const { return iconBox_; }
 

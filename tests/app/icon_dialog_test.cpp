@@ -32,7 +32,7 @@ class IconDialogTest : public ::testing::Test {
     DestroyWindow(owner_.GetHWND());
     window_test::PumpMessages();
   }
-  // Runs the picker on `spec` and returns the result; the spec is updated in place.
+  // Runs the picker on `spec` (an icon source "path" or "path,index") and returns the result; `spec` is updated in place.
   UINT Run(std::shared_ptr<std::wstring> spec, Steps steps) {
     CIconWnd dialog;
     dialog.SetIconSpec(spec);
