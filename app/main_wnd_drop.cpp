@@ -124,7 +124,8 @@ bool CMainWnd::OnDropIdList(const ITEMIDLIST* item) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(item);
   link->Pidl.assign(bytes, bytes + ILGetSize(item));
   if (!GetLinkStore().AddLink(tag, link)) return false;
-  if (GetIconCache().AddSysIconToCache(link->GetIconKey(), info.iIcon)) OnTagSelect(nullptr);
+  GetIconCache().AddSysIconToCache(link->GetIconKey(), info.iIcon);  // a link without an icon still shows, with the fallback icon
+  OnTagSelect(nullptr);
   return true;
 }
 
@@ -148,7 +149,8 @@ bool CMainWnd::OnDropText(const std::wstring& address, const std::wstring& title
   std::shared_ptr<Link> link = MakeLinkRecord(kLinkWebAddress, title.empty() ? address : title, address,
                                               icon.empty() ? L"#url" : icon, {}, {}, false, {}, {});
   if (!GetLinkStore().AddLink(tag, link)) return false;
-  if (GetIconCache().AddPathToCache(link->GetIconKey(), IconSourceOf(*link))) OnTagSelect(nullptr);
+  GetIconCache().AddPathToCache(link->GetIconKey(), IconSourceOf(*link));  // a link without an icon still shows, with the fallback icon
+  OnTagSelect(nullptr);
   return true;
 }
 

@@ -251,7 +251,8 @@ bool CMainWnd::AddPickedPath(const std::shared_ptr<Group>& tag, const std::wstri
     ShowNotice(kSaveFailedNotice);
     return false;
   }
-  if (GetIconCache().AddPathToCache(link->GetIconKey(), IconSourceOf(*link))) OnTagSelect(nullptr);
+  GetIconCache().AddPathToCache(link->GetIconKey(), IconSourceOf(*link));  // a link without an icon still shows, with the fallback icon
+  OnTagSelect(nullptr);
   return true;
 }
 
@@ -275,7 +276,8 @@ bool CMainWnd::AddWebAddressLink(const std::shared_ptr<Group>& tag) {
     ShowNotice(kSaveFailedNotice);
     return true;
   }
-  if (GetIconCache().AddPathToCache(link->GetIconKey(), IconSourceOf(*link))) OnTagSelect(nullptr);
+  GetIconCache().AddPathToCache(link->GetIconKey(), IconSourceOf(*link));  // a link without an icon still shows, with the fallback icon
+  OnTagSelect(nullptr);
   return true;
 }
 
