@@ -1,10 +1,12 @@
 // The main menu's "setting": the settings dialog over the main window and, after
 // OK, every changed preference put into effect on the running window: alpha,
 // theme, docking, date line, title buttons, top-most, list widths and sides,
-// tray icon, application chords, mouse hook, and the cards shown again.
+// tray icon, autorun shortcut, application chords, mouse hook, and the cards
+// shown again.
 #include <windows.h>
 #include <shellapi.h>
 
+#include "app/autorun_shortcut.h"
 #include "app/main_wnd.h"
 #include "app/mouse_hook.h"
 #include "app/setting_wnd.h"
@@ -67,6 +69,8 @@ void CMainWnd::ApplySettings(bool tagRightBefore) {
   } else if (!settings.bHideNotify && !trayAdded_ && trayData_.cbSize != 0) {
     trayAdded_ = Shell_NotifyIconW(NIM_ADD, &trayData_) != FALSE;
   }
+  // A shortcut that cannot be written is not reported: the setting stays stored.
+  SyncAutorunShortcut(settings.bAutoRun);
   RegisterAppHotKeys();
   settings.hMainWnd = hwnd;
   UpdateMouseHook(settings);

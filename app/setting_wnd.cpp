@@ -29,6 +29,7 @@ constexpr wchar_t kUpdateAddress[] = L"https://pexo.app/docs/changelog";
 constexpr wchar_t kHelpAddress[] = L"https://pexo.app/docs/faq";
 constexpr wchar_t kRewardAddress[] = L"https://pexo.app/docs/reward";
 constexpr int kVersion[3] = {1, 8, 5};
+constexpr wchar_t kSaveFailedText[] = L"设置无法写入 conf.ini（文件只读或被占用），修改只在本次运行中有效。";
 
 struct CheckField {
   const wchar_t* control;
@@ -264,7 +265,11 @@ bool CSettingWnd::OnClick(ui::EventArgs* event) {
   if (name == L"btn_ok") {
     Settings& settings = GetSettings();
     StoreControls(settings);
-    settings.Save();
+    // The new values take effect either way; the user must know they will not
+    // survive a restart.
+    if (!settings.Save()) {
+      MessageBoxW(GetHWND(), kSaveFailedText, L"Pexo - 错误", MB_ICONERROR | MB_TOPMOST);
+    }
     Close(kResultOk);
   } else if (name == L"btn_cancel") {
     Close(kResultCancel);

@@ -381,6 +381,27 @@ TEST_F(SettingsDialogTest, WithNoThemeChosenOkKeepsTheStoredThemeAndOddFieldsKee
   EXPECT_EQ(stored.nTagWidth, 72) << "never a negative width (the layout's stretch and auto marks)";
 }
 
+TEST_F(SettingsDialogTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheValuesStillApply) {
+  OpenMain();
+  ASSERT_TRUE(GetSettings().Save());
+  const std::wstring file = GetSettings().FilePath();
+  ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  int boxes = 0;
+  const UINT result = RunDialog(Steps{
+      [](CDialogWnd& d) { ShowPage(d, kAppearance); },
+      [](CDialogWnd& d) { Click(d, L"setting_showdate"); },
+      [](CDialogWnd& d) { Click(d, L"btn_ok"); },
+      [&boxes](CDialogWnd&) { boxes += dialog_test::AnswerThreadDialogBoxes(); },
+  });
+  // The box may still be up when the dialog has gone: answer it now.
+  window_test::PumpUntil([&] { return (boxes += dialog_test::AnswerThreadDialogBoxes()) > 0; }, 2000);
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(result, CDialogWnd::kResultOk);
+  EXPECT_GT(boxes, 0) << "the failed save is reported";
+  EXPECT_TRUE(GetSettings().bShowDate) << "in effect for this run";
+  EXPECT_FALSE(StoredSettings().bShowDate) << "the file is as it was";
+}
+
 TEST_F(SettingsDialogTest, OnlyTheMainChordFieldTakesAMouseSideButton) {
   OpenMain();
   uint32_t mainCode = 0;
