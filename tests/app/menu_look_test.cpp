@@ -1,6 +1,7 @@
 // How the main window's menus look and what their help item does: an item that
-// opens a level carries its arrow at its right edge, the open theme level is
-// pictured beside the main menu for the documentation, and "help" without the
+// opens a level carries its arrow at its right edge, the main menu with its
+// theme level and the card menu with its move level are pictured for the
+// documentation, and "help" without the
 // read-me beside the program says so instead of pretending to open it.
 #include <windows.h>
 #include <ole2.h>
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,8 @@
 #include "data/hot_key_table.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
+#include "data/group.h"
+#include "data/link.h"
 #include "data/settings.h"
 #include "tests/app/launcher_test_support.h"
 #include "tests/app/menu_driver.h"
@@ -23,6 +27,7 @@
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/scoped_handles.h"
 #include "ui/controls/menu_mgr.h"
+#include "ui/controls/list_box.h"
 #include "ui/controls/menu_ui.h"
 #include "ui/core/box.h"
 #include "ui/core/window.h"
@@ -50,6 +55,18 @@ class MenuLookTest : public ::testing::Test {
       CopyFileW(pexo_test::DataFile(std::wstring(L"../../theme/") + theme).c_str(),
                 (folder + L"\\theme\\" + theme).c_str(), FALSE);
     }
+    // One card to right-click, and a second group for the card menu's move level.
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto link = std::make_shared<Link>();
+    link->NAME = L"记事本";
+    link->PATH = L"C:\\windows\\notepad.exe";
+    link->TYPE = kLinkProgram;
+    ASSERT_TRUE(store.AddLink(store.topGroups.at(0)->tags.at(0), link));
+    auto other = std::make_shared<Group>();
+    other->NAME = L"工作";
+    ASSERT_TRUE(store.AddGroup(other));
+    store.Close();
     Settings& settings = GetSettings();
     settings = Settings();
     settings.nWidth = 388;
@@ -171,6 +188,35 @@ TEST_F(MenuLookTest, ItemsThatOpenALevelCarryTheirArrowAtTheRightEdgeAndTheOpenL
   });
   EXPECT_TRUE(checked) << "the theme level opened from the main menu";
   EXPECT_TRUE(saved);
+}
+
+TEST_F(MenuLookTest, TheCardMenuWithItsMoveLevelOpenIsPictured) {
+  const std::wstring docs = pexo_test::DataFile(L"../../docs") + L"\\";
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 1);
+  const RECT card = window_->LinkBox()->GetItemAt(0)->GetPos();
+  bool saved = false;
+  SetForegroundWindow(hwnd_);
+  PumpFor(50);
+  const menu_driver::Visit visit = menu_driver::ChooseFromMenu(
+      hwnd_, POINT{(card.left + card.right) / 2, (card.top + card.bottom) / 2},
+      {L"open_menu_move_gp", L"!no_such_item"}, {}, [&] {
+        HWND top = nullptr;
+        HWND level = nullptr;
+        if (!menu_driver::FindVisibleItem(hwnd_, L"open_menu_move_gp", &top)) return false;
+        ui::CMenuUI* groups = window_->Menus()->FindMenu(L"menu_move_gp");
+        if (!groups || !groups->IsVisible() || groups->GetCount() == 0) return false;
+        level = groups->GetWindow() ? groups->GetWindow()->GetHWND() : nullptr;
+        if (!level || !IsWindowVisible(level) || level == top) return false;
+        for (HWND hwnd : {top, level}) {
+          InvalidateRect(hwnd, nullptr, FALSE);
+          UpdateWindow(hwnd);
+        }
+        saved = SaveMenusPng({top, level}, docs + L"card_menu.png");
+        return true;
+      });
+  EXPECT_TRUE(visit.shown) << "a card's right click opens the card menu";
+  for (const std::wstring& name : visit.missing) ADD_FAILURE() << "menu item missing";
+  EXPECT_TRUE(saved) << "the move level opened beside the card menu";
 }
 
 TEST_F(MenuLookTest, HelpWithoutTheReadMeBesideTheProgramShowsANoticeInsteadOfNothing) {
