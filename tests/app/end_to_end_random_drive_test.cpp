@@ -32,9 +32,6 @@ constexpr uint32_t kSeed = 20251209;
 constexpr int kDefaultActions = 150;
 constexpr int kCheckEvery = 50;
 constexpr size_t kMaxTags = 7;
-// Moving or copying a card through its menu's two sub-levels once left link.db
-// unchanged in this drive (not yet explained); off until it is.
-constexpr bool kDriveCardMoves = false;
 constexpr size_t kMaxLinks = 9;  // three rows of three cards
 
 // Shown at the left, not docked; a single click only selects a card (so that the
@@ -366,7 +363,7 @@ class RandomDrive {
       if (!Menu(CardCentre(index), {{8, 2}}, failure)) return false;
       tag.links.erase(tag.links.begin() + static_cast<long>(index));
     } else if (roll < 62) {  // a card moved or copied to another tag
-      if (!kDriveCardMoves || tag.links.empty() || model_.size() < 2) return true;
+      if (tag.links.empty() || model_.size() < 2) return true;
       const size_t index = Pick(static_cast<uint32_t>(tag.links.size()));
       size_t target = Pick(static_cast<uint32_t>(model_.size() - 1));
       if (target >= current_) ++target;
