@@ -1,6 +1,7 @@
 // A long random drive of the real Pexo.exe from outside: a fixed seed picks each
 // user action (clicks on groups, tags and cards, menu commands that add, rename,
-// move and delete tags and links through their dialogs, dialogs cancelled, keys,
+// move and delete tags and links through their dialogs, dialogs cancelled, files
+// dropped from this process, keys,
 // hides and shows, the search window, a second start, restarts). The test keeps a
 // model of the tags and their links and checks, every 50 actions and after each
 // restart, that the program answers, link.db is whole and holds what the model
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "tests/app/end_to_end_driver.h"
+#include "tests/app/test_data_object.h"
 #include "tests/support/pexo_program.h"
 
 namespace {
@@ -54,6 +56,38 @@ POINT TagCentre(size_t index) { return {37, 109 + 38 * static_cast<LONG>(index)}
 POINT CardCentre(size_t index) {
   return {128 + 96 * static_cast<LONG>(index % 3), 133 + 84 * static_cast<LONG>(index / 3)};
 }
+
+// A drag source that carries the cursor over the target with real moves and lets
+// go there after a few checks.
+class DropAtTarget final : public IDropSource {
+ public:
+  explicit DropAtTarget(POINT target) : target_(target) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDropSource) {
+      *out = static_cast<IDropSource*>(this);
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
+    ++checks_;
+    if (checks_ > 400) return DRAGDROP_S_CANCEL;
+    if (checks_ <= 5) {
+      e2e::MoveTo({target_.x - 60 + 12 * checks_, target_.y});
+      Sleep(20);
+      return S_OK;
+    }
+    return checks_ >= 10 ? DRAGDROP_S_DROP : S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+ private:
+  POINT target_;
+  int checks_ = 0;
+};
 
 struct TagModel {
   std::wstring name;
@@ -276,7 +310,9 @@ class RandomDrive {
   // level did not come.
   bool Menu(POINT client, std::initializer_list<e2e::MenuStep> path, std::string* failure) {
     if (e2e::ChooseMenu(program_.processId(), main_, client, path)) return true;
-    *failure = "a menu level did not open";
+    // What the screen showed, beside the test program, for whoever replays the seed.
+    e2e::SaveScreenPng(GetDesktopWindow(), pexo_test::ExeFolder() + L"\\random_drive_failure.png");
+    *failure = "a menu level did not open (the screen is in random_drive_failure.png)";
     return false;
   }
 
@@ -321,6 +357,29 @@ class RandomDrive {
     return true;
   }
 
+  // A file dragged in from this process with OLE and let go over the card area.
+  bool DropFile(std::string* failure) {
+    const std::wstring name = L"d" + std::to_wstring(++counter_);
+    Log("drop file " + Narrow(name) + " on tag " + std::to_string(current_));
+    const std::wstring path = program_.File(name + L".txt");
+    if (!pexo_test::WriteFileBytes(path, "dropped")) {
+      *failure = "the file to drop could not be written";
+      return false;
+    }
+    TestDataObject data;
+    data.SetFiles({path});
+    DropAtTarget source(e2e::ToScreen(main_, kLinkBoxSpace));
+    e2e::MoveTo(e2e::ToScreen(main_, {kLinkBoxSpace.x - 60, kLinkBoxSpace.y}));
+    DWORD effect = DROPEFFECT_NONE;
+    if (DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect) != DRAGDROP_S_DROP) {
+      *failure = "the drag was not dropped";
+      return false;
+    }
+    Sleep(150);
+    model_[current_].links.push_back(name);
+    return true;
+  }
+
   bool AskName(const std::wstring& name, bool confirm, std::string* failure) {
     HWND dialog = WaitDialog(L"NameWnd", failure);
     if (!dialog) return false;
@@ -351,9 +410,12 @@ class RandomDrive {
       if (since < GetDoubleClickTime() + 100) Sleep(GetDoubleClickTime() + 100 - since);
       e2e::Click(main_, CardCentre(index), false, 100);
       lastCardClick_ = GetTickCount();
-    } else if (roll < 44) {
+    } else if (roll < 40) {
       if (tag.links.size() >= kMaxLinks) return true;
       return AddWebLink(true, failure);
+    } else if (roll < 44) {
+      if (tag.links.size() >= kMaxLinks) return true;
+      return DropFile(failure);
     } else if (roll < 48) {
       return AddWebLink(false, failure);
     } else if (roll < 55) {  // a card deleted from its menu
@@ -507,12 +569,14 @@ TEST(RandomDriveTest, RandomUserActionsLeaveTheProgramAnsweringAndLinkDbWholeAnd
   int actions = kDefaultActions;
   if (const char* count = std::getenv("PEXO_DRIVE_ACTIONS")) actions = std::max(1, std::atoi(count));
   std::printf("random drive: seed %u, %d actions\n", kSeed, actions);
+  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));  // drops come from this thread
   RandomDrive drive;
   ASSERT_TRUE(drive.program().copied());
   const DWORD start = GetTickCount();
   std::string failure;
   const bool passed = drive.Run(actions, &failure);
   std::printf("random drive took %lu s\n", (GetTickCount() - start) / 1000);
+  OleUninitialize();
   EXPECT_TRUE(passed) << failure << "\nseed " << kSeed << "; the last actions:\n" << drive.RecentActions();
 }
 
