@@ -78,6 +78,7 @@ bool IconCache::Open() {
 bool IconCache::LoadAll() {
   entries_.clear();
   undecoded_.clear();
+  deferred_.clear();
   AddBuiltinIcons();
   if (!database_.IsOpen()) return false;
   return database_.ForEachValidId([&](int32_t id) { undecoded_.insert(id); });
@@ -108,10 +109,50 @@ bool IconCache::DecodeStored(int32_t id) {
   return true;
 }
 
+void IconCache::DeferIcon(const std::wstring& key, std::function<bool(IconCache&)> make) {
+  const std::wstring lowered = ToLowerAscii(key);
+  if (key.empty() || !make || deferred_.count(lowered)) return;
+  if (IsCached(MakeImageKey(key, kSize16))) return;
+  deferred_[lowered] = std::move(make);
+}
+
+void IconCache::DeferPathIcon(const std::wstring& key, const std::wstring& iconSource) {
+  auto make = [key, iconSource](IconCache& cache) { return cache.AddPathToCache(key, iconSource); };
+  auto earlier = deferred_.find(ToLowerAscii(key));
+  if (earlier == deferred_.end()) {
+    DeferIcon(key, std::move(make));
+    return;
+  }
+  // Tried when what was deferred first gives no icon (AddPathToCache does nothing
+  // for a key that has one).
+  earlier->second = [first = std::move(earlier->second), make](IconCache& cache) {
+    first(cache);
+    return make(cache);
+  };
+}
+
+bool IconCache::IsDeferred(const std::wstring& key) const { return deferred_.count(ToLowerAscii(key)) != 0; }
+
+bool IconCache::MakeDeferred(const std::wstring& loweredKey) {
+  auto found = deferred_.find(loweredKey);
+  if (found == deferred_.end()) return false;
+  // Taken out first: making the icon looks its keys up again.
+  const std::function<bool(IconCache&)> make = std::move(found->second);
+  deferred_.erase(found);
+  return make(*this);
+}
+
 std::shared_ptr<ui::ImageInfo> IconCache::ProvideImage(const std::wstring& imageKey) {
   int32_t id = 0;
   int sizeIndex = kSize32;
-  if (!LinkIdOfImageKey(imageKey, id, sizeIndex)) return nullptr;
+  if (!LinkIdOfImageKey(imageKey, id, sizeIndex)) {
+    if (imageKey.size() < 4 || imageKey[0] != L'?' || imageKey[2] != L':') return nullptr;
+    const std::wstring key = imageKey.substr(3);
+    for (IconCache* cache : LiveCaches()) {
+      if (cache->MakeDeferred(key)) return ui::UiGlobals::FindCachedImage(imageKey);
+    }
+    return nullptr;
+  }
   for (IconCache* cache : LiveCaches()) {
     if (!cache->DecodeStored(id)) continue;
     const IconCacheEntry& entry = cache->entries_.at(L"lnk" + std::to_wstring(id));
@@ -124,6 +165,7 @@ void IconCache::Close() {
   database_.Close();
   entries_.clear();
   undecoded_.clear();
+  deferred_.clear();
 }
 
 std::wstring IconCache::MakeImageKey(const std::wstring& key, int sizeIndex) {
@@ -269,6 +311,7 @@ bool IconCache::RemoveMemoryEntry(const std::wstring& key) {
   int32_t id = 0;
   int sizeIndex = kSize16;
   if (LinkIdOfImageKey(MakeImageKey(key, kSize16), id, sizeIndex)) undecoded_.erase(id);
+  deferred_.erase(ToLowerAscii(key));
   for (int sizeIndex : kSizeIndexes) {
     const std::wstring imageKey = MakeImageKey(key, sizeIndex);
     if (ui::UiGlobals::FindCachedImage(imageKey)) ui::UiGlobals::RemoveCachedImage(imageKey);

@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -128,8 +129,19 @@ class IconCache {
   // The program's icon resource.
   bool AddResIcoToCache(int resourceId, const std::wstring& key);
 
-  // Seeds the built-in "#" keys; a source that fails leaves its key without images.
+  // Seeds the built-in "#" keys, each made when one of its image keys is first
+  // looked up; a source that fails leaves its key without images.
   bool AddBuiltinIcons();
+  // Defers the key's icon until one of its image keys is first looked up (through
+  // IsCached, the framework's image cache or an Add* under the key): `make` then
+  // adds it under the key, once. A key that is already live or deferred keeps
+  // what it has. Start-up pays only for the icons that are shown.
+  void DeferIcon(const std::wstring& key, std::function<bool(IconCache&)> make);
+  // DeferIcon of AddPathToCache(key, iconSource); for a key deferred already, the
+  // path is tried after the earlier source when that one gives no icon.
+  void DeferPathIcon(const std::wstring& key, const std::wstring& iconSource);
+  // Whether the key's icon is deferred and not made yet.
+  bool IsDeferred(const std::wstring& key) const;
 
  private:
   // What happened to a key's database row.
@@ -139,8 +151,10 @@ class IconCache {
   // false when there is no such undecoded row, it is gone from the file or one of
   // its files does not decode (it is tried once either way).
   bool DecodeStored(int32_t id);
-  // The framework's image key provider: the image of a stored link icon of any
-  // live cache, decoded now; empty for every other key.
+  // Makes the deferred icon of the lowered key; false when none is deferred.
+  bool MakeDeferred(const std::wstring& loweredKey);
+  // The framework's image key provider: the image of a stored link icon or of a
+  // deferred key of any live cache, made now; empty for every other key.
   static std::shared_ptr<ui::ImageInfo> ProvideImage(const std::wstring& imageKey);
   IconCacheEntry& StoreEntry(const std::wstring& key, std::shared_ptr<ui::ImageInfo> image16,
                              std::shared_ptr<ui::ImageInfo> image32, std::shared_ptr<ui::ImageInfo> image48);
@@ -151,6 +165,8 @@ class IconCache {
   std::map<std::wstring, IconCacheEntry> entries_;
   // The IDs of the valid stored rows not decoded yet; their files stay in the database.
   std::set<int32_t> undecoded_;
+  // The icons to make when first looked up, by lowered key.
+  std::map<std::wstring, std::function<bool(IconCache&)>> deferred_;
 };
 
 // The process-wide icon cache, constructed on first use.

@@ -426,3 +426,40 @@ TEST_F(IconCacheTest, StoredFilesAreReadFromTheDatabaseOnlyWhenFirstAskedFor) {
   ASSERT_TRUE(AddSolid(cache, L"lnk3", kRed));
   EXPECT_TRUE(IconCache::IsCached(L"?s:lnk3"));
 }
+
+TEST_F(IconCacheTest, BuiltInAndDeferredIconsAreMadeWhenFirstLookedUpAndOnlyOnce) {
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  EXPECT_TRUE(cache.entries().empty()) << "no built-in icon is made at open";
+  EXPECT_TRUE(cache.IsDeferred(L"#ERR"));
+  EXPECT_TRUE(IconCache::IsCached(L"?l:#err"));
+  EXPECT_EQ(cache.entries().count(L"#err"), 1u);
+  EXPECT_FALSE(cache.IsDeferred(L"#err"));
+  EXPECT_EQ(cache.entries().size(), 1u) << "the other built-in keys wait for their own lookup";
+
+  // A deferred source that gives nothing is followed by a path deferred after it,
+  // as the built-in functions fall back to their program's icon.
+  const std::wstring picture = dir_.path() + L"\\blue.png";
+  ASSERT_TRUE(pexo_test::WriteFileBytes(picture, SolidPng(48, kBlue)));
+  int made = 0;
+  cache.DeferIcon(L"#Probe", [&made](IconCache&) {
+    ++made;
+    return false;
+  });
+  cache.DeferPathIcon(L"#Probe", picture);
+  cache.DeferIcon(L"#probe", [&made](IconCache&) { return ++made > 0; });  // already deferred: ignored
+  EXPECT_EQ(made, 0);
+  EXPECT_EQ(PixelAt(Image(L"#probe", IconCache::kSize32), 4, 4) & 0x00FFFFFF, 0x0000FFu);
+  EXPECT_TRUE(IconCache::IsCached(L"?s:#probe"));
+  EXPECT_EQ(made, 1);
+
+  // A live key is not deferred again; a removed deferred key is not made later.
+  cache.DeferPathIcon(L"#probe", picture);
+  EXPECT_FALSE(cache.IsDeferred(L"#probe"));
+  cache.DeferPathIcon(L"c:\\tools\\gone.png", picture);
+  ASSERT_TRUE(cache.IsDeferred(L"C:\\Tools\\gone.png"));
+  ASSERT_TRUE(cache.RemoveMemoryEntry(L"C:\\Tools\\gone.png"));
+  EXPECT_FALSE(IconCache::IsCached(L"?s:c:\\tools\\gone.png"));
+  cache.Close();
+  EXPECT_FALSE(cache.IsDeferred(L"#url"));
+}
