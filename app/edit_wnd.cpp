@@ -90,8 +90,13 @@ void CEditWnd::InitWindow() {
 }
 
 void CEditWnd::FillFields() {
+  // The caret goes to the start: the fields have no width before the first
+  // layout, and with the caret at the end the text would show scrolled away.
   auto setText = [this](const wchar_t* name, const std::wstring& text) {
-    if (auto* edit = dynamic_cast<ui::RichEdit*>(FindControlByName(name))) edit->SetText(text);
+    if (auto* edit = dynamic_cast<ui::RichEdit*>(FindControlByName(name))) {
+      edit->SetText(text);
+      edit->SetSel(0, 0);
+    }
   };
   setText(L"edit_name", link_->NAME);
   setText(L"edit_url", link_->PATH);
@@ -104,7 +109,9 @@ void CEditWnd::FillFields() {
   }
   setText(L"edit_color", link_->CustomColor);
   setText(L"edit_remark", link_->Remark);
-  ui::SetHotKeyEditCode(dynamic_cast<ui::HotKeyEdit*>(FindControlByName(L"edit_hotkey")), link_->HotKey);
+  auto* hotKey = dynamic_cast<ui::HotKeyEdit*>(FindControlByName(L"edit_hotkey"));
+  ui::SetHotKeyEditCode(hotKey, link_->HotKey);
+  if (hotKey) hotKey->SetSel(0, 0);
   const TypeTexts texts = TextsFor(link_->TYPE);
   if (ui::Control* title = FindControlByName(L"title")) title->SetAttribute(L"text", texts.title);
   if (ui::Control* label = FindControlByName(L"label_url")) label->SetAttribute(L"text", texts.target);

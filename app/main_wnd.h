@@ -260,6 +260,13 @@ class CMainWnd : public ui::WindowImplBase {
   bool ApplyTheme();
   // A title bar button's level opened with its right edge at the cursor.
   void ShowTitleButtonMenu(const std::wstring& menuName);
+  // ---- the settings dialog (main_wnd_settings_apply.cpp) ----
+  // Runs the settings dialog over the window; after OK the new settings take
+  // effect at once. True after OK.
+  bool ShowSettings();
+  // Puts the stored settings into effect on the running window; the tag list
+  // changes sides only when "bTagRight" differs from `tagRightBefore`.
+  void ApplySettings(bool tagRightBefore);
 
   // ---- state the other parts of the window read ----
   int CurrentGroupIndex() const { return curGroup_; }
@@ -297,6 +304,10 @@ class CMainWnd : public ui::WindowImplBase {
   // the theme files filled into their levels.
   void LoadMenus();
   void StartTimers();
+  // Settings re-apply steps: the group item width (shared out with
+  // "bAutoGroupWidth") with the tag list rebuilt, and the tag list's side.
+  void ApplyGroupWidth();
+  void PlaceTagList(bool right);
   // Launches the link on a worker thread; the thread holds its own reference.
   void LaunchLink(const std::shared_ptr<Link>& link);
 

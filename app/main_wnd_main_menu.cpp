@@ -1,7 +1,7 @@
 // The main, tray and theme menus: showing parts of the window, whole-store view
-// and path changes, icon and database upkeep, the hot-key overview, a built-in
-// function, the colour theme, and quitting. Store changes are written first and
-// the cards rebuilt only when the store took them.
+// and path changes, icon and database upkeep, the hot-key overview and the
+// settings dialog, a built-in function, the colour theme, and quitting. Store
+// changes are written first and the cards rebuilt only when the store took them.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -89,6 +89,8 @@ bool CMainWnd::RunMainMenuCommand(ui::CMenuItem* item) {
     ShellExecuteW(nullptr, L"open", command == L"help" ? kHelpAddress : kUpdateAddress, L"", L"", SW_SHOWNORMAL);
   } else if (command == L"hotkey") {
     ShowHotKeyOverview();
+  } else if (command == L"setting") {
+    ShowSettings();
   } else if (command == L"small_icon" || command == L"big_icon" || command == L"large_icon") {
     const int32_t size = command == L"small_icon" ? 1 : command == L"big_icon" ? 0 : 2;
     return storeChange(store.SetAllIconSize(size));

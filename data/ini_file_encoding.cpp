@@ -2,9 +2,7 @@
 
 #include <windows.h>
 
-#include <memory>
-#include <optional>
-#include <string_view>
+#include <utility>
 
 #include "ui/base/scoped_handles.h"
 #include "ui/base/string_util.h"
@@ -44,14 +42,22 @@ bool WriteWholeFile(const std::wstring& path, std::string_view bytes) {
 
 // Writes beside the target, then moves the result over it, so a failure halfway
 // never leaves a half-written settings file.
-bool ReplaceFile(const std::wstring& path, std::string_view bytes) {
-  const std::wstring temporary = path + L".tmp";
-  if (!WriteWholeFile(temporary, bytes)) {
-    DeleteFileW(temporary.c_str());
+bool ReplaceWholeFile(const std::wstring& path, std::string_view bytes) {
+  // Moving over a read-only file fails on Windows but not everywhere the program
+  // runs; refusing here keeps a file the user protected the same on all of them.
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
-  if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  const std::wstring temporary = path + L".tmp";
+  // A side file left by a killed run may carry any attributes; it is ours to replace.
+  SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!WriteWholeFile(temporary, bytes) ||
+      !MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD error = GetLastError();
     DeleteFileW(temporary.c_str());
+    SetLastError(error);
     return false;
   }
   return true;
@@ -71,38 +77,48 @@ std::string Utf16LeFile(std::wstring_view text) {
   return bytes;
 }
 
+// Text of UTF-16 bytes after their mark; a lone last byte of a file cut inside a
+// character is dropped rather than read as half of a character.
+std::wstring Utf16Text(std::string_view bytes, bool bigEndian) {
+  std::wstring text;
+  text.reserve(bytes.size() / 2);
+  for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    text.push_back(static_cast<wchar_t>(bigEndian ? (first << 8) | second : first | (second << 8)));
+  }
+  return text;
+}
+
 }  // namespace
 
-bool EnsureUtf16IniFile(const std::wstring& path) {
-  // Let the profile functions put anything they still cache on the disk before the
-  // file is looked at, and forget their copy once it was rewritten.
+void FlushProfileCache(const std::wstring& path) {
   WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
+}
+
+std::optional<std::wstring> ReadIniFileText(const std::wstring& path) {
+  FlushProfileCache(path);
   std::optional<std::string> bytes = ReadWholeFile(path);
-  std::string replacement;
-  if (bytes && bytes->starts_with(kUtf16LeMark)) {
-    if (bytes->size() % 2 == 0) return true;
-    // A file cut inside a character: its lone last byte would be read as half of a
-    // character made up with whatever follows it in memory.
-    replacement = bytes->substr(0, bytes->size() - 1);
-  } else if (!bytes || bytes->empty()) {
-    if (!bytes && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;  // unreadable
-    replacement = kUtf16LeMark;
-  } else if (bytes->starts_with(kUtf16BeMark)) {
-    replacement = *bytes;
-    replacement.resize(replacement.size() & ~size_t{1});
-    for (size_t i = 0; i < replacement.size(); i += 2) std::swap(replacement[i], replacement[i + 1]);
-  } else if (bytes->find('\0') != std::string::npos) {
-    if (!CopyFileW(path.c_str(), (path + L".bak").c_str(), FALSE)) return false;
-    replacement = kUtf16LeMark;
-  } else {
-    std::wstring text;
-    bool utf8 = bytes->starts_with(kUtf8Mark);
-    std::string_view body(*bytes);
-    if (utf8) body.remove_prefix(kUtf8Mark.size());
-    if (!WidenStringCounted(body, text, utf8 ? kCodePageUtf8 : kCodePageAnsi)) return false;
-    replacement = Utf16LeFile(text);
+  if (!bytes) {
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return std::nullopt;  // unreadable
+    return std::wstring();
   }
-  bool replaced = ReplaceFile(path, replacement);
-  WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
+  if (bytes->starts_with(kUtf16LeMark)) return Utf16Text(*bytes, false);
+  if (bytes->starts_with(kUtf16BeMark)) return Utf16Text(*bytes, true);
+  if (bytes->find('\0') != std::string::npos) {
+    if (!CopyFileW(path.c_str(), (path + L".bak").c_str(), FALSE)) return std::nullopt;
+    return std::wstring();
+  }
+  std::wstring text;
+  const bool utf8 = bytes->starts_with(kUtf8Mark);
+  std::string_view body(*bytes);
+  if (utf8) body.remove_prefix(kUtf8Mark.size());
+  if (!WidenStringCounted(body, text, utf8 ? kCodePageUtf8 : kCodePageAnsi)) return std::nullopt;
+  return text;
+}
+
+bool WriteIniFileText(const std::wstring& path, std::wstring_view text) {
+  const bool replaced = ReplaceWholeFile(path, Utf16LeFile(text));
+  FlushProfileCache(path);
   return replaced;
 }

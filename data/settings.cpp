@@ -1,11 +1,10 @@
 #include "data/settings.h"
 
-#include <cwchar>
 #include <type_traits>
 #include <variant>
+#include <vector>
 
-#include "data/ini_file_encoding.h"
-#include "ui/base/string_util.h"
+#include "data/ini_file_update.h"
 
 namespace {
 
@@ -112,32 +111,6 @@ std::wstring ReadText(const wchar_t* key, const wchar_t* fileDefault, const std:
   return std::wstring(buffer, length);
 }
 
-void WriteNumber(const wchar_t* key, int value, const std::wstring& file) {
-  WritePrivateProfileStringW(kSection, key, FormatText(L"%d", value).c_str(), file.c_str());
-}
-
-// Whether the profile read would change the value: it drops blanks around a value
-// and one pair of quotes (double or single) that encloses it.
-bool ReadWouldAlter(const std::wstring& value) {
-  if (value.empty()) return false;
-  auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
-  if (blank(value.front()) || blank(value.back())) return true;
-  const wchar_t first = value.front();
-  return value.size() >= 2 && (first == L'"' || first == L'\'') && value.back() == first;
-}
-
-// A line break inside a value would end the line early and turn the rest into a
-// line of its own, so line breaks are written as spaces. A value that the read
-// would alter, such as a folder command "C:\...\x.exe" /open "%s" whose quotes
-// enclose it, is written inside one extra pair of quotes, which the read takes off.
-void WriteText(const wchar_t* key, std::wstring value, const std::wstring& file) {
-  for (wchar_t& c : value) {
-    if (c == L'\r' || c == L'\n') c = L' ';
-  }
-  if (ReadWouldAlter(value)) value = L'"' + value + L'"';
-  WritePrivateProfileStringW(kSection, key, value.c_str(), file.c_str());
-}
-
 // Older versions kept the hot key's modifiers in bits 16 to 23.
 constexpr int MigrateHotKey(int code) { return (((code >> 16) & 0xFF) << 8) | (code & 0xFF); }
 
@@ -172,34 +145,32 @@ void Settings::Load() {
   }
   if (nMainHotKey > 0xFFFF) {
     nMainHotKey = MigrateHotKey(nMainHotKey);
-    WriteNumber(L"nMainHotKey", nMainHotKey, filePath_);
+    UpdateIniFile(filePath_, kSection, {{L"nMainHotKey", std::to_wstring(nMainHotKey)}});
   }
 }
 
-void Settings::Save() {
+bool Settings::Save() {
   EnterFolder();
   nVersion = kFileVersion;
-  // Written into an 8-bit file, non-ANSI text (Chinese theme names or folder
-  // commands) would be lost; when the file cannot be made UTF-16 it is still saved.
-  EnsureUtf16IniFile(filePath_);
+  std::vector<IniEntry> entries;
   for (const Key& key : kKeys) {
-    if (std::wcscmp(key.name, L"bAutoDock") == 0) {
-      WritePrivateProfileStringW(kSection, kOldAutoDockKey, nullptr, filePath_.c_str());
-      WritePrivateProfileStringW(kSection, kOldDockCornerKey, nullptr, filePath_.c_str());
-    }
     std::visit(
         [&](auto field) {
           using Field = std::remove_reference_t<decltype(this->*field)>;
           if constexpr (std::is_same_v<Field, bool>) {
-            WriteNumber(key.name, (this->*field) ? 1 : 0, filePath_);
+            entries.push_back({key.name, (this->*field) ? L"1" : L"0"});
           } else if constexpr (std::is_same_v<Field, int>) {
-            WriteNumber(key.name, this->*field, filePath_);
+            entries.push_back({key.name, std::to_wstring(this->*field)});
           } else {
-            WriteText(key.name, this->*field, filePath_);
+            entries.push_back({key.name, IniValueText(this->*field)});
           }
         },
         key.field);
   }
+  // One replacement of the whole file: a kill or a failure halfway leaves the old
+  // file as it was instead of a mix of old and new keys. Entries of other sections
+  // and keys this version does not know stay.
+  return UpdateIniFile(filePath_, kSection, entries, {kOldAutoDockKey, kOldDockCornerKey});
 }
 
 Settings& GetSettings() {

@@ -21,8 +21,10 @@ class Settings {
   // A missing or unreadable file is no error. Handles are not touched.
   void Load();
   // Writes every stored field in the fixed key order, "nVersion" as kFileVersion,
-  // and removes the old misspelled keys. Failures are ignored.
-  void Save();
+  // and removes the old misspelled keys; other sections and keys of the file stay.
+  // The new file replaces the old one whole. False, with the file as it was, when
+  // it could not be read or replaced (locked, read-only, disk full).
+  bool Save();
 
   const std::wstring& FilePath() const { return filePath_; }
 

@@ -7,12 +7,15 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${PEXO_BUILD_DIR:-$root/build}
 bash "$root/scripts/build.sh"
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all,err+module
+# Start Wine's server and its desktop services on this display once, before the
+# tests: test programs that all start together on a cold server race the start
+# of those services, and one of them can then hang at its exit.
+run_tests='wineserver -p30 && wine cmd.exe /c exit >/dev/null 2>&1; cd "$0" && ctest --output-on-failure -j"${PEXO_JOBS:-$(nproc)}" "$@"'
 status=0
 if [ -n "${DISPLAY:-}" ]; then
-  (cd "$build" && ctest --output-on-failure -j"${PEXO_JOBS:-$(nproc)}" "$@") || status=$?
+  bash -c "$run_tests" "$build" "$@" || status=$?
 else
-  xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash -c 'cd "$0" && ctest --output-on-failure -j"${PEXO_JOBS:-$(nproc)}" "$@"' "$build" "$@" || status=$?
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$run_tests" "$build" "$@" || status=$?
 fi
 wineserver -k >/dev/null 2>&1 || true
 exit $status

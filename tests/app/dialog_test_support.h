@@ -80,7 +80,14 @@ inline int AnswerThreadDialogBoxes() {
 
 inline void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD) {
   Script* script = CurrentScript();
-  if (!script) return;
+  // A step that pumps messages (a paint, a click that lays the dialog out) would
+  // run the next steps inside itself, before its own input has arrived.
+  static bool running = false;
+  if (!script || running) return;
+  struct Running {
+    Running() { running = true; }
+    ~Running() { running = false; }
+  } guard;
   if (script->find) script->dialog = script->find();
   HWND hwnd = script->dialog ? script->dialog->GetHWND() : nullptr;
   if (!hwnd || !IsWindow(hwnd)) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -171,6 +173,30 @@ inline Visit ChooseFromMenu(HWND window, POINT client, const std::vector<std::ws
   KillTimer(nullptr, timer);
   Script::Current() = nullptr;
   window_test::PumpFor(100);
+  return visit;
+}
+
+// Every item of the path that the visit did not find (or found against a "!")
+// fails the running test.
+inline void ExpectEveryItemFound(const Visit& visit) {
+  for (const std::wstring& name : visit.missing) ADD_FAILURE() << "menu item: " << name;
+}
+
+// ChooseFromMenu for a test, made once more when no menu came at all: on a loaded
+// display the window may still be settling from the last choice (fades, the hover
+// timer) or another program may hold the foreground. `settle(retry)` runs before
+// each visit and puts that right. A missing item or a menu that never came fails
+// the test.
+inline Visit ChooseWithRetry(HWND window, POINT client, const std::vector<std::wstring>& path,
+                             const std::function<void(bool retry)>& settle) {
+  settle(false);
+  Visit visit = ChooseFromMenu(window, client, path);
+  if (!visit.shown) {
+    settle(true);
+    visit = ChooseFromMenu(window, client, path);
+  }
+  EXPECT_TRUE(visit.shown) << "a menu opens";
+  ExpectEveryItemFound(visit);
   return visit;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "data/link_store.h"
+#include "data/settings.h"
 #include "sqlite3.h"
 #include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
@@ -53,6 +54,21 @@ std::string IntegrityCheck(const std::wstring& path) {
   }
   sqlite3_close(db);
   return result;
+}
+
+// Whether the settings file is one a save wrote whole: loaded and saved again
+// elsewhere it comes out byte for byte the same. A file cut or left with only part
+// of the keys of a save comes out longer.
+bool IsWholeSavedSettingsFile(const std::wstring& path) {
+  const std::string bytes = pexo_test::ReadFileBytes(path);
+  pexo_test::TempDir copy;
+  if (!pexo_test::WriteFileBytes(copy.File(L"conf.ini"), bytes)) return false;
+  Settings settings(copy.path());
+  settings.Load();
+  const bool saved = settings.Save();
+  // Loading and saving made the copy's folder current; leave it so it can go.
+  SetCurrentDirectoryW(pexo_test::ExeFolder().c_str());
+  return saved && pexo_test::ReadFileBytes(copy.File(L"conf.ini")) == bytes;
 }
 
 // Starts the program, expects either its error box with `message` (answered, the
@@ -207,6 +223,11 @@ TEST(KilledWhileSavingTest, TheNextStartLoadsAWholeStoreWithEveryLink) {
     Sleep(static_cast<DWORD>(round * 40));
     program.Kill();
 
+    // The settings are all old (the file as written before the first start) or all new.
+    const std::wstring conf = program.File(L"conf.ini");
+    if (pexo_test::ReadFileBytes(conf) != kQuietConf) {
+      EXPECT_TRUE(IsWholeSavedSettingsFile(conf)) << "conf.ini holds part of a save";
+    }
     EXPECT_EQ(IntegrityCheck(path), "ok");
     LinkStore store;
     ASSERT_TRUE(store.Open(path));

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "data/ini_file_encoding.h"
+#include "data/ini_file_update.h"
 #include "tests/support/test_support.h"
 #include "ui/base/string_util.h"
 
@@ -154,7 +155,7 @@ TEST_F(SettingsTest, EmptyFileGivesDefaultsAndSaveWritesEveryKeyInOrder) {
   ASSERT_TRUE(WriteFileBytes(File(), ""));
   Settings settings = Loaded();
   ExpectFileDefaults(settings);
-  settings.Save();
+  EXPECT_TRUE(settings.Save());
   EXPECT_EQ(settings.nVersion, 10805);
   EXPECT_EQ(FileKeys(), kSavedKeyOrder);
   EXPECT_EQ(kSavedKeyOrder.size(), 58u);
@@ -347,28 +348,129 @@ TEST_F(SettingsTest, BinaryFileGivesDefaultsAndIsKeptAside) {
   EXPECT_EQ(Loaded().Theme, L"绿色");
 }
 
-TEST(IniFileEncoding, TextFilesAreReencodedWithTheirContent) {
+TEST_F(SettingsTest, EntriesTheProgramDoesNotKnowKeepTheirPlacesAndText) {
+  const std::wstring before =
+      L"; written by hand\r\n"
+      L"[Plugins]\r\nfirst=\"quoted value\"\r\n\r\n"
+      L"[MAIN]\r\n"
+      L"  NWIDTH = 480\r\n"
+      L"; a note about the theme\r\n"
+      L"MyOwnKey=keep me\r\n"
+      L"bAutoDick=0\r\n"
+      L"\r\n"
+      L"[other]\r\nname=值\r\n"
+      L"[main]\r\nnWidth=999\r\n";  // a second section of the name is never read
+  ASSERT_TRUE(WriteFileBytes(File(), Utf16File(before)));
+  Settings settings = Loaded();
+  EXPECT_EQ(settings.nWidth, 480);
+  settings.nHeight = 700;
+  ASSERT_TRUE(settings.Save());
+
+  // The first section took every key: nWidth in place of the old line, the
+  // misspelled key gone, the rest added after the section's last line.
+  std::wstring expected = L"; written by hand\r\n[Plugins]\r\nfirst=\"quoted value\"\r\n\r\n[MAIN]\r\nnWidth=480\r\n"
+                          L"; a note about the theme\r\nMyOwnKey=keep me\r\n";
+  for (const std::wstring& key : kSavedKeyOrder) {
+    if (key == L"nWidth") continue;
+    expected += key + L"=" + ReadKey(L"main", key.c_str()) + L"\r\n";
+  }
+  expected += L"\r\n[other]\r\nname=值\r\n[main]\r\nnWidth=999\r\n";
+  EXPECT_EQ(Utf16Text(ReadFileBytes(File())), expected);
+  EXPECT_EQ(ReadKey(L"main", L"nHeight"), L"700");
+  EXPECT_EQ(ReadKey(L"Plugins", L"first"), L"quoted value");
+  EXPECT_EQ(ReadKey(L"main", L"MyOwnKey"), L"keep me");
+  EXPECT_EQ(StoredValues(Loaded()), StoredValues(settings));
+}
+
+TEST_F(SettingsTest, ASideFileLeftByAKilledSaveIsIgnoredAndReplaced) {
+  ASSERT_TRUE(WriteFileBytes(File(), Utf16File(L"[main]\r\nnAlpha=200\r\n")));
+  // Half of a new file, as a save killed while writing it leaves it, made read-only.
+  const std::wstring side = File() + L".tmp";
+  ASSERT_TRUE(WriteFileBytes(side, Utf16File(L"[main]\r\nnAlpha=1\r\nbAutoR")));
+  ASSERT_TRUE(SetFileAttributesW(side.c_str(), FILE_ATTRIBUTE_READONLY));
+  Settings settings = Loaded();
+  EXPECT_EQ(settings.nAlpha, 200);
+  settings.nCurTag = 4;
+  EXPECT_TRUE(settings.Save());
+  EXPECT_EQ(GetFileAttributesW(side.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(Loaded().nCurTag, 4);
+  ExpectEveryKeyOnce({L"nAlpha"});
+}
+
+TEST_F(SettingsTest, AFileThatCannotBeReplacedReportsFailureAndStaysWhole) {
+  const std::string old = Utf16File(L"[main]\r\nnAlpha=200\r\nTheme=blue\r\n");
+  Settings settings(dir_.path());
+  settings.nAlpha = 90;
+  settings.Theme = L"新主题";
+
+  ASSERT_TRUE(WriteFileBytes(File(), old));
+  ASSERT_TRUE(SetFileAttributesW(File().c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(settings.Save()) << "read-only";
+  EXPECT_EQ(ReadFileBytes(File()), old);
+  EXPECT_EQ(GetFileAttributesW((File() + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+  ASSERT_TRUE(SetFileAttributesW(File().c_str(), FILE_ATTRIBUTE_NORMAL));
+
+  {
+    // Another program holds the file open and shares nothing.
+    HANDLE locked = CreateFileW(File().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(settings.Save()) << "locked";
+    CloseHandle(locked);
+  }
+  EXPECT_EQ(ReadFileBytes(File()), old);
+  {
+    // Open for reading only: the save can read the file but must not replace it.
+    HANDLE reading = CreateFileW(File().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reading, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(settings.Save()) << "open without delete sharing";
+    CloseHandle(reading);
+  }
+  EXPECT_EQ(ReadFileBytes(File()), old);
+  EXPECT_EQ(GetFileAttributesW((File() + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+
+  EXPECT_TRUE(settings.Save());  // once free the same save goes through
+  EXPECT_EQ(Loaded().Theme, L"新主题");
+}
+
+TEST(IniSectionUpdate, ChangesOnlyTheKeysOfTheFirstSectionOfTheName) {
+  struct Case {
+    const wchar_t* before;
+    const wchar_t* after;
+  };
+  const std::vector<IniEntry> entries = {{L"a", L"1"}, {L"b", L"2"}};
+  const Case cases[] = {
+      {L"", L"[s]\r\na=1\r\nb=2\r\n"},
+      {L"[t]\r\nx=y", L"[t]\r\nx=y\r\n[s]\r\na=1\r\nb=2\r\n"},
+      {L"[S]\nB=old\nold=gone\nc=3\n", L"[S]\r\nb=2\r\nc=3\r\na=1\r\n"},
+      {L"[s]\r\na\r\n\r\n\r\n[t]\r\n", L"[s]\r\na=1\r\nb=2\r\n\r\n\r\n[t]\r\n"},
+      {L"[s]\r\n;a=comment\r\n[s]\r\na=9\r\n", L"[s]\r\n;a=comment\r\na=1\r\nb=2\r\n[s]\r\na=9\r\n"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(UpdateIniSection(c.before, L"s", entries, {L"OLD"}), c.after) << c.before;
+  }
+}
+
+TEST(IniFileEncoding, TextFilesAreReadAsTheProfileFunctionsReadThem) {
   pexo_test::TempDir dir;
   const std::wstring path = dir.File(L"a.ini");
 
   ASSERT_TRUE(WriteFileBytes(path, "\xEF\xBB\xBF[s]\r\nk=\xE4\xB8\xAD\r\n"));  // UTF-8 with its mark
-  ASSERT_TRUE(EnsureUtf16IniFile(path));
-  EXPECT_EQ(Utf16Text(ReadFileBytes(path)), L"[s]\r\nk=中\r\n");
+  EXPECT_EQ(ReadIniFileText(path), L"[s]\r\nk=中\r\n");
 
   ASSERT_TRUE(WriteFileBytes(path, std::string("\xFE\xFF\0[\0s\0]", 8)));  // big-endian
-  ASSERT_TRUE(EnsureUtf16IniFile(path));
-  EXPECT_EQ(Utf16Text(ReadFileBytes(path)), L"[s]");
+  EXPECT_EQ(ReadIniFileText(path), L"[s]");
 
-  const std::string utf16 = Utf16File(L"[s]\r\nk=v\r\n");
-  ASSERT_TRUE(WriteFileBytes(path, utf16));
-  ASSERT_TRUE(EnsureUtf16IniFile(path));
-  EXPECT_EQ(ReadFileBytes(path), utf16);  // already UTF-16: untouched
+  ASSERT_TRUE(WriteFileBytes(path, Utf16File(L"[s]\r\nk=v\r\n") + "\x41"));  // cut inside a character
+  EXPECT_EQ(ReadIniFileText(path), L"[s]\r\nk=v\r\n");
 
-  ASSERT_TRUE(EnsureUtf16IniFile(dir.File(L"new.ini")));
-  EXPECT_EQ(ReadFileBytes(dir.File(L"new.ini")), std::string("\xFF\xFE", 2));
+  EXPECT_EQ(ReadIniFileText(dir.File(L"new.ini")), L"");
+  ASSERT_TRUE(WriteIniFileText(dir.File(L"new.ini"), L"[s]\r\nk=中\r\n"));
+  EXPECT_EQ(ReadFileBytes(dir.File(L"new.ini")), Utf16File(L"[s]\r\nk=中\r\n"));
   EXPECT_EQ(GetFileAttributesW(dir.File(L"new.ini.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
 
-  EXPECT_FALSE(EnsureUtf16IniFile(dir.File(L"no such folder\\x.ini")));
+  EXPECT_FALSE(WriteIniFileText(dir.File(L"no such folder\\x.ini"), L"[s]"));
 }
 
 }  // namespace

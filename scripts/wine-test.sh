@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# wine-test.sh WINE EXE [ARGS...] — runs one GoogleTest program under Wine for ctest.
+#
+# Two Wine traits make a bare "wine test.exe" unreliable on a loaded machine:
+#  - a process sometimes never leaves Wine's exit path after the program has
+#    finished (every case run, the summary printed); it then sits there until
+#    ctest's time limit and the run fails although every case passed;
+#  - rarely, a window test stalls inside Wine before it finishes.
+# So this runner watches the program's own output. Once GoogleTest's closing
+# summary is there, the process gets a grace period to exit; after it the
+# process is ended and the summary decides the result. A run that stalls
+# before its summary is ended after PEXO_TEST_ATTEMPT_SECONDS and run once
+# more; a second stall fails the test. Failures are never run again.
+set -u
+wine=$1; shift
+attempt_limit=${PEXO_TEST_ATTEMPT_SECONDS:-270}
+exit_grace=${PEXO_TEST_EXIT_GRACE_SECONDS:-20}
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+summary_seen() { grep -qE '^\[==========\] [0-9]+ tests? from [0-9]+ test suites? ran\.' "$log"; }
+summary_passed() {
+  grep -qE '^\[  PASSED  \] [0-9]+ test' "$log" && ! grep -qE '^\[  FAILED  \] [0-9]+ test' "$log"
+}
+end_process() {
+  kill -TERM "$1" 2>/dev/null
+  for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$1" 2>/dev/null || return 0; sleep 0.2; done
+  kill -KILL "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+}
+
+# run_once: 0/1 = the program's result, 124 = stalled before its summary.
+run_once() {
+  : >"$log"
+  "$wine" "$@" >"$log" 2>&1 &
+  local pid=$! waited=0 summary_at=-1
+  while kill -0 "$pid" 2>/dev/null; do
+    if [ "$summary_at" -lt 0 ] && summary_seen; then summary_at=$waited; fi
+    if [ "$summary_at" -ge 0 ] && [ $((waited - summary_at)) -ge $((exit_grace * 2)) ]; then
+      end_process "$pid"
+      cat "$log"
+      echo "wine-test: the program printed its summary but did not exit within ${exit_grace} s; ended it" >&2
+      summary_passed && return 0 || return 1
+    fi
+    if [ "$waited" -ge $((attempt_limit * 2)) ]; then
+      end_process "$pid"
+      cat "$log"
+      echo "wine-test: no result after ${attempt_limit} s; ended it" >&2
+      return 124
+    fi
+    sleep 0.5
+    waited=$((waited + 1))
+  done
+  wait "$pid"
+  local status=$?
+  cat "$log"
+  return $status
+}
+
+run_once "$@"
+status=$?
+if [ $status -eq 124 ]; then
+  echo "wine-test: running it once more" >&2
+  run_once "$@"
+  status=$?
+fi
+exit $status
