@@ -189,6 +189,7 @@ void CSettingWnd::FillThemes(const std::wstring& theme) {
     item->ApplyClassAttributes(L"listitem");
     item->SetAttribute(L"height", L"26");
     item->SetAttribute(L"textpadding", L"6,0,6,0");
+    item->SetName(found.cFileName);
     item->SetText(found.cFileName);
     combo->Add(item);
     const int index = combo->GetCount() - 1;

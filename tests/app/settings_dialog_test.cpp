@@ -381,6 +381,40 @@ TEST_F(SettingsDialogTest, WithNoThemeChosenOkKeepsTheStoredThemeAndOddFieldsKee
   EXPECT_EQ(stored.nTagWidth, 72) << "never a negative width (the layout's stretch and auto marks)";
 }
 
+TEST_F(SettingsDialogTest, AThemePickedFromTheDropDownListIsStoredAndRepaintsTheWindow) {
+  GetSettings().Theme = L"不存在";
+  OpenMain();
+  const DWORD before = TitleColor();
+  bool listed = false;
+  EXPECT_EQ(RunDialog(Steps{
+                [](CDialogWnd& d) {
+                  EXPECT_EQ(Get<ui::Combo>(d, L"combo_theme")->GetText(), L"") << "no file holds the stored theme";
+                  Click(d, L"combo_theme");
+                },
+                [&listed](CDialogWnd& d) {
+                  HWND popup = nullptr;
+                  ui::Control* item = menu_driver::FindVisibleItem(d.GetHWND(), L"Settings_Probe.xml", &popup);
+                  listed = item != nullptr;
+                  if (!item) return;
+                  const RECT rc = item->GetPos();
+                  const POINT middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+                  menu_driver::PostAt(popup, WM_MOUSEMOVE, 0, middle);
+                  menu_driver::PostAt(popup, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+                  menu_driver::PostAt(popup, WM_LBUTTONUP, 0, middle);
+                },
+                [](CDialogWnd& d) {
+                  EXPECT_EQ(Get<ui::Combo>(d, L"combo_theme")->GetText(), L"Settings_Probe.xml");
+                  Click(d, L"btn_ok");
+                },
+            }),
+            CDialogWnd::kResultOk);
+  EXPECT_TRUE(listed) << "the drop-down list shows the theme files";
+  EXPECT_EQ(StoredSettings().Theme, L"Settings_Probe.xml");
+  EXPECT_EQ(before, TitleColor()) << "the dialog alone applies nothing";
+  window_->ApplySettings(GetSettings().bTagRight);
+  EXPECT_EQ(TitleColor(), kProbeTitleColor);
+}
+
 TEST_F(SettingsDialogTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheValuesStillApply) {
   OpenMain();
   ASSERT_TRUE(GetSettings().Save());
