@@ -212,6 +212,10 @@ class SettingsDialogTest : public ::testing::Test {
 };
 
 TEST_F(SettingsDialogTest, EveryPageIsPicturedForTheDocumentation) {
+  // The picture shows the stock theme chosen.
+  ASSERT_TRUE(CopyFileW(pexo_test::DataFile(L"../../theme/gray.xml").c_str(), (ThemeFolder() + L"gray.xml").c_str(),
+                        FALSE));
+  GetSettings().Theme = L"gray";
   OpenMain();
   const std::wstring docs = pexo_test::DataFile(L"..\\..\\docs") + L"\\";
   CreateDirectoryW(docs.c_str(), nullptr);
@@ -219,6 +223,7 @@ TEST_F(SettingsDialogTest, EveryPageIsPicturedForTheDocumentation) {
   for (int page = 0; page < kPageCount; ++page) {
     steps.push_back([page](CDialogWnd& d) { ShowPage(d, page); });
     steps.push_back([page, docs](CDialogWnd& d) {
+      if (page == kGeneral) EXPECT_EQ(Get<ui::Combo>(d, L"combo_theme")->GetText(), L"gray.xml");
       EXPECT_EQ(Get<ui::TabBox>(d, L"TabSet")->GetCurSel(), page) << "the page list shows its page";
       window_test::PaintNow(d.GetHWND());
       EXPECT_TRUE(window_test::SaveWindowPng(d, docs + L"settings_" + kPageNames[page] + L".png"));
