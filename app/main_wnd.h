@@ -241,9 +241,11 @@ class CMainWnd : public ui::WindowImplBase {
   bool OnTagMenuCommand(const std::wstring& command);
   // The current tag of the current group; null when there is none.
   std::shared_ptr<Group> CurrentTag() const;
-  // Shows the marks of the tag's icon size, view and sort in the menu's levels.
-  // False when one of "linkbox", "icon_size", "view_type", "view_sort" is missing.
-  static bool MarkTagMenu(ui::CMenuMgr& menus, const Group& tag);
+  // Shows the marks of the tag's icon size, view and sort in the menu's levels
+  // "icon_size", "view_type" and "view_sort", each name after `levelPrefix` (the
+  // tag item menu's levels start with "minor_"). False, with no mark changed, when
+  // one of them is missing.
+  static bool MarkTagMenu(ui::CMenuMgr& menus, const Group& tag, const std::wstring& levelPrefix = L"");
 
   // ---- the main, tray and theme menus (main_wnd_main_menu.cpp) ----
   // Shows the named level at the screen point (top-most brings it to the
@@ -251,6 +253,9 @@ class CMainWnd : public ui::WindowImplBase {
   bool OnMenuCommand(int x, int y, const std::wstring& menuName, bool topMost);
   // Carries out a main, tray or theme menu item; false for an unknown or unusable one.
   bool RunMainMenuCommand(ui::CMenuItem* item);
+  // Opens the read-me beside the program ("help"); a missing or unopenable file
+  // shows a notice and gives false.
+  bool OpenHelp();
   // The hot-key overview as a modal dialog over the window; false when it could not be made.
   bool ShowHotKeyOverview();
   // Starts the built-in function of the table's row on a thread; nothing is stored.

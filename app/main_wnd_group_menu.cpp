@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,8 +51,8 @@ std::shared_ptr<Group> GroupAt(int index) {
 // The list index of an item in its list; -1 when it is none.
 int ItemIndex(ui::ListBox* list, ui::Control* item) {
   if (!list || !item) return -1;
-  for (size_t i = 0; i < list->GetCount(); ++i) {
-    if (list->GetItemAt(i) == item) return static_cast<int>(i);
+  for (int i = 0; i < list->GetCount(); ++i) {
+    if (list->GetItemAt(static_cast<size_t>(i)) == item) return i;
   }
   return -1;
 }
@@ -70,23 +69,6 @@ std::vector<std::shared_ptr<Link>> ReleaseChords(const std::vector<std::shared_p
 
 void RestoreChords(const std::vector<std::shared_ptr<Link>>& links) {
   for (const auto& link : links) GetHotKeyTable().RegisterLink(link);
-}
-
-struct MarkSet {
-  const wchar_t* level;
-  std::array<const wchar_t*, 3> marks;  // by value
-};
-constexpr MarkSet kMinorMarks[] = {
-    {L"minor_icon_size", {L"btn_big_icon", L"btn_small_icon", L"btn_large_icon"}},
-    {L"minor_view_type", {L"btn_view_tile", L"btn_view_list", nullptr}},
-    {L"minor_view_sort", {L"btn_sort_normal", L"btn_sort_runcount", L"btn_sort_initial"}}};
-
-void SetMarks(ui::CMenuUI* level, const MarkSet& set, int32_t value) {
-  if (value < 0 || value > 2 || !set.marks[static_cast<size_t>(value)]) return;
-  for (size_t i = 0; i < set.marks.size(); ++i) {
-    if (!set.marks[i]) continue;
-    if (ui::Control* mark = level->FindChildByName(set.marks[i])) mark->SetFadeVisible(i == static_cast<size_t>(value));
-  }
 }
 
 ui::CMenuItem* NewGroupEntry(const Group& group) {
@@ -340,13 +322,7 @@ bool CMainWnd::OnTagItemMenu(ui::EventArgs* event) {
   }
   if (ui::CMenuItem* opener = moveLevel->GetParentItem()) opener->SetEnabled(moveLevel->GetCount() > 0);
 
-  if (!menus_->FindMenu(L"minor_group_item")) return false;
-  const int32_t values[] = {current->ICONSIZE, current->LAYOUT, current->SORT};
-  for (size_t i = 0; i < std::size(kMinorMarks); ++i) {
-    ui::CMenuUI* level = menus_->FindMenu(kMinorMarks[i].level);
-    if (!level) return false;
-    SetMarks(level, kMinorMarks[i], values[i]);
-  }
+  if (!menus_->FindMenu(L"minor_group_item") || !MarkTagMenu(*menus_, *current, L"minor_")) return false;
 
   const POINT at = CursorPos();
   ui::CMenuItem* item = menus_->ShowMenu(L"minor_group_item", at.x, at.y, false);

@@ -26,8 +26,10 @@
 namespace {
 
 constexpr wchar_t kStoreFailedNotice[] = L"保存失败，请检查数据库文件";
-constexpr wchar_t kHelpAddress[] = L"https://pexo.app/docs/";
-constexpr wchar_t kUpdateAddress[] = L"https://pexo.app/docs/changelog";
+// The program's documentation is the read-me beside it, as plain text so that
+// every system opens it; there is no published web site to send the user to.
+constexpr wchar_t kHelpFile[] = L"README.txt";
+constexpr wchar_t kHelpMissingNotice[] = L"找不到帮助文件 README.txt";
 // An optional batch file beside the program that clears the system's icon cache.
 constexpr wchar_t kRefreshSysIconBatch[] = L"清除Windows系统图标缓存.bat";
 
@@ -85,8 +87,8 @@ bool CMainWnd::RunMainMenuCommand(ui::CMenuItem* item) {
     return storeChange(store.ConvertPathsToAbsolute());
   } else if (command == L"change_relative") {
     return storeChange(store.ConvertPathsToRelative());
-  } else if (command == L"update" || command == L"help") {
-    ShellExecuteW(nullptr, L"open", command == L"help" ? kHelpAddress : kUpdateAddress, L"", L"", SW_SHOWNORMAL);
+  } else if (command == L"help") {
+    return OpenHelp();
   } else if (command == L"hotkey") {
     ShowHotKeyOverview();
   } else if (command == L"setting") {
@@ -122,6 +124,20 @@ bool CMainWnd::RunMainMenuCommand(ui::CMenuItem* item) {
     return false;
   }
   return true;
+}
+
+bool CMainWnd::OpenHelp() {
+  const std::wstring file = GetProgramDir() + kHelpFile;
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    ShowNotice(kHelpMissingNotice);
+    return false;
+  }
+  // ShellExecuteW reports success with a value above 32.
+  const auto result =
+      reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", file.c_str(), L"", L"", SW_SHOWNORMAL));
+  if (result <= 32) ShowNotice(kHelpMissingNotice);
+  return result > 32;
 }
 
 bool CMainWnd::ShowHotKeyOverview() {

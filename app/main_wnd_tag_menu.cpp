@@ -7,6 +7,8 @@
 #include <shlobj.h>
 
 #include <array>
+#include <string>
+#include <utility>
 
 #include "app/link_record.h"
 #include "app/main_wnd.h"
@@ -36,7 +38,7 @@ constexpr wchar_t kSaveFailedNotice[] = L"保存失败，请检查数据库文�
 
 // A level's marks for the values 0, 1 and 2 of one view field.
 struct MarkSet {
-  const wchar_t* level;
+  const wchar_t* level;                 // the link box's level; the tag item menu's has a prefix
   std::array<const wchar_t*, 3> marks;  // by value; null where the value has none
 };
 constexpr MarkSet kIconSizeMarks = {L"icon_size", {L"btn_big_icon", L"btn_small_icon", L"btn_large_icon"}};
@@ -79,15 +81,15 @@ struct ItemIdListDeleter {
 
 std::shared_ptr<Group> CMainWnd::CurrentTag() const { return CurrentCardTag(); }
 
-bool CMainWnd::MarkTagMenu(ui::CMenuMgr& menus, const Group& tag) {
-  ui::CMenuUI* levels[] = {menus.FindMenu(L"linkbox"), menus.FindMenu(kIconSizeMarks.level),
-                           menus.FindMenu(kLayoutMarks.level), menus.FindMenu(kSortMarks.level)};
-  for (ui::CMenuUI* level : levels) {
-    if (!level) return false;
+bool CMainWnd::MarkTagMenu(ui::CMenuMgr& menus, const Group& tag, const std::wstring& levelPrefix) {
+  const std::pair<const MarkSet*, int32_t> fields[] = {
+      {&kIconSizeMarks, tag.ICONSIZE}, {&kLayoutMarks, tag.LAYOUT}, {&kSortMarks, tag.SORT}};
+  ui::CMenuUI* levels[std::size(fields)] = {};
+  for (size_t i = 0; i < std::size(fields); ++i) {
+    levels[i] = menus.FindMenu(levelPrefix + fields[i].first->level);
+    if (!levels[i]) return false;
   }
-  SetMarks(levels[1], kIconSizeMarks, tag.ICONSIZE);
-  SetMarks(levels[2], kLayoutMarks, tag.LAYOUT);
-  SetMarks(levels[3], kSortMarks, tag.SORT);
+  for (size_t i = 0; i < std::size(fields); ++i) SetMarks(levels[i], *fields[i].first, fields[i].second);
   return true;
 }
 
@@ -97,7 +99,7 @@ bool CMainWnd::OnLinkBoxMenu(ui::EventArgs* event) {
   if (event && event->pSender && event->pSender != linkBox_) return false;
   const std::shared_ptr<Group> tag = CurrentTag();
   if (!tag) return false;
-  if (!menus_ || !MarkTagMenu(*menus_, *tag)) return false;
+  if (!menus_ || !menus_->FindMenu(L"linkbox") || !MarkTagMenu(*menus_, *tag)) return false;
   POINT cursor = {};
   GetCursorPos(&cursor);
   std::wstring command;

@@ -10,109 +10,53 @@
 #include <string>
 
 #include "data/link_store.h"
-#include "tests/app/launcher_test_support.h"
+#include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
-using launcher_test::WaitFor;
+using pexo_test::PexoProgram;
+using pexo_test::WaitUntil;
 
-struct Found {
-  DWORD processId;
-  const wchar_t* className;
-  const wchar_t* title;
-  HWND hwnd;
-};
-
-HWND FindProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* title = nullptr) {
-  Found found = {processId, className, title, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* f = reinterpret_cast<Found*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        if (owner != f->processId || !IsWindowVisible(hwnd)) return TRUE;
-        wchar_t text[256] = {};
-        if (f->className) {
-          GetClassNameW(hwnd, text, 256);
-          if (std::wstring(text) != f->className) return TRUE;
-        }
-        if (f->title) {
-          GetWindowTextW(hwnd, text, 256);
-          if (std::wstring(text) != f->title) return TRUE;
-        }
-        f->hwnd = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found.hwnd;
-}
+// A window on the left of the screen, not docked, so clicks land where the test
+// computes; folders open through the probe, which logs every start, as the folder
+// command.
+const char kConf[] =
+    "[main]\r\nnWidth=388\r\nnHeight=600\r\nnPosX=10\r\nnPosY=10\r\nbAutoDock=0\r\nbHideNotify=1\r\n"
+    "bShowDate=0\r\nOpenDirCmd=launch_probe.exe folder %1\r\n";
 
 class LauncherProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = dir_.path() + L"\\";
-    const std::wstring built = pexo_test::ExeFolder() + L"\\..\\..\\app\\Pexo.exe";
-    ASSERT_TRUE(CopyFileW(built.c_str(), (folder_ + L"Pexo.exe").c_str(), FALSE));
-    CreateDirectoryW((folder_ + L"db").c_str(), nullptr);
+    ASSERT_TRUE(program_.copied());
+    folder_ = program_.folder();
     // The colour themes are installed beside the program.
     CreateDirectoryW((folder_ + L"theme").c_str(), nullptr);
     const std::wstring themes = pexo_test::ExeFolder() + L"\\..\\..\\app\\theme\\";
     for (const wchar_t* theme : {L"gray.xml", L"blue.xml"}) {
       CopyFileW((themes + theme).c_str(), (folder_ + L"theme\\" + theme).c_str(), FALSE);
     }
-    // A window on the left of the screen, not docked, so clicks land where the
-    // test computes.
-    // The probe logs every start; folders open through it as the folder command.
     ASSERT_TRUE(CopyFileW((pexo_test::ExeFolder() + L"\\launch_probe.exe").c_str(),
                           (folder_ + L"launch_probe.exe").c_str(), FALSE));
-    const std::string conf =
-        "[main]\r\nnWidth=388\r\nnHeight=600\r\nnPosX=10\r\nnPosY=10\r\nbAutoDock=0\r\nbHideNotify=1\r\n"
-        "bShowDate=0\r\nOpenDirCmd=launch_probe.exe folder %1\r\n";
-    ASSERT_TRUE(pexo_test::WriteFileBytes(folder_ + L"conf.ini", conf));
   }
 
-  void TearDown() override { Stop(); }
+  void TearDown() override { program_.Kill(); }
 
-  bool Start() {
-    std::wstring command = L"\"" + folder_ + L"Pexo.exe\" main";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
-                        &info)) {
-      return false;
-    }
-    CloseHandle(info.hThread);
-    process_ = info.hProcess;
-    processId_ = info.dwProcessId;
-    return true;
-  }
-
+  // The main window once it is shown.
   HWND WaitForMainWindow() {
     HWND hwnd = nullptr;
-    WaitFor([&] { return (hwnd = FindProcessWindow(processId_, L"PexoWnd")) != nullptr; }, 20000);
+    WaitUntil(
+        [&] {
+          return (hwnd = pexo_test::FindProcessWindow(program_.processId(), L"PexoWnd", nullptr, true)) != nullptr;
+        },
+        20000);
     return hwnd;
-  }
-
-  // Ends the process through its window and gives its exit code.
-  DWORD CloseAndWait(HWND hwnd) {
-    PostMessageW(hwnd, WM_CLOSE, 0, 0);
-    return WaitExit();
   }
 
   DWORD WaitExit() {
     DWORD code = 0xFFFFFFFF;
-    if (WaitForSingleObject(process_, 20000) == WAIT_OBJECT_0) GetExitCodeProcess(process_, &code);
+    program_.WaitExit(20000, &code);
     return code;
-  }
-
-  void Stop() {
-    if (!process_) return;
-    if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) TerminateProcess(process_, 1);
-    WaitForSingleObject(process_, 5000);
-    CloseHandle(process_);
-    process_ = nullptr;
   }
 
   // Posts a press at one client point and a release at another.
@@ -129,7 +73,7 @@ class LauncherProcessTest : public ::testing::Test {
   // not yet placed (under load it did). Wait until the program has taken the posted
   // input and sits idle, then have it paint at once before anything else is posted.
   void SettleCards(HWND hwnd) {
-    WaitForInputIdle(process_, 5000);
+    WaitForInputIdle(program_.process(), 5000);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   }
   static void Click(HWND hwnd, POINT at) {
@@ -140,14 +84,12 @@ class LauncherProcessTest : public ::testing::Test {
 
   std::wstring DbPath() const { return folder_ + L"db\\link.db"; }
 
-  pexo_test::TempDir dir_;
+  PexoProgram program_{kConf};
   std::wstring folder_;
-  HANDLE process_ = nullptr;
-  DWORD processId_ = 0;
 };
 
 TEST_F(LauncherProcessTest, AFreshFolderGetsItsDatabaseAndTheMainWindow) {
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(program_.Start());
   HWND hwnd = WaitForMainWindow();
   ASSERT_NE(hwnd, nullptr);
   RECT rc = {};
@@ -157,7 +99,7 @@ TEST_F(LauncherProcessTest, AFreshFolderGetsItsDatabaseAndTheMainWindow) {
   // It answers messages.
   DWORD_PTR answer = 0;
   EXPECT_NE(SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
-  EXPECT_EQ(CloseAndWait(hwnd), 0u);
+  EXPECT_EQ(program_.CloseAndWait(hwnd), 0u);
   LinkStore store;
   ASSERT_TRUE(store.Open(DbPath()));
   EXPECT_FALSE(store.topGroups.empty());
@@ -185,7 +127,7 @@ TEST_F(LauncherProcessTest, CardClicksStartEachKindAndADraggedCardKeepsItsPlaceA
       ids[i] = link->ID;
     }
   }
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(program_.Start());
   HWND hwnd = WaitForMainWindow();
   ASSERT_NE(hwnd, nullptr);
   Sleep(500);
@@ -198,7 +140,7 @@ TEST_F(LauncherProcessTest, CardClicksStartEachKindAndADraggedCardKeepsItsPlaceA
   SettleCards(hwnd);
   Click(hwnd, third);
   Sleep(300);
-  ASSERT_EQ(CloseAndWait(hwnd), 0u);
+  ASSERT_EQ(program_.CloseAndWait(hwnd), 0u);
 
   LinkStore store;
   ASSERT_TRUE(store.Open(DbPath()));
@@ -210,7 +152,7 @@ TEST_F(LauncherProcessTest, CardClicksStartEachKindAndADraggedCardKeepsItsPlaceA
   store.Close();
 
   // A second start shows the stored order.
-  ASSERT_TRUE(Start());
+  ASSERT_TRUE(program_.Start());
   hwnd = WaitForMainWindow();
   ASSERT_NE(hwnd, nullptr);
   Sleep(500);
@@ -219,8 +161,8 @@ TEST_F(LauncherProcessTest, CardClicksStartEachKindAndADraggedCardKeepsItsPlaceA
   Click(hwnd, second);
   Sleep(300);
   const std::wstring log = folder_ + L"probe_log.txt";
-  EXPECT_TRUE(WaitFor([&] { return pexo_test::ReadFileBytes(log).find("file") != std::string::npos; }, 10000));
-  ASSERT_EQ(CloseAndWait(hwnd), 0u);
+  EXPECT_TRUE(WaitUntil([&] { return pexo_test::ReadFileBytes(log).find("file") != std::string::npos; }, 10000));
+  ASSERT_EQ(program_.CloseAndWait(hwnd), 0u);
   const std::string lines = pexo_test::ReadFileBytes(log);
   EXPECT_NE(lines.find("program"), std::string::npos) << lines;
   EXPECT_NE(lines.find("folder "), std::string::npos) << lines;
@@ -235,16 +177,10 @@ TEST_F(LauncherProcessTest, ADamagedDatabaseIsReportedAndLeftUntouched) {
   std::string garbage(4096, '\x5A');
   garbage.replace(0, 16, "not a database!!");
   ASSERT_TRUE(pexo_test::WriteFileBytes(DbPath(), garbage));
-  ASSERT_TRUE(Start());
-  HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = FindProcessWindow(processId_, nullptr, L"Pexo - 错误")) != nullptr; },
-                      20000));
-  wchar_t text[128] = {};
-  HWND label = FindWindowExW(box, nullptr, L"Static", nullptr);
-  while (label && GetWindowTextLengthW(label) == 0) label = FindWindowExW(box, label, L"Static", nullptr);
-  ASSERT_NE(label, nullptr);
-  GetWindowTextW(label, text, 128);
-  EXPECT_STREQ(text, L"链接数据库加载失败!");
+  ASSERT_TRUE(program_.Start());
+  HWND box = program_.WaitWindowTitled(PexoProgram::kErrorCaption, 20000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(pexo_test::MessageBoxText(box), L"链接数据库加载失败!");
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_EQ(WaitExit(), 0u);
   EXPECT_EQ(pexo_test::ReadFileBytes(DbPath()), garbage);

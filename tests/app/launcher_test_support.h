@@ -1,10 +1,23 @@
-// Start-up shared by the launcher's window and process tests: the program's own
-// skin archive and controls, and waiting for a state another program reaches.
+// Set-up shared by the launcher's window tests: the program's own skin archive
+// and controls, the stores and settings of a test, and the real main window over
+// them. (Tests of the whole program use tests/support/pexo_program.h.)
 #pragma once
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
 #include "app/app_control_factory.h"
+#include "app/main_wnd.h"
+#include "data/icon_cache.h"
+#include "data/link_store.h"
+#include "data/settings.h"
+#include "tests/support/test_support.h"
+#include "tests/ui/core/window_test_support.h"
+#include "ui/base/scoped_handles.h"
 #include "ui/base/ui_globals.h"
 #include "ui/controls/stock_controls.h"
 
@@ -24,16 +37,88 @@ inline bool StartLauncherSkin() {
 inline void StopLauncherSkin() { ui::UiGlobals::Shutdown(); }
 #endif
 
-// Polls `done` every `stepMs` until it holds or `timeoutMs` passed; the result is
-// whether it held. For states of other processes, which no message tells about.
-template <typename Condition>
-bool WaitFor(Condition done, DWORD timeoutMs, DWORD stepMs = 20) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(stepMs);
-  }
-  return true;
+// The folder "db" beside the test executable, where the main window keeps its
+// stores, with no link.db or icon.db left by an earlier test.
+inline void RemoveStoreFiles() {
+  const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
+  CreateDirectoryW(db.c_str(), nullptr);
+  DeleteFileW((db + L"link.db").c_str());
+  DeleteFileW((db + L"icon.db").c_str());
 }
+
+// The process-wide settings back at their presets, then a quiet window of 388×560:
+// no date line, no docking to an edge, no tray icon.
+inline Settings& QuietWindowSettings() {
+  Settings& settings = GetSettings();
+  settings = Settings();
+  settings.nWidth = 388;
+  settings.nHeight = 560;
+  settings.bShowDate = false;
+  settings.bAutoDock = false;
+  settings.bHideNotify = true;
+  return settings;
+}
+
+inline std::shared_ptr<Group> NewTag(const std::wstring& name, int type = kGroupOrdinary) {
+  auto tag = std::make_shared<Group>();
+  tag->NAME = name;
+  tag->TYPE = type;
+  return tag;
+}
+
+inline std::shared_ptr<Link> NewLink(const std::wstring& name, const std::wstring& path, int type = kLinkProgram) {
+  auto link = std::make_shared<Link>();
+  link->NAME = name;
+  link->PATH = path;
+  link->TYPE = type;
+  return link;
+}
+
+#ifdef PEXO_SKIN_PASSWORD
+// The real main window over a link.db each test prepares: the suite starts the
+// program's skin; a test's SetUp calls RemoveStoreFiles and fills the store
+// through GetLinkStore() (closing it again), then Open().
+class MainWindowFixture : public ::testing::Test {
+ protected:
+  // `inFront`: Open also brings the window to the front, which a right-click menu
+  // needs (it closes when its window loses the foreground).
+  explicit MainWindowFixture(bool inFront = false) : inFront_(inFront) {}
+
+  static void SetUpTestSuite() { ASSERT_TRUE(StartLauncherSkin()); }
+  static void TearDownTestSuite() { StopLauncherSkin(); }
+
+  // Creates and shows the window without activating it; it opens the stores.
+  void Open() {
+    window_ = new CMainWnd(GetModuleHandleW(nullptr));
+    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
+    ASSERT_NE(hwnd_, nullptr);
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    if (inFront_) SetForegroundWindow(hwnd_);
+    window_test::PumpFor(200);
+  }
+  // Destroys the window (it deletes itself) and closes the stores it opened, so
+  // that the test can read link.db as the next start would.
+  void Close() {
+    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    window_ = nullptr;
+    window_test::PumpFor(50);
+    GetLinkStore().Close();
+    GetIconCache().Close();
+  }
+  void Restart() {
+    Close();
+    Open();
+  }
+
+  std::shared_ptr<Group> Tag(int index) { return GetLinkStore().topGroups.at(0)->tags.at(static_cast<size_t>(index)); }
+
+  ui::ScopedOleInit ole_;
+  CMainWnd* window_ = nullptr;
+  HWND hwnd_ = nullptr;
+
+ private:
+  bool inFront_;
+};
+#endif
 
 }  // namespace launcher_test

@@ -9,16 +9,15 @@
 #include <memory>
 #include <string>
 
-#include "app/app_control_factory.h"
 #include "app/edit_wnd.h"
 #include "app/hot_key_edit.h"
 #include "app/link_color.h"
 #include "app/main_wnd.h"
 #include "data/hot_key_table.h"
-#include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "tests/app/dialog_test_support.h"
+#include "tests/app/launcher_test_support.h"
 #include "tests/support/test_support.h"
 #include "ui/base/scoped_handles.h"
 #include "ui/controls/list_box.h"
@@ -35,26 +34,12 @@ using Steps = std::deque<std::function<void(CDialogWnd&)>>;
 const uint16_t kOldChord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt, VK_F9);
 const uint16_t kNewChord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyShift, VK_F11);
 
-class LinkEditorTest : public ::testing::Test {
+class LinkEditorTest : public launcher_test::MainWindowFixture {
  protected:
-  static void SetUpTestSuite() {
-    ui::RegisterStockControls();
-    ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
-    ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
-  }
-  static void TearDownTestSuite() { ui::UiGlobals::Shutdown(); }
-
   void SetUp() override {
     ASSERT_TRUE(ole_.succeeded());
-    const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
-    CreateDirectoryW(db.c_str(), nullptr);
-    DeleteFileW((db + L"link.db").c_str());
-    DeleteFileW((db + L"icon.db").c_str());
-    Settings& settings = GetSettings();
-    settings = Settings();
-    settings.bShowDate = false;
-    settings.bAutoDock = false;
-    settings.bHideNotify = true;
+    launcher_test::RemoveStoreFiles();
+    launcher_test::QuietWindowSettings();
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
     auto tag = store.topGroups.at(0)->tags.at(0);
@@ -65,21 +50,11 @@ class LinkEditorTest : public ::testing::Test {
     ASSERT_TRUE(store.AddLink(tag, link));
     store.Close();
     GetHotKeyTable().UnregisterAll();
-    window_ = new CMainWnd(GetModuleHandleW(nullptr));
-    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
-    ASSERT_NE(hwnd_, nullptr);
-    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    PumpFor(200);
+    Open();
   }
   void TearDown() override {
-    CloseMain();
+    Close();
     GetHotKeyTable().UnregisterAll();
-  }
-  void CloseMain() {
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    PumpFor(50);
-    GetLinkStore().Close();
-    GetIconCache().Close();
   }
   std::shared_ptr<Link> StoredLink() { return GetLinkStore().topGroups.at(0)->tags.at(0)->links.at(0); }
 
@@ -91,10 +66,6 @@ class LinkEditorTest : public ::testing::Test {
                                    std::move(steps));
     return result;
   }
-
-  ui::ScopedOleInit ole_;
-  CMainWnd* window_ = nullptr;
-  HWND hwnd_ = nullptr;
 };
 
 ui::RichEdit* Edit(CDialogWnd& d, const wchar_t* name) { return dynamic_cast<ui::RichEdit*>(d.FindControlByName(name)); }
@@ -172,7 +143,7 @@ TEST_F(LinkEditorTest, TypedChangesReachTheStoreTheCardsAndTheHotKeys) {
     }
   }
 
-  CloseMain();
+  Close();
   ASSERT_TRUE(GetLinkStore().Open());
   link = StoredLink();
   EXPECT_EQ(link->NAME, L"记事本2");
@@ -192,7 +163,7 @@ TEST_F(LinkEditorTest, CancelAndTheCloseButtonChangeNothing) {
     }));
     EXPECT_EQ(StoredLink()->NAME, L"记事本");
   }
-  CloseMain();
+  Close();
   ASSERT_TRUE(GetLinkStore().Open());
   EXPECT_EQ(StoredLink()->NAME, L"记事本");
   EXPECT_EQ(StoredLink()->HotKey, kOldChord);

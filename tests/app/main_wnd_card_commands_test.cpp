@@ -10,46 +10,29 @@
 #include <memory>
 #include <string>
 
-#include "app/app_control_factory.h"
 #include "app/main_wnd.h"
 #include "data/hot_key_table.h"
-#include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "tests/app/launcher_test_support.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/scoped_handles.h"
-#include "ui/base/ui_globals.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/menu_item.h"
 #include "ui/controls/menu_mgr.h"
 #include "ui/controls/menu_ui.h"
-#include "ui/controls/stock_controls.h"
 
 namespace {
 
+using launcher_test::NewLink;
+using launcher_test::NewTag;
 using window_test::PumpFor;
 
 // Ctrl+Alt+F9 as the launcher stores it and as RegisterHotKey takes it.
 const uint16_t kChord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt, VK_F9);
 const UINT kChordModifiers = MOD_CONTROL | MOD_ALT;
-
-std::shared_ptr<Group> NewTag(const std::wstring& name, int type = kGroupOrdinary) {
-  auto tag = std::make_shared<Group>();
-  tag->NAME = name;
-  tag->TYPE = type;
-  return tag;
-}
-
-std::shared_ptr<Link> NewLink(const std::wstring& name, const std::wstring& path, int type = kLinkProgram) {
-  auto link = std::make_shared<Link>();
-  link->NAME = name;
-  link->PATH = path;
-  link->TYPE = type;
-  return link;
-}
 
 // Exit code of the chord-registering program: 0 when it got the chord.
 DWORD RegisterChordElsewhere() {
@@ -68,25 +51,12 @@ DWORD RegisterChordElsewhere() {
   return code;
 }
 
-class CardCommandsTest : public ::testing::Test {
+class CardCommandsTest : public launcher_test::MainWindowFixture {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(launcher_test::StartLauncherSkin()); }
-  static void TearDownTestSuite() { launcher_test::StopLauncherSkin(); }
-
   void SetUp() override {
     ASSERT_TRUE(ole_.succeeded());
-    const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
-    CreateDirectoryW(db.c_str(), nullptr);
-    DeleteFileW((db + L"link.db").c_str());
-    DeleteFileW((db + L"icon.db").c_str());
-    Settings& settings = GetSettings();
-    settings = Settings();
-    settings.nWidth = 388;
-    settings.nHeight = 560;
-    settings.bShowDate = false;
-    settings.bAutoDock = false;
-    settings.bHideNotify = true;
-    settings.bDelConfirm = false;
+    launcher_test::RemoveStoreFiles();
+    launcher_test::QuietWindowSettings().bDelConfirm = false;
     // Tags: "甲" with three links (the third with a chord), "乙" empty, a note tag
     // and an all-links tag.
     LinkStore& store = GetLinkStore();
@@ -113,31 +83,11 @@ class CardCommandsTest : public ::testing::Test {
     GetHotKeyTable().UnregisterAll();
   }
 
-  void Open() {
-    window_ = new CMainWnd(GetModuleHandleW(nullptr));
-    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
-    ASSERT_NE(hwnd_, nullptr);
-    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    PumpFor(200);
-  }
-  void Close() {
-    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    window_ = nullptr;
-    PumpFor(50);
-    GetLinkStore().Close();
-    GetIconCache().Close();
-  }
-
-  std::shared_ptr<Group> Tag(int index) { return GetLinkStore().topGroups.at(0)->tags.at(static_cast<size_t>(index)); }
   std::wstring Names(int tagIndex) {
     std::wstring names;
     for (const auto& link : Tag(tagIndex)->links) names += link->NAME;
     return names;
   }
-
-  ui::ScopedOleInit ole_;
-  CMainWnd* window_ = nullptr;
-  HWND hwnd_ = nullptr;
 };
 
 TEST_F(CardCommandsTest, MoveCopyAndDeleteReachTheStoreAndSurviveARestart) {
@@ -222,7 +172,9 @@ TEST_F(CardCommandsTest, ContainingFolderOpensForAFileTarget) {
   EXPECT_TRUE(opened);
   // Wine shows the folder in an explorer of its own, started by this process (and
   // ended above); Windows reuses its running shell.
-  if (pexo_test::RunningUnderWine()) EXPECT_TRUE(started);
+  if (pexo_test::RunningUnderWine()) {
+    EXPECT_TRUE(started);
+  }
   // A built-in function has no folder.
   auto builtIn = NewLink(L"静音", L"#Mute", kLinkBuiltinFunction);
   ASSERT_TRUE(GetLinkStore().AddLink(Tag(0), builtIn));

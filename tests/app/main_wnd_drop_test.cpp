@@ -9,20 +9,15 @@
 #include <memory>
 #include <string>
 
-#include "app/app_control_factory.h"
 #include "app/drop_integrity.h"
 #include "app/drop_target.h"
 #include "app/main_wnd.h"
-#include "data/icon_cache.h"
 #include "data/link_store.h"
-#include "data/settings.h"
 #include "tests/app/launcher_test_support.h"
 #include "tests/app/test_data_object.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
-#include "ui/base/ui_globals.h"
 #include "ui/controls/list_box.h"
-#include "ui/controls/stock_controls.h"
 
 namespace {
 
@@ -56,55 +51,27 @@ class DropAfterFewChecks final : public IDropSource {
   int checks_ = 0;
 };
 
-class MainWindowDropTest : public ::testing::Test {
+class MainWindowDropTest : public launcher_test::MainWindowFixture {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(launcher_test::StartLauncherSkin()); }
-  static void TearDownTestSuite() { launcher_test::StopLauncherSkin(); }
-
   void SetUp() override {
     ASSERT_TRUE(ole_.succeeded());
-    const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
-    CreateDirectoryW(db.c_str(), nullptr);
-    DeleteFileW((db + L"link.db").c_str());
-    DeleteFileW((db + L"icon.db").c_str());
-    Settings& settings = GetSettings();
-    settings = Settings();
-    settings.nWidth = 388;
-    settings.nHeight = 560;
-    settings.bShowDate = false;
-    settings.bAutoDock = false;
-    settings.bHideNotify = true;
+    launcher_test::RemoveStoreFiles();
+    launcher_test::QuietWindowSettings();
     // A store with the default group and tag, a note tag and an all-links tag.
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
     auto group = store.topGroups.at(0);
-    auto note = std::make_shared<Group>();
-    note->NAME = L"便签";
-    note->TYPE = kGroupNote;
-    ASSERT_TRUE(store.AddTag(group, note));
-    auto all = std::make_shared<Group>();
-    all->NAME = L"全部";
-    all->TYPE = kGroupAllLinks;
-    ASSERT_TRUE(store.AddTag(group, all));
+    ASSERT_TRUE(store.AddTag(group, launcher_test::NewTag(L"便签", kGroupNote)));
+    ASSERT_TRUE(store.AddTag(group, launcher_test::NewTag(L"全部", kGroupAllLinks)));
     store.Close();
-
-    window_ = new CMainWnd(GetModuleHandleW(nullptr));
-    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
-    ASSERT_NE(hwnd_, nullptr);
-    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    PumpFor(200);
+    Open();
     // The window's own set-up registers it with OLE.
     ASSERT_NE(window_->DropTarget(), nullptr);
   }
 
   void TearDown() override {
-    if (window_ && IsWindow(hwnd_)) {
-      window_->RevokeDropTarget();
-      DestroyWindow(hwnd_);
-    }
-    PumpFor(50);
-    GetLinkStore().Close();
-    GetIconCache().Close();
+    if (window_ && IsWindow(hwnd_)) window_->RevokeDropTarget();
+    Close();
   }
 
   // Drags the data over the window and drops it, as OLE does for a drag source;
@@ -123,16 +90,12 @@ class MainWindowDropTest : public ::testing::Test {
     return effect;
   }
 
-  std::shared_ptr<Group> Tag(int index) { return GetLinkStore().topGroups.at(0)->tags.at(static_cast<size_t>(index)); }
   void ShowTag(int index) {
     window_->TagList()->SelectItem(index, false, true);
     PumpFor(50);
   }
 
-  ui::ScopedOleInit ole_;
   pexo_test::TempDir dir_;
-  CMainWnd* window_ = nullptr;
-  HWND hwnd_ = nullptr;
 };
 
 TEST_F(MainWindowDropTest, DroppedFilesBecomeLinksAndTheSourceKeepsItsFiles) {

@@ -11,63 +11,37 @@
 #include <string>
 #include <vector>
 
-#include "app/app_control_factory.h"
 #include "app/main_wnd.h"
 #include "data/hot_key_table.h"
-#include "data/icon_cache.h"
 #include "data/link_store.h"
-#include "data/settings.h"
+#include "tests/app/launcher_test_support.h"
 #include "tests/app/menu_driver.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
-#include "ui/base/scoped_handles.h"
-#include "ui/base/ui_globals.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/menu_item.h"
 #include "ui/controls/menu_mgr.h"
 #include "ui/controls/menu_ui.h"
-#include "ui/controls/stock_controls.h"
 #include "ui/core/tab_box.h"
 
 namespace {
 
-using menu_driver::ChooseFromMenu;
+using launcher_test::NewLink;
+using launcher_test::NewTag;
 using window_test::PumpFor;
 
 ::testing::Environment* const gdiplus = ::testing::AddGlobalTestEnvironment(new window_test::GdiplusEnvironment);
 
 const uint16_t kChord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt, VK_F9);
 
-std::shared_ptr<Group> NewTag(const std::wstring& name, int type = kGroupOrdinary) {
-  auto tag = std::make_shared<Group>();
-  tag->NAME = name;
-  tag->TYPE = type;
-  return tag;
-}
-
-class GroupMenuTest : public ::testing::Test {
+class GroupMenuTest : public launcher_test::MainWindowFixture {
  protected:
-  static void SetUpTestSuite() {
-    ui::RegisterStockControls();
-    ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
-    ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
-  }
-  static void TearDownTestSuite() { ui::UiGlobals::Shutdown(); }
+  GroupMenuTest() : MainWindowFixture(/*inFront=*/true) {}
 
   void SetUp() override {
     ASSERT_TRUE(ole_.succeeded());
-    const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
-    CreateDirectoryW(db.c_str(), nullptr);
-    DeleteFileW((db + L"link.db").c_str());
-    DeleteFileW((db + L"icon.db").c_str());
-    Settings& settings = GetSettings();
-    settings = Settings();
-    settings.nWidth = 388;
-    settings.nHeight = 560;
-    settings.bShowDate = false;
-    settings.bAutoDock = false;
-    settings.bHideNotify = true;
-    settings.bDelConfirm = false;
+    launcher_test::RemoveStoreFiles();
+    launcher_test::QuietWindowSettings().bDelConfirm = false;
     // Group one: "甲" (a link with a chord), "乙", a note tag. Group two: "丙".
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
@@ -77,10 +51,7 @@ class GroupMenuTest : public ::testing::Test {
     auto first = group->tags.at(0);
     first->NAME = L"甲";
     ASSERT_TRUE(store.SaveGroup(first));
-    auto link = std::make_shared<Link>();
-    link->NAME = L"记事本";
-    link->PATH = L"C:\\windows\\notepad.exe";
-    link->TYPE = kLinkProgram;
+    auto link = NewLink(L"记事本", L"C:\\windows\\notepad.exe");
     link->HotKey = kChord;
     ASSERT_TRUE(store.AddLink(first, link));
     ASSERT_TRUE(store.AddTag(group, NewTag(L"乙")));
@@ -101,26 +72,6 @@ class GroupMenuTest : public ::testing::Test {
     GetHotKeyTable().UnregisterAll();
   }
 
-  void Open() {
-    window_ = new CMainWnd(GetModuleHandleW(nullptr));
-    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
-    ASSERT_NE(hwnd_, nullptr);
-    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    SetForegroundWindow(hwnd_);
-    PumpFor(200);
-  }
-  void Close() {
-    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    window_ = nullptr;
-    PumpFor(50);
-    GetLinkStore().Close();
-    GetIconCache().Close();
-  }
-  void Restart() {
-    Close();
-    Open();
-  }
-
   static POINT Middle(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
   POINT ItemPoint(ui::ListBox* list, int index) {
     ui::Control* item = list->GetItemAt(static_cast<size_t>(index));
@@ -129,15 +80,7 @@ class GroupMenuTest : public ::testing::Test {
   menu_driver::Visit Choose(POINT at, const std::vector<std::wstring>& path) {
     // Under a loaded machine the view may still be settling from the last choice
     // (fades, the hover timer): let it, and right-click once more if no menu came.
-    PumpFor(300);
-    menu_driver::Visit visit = ChooseFromMenu(hwnd_, at, path);
-    if (!visit.shown) {
-      PumpFor(500);
-      visit = ChooseFromMenu(hwnd_, at, path);
-    }
-    for (const std::wstring& name : visit.missing) ADD_FAILURE() << "menu item: " << name;
-    EXPECT_TRUE(visit.shown) << "a menu opens";
-    return visit;
+    return menu_driver::ChooseWithRetry(hwnd_, at, path, [](bool retry) { PumpFor(retry ? 500 : 300); });
   }
   menu_driver::Visit OnTag(int index, const std::vector<std::wstring>& path) {
     return Choose(ItemPoint(window_->TagList(), index), path);
@@ -162,9 +105,6 @@ class GroupMenuTest : public ::testing::Test {
     return names;
   }
 
-  ui::ScopedOleInit ole_;
-  CMainWnd* window_ = nullptr;
-  HWND hwnd_ = nullptr;
 };
 
 using Names = std::vector<std::wstring>;

@@ -11,37 +11,27 @@
 #include <memory>
 #include <string>
 
-#include "app/app_control_factory.h"
 #include "app/main_wnd.h"
 #include "data/hot_key_table.h"
-#include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
+#include "tests/app/launcher_test_support.h"
 #include "tests/app/menu_driver.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
-#include "ui/base/scoped_handles.h"
-#include "ui/base/ui_globals.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/menu_item.h"
 #include "ui/controls/menu_mgr.h"
 #include "ui/controls/menu_ui.h"
-#include "ui/controls/stock_controls.h"
 
 namespace {
 
 using menu_driver::ChooseFromMenu;
+using launcher_test::NewTag;
 using window_test::PumpFor;
 
 ::testing::Environment* const gdiplus = ::testing::AddGlobalTestEnvironment(new window_test::GdiplusEnvironment);
-
-std::shared_ptr<Group> NewGroup(const std::wstring& name, int type = kGroupOrdinary) {
-  auto group = std::make_shared<Group>();
-  group->NAME = name;
-  group->TYPE = type;
-  return group;
-}
 
 int StoredFlag(const wchar_t* key) {
   return static_cast<int>(GetPrivateProfileIntW(L"main", key, -1, GetSettings().FilePath().c_str()));
@@ -100,57 +90,27 @@ struct OverviewCloser {
   bool knownAsDialog = false;
 };
 
-class MainMenuTest : public ::testing::Test {
+class MainMenuTest : public launcher_test::MainWindowFixture {
  protected:
-  static void SetUpTestSuite() {
-    ui::RegisterStockControls();
-    ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
-    ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
-  }
-  static void TearDownTestSuite() { ui::UiGlobals::Shutdown(); }
+  MainMenuTest() : MainWindowFixture(/*inFront=*/true) {}
 
   void SetUp() override {
     ASSERT_TRUE(ole_.succeeded());
-    const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
-    CreateDirectoryW(db.c_str(), nullptr);
-    DeleteFileW((db + L"link.db").c_str());
-    DeleteFileW((db + L"icon.db").c_str());
-    Settings& settings = GetSettings();
-    settings = Settings();
-    settings.nWidth = 388;
-    settings.nHeight = 560;
-    settings.bShowDate = false;
-    settings.bAutoDock = false;
-    settings.bHideNotify = true;
+    launcher_test::RemoveStoreFiles();
+    launcher_test::QuietWindowSettings();
     // Two groups of two tags each, all with large icons.
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
-    ASSERT_TRUE(store.AddTag(store.topGroups.at(0), NewGroup(L"乙")));
-    ASSERT_TRUE(store.AddGroup(NewGroup(L"第二组")));
-    ASSERT_TRUE(store.AddTag(store.topGroups.back(), NewGroup(L"丙")));
-    ASSERT_TRUE(store.AddTag(store.topGroups.back(), NewGroup(L"丁")));
+    ASSERT_TRUE(store.AddTag(store.topGroups.at(0), NewTag(L"乙")));
+    ASSERT_TRUE(store.AddGroup(NewTag(L"第二组")));
+    ASSERT_TRUE(store.AddTag(store.topGroups.back(), NewTag(L"丙")));
+    ASSERT_TRUE(store.AddTag(store.topGroups.back(), NewTag(L"丁")));
     ASSERT_TRUE(store.SetAllIconSize(kIconSize48));
     store.Close();
     GetHotKeyTable().UnregisterAll();
   }
 
   void TearDown() override { Close(); }
-
-  void Open() {
-    window_ = new CMainWnd(GetModuleHandleW(nullptr));
-    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
-    ASSERT_NE(hwnd_, nullptr);
-    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    SetForegroundWindow(hwnd_);
-    PumpFor(200);
-  }
-  void Close() {
-    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    window_ = nullptr;
-    PumpFor(50);
-    GetLinkStore().Close();
-    GetIconCache().Close();
-  }
 
   ui::Control* Find(const wchar_t* name) { return window_->FindControlByName(name); }
   // An empty point of the title box, away from its text and buttons.
@@ -162,22 +122,12 @@ class MainMenuTest : public ::testing::Test {
     // The menu closes when its window loses the foreground; on a busy shared
     // display another program may have taken it, so it is taken back first and
     // a visit that saw no menu at all is made once more.
-    SetForegroundWindow(hwnd_);
-    PumpFor(50);
-    menu_driver::Visit visit = ChooseFromMenu(hwnd_, TitlePoint(), path);
-    if (!visit.shown) {
+    menu_driver::ChooseWithRetry(hwnd_, TitlePoint(), path, [this](bool retry) {
       SetForegroundWindow(hwnd_);
-      PumpFor(200);
-      visit = ChooseFromMenu(hwnd_, TitlePoint(), path);
-    }
-    EXPECT_TRUE(visit.shown) << "the title box's right click opens the main menu";
-    for (const std::wstring& name : visit.missing) ADD_FAILURE() << "menu item: " << name;
+      PumpFor(retry ? 200 : 50);
+    });
     PumpFor(350);  // fades end
   }
-
-  ui::ScopedOleInit ole_;
-  CMainWnd* window_ = nullptr;
-  HWND hwnd_ = nullptr;
 };
 
 TEST_F(MainMenuTest, ViewTogglesFromTheTitleBoxMenuHideAndRestoreAndReachConfIni) {

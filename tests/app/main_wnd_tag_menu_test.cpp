@@ -12,46 +12,29 @@
 #include <memory>
 #include <string>
 
-#include "app/app_control_factory.h"
 #include "app/main_wnd.h"
 #include "data/hot_key_table.h"
-#include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/program_dir.h"
 #include "data/settings.h"
+#include "tests/app/launcher_test_support.h"
 #include "tests/app/menu_driver.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
-#include "ui/base/scoped_handles.h"
-#include "ui/base/ui_globals.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/menu_mgr.h"
 #include "ui/controls/menu_ui.h"
-#include "ui/controls/stock_controls.h"
 
 namespace {
 
 using menu_driver::ChooseFromMenu;
+using launcher_test::NewLink;
+using launcher_test::NewTag;
 using window_test::PumpFor;
 
 ::testing::Environment* const gdiplus = ::testing::AddGlobalTestEnvironment(new window_test::GdiplusEnvironment);
 
 const uint16_t kChord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt, VK_F8);
-
-std::shared_ptr<Group> NewTag(const std::wstring& name, int type = kGroupOrdinary) {
-  auto tag = std::make_shared<Group>();
-  tag->NAME = name;
-  tag->TYPE = type;
-  return tag;
-}
-
-std::shared_ptr<Link> NewLink(const std::wstring& name, const std::wstring& path) {
-  auto link = std::make_shared<Link>();
-  link->NAME = name;
-  link->PATH = path;
-  link->TYPE = kLinkProgram;
-  return link;
-}
 
 // A visible standard dialog (message box, file dialog) of this thread.
 HWND FindStandardDialog() {
@@ -95,29 +78,14 @@ struct DialogAnswer {
   bool seen = false;
 };
 
-class TagMenuTest : public ::testing::Test {
+class TagMenuTest : public launcher_test::MainWindowFixture {
  protected:
-  static void SetUpTestSuite() {
-    ui::RegisterStockControls();
-    ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
-    ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
-  }
-  static void TearDownTestSuite() { ui::UiGlobals::Shutdown(); }
+  TagMenuTest() : MainWindowFixture(/*inFront=*/true) {}
 
   void SetUp() override {
     ASSERT_TRUE(ole_.succeeded());
-    const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
-    CreateDirectoryW(db.c_str(), nullptr);
-    DeleteFileW((db + L"link.db").c_str());
-    DeleteFileW((db + L"icon.db").c_str());
-    Settings& settings = GetSettings();
-    settings = Settings();
-    settings.nWidth = 388;
-    settings.nHeight = 560;
-    settings.bShowDate = false;
-    settings.bAutoDock = false;
-    settings.bHideNotify = true;
-    settings.bDelConfirm = false;
+    launcher_test::RemoveStoreFiles();
+    launcher_test::QuietWindowSettings().bDelConfirm = false;
     // Tags: "甲" with two links (the second with a chord), a note tag and an all-links tag.
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
@@ -142,27 +110,6 @@ class TagMenuTest : public ::testing::Test {
     GetHotKeyTable().UnregisterAll();
   }
 
-  void Open() {
-    window_ = new CMainWnd(GetModuleHandleW(nullptr));
-    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
-    ASSERT_NE(hwnd_, nullptr);
-    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    SetForegroundWindow(hwnd_);
-    PumpFor(200);
-  }
-  void Close() {
-    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    window_ = nullptr;
-    PumpFor(50);
-    GetLinkStore().Close();
-    GetIconCache().Close();
-  }
-  void Restart() {
-    Close();
-    Open();
-  }
-
-  std::shared_ptr<Group> Tag(int index) { return GetLinkStore().topGroups.at(0)->tags.at(static_cast<size_t>(index)); }
   void SelectTag(int index) {
     window_->TagList()->SelectItem(index, false, true);
     PumpFor(50);
@@ -174,7 +121,7 @@ class TagMenuTest : public ::testing::Test {
   }
   menu_driver::Visit Choose(const std::vector<std::wstring>& path, const std::function<void()>& inspect = {}) {
     menu_driver::Visit visit = ChooseFromMenu(hwnd_, EmptyLinkBoxPoint(), path, inspect);
-    for (const std::wstring& name : visit.missing) ADD_FAILURE() << "menu item: " << name;
+    menu_driver::ExpectEveryItemFound(visit);
     return visit;
   }
   // Runs a menu visit while a standard dialog is answered.
@@ -186,10 +133,6 @@ class TagMenuTest : public ::testing::Test {
     DialogAnswer::Current() = nullptr;
     return visit;
   }
-
-  ui::ScopedOleInit ole_;
-  CMainWnd* window_ = nullptr;
-  HWND hwnd_ = nullptr;
 };
 
 // Which marks of the menu file are shown for a tag.
@@ -329,9 +272,7 @@ TEST_F(TagMenuTest, AWriteTheStoreRefusesLeavesTheViewAsItWas) {
 
 namespace {
 TEST(MenuFileTest, HoldsTheLinkBoxLevels) {
-  ui::RegisterStockControls();
-  ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
-  ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
+  ASSERT_TRUE(launcher_test::StartLauncherSkin());
   window_test::TestWindow window{L"PexoMenuFileTest"};
   HWND hwnd = window.CreatePlain(100, 100);
   {
@@ -342,6 +283,6 @@ TEST(MenuFileTest, HoldsTheLinkBoxLevels) {
     }
   }
   DestroyWindow(hwnd);
-  ui::UiGlobals::Shutdown();
+  launcher_test::StopLauncherSkin();
 }
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -60,6 +62,25 @@ inline bool AnyPopupVisible(HWND owner) {
   return found;
 }
 
+// Whether a menu level's window of this thread is visible (a dialog a chosen
+// item opened is not one).
+inline bool AnyMenuVisible() {
+  bool found = false;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM raw) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(hwnd, name, 16);
+        if (IsWindowVisible(hwnd) && std::wstring(name) == L"MenuWnd") {
+          *reinterpret_cast<bool*>(raw) = true;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 inline void PostAt(HWND target, UINT message, WPARAM wParam, POINT client) {
   POINT screen = client;
   ClientToScreen(target, &screen);
@@ -98,9 +119,11 @@ struct Visit {
 // the last is hovered (it opens a level, or points at a mark that must be shown),
 // the last is clicked; a name starting with "!" must not be shown at that moment. An empty path
 // dismisses the menu with a click beside it. `inspect` runs while the menu is
-// up, before the first move.
+// up, before the first move; `afterPath` after the path was followed, again on
+// the next ticks while it answers false (a level may still be opening).
 inline Visit ChooseFromMenu(HWND window, POINT client, const std::vector<std::wstring>& path,
-                            const std::function<void()>& inspect = {}) {
+                            const std::function<void()>& inspect = {},
+                            const std::function<bool()>& afterPath = {}) {
   Visit visit;
   Script script;
   script.steps.reserve(path.size() + 8);  // steps insert steps while they run: no reallocation
@@ -152,10 +175,12 @@ inline Visit ChooseFromMenu(HWND window, POINT client, const std::vector<std::ws
       return true;
     });
   }
-  // Whatever happened, a menu still up at the end is dismissed with a click beside it.
+  if (afterPath) script.steps.push_back(afterPath);
+  // Whatever happened, a menu still up at the end is dismissed with a click beside
+  // it; a dialog that the chosen item opened is left to the test.
   {
     script.steps.push_back([window] {
-      if (!AnyPopupVisible(window)) return true;
+      if (!AnyMenuVisible()) return true;
       RECT rc = {};
       GetClientRect(window, &rc);
       PostAt(window, WM_LBUTTONDOWN, MK_LBUTTON, POINT{rc.right - 2, rc.bottom - 2});
@@ -171,6 +196,30 @@ inline Visit ChooseFromMenu(HWND window, POINT client, const std::vector<std::ws
   KillTimer(nullptr, timer);
   Script::Current() = nullptr;
   window_test::PumpFor(100);
+  return visit;
+}
+
+// Every item of the path that the visit did not find (or found against a "!")
+// fails the running test.
+inline void ExpectEveryItemFound(const Visit& visit) {
+  for (const std::wstring& name : visit.missing) ADD_FAILURE() << "menu item: " << name;
+}
+
+// ChooseFromMenu for a test, made once more when no menu came at all: on a loaded
+// display the window may still be settling from the last choice (fades, the hover
+// timer) or another program may hold the foreground. `settle(retry)` runs before
+// each visit and puts that right. A missing item or a menu that never came fails
+// the test.
+inline Visit ChooseWithRetry(HWND window, POINT client, const std::vector<std::wstring>& path,
+                             const std::function<void(bool retry)>& settle) {
+  settle(false);
+  Visit visit = ChooseFromMenu(window, client, path);
+  if (!visit.shown) {
+    settle(true);
+    visit = ChooseFromMenu(window, client, path);
+  }
+  EXPECT_TRUE(visit.shown) << "a menu opens";
+  ExpectEveryItemFound(visit);
   return visit;
 }
 

@@ -7,15 +7,17 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "tests/app/launcher_test_support.h"
+#include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
-using launcher_test::WaitFor;
+using pexo_test::PexoProgram;
+using pexo_test::WaitUntil;
 
 TEST(FolderHashTest, GivesTheKnownValuesAndNamesBothObjectsFromThem) {
   EXPECT_EQ(HashProgramFolder(L"C:\\abc\\"), 0x53898816u);
@@ -70,131 +72,101 @@ bool MutexExists(const std::wstring& folder) {
   return static_cast<bool>(mutex);
 }
 
-// A copy of Pexo.exe in a temporary folder with a settings file that starts it
-// hidden, without tray icon or theme; `settings` adds or replaces keys.
-using SettingList = std::vector<std::pair<const wchar_t*, const wchar_t*>>;
+// Keys of section "main" and their values.
+using SettingList = std::vector<std::pair<std::string, std::string>>;
 
-class ProgramFolder {
- public:
-  explicit ProgramFolder(const SettingList& settings = {}) {
-    exe_ = dir_.File(L"Pexo.exe");
-    copied_ = CopyFileW((pexo_test::ExeFolder() + L"\\..\\..\\app\\Pexo.exe").c_str(), exe_.c_str(), FALSE) != FALSE;
-    SettingList all = {
-        {L"bHideOnStart", L"1"}, {L"bAutoDock", L"0"}, {L"bHideNotify", L"1"}, {L"bTopMost", L"0"}, {L"Theme", L""}};
-    all.insert(all.end(), settings.begin(), settings.end());
-    for (const auto& [key, value] : all) WritePrivateProfileStringW(L"main", key, value, dir_.File(L"conf.ini").c_str());
-  }
-  ~ProgramFolder() {
-    // Close what still runs from this folder before the folder is removed.
-    if (HWND main = PublishedMainWindow(folder())) PostMessageW(main, WM_CLOSE, 0, 0);
-    WaitFor([&] { return !MutexExists(folder()); }, 20000);
-    for (PROCESS_INFORMATION& info : runs_) {
-      if (WaitForSingleObject(info.hProcess, 5000) == WAIT_TIMEOUT) TerminateProcess(info.hProcess, 99);
-      CloseHandle(info.hThread);
-      CloseHandle(info.hProcess);
+// A settings file that starts the program hidden, without tray icon or theme;
+// `settings` adds or replaces keys.
+std::string QuietConf(const SettingList& settings) {
+  SettingList all = {{"bHideOnStart", "1"}, {"bAutoDock", "0"}, {"bHideNotify", "1"}, {"bTopMost", "0"}, {"Theme", ""}};
+  for (const auto& setting : settings) {
+    auto same = std::find_if(all.begin(), all.end(), [&](const auto& s) { return s.first == setting.first; });
+    if (same != all.end()) {
+      same->second = setting.second;
+    } else {
+      all.push_back(setting);
     }
   }
-
-  bool copied() const { return copied_; }
-  std::wstring folder() const { return dir_.path() + L"\\"; }
-
-  // Starts the program with the given argument text; the index of the run, -1 on failure.
-  int Start(const std::wstring& argument) {
-    std::wstring commandLine = L"\"" + exe_ + L"\"" + (argument.empty() ? L"" : L" " + argument);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(exe_.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, dir_.path().c_str(),
-                        &startup, &info)) {
-      return -1;
-    }
-    runs_.push_back(info);
-    return static_cast<int>(runs_.size()) - 1;
-  }
-  // The run's exit code, or false when it is still running after the wait.
-  bool WaitExit(int run, DWORD timeoutMs, DWORD* code) {
-    if (run < 0 || WaitForSingleObject(runs_[run].hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
-    return GetExitCodeProcess(runs_[run].hProcess, code) != FALSE;
-  }
-  DWORD ProcessId(int run) const { return runs_[run].dwProcessId; }
-  HWND WaitMainWindow() {
-    HWND main = nullptr;
-    WaitFor([&] { return (main = PublishedMainWindow(folder())) != nullptr; }, 30000);
-    return main;
-  }
-
- private:
-  pexo_test::TempDir dir_;
-  std::wstring exe_;
-  bool copied_ = false;
-  std::vector<PROCESS_INFORMATION> runs_;
-};
-
-struct WindowQuery {
-  DWORD processId;
-  std::wstring className;
-  std::wstring title;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM lParam) {
-  auto* query = reinterpret_cast<WindowQuery*>(lParam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t className[64] = {};
-  wchar_t title[64] = {};
-  GetClassNameW(hwnd, className, 64);
-  GetWindowTextW(hwnd, title, 64);
-  if (pid == query->processId && query->className == className && (query->title.empty() || query->title == title)) {
-    query->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
+  std::string conf = "[main]\r\n";
+  for (const auto& [key, value] : all) conf += key + "=" + value + "\r\n";
+  return conf;
 }
 
-HWND FindWindowOf(DWORD processId, const wchar_t* className, const wchar_t* title = L"") {
-  WindowQuery query = {processId, className, title};
-  EnumWindows(&FindProcessWindow, reinterpret_cast<LPARAM>(&query));
-  return query.found;
+// A copy of Pexo.exe in a temporary folder with a quiet settings file. The run it
+// watches is the first; whatever else runs from the folder (a relaunched main
+// process) is closed through its published window before the folder goes.
+class ProgramFolder : public PexoProgram {
+ public:
+  explicit ProgramFolder(const SettingList& settings = {}) : PexoProgram(QuietConf(settings)) {}
+  ~ProgramFolder() {
+    if (HWND main = PublishedMainWindow(folder())) PostMessageW(main, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !MutexExists(folder()); }, 20000);
+  }
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+  // The main window the running instance publishes; null after the wait.
+  HWND WaitPublishedMainWindow() const {
+    HWND main = nullptr;
+    WaitUntil([&] { return (main = PublishedMainWindow(folder())) != nullptr; }, 30000);
+    return main;
+  }
+};
+
+// Starts the program of the folder once more, beside the run it watches, and
+// gives the exit code of that start; false when it could not start or still runs
+// after the wait.
+bool StartAgainAndWait(const ProgramFolder& program, DWORD timeoutMs, DWORD* code) {
+  std::wstring commandLine = L"\"" + program.File(L"Pexo.exe") + L"\" main";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, program.folder().c_str(),
+                      &startup, &info)) {
+    return false;
+  }
+  ui::UniqueHandle process(info.hProcess);
+  ui::UniqueHandle thread(info.hThread);
+  const bool ended = WaitForSingleObject(info.hProcess, timeoutMs) == WAIT_OBJECT_0;
+  if (!ended) TerminateProcess(info.hProcess, 99);
+  return ended && GetExitCodeProcess(info.hProcess, code) != FALSE;
 }
 
 TEST(ProgramStartTest, AStartWithoutMainStartsTheMainProcessAndEndsWithZero) {
   ProgramFolder program;
   ASSERT_TRUE(program.copied());
-  const int run = program.Start(L"");
-  ASSERT_GE(run, 0);
+  ASSERT_TRUE(program.Start(L""));
   DWORD code = 1;
-  ASSERT_TRUE(program.WaitExit(run, 20000, &code));
+  ASSERT_TRUE(program.WaitExit(20000, &code));
   EXPECT_EQ(code, 0u);
   // The relaunched process holds the folder's mutex and publishes its window.
-  EXPECT_TRUE(WaitFor([&] { return MutexExists(program.folder()); }, 20000));
-  EXPECT_NE(program.WaitMainWindow(), nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return MutexExists(program.folder()); }, 20000));
+  EXPECT_NE(program.WaitPublishedMainWindow(), nullptr);
 }
 
 TEST(ProgramStartTest, ASecondStartFromTheSameFolderShowsTheFirstAndEnds) {
   ProgramFolder program;
   ASSERT_TRUE(program.copied());
-  const int first = program.Start(L"main");
-  HWND main = program.WaitMainWindow();
+  ASSERT_TRUE(program.Start());
+  HWND main = program.WaitPublishedMainWindow();
   ASSERT_NE(main, nullptr);
   EXPECT_TRUE(MutexExists(program.folder()));
   EXPECT_FALSE(IsWindowVisible(main)) << "started hidden";
-  HWND hidden = FindWindowOf(program.ProcessId(first), L"PexoTopWnd");
+  HWND hidden = pexo_test::FindProcessWindow(program.processId(), L"PexoTopWnd", nullptr, false);
   ASSERT_NE(hidden, nullptr);
   EXPECT_FALSE(IsWindowVisible(hidden));
   EXPECT_EQ(GetWindow(main, GW_OWNER), hidden) << "the hidden window owns the main window";
 
-  const int second = program.Start(L"main");
   DWORD code = 1;
   // Generous: a Wine process on a busy machine can take seconds just to start.
-  ASSERT_TRUE(program.WaitExit(second, 30000, &code));
+  ASSERT_TRUE(StartAgainAndWait(program, 30000, &code));
   EXPECT_EQ(code, 0u);
-  EXPECT_FALSE(program.WaitExit(first, 0, &code)) << "the first keeps running";
-  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) != FALSE; }, 20000)) << "the first was shown";
+  EXPECT_FALSE(program.WaitExit(0, &code)) << "the first keeps running";
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 20000)) << "the first was shown";
   EXPECT_FALSE(IsWindowVisible(hidden));
 
   PostMessageW(main, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(program.WaitExit(first, 20000, &code));
+  ASSERT_TRUE(program.WaitExit(20000, &code));
   EXPECT_EQ(code, 0u);
   EXPECT_FALSE(MutexExists(program.folder()));
   EXPECT_EQ(PublishedMainWindow(program.folder()), nullptr);
@@ -204,15 +176,15 @@ TEST(ProgramStartTest, StartsFromTwoFoldersRunSideBySide) {
   ProgramFolder one;
   ProgramFolder two;
   ASSERT_TRUE(one.copied() && two.copied());
-  const int runOne = one.Start(L"main");
-  ASSERT_NE(one.WaitMainWindow(), nullptr);
-  const int runTwo = two.Start(L"main");
-  HWND mainTwo = two.WaitMainWindow();
+  ASSERT_TRUE(one.Start());
+  ASSERT_NE(one.WaitPublishedMainWindow(), nullptr);
+  ASSERT_TRUE(two.Start());
+  HWND mainTwo = two.WaitPublishedMainWindow();
   ASSERT_NE(mainTwo, nullptr);
-  EXPECT_NE(mainTwo, one.WaitMainWindow());
+  EXPECT_NE(mainTwo, one.WaitPublishedMainWindow());
   DWORD code = 0;
-  EXPECT_FALSE(one.WaitExit(runOne, 0, &code));
-  EXPECT_FALSE(two.WaitExit(runTwo, 0, &code));
+  EXPECT_FALSE(one.WaitExit(0, &code));
+  EXPECT_FALSE(two.WaitExit(0, &code));
 }
 
 std::wstring WindowText(HWND window) {
@@ -222,18 +194,22 @@ std::wstring WindowText(HWND window) {
 }
 
 TEST(ProgramStartTest, AThemeThatFailsToLoadIsReportedAndTheProgramGoesOn) {
-  ProgramFolder program(SettingList{{L"Theme", L"no_such_theme"}});
+  ProgramFolder program(SettingList{{"Theme", "no_such_theme"}});
   ASSERT_TRUE(program.copied());
-  const int run = program.Start(L"main");
+  ASSERT_TRUE(program.Start());
   HWND box = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (box = FindWindowOf(program.ProcessId(run), L"#32770", L"警告")) != nullptr; },
-                      20000));
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        return (box = pexo_test::FindProcessWindow(program.processId(), L"#32770", PexoProgram::kStartWarningCaption,
+                                                   false)) != nullptr;
+      },
+      20000));
   std::wstring text;
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) text += WindowText(child);
   EXPECT_NE(text.find(L"主题[no_such_theme]加载失败！将使用默认主题！"), std::wstring::npos) << text;
   EXPECT_EQ(PublishedMainWindow(program.folder()), nullptr) << "the start waits for the answer";
   PostMessageW(box, WM_COMMAND, IDOK, 0);
-  EXPECT_NE(program.WaitMainWindow(), nullptr);
+  EXPECT_NE(program.WaitPublishedMainWindow(), nullptr);
 }
 
 TEST(ProgramManifestTest, NamesCommonControlsSixAsInvokerAndWindowsTen) {

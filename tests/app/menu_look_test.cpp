@@ -1,0 +1,230 @@
+// How the main window's menus look and what their help item does: an item that
+// opens a level carries its arrow at its right edge, the main menu with its
+// theme level and the card menu with its move level are pictured for the
+// documentation, and "help" without the
+// read-me beside the program says so instead of pretending to open it.
+#include <windows.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/main_wnd.h"
+#include "data/hot_key_table.h"
+#include "data/icon_cache.h"
+#include "data/link_store.h"
+#include "data/group.h"
+#include "data/link.h"
+#include "data/settings.h"
+#include "tests/app/launcher_test_support.h"
+#include "tests/app/menu_driver.h"
+#include "tests/support/test_support.h"
+#include "tests/ui/core/window_test_support.h"
+#include "ui/base/scoped_handles.h"
+#include "ui/controls/menu_mgr.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/menu_ui.h"
+#include "ui/core/box.h"
+#include "ui/core/window.h"
+
+namespace {
+
+using window_test::PumpFor;
+
+::testing::Environment* const gdiplus = ::testing::AddGlobalTestEnvironment(new window_test::GdiplusEnvironment);
+
+class MenuLookTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(launcher_test::StartLauncherSkin()); }
+  static void TearDownTestSuite() { launcher_test::StopLauncherSkin(); }
+
+  void SetUp() override {
+    ASSERT_TRUE(ole_.succeeded());
+    const std::wstring folder = pexo_test::ExeFolder();
+    CreateDirectoryW((folder + L"\\db").c_str(), nullptr);
+    DeleteFileW((folder + L"\\db\\link.db").c_str());
+    DeleteFileW((folder + L"\\db\\icon.db").c_str());
+    // The three themes beside the program, as the build puts them beside Pexo.exe.
+    CreateDirectoryW((folder + L"\\theme").c_str(), nullptr);
+    for (const wchar_t* theme : {L"gray.xml", L"blue.xml", L"dark.xml"}) {
+      CopyFileW(pexo_test::DataFile(std::wstring(L"../../theme/") + theme).c_str(),
+                (folder + L"\\theme\\" + theme).c_str(), FALSE);
+    }
+    // One card to right-click, and a second group for the card menu's move level.
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto link = std::make_shared<Link>();
+    link->NAME = L"记事本";
+    link->PATH = L"C:\\windows\\notepad.exe";
+    link->TYPE = kLinkProgram;
+    ASSERT_TRUE(store.AddLink(store.topGroups.at(0)->tags.at(0), link));
+    auto other = std::make_shared<Group>();
+    other->NAME = L"工作";
+    ASSERT_TRUE(store.AddGroup(other));
+    store.Close();
+    Settings& settings = GetSettings();
+    settings = Settings();
+    settings.nWidth = 388;
+    settings.nHeight = 560;
+    settings.bShowDate = false;
+    settings.bAutoDock = false;
+    settings.bHideNotify = true;
+    GetHotKeyTable().UnregisterAll();
+    window_ = new CMainWnd(GetModuleHandleW(nullptr));
+    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
+    ASSERT_NE(hwnd_, nullptr);
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    SetForegroundWindow(hwnd_);
+    PumpFor(200);
+  }
+
+  void TearDown() override {
+    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    PumpFor(50);
+    GetLinkStore().Close();
+    GetIconCache().Close();
+  }
+
+  // An empty point of the title box, away from its text and buttons.
+  POINT TitlePoint() {
+    const RECT rc = window_->FindControlByName(L"titlebox")->GetPos();
+    return POINT{(rc.left + rc.right) / 2, rc.top + 4};
+  }
+  menu_driver::Visit ChooseOnTitle(const std::vector<std::wstring>& path,
+                                   const std::function<bool()>& afterPath = {}) {
+    SetForegroundWindow(hwnd_);
+    PumpFor(50);
+    menu_driver::Visit visit = menu_driver::ChooseFromMenu(hwnd_, TitlePoint(), path, {}, afterPath);
+    if (!visit.shown) {
+      // Another program on the shared display took the foreground: once more.
+      SetForegroundWindow(hwnd_);
+      PumpFor(200);
+      visit = menu_driver::ChooseFromMenu(hwnd_, TitlePoint(), path, {}, afterPath);
+    }
+    EXPECT_TRUE(visit.shown) << "the title box's right click opens the main menu";
+    for (const std::wstring& name : visit.missing) ADD_FAILURE() << "menu item: " << name;
+    return visit;
+  }
+
+  ui::ScopedOleInit ole_;
+  CMainWnd* window_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
+// The picture of the menu windows of this thread as they stand on the screen,
+// over white: each window's own surface, later (upper) levels over earlier ones.
+bool SaveMenusPng(const std::vector<HWND>& windows, const std::wstring& path) {
+  RECT all = {};
+  for (HWND hwnd : windows) {
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    UnionRect(&all, &all, &rc);
+  }
+  const int width = all.right - all.left;
+  const int height = all.bottom - all.top;
+  if (width <= 0 || height <= 0) return false;
+  return window_test::WritePng(path, width, height, [&](int x, int y) -> DWORD {
+    DWORD out = 0xFFFFFFFFu;
+    for (HWND hwnd : windows) {
+      auto* window = reinterpret_cast<ui::Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+      ui::IRenderContext* context = window ? window->GetRenderContext() : nullptr;
+      RECT rc = {};
+      GetWindowRect(hwnd, &rc);
+      const int wx = all.left + x - rc.left;
+      const int wy = all.top + y - rc.top;
+      if (!context || wx < 0 || wy < 0 || wx >= context->GetWidth() || wy >= context->GetHeight()) continue;
+      // Premultiplied colour over what lies below.
+      const DWORD src = window_test::PixelAt(context, wx, wy);
+      const DWORD alpha = src >> 24;
+      DWORD blended = 0xFF000000u;
+      for (int shift = 0; shift < 24; shift += 8) {
+        const DWORD over = (src >> shift) & 0xFF;
+        const DWORD under = (out >> shift) & 0xFF;
+        blended |= std::min<DWORD>(255, over + under * (255 - alpha) / 255) << shift;
+      }
+      out = blended;
+    }
+    return out;
+  });
+}
+
+TEST_F(MenuLookTest, ItemsThatOpenALevelCarryTheirArrowAtTheRightEdgeAndTheOpenLevelIsPictured) {
+  const std::wstring docs = pexo_test::DataFile(L"../../docs") + L"\\";
+  CreateDirectoryW(docs.c_str(), nullptr);
+  bool checked = false;
+  bool saved = false;
+  ChooseOnTitle({L"open_menu_skin", L"!no_such_item"}, [&] {
+    HWND level = nullptr;
+    HWND top = nullptr;
+    // Awaited until the theme level is up beside the main menu.
+    if (!menu_driver::FindVisibleItem(hwnd_, L"MenuSkinItem", &level)) return false;
+    ui::Control* found = menu_driver::FindVisibleItem(hwnd_, L"open_menu_skin", &top);
+    auto* opener = dynamic_cast<ui::Box*>(found);
+    if (!opener || !top || top == level) return false;
+    for (const wchar_t* name : {L"open_menu_skin", L"open_menu_sysfunc"}) {
+      auto* item = dynamic_cast<ui::Box*>(menu_driver::FindVisibleItem(hwnd_, name, nullptr));
+      EXPECT_NE(item, nullptr) << "item with a level";
+      if (!item || item->GetCount() == 0) continue;
+      const RECT box = item->GetPos();
+      const RECT arrow = item->GetItemAt(static_cast<size_t>(item->GetCount() - 1))->GetPos();
+      EXPECT_GT(arrow.left, (box.left + box.right) / 2) << "the arrow sits on the right half of its item";
+      EXPECT_LE(arrow.right, box.right);
+      EXPECT_GE(arrow.right, box.right - 12) << "close to the right edge";
+      EXPECT_EQ(arrow.right - arrow.left, 16);
+    }
+    checked = true;
+    // Both levels painted now, then pictured as they stand.
+    for (HWND hwnd : {top, level}) {
+      InvalidateRect(hwnd, nullptr, FALSE);
+      UpdateWindow(hwnd);
+    }
+    saved = SaveMenusPng({top, level}, docs + L"main_menu_themes.png");
+    return true;
+  });
+  EXPECT_TRUE(checked) << "the theme level opened from the main menu";
+  EXPECT_TRUE(saved);
+}
+
+TEST_F(MenuLookTest, TheCardMenuWithItsMoveLevelOpenIsPictured) {
+  const std::wstring docs = pexo_test::DataFile(L"../../docs") + L"\\";
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 1);
+  const RECT card = window_->LinkBox()->GetItemAt(0)->GetPos();
+  bool saved = false;
+  SetForegroundWindow(hwnd_);
+  PumpFor(50);
+  const menu_driver::Visit visit = menu_driver::ChooseFromMenu(
+      hwnd_, POINT{(card.left + card.right) / 2, (card.top + card.bottom) / 2},
+      {L"open_menu_move_gp", L"!no_such_item"}, {}, [&] {
+        HWND top = nullptr;
+        HWND level = nullptr;
+        if (!menu_driver::FindVisibleItem(hwnd_, L"open_menu_move_gp", &top)) return false;
+        ui::CMenuUI* groups = window_->Menus()->FindMenu(L"menu_move_gp");
+        if (!groups || !groups->IsVisible() || groups->GetCount() == 0) return false;
+        level = groups->GetWindow() ? groups->GetWindow()->GetHWND() : nullptr;
+        if (!level || !IsWindowVisible(level) || level == top) return false;
+        for (HWND hwnd : {top, level}) {
+          InvalidateRect(hwnd, nullptr, FALSE);
+          UpdateWindow(hwnd);
+        }
+        saved = SaveMenusPng({top, level}, docs + L"card_menu.png");
+        return true;
+      });
+  EXPECT_TRUE(visit.shown) << "a card's right click opens the card menu";
+  for (const std::wstring& name : visit.missing) ADD_FAILURE() << "menu item missing";
+  EXPECT_TRUE(saved) << "the move level opened beside the card menu";
+}
+
+TEST_F(MenuLookTest, HelpWithoutTheReadMeBesideTheProgramShowsANoticeInsteadOfNothing) {
+  DeleteFileW((pexo_test::ExeFolder() + L"\\README.txt").c_str());
+  ChooseOnTitle({L"help"});
+  EXPECT_EQ(window_->LastNotice(), L"找不到帮助文件 README.txt");
+  // The main menu no longer offers an update record that has no address.
+  EXPECT_EQ(window_->Menus()->FindMenu(L"main_menu")->FindChildByName(L"update"), nullptr);
+}
+
+}  // namespace
