@@ -105,6 +105,15 @@ Settings StoredSettings() {
   return stored;
 }
 
+// Answers a message box of the dialog; when none is up yet, this step runs again
+// at the next tick, at most `tries` times.
+void AwaitBox(int& boxes, int tries) {
+  boxes += dialog_test::AnswerThreadDialogBoxes();
+  if (boxes == 0 && tries > 0) {
+    dialog_test::CurrentScript()->steps.push_front([&boxes, tries](CDialogWnd&) { AwaitBox(boxes, tries - 1); });
+  }
+}
+
 bool ConfFileExists() { return GetFileAttributesW(GetSettings().FilePath().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 class SettingsDialogTest : public ::testing::Test {
@@ -439,6 +448,25 @@ TEST_F(SettingsDialogTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheValue
   EXPECT_GT(boxes, 0) << "the failed save is reported";
   EXPECT_TRUE(GetSettings().bShowDate) << "in effect for this run";
   EXPECT_FALSE(StoredSettings().bShowDate) << "the file is as it was";
+}
+
+TEST_F(SettingsDialogTest, HelpWithoutTheReadMeBesideTheProgramSaysSoAndKeepsTheDialogOpen) {
+  DeleteFileW((pexo_test::ExeFolder() + L"\\README.txt").c_str());
+  OpenMain();
+  int boxes = 0;
+  bool stillOpen = false;
+  RunDialog(Steps{
+      [](CDialogWnd& d) { ShowPage(d, kAbout); },
+      [](CDialogWnd& d) {
+        EXPECT_EQ(Text(d.FindControlByName(L"setting_version")), L"v1.8.5");
+        Click(d, L"setting_help");
+      },
+      [&](CDialogWnd&) { AwaitBox(boxes, 40); },
+      [&](CDialogWnd& d) { stillOpen = IsWindow(d.GetHWND()) != FALSE; },
+      [](CDialogWnd& d) { Click(d, L"btn_cancel"); },
+  });
+  EXPECT_GT(boxes, 0) << "the missing help is reported";
+  EXPECT_TRUE(stillOpen);
 }
 
 TEST_F(SettingsDialogTest, OnlyTheMainChordFieldTakesAMouseSideButton) {
