@@ -30,11 +30,11 @@ inline void MoveTo(POINT screen) {
 }
 
 // A click at a screen point: the cursor moved there, the button pressed and released.
-inline void ClickScreen(POINT screen, bool right = false, DWORD settleMs = 150) {
+inline void ClickScreen(POINT screen, bool right = false, DWORD settleMs = 100) {
   MoveTo(screen);
-  Sleep(60);
+  Sleep(40);
   SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-  Sleep(30);
+  Sleep(20);
   SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
   Sleep(settleMs);
 }
@@ -44,7 +44,7 @@ inline POINT ToScreen(HWND window, POINT client) {
   return client;
 }
 
-inline void Click(HWND window, POINT client, bool right = false, DWORD settleMs = 150) {
+inline void Click(HWND window, POINT client, bool right = false, DWORD settleMs = 100) {
   ClickScreen(ToScreen(window, client), right, settleMs);
 }
 
@@ -65,19 +65,20 @@ inline void PressKey(WORD vk, std::initializer_list<WORD> modifiers = {}) {
   Sleep(60);
 }
 
-// Text typed character by character as Unicode key events.
+// Text typed as Unicode key events, all queued at once: the program takes them
+// in order.
 inline void TypeText(const std::wstring& text) {
+  std::vector<INPUT> inputs;
   for (wchar_t ch : text) {
-    INPUT inputs[2] = {};
-    for (INPUT& input : inputs) {
-      input.type = INPUT_KEYBOARD;
-      input.ki.wScan = ch;
-      input.ki.dwFlags = KEYEVENTF_UNICODE;
-    }
-    inputs[1].ki.dwFlags |= KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-    Sleep(15);
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = ch;
+    input.ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs.push_back(input);
+    input.ki.dwFlags |= KEYEVENTF_KEYUP;
+    inputs.push_back(input);
   }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   Sleep(60);
 }
 
@@ -141,7 +142,7 @@ inline HWND WaitNewMenuLevel(DWORD processId, const std::vector<HWND>& before, D
         return found != nullptr;
       },
       timeoutMs);
-  if (found) Sleep(150);  // the level fades in before it takes clicks
+  if (found) Sleep(80);  // the level has laid out its items once it is shown
   return found;
 }
 
@@ -157,13 +158,18 @@ struct MenuStep {
 inline bool ChooseMenu(DWORD processId, HWND window, POINT client, std::initializer_list<MenuStep> path) {
   std::vector<HWND> open = VisibleWindows(processId, L"MenuWnd");
   Click(window, client, true, 50);
-  HWND level = WaitNewMenuLevel(processId, open);
+  HWND level = WaitNewMenuLevel(processId, open, 2500);
+  if (!level) {
+    // A click that came while the window was still busy may be lost: once more, as a user would.
+    Click(window, client, true, 50);
+    level = WaitNewMenuLevel(processId, open, 4000);
+  }
   if (!level) return false;
   size_t index = 0;
   for (const MenuStep& step : path) {
     const POINT item = MenuItemPoint(level, step.row, step.separators);
     if (++index == path.size()) {
-      ClickScreen(item, false, 250);
+      ClickScreen(item, false, 120);
       return true;
     }
     open = VisibleWindows(processId, L"MenuWnd");
