@@ -63,15 +63,8 @@ void CMainWnd::RevokeDropTarget() {
   dropTarget_.reset();
 }
 
-std::shared_ptr<Group> CMainWnd::CurrentDropTag() {
-  const int groupIndex = EffectiveGroupIndex();
-  const int tagIndex = EffectiveTagIndex();
-  LinkStore& store = GetLinkStore();
-  if (groupIndex < 0 || tagIndex < 0 || static_cast<size_t>(groupIndex) >= store.topGroups.size()) return nullptr;
-  const std::shared_ptr<Group>& group = store.topGroups[static_cast<size_t>(groupIndex)];
-  if (!group || static_cast<size_t>(tagIndex) >= group->tags.size()) return nullptr;
-  return group->tags[static_cast<size_t>(tagIndex)];
-}
+// Drops go to the tag whose cards are shown, as card commands do.
+std::shared_ptr<Group> CMainWnd::CurrentDropTag() { return CurrentCardTag(); }
 
 bool CMainWnd::CanTakeDrops() {
   // A modal dialog disables its owner: a drop then would open a second dialog or

@@ -12,6 +12,7 @@
 
 #include "app/app_control_factory.h"
 #include "app/main_wnd.h"
+#include "data/hot_key_table.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
@@ -76,8 +77,8 @@ inline std::shared_ptr<Link> NewLink(const std::wstring& name, const std::wstrin
 
 #ifdef PEXO_SKIN_PASSWORD
 // The real main window over a link.db each test prepares: the suite starts the
-// program's skin; a test's SetUp calls RemoveStoreFiles and fills the store
-// through GetLinkStore() (closing it again), then Open().
+// program's skin; a test's SetUp runs this SetUp (no stores, quiet settings), fills
+// the store through GetLinkStore() and calls OpenWindowOverStore().
 class MainWindowFixture : public ::testing::Test {
  protected:
   // `inFront`: Open also brings the window to the front, which a right-click menu
@@ -86,6 +87,24 @@ class MainWindowFixture : public ::testing::Test {
 
   static void SetUpTestSuite() { ASSERT_TRUE(StartLauncherSkin()); }
   static void TearDownTestSuite() { StopLauncherSkin(); }
+
+  void SetUp() override {
+    ASSERT_TRUE(ole_.succeeded());
+    RemoveStoreFiles();
+    QuietWindowSettings();
+  }
+  void TearDown() override {
+    Close();
+    GetHotKeyTable().UnregisterAll();
+  }
+
+  // Closes the store the set-up filled, forgets chords registered before and
+  // opens the window, which loads the store again.
+  void OpenWindowOverStore() {
+    GetLinkStore().Close();
+    GetHotKeyTable().UnregisterAll();
+    Open();
+  }
 
   // Creates and shows the window without activating it; it opens the stores.
   void Open() {

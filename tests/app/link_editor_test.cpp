@@ -37,9 +37,7 @@ const uint16_t kNewChord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyShift, VK_F11);
 class LinkEditorTest : public launcher_test::MainWindowFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(ole_.succeeded());
-    launcher_test::RemoveStoreFiles();
-    launcher_test::QuietWindowSettings();
+    ASSERT_NO_FATAL_FAILURE(MainWindowFixture::SetUp());
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
     auto tag = store.topGroups.at(0)->tags.at(0);
@@ -48,13 +46,7 @@ class LinkEditorTest : public launcher_test::MainWindowFixture {
     link->PATH = L"C:\\windows\\notepad.exe";
     link->HotKey = kOldChord;
     ASSERT_TRUE(store.AddLink(tag, link));
-    store.Close();
-    GetHotKeyTable().UnregisterAll();
-    Open();
-  }
-  void TearDown() override {
-    Close();
-    GetHotKeyTable().UnregisterAll();
+    OpenWindowOverStore();
   }
   std::shared_ptr<Link> StoredLink() { return GetLinkStore().topGroups.at(0)->tags.at(0)->links.at(0); }
 

@@ -14,6 +14,7 @@
 #include "data/link.h"
 #include "data/link_store.h"
 #include "data/settings.h"
+#include "tests/app/launcher_test_support.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/stock_controls_registered.h"
 #include "tests/ui/core/window_test_support.h"
@@ -34,10 +35,7 @@ class MainWindowBehaviourTest : public ::testing::Test {
   static void TearDownTestSuite() { ui::UiGlobals::Shutdown(); }
 
   void SetUp() override {
-    const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
-    CreateDirectoryW(db.c_str(), nullptr);
-    DeleteFileW((db + L"link.db").c_str());
-    DeleteFileW((db + L"icon.db").c_str());
+    launcher_test::RemoveStoreFiles();
     Settings& settings = GetSettings();
     settings = Settings();
     settings.nWidth = 300;

@@ -54,9 +54,8 @@ DWORD RegisterChordElsewhere() {
 class CardCommandsTest : public launcher_test::MainWindowFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(ole_.succeeded());
-    launcher_test::RemoveStoreFiles();
-    launcher_test::QuietWindowSettings().bDelConfirm = false;
+    ASSERT_NO_FATAL_FAILURE(MainWindowFixture::SetUp());
+    GetSettings().bDelConfirm = false;
     // Tags: "甲" with three links (the third with a chord), "乙" empty, a note tag
     // and an all-links tag.
     LinkStore& store = GetLinkStore();
@@ -73,14 +72,7 @@ class CardCommandsTest : public launcher_test::MainWindowFixture {
     ASSERT_TRUE(store.AddTag(group, NewTag(L"乙")));
     ASSERT_TRUE(store.AddTag(group, NewTag(L"便签", kGroupNote)));
     ASSERT_TRUE(store.AddTag(group, NewTag(L"全部", kGroupAllLinks)));
-    store.Close();
-    GetHotKeyTable().UnregisterAll();
-    Open();
-  }
-
-  void TearDown() override {
-    Close();
-    GetHotKeyTable().UnregisterAll();
+    OpenWindowOverStore();
   }
 
   std::wstring Names(int tagIndex) {

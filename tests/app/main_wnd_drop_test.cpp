@@ -54,24 +54,21 @@ class DropAfterFewChecks final : public IDropSource {
 class MainWindowDropTest : public launcher_test::MainWindowFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(ole_.succeeded());
-    launcher_test::RemoveStoreFiles();
-    launcher_test::QuietWindowSettings();
+    ASSERT_NO_FATAL_FAILURE(MainWindowFixture::SetUp());
     // A store with the default group and tag, a note tag and an all-links tag.
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
     auto group = store.topGroups.at(0);
     ASSERT_TRUE(store.AddTag(group, launcher_test::NewTag(L"便签", kGroupNote)));
     ASSERT_TRUE(store.AddTag(group, launcher_test::NewTag(L"全部", kGroupAllLinks)));
-    store.Close();
-    Open();
+    ASSERT_NO_FATAL_FAILURE(OpenWindowOverStore());
     // The window's own set-up registers it with OLE.
     ASSERT_NE(window_->DropTarget(), nullptr);
   }
 
   void TearDown() override {
     if (window_ && IsWindow(hwnd_)) window_->RevokeDropTarget();
-    Close();
+    MainWindowFixture::TearDown();
   }
 
   // Drags the data over the window and drops it, as OLE does for a drag source;

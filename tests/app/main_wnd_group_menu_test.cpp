@@ -39,9 +39,8 @@ class GroupMenuTest : public launcher_test::MainWindowFixture {
   GroupMenuTest() : MainWindowFixture(/*inFront=*/true) {}
 
   void SetUp() override {
-    ASSERT_TRUE(ole_.succeeded());
-    launcher_test::RemoveStoreFiles();
-    launcher_test::QuietWindowSettings().bDelConfirm = false;
+    ASSERT_NO_FATAL_FAILURE(MainWindowFixture::SetUp());
+    GetSettings().bDelConfirm = false;
     // Group one: "甲" (a link with a chord), "乙", a note tag. Group two: "丙".
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
@@ -62,14 +61,7 @@ class GroupMenuTest : public launcher_test::MainWindowFixture {
     auto second = NewTag(L"二组");
     ASSERT_TRUE(store.AddGroup(second));
     ASSERT_TRUE(store.AddTag(second, NewTag(L"丙")));
-    store.Close();
-    GetHotKeyTable().UnregisterAll();
-    Open();
-  }
-
-  void TearDown() override {
-    Close();
-    GetHotKeyTable().UnregisterAll();
+    OpenWindowOverStore();
   }
 
   static POINT Middle(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }

@@ -95,9 +95,7 @@ class MainMenuTest : public launcher_test::MainWindowFixture {
   MainMenuTest() : MainWindowFixture(/*inFront=*/true) {}
 
   void SetUp() override {
-    ASSERT_TRUE(ole_.succeeded());
-    launcher_test::RemoveStoreFiles();
-    launcher_test::QuietWindowSettings();
+    ASSERT_NO_FATAL_FAILURE(MainWindowFixture::SetUp());
     // Two groups of two tags each, all with large icons.
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
@@ -109,8 +107,6 @@ class MainMenuTest : public launcher_test::MainWindowFixture {
     store.Close();
     GetHotKeyTable().UnregisterAll();
   }
-
-  void TearDown() override { Close(); }
 
   ui::Control* Find(const wchar_t* name) { return window_->FindControlByName(name); }
   // An empty point of the title box, away from its text and buttons.

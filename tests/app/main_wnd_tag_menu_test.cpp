@@ -83,9 +83,8 @@ class TagMenuTest : public launcher_test::MainWindowFixture {
   TagMenuTest() : MainWindowFixture(/*inFront=*/true) {}
 
   void SetUp() override {
-    ASSERT_TRUE(ole_.succeeded());
-    launcher_test::RemoveStoreFiles();
-    launcher_test::QuietWindowSettings().bDelConfirm = false;
+    ASSERT_NO_FATAL_FAILURE(MainWindowFixture::SetUp());
+    GetSettings().bDelConfirm = false;
     // Tags: "甲" with two links (the second with a chord), a note tag and an all-links tag.
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
@@ -99,15 +98,12 @@ class TagMenuTest : public launcher_test::MainWindowFixture {
     ASSERT_TRUE(store.AddLink(first, chorded));
     ASSERT_TRUE(store.AddTag(group, NewTag(L"便签", kGroupNote)));
     ASSERT_TRUE(store.AddTag(group, NewTag(L"全部", kGroupAllLinks)));
-    store.Close();
-    GetHotKeyTable().UnregisterAll();
-    Open();
+    OpenWindowOverStore();
   }
 
   void TearDown() override {
     DialogAnswer::Current() = nullptr;
-    Close();
-    GetHotKeyTable().UnregisterAll();
+    MainWindowFixture::TearDown();
   }
 
   void SelectTag(int index) {

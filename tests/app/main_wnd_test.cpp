@@ -59,19 +59,11 @@ class MainWindowTest : public ::testing::Test {
   static void TearDownTestSuite() { launcher_test::StopLauncherSkin(); }
 
   void SetUp() override {
-    const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
-    DeleteFileW((db + L"link.db").c_str());
-    DeleteFileW((db + L"icon.db").c_str());
+    launcher_test::RemoveStoreFiles();
     DeleteFileW(ProbeLog().c_str());
-    Settings& settings = GetSettings();
-    settings = Settings();
-    settings.nWidth = 388;
-    settings.nHeight = 560;
+    Settings& settings = launcher_test::QuietWindowSettings();
     settings.nPosX = 40;
     settings.nPosY = 30;
-    settings.bShowDate = false;
-    settings.bAutoDock = false;
-    settings.bHideNotify = true;
     settings.nCurGroup = 0;
     settings.nCurTag = 0;
   }
@@ -86,7 +78,6 @@ class MainWindowTest : public ::testing::Test {
   // Two groups: "常用" with an ordinary tag of three programs, a note tag and an
   // all-links tag; "工具" with one tag of one link.
   void PrepareStore() {
-    CreateDirectoryW((pexo_test::ExeFolder() + L"\\db").c_str(), nullptr);
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
     // The new file holds a default group with one tag: fill that one.
@@ -136,7 +127,11 @@ class MainWindowTest : public ::testing::Test {
   // there, as the system delivers a click.
   void ClickCard(int index) {
     PaintNow(hwnd_);  // lays the cards out
-    const RECT pos = Card(index)->GetPos();
+    ClickMiddle(Card(index)->GetPos());
+    PumpFor(50);
+  }
+  // The same at the middle of a client rectangle, without waiting.
+  void ClickMiddle(const RECT& pos) {
     const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
     POINT screen = {(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2};
     ClientToScreen(hwnd_, &screen);
@@ -144,7 +139,6 @@ class MainWindowTest : public ::testing::Test {
     PostMessageW(hwnd_, WM_MOUSEMOVE, 0, at);
     PostMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(hwnd_, WM_LBUTTONUP, 0, at);
-    PumpFor(50);
   }
   std::shared_ptr<Group> FirstTag() { return GetLinkStore().topGroups[0]->tags[0]; }
 
@@ -499,14 +493,7 @@ TEST_F(MainWindowTest, TheSearchButtonBringsUpTheSearchWindowWhichGoesWithTheMai
   EXPECT_EQ(placed.top, 200);
 
   PaintNow(hwnd_);
-  const RECT pos = window_->FindControlByName(L"btn_search")->GetPos();
-  const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
-  POINT screen = {(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2};
-  ClientToScreen(hwnd_, &screen);
-  SetCursorPos(screen.x, screen.y);
-  PostMessageW(hwnd_, WM_MOUSEMOVE, 0, at);
-  PostMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  PostMessageW(hwnd_, WM_LBUTTONUP, 0, at);
+  ClickMiddle(window_->FindControlByName(L"btn_search")->GetPos());
   PumpUntil([&] { return IsWindowVisible(searchHwnd) != FALSE; }, 2000);
   EXPECT_TRUE(IsWindowVisible(searchHwnd));
 

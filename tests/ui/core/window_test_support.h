@@ -12,24 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/gdiplus_environment.h"
 #include "ui/core/control.h"
 #include "ui/core/window.h"
 #include "ui/render/render_context.h"
 
 namespace window_test {
 
-// GDI+ must run for render contexts; common controls for tooltips.
-class GdiplusEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&token_, &input, nullptr);
-  }
-  void TearDown() override { Gdiplus::GdiplusShutdown(token_); }
-
- private:
-  ULONG_PTR token_ = 0;
-};
+// GDI+ must run for render contexts: tests register this environment.
+using pexo_test::GdiplusEnvironment;
 
 class TestWindow : public ui::Window {
  public:
