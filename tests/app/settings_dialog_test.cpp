@@ -469,6 +469,25 @@ TEST_F(SettingsDialogTest, HelpWithoutTheReadMeBesideTheProgramSaysSoAndKeepsThe
   EXPECT_TRUE(stillOpen);
 }
 
+TEST_F(SettingsDialogTest, EnterInATextFieldConfirmsAndEscCancels) {
+  OpenMain();
+  EXPECT_EQ(RunDialog(Steps{
+                [](CDialogWnd& d) { ShowPage(d, kDocking); },
+                [](CDialogWnd& d) { Focus(d, L"setting_dockdelay"); },
+                [](CDialogWnd& d) { Type(d, L"400"); },
+                [](CDialogWnd& d) { dialog_test::Key(d, VK_ESCAPE); },
+            }),
+            CDialogWnd::kResultCancel);
+  EXPECT_EQ(GetSettings().nDockDelay, 0);
+  EXPECT_EQ(RunDialog(Steps{
+                [](CDialogWnd& d) { ShowPage(d, kDocking); },
+                [](CDialogWnd& d) { Focus(d, L"setting_dockdelay"); },
+                [](CDialogWnd& d) { Type(d, L"400\r"); },
+            }),
+            CDialogWnd::kResultOk);
+  EXPECT_EQ(StoredSettings().nDockDelay, 400);
+}
+
 TEST_F(SettingsDialogTest, OnlyTheMainChordFieldTakesAMouseSideButton) {
   OpenMain();
   uint32_t mainCode = 0;
