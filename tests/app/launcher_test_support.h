@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_control_factory.h"
 #include "app/main_wnd.h"
@@ -20,6 +21,7 @@
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/scoped_handles.h"
 #include "ui/base/ui_globals.h"
+#include "ui/controls/list_box.h"
 #include "ui/controls/stock_controls.h"
 
 namespace launcher_test {
@@ -130,6 +132,29 @@ class MainWindowFixture : public ::testing::Test {
   }
 
   std::shared_ptr<Group> Tag(int index) { return GetLinkStore().topGroups.at(0)->tags.at(static_cast<size_t>(index)); }
+  static std::vector<std::wstring> GroupNames() {
+    std::vector<std::wstring> names;
+    for (const auto& group : GetLinkStore().topGroups) names.push_back(group->NAME);
+    return names;
+  }
+  static std::vector<std::wstring> TagNames(int group) {
+    std::vector<std::wstring> names;
+    for (const auto& tag : GetLinkStore().topGroups.at(static_cast<size_t>(group))->tags) names.push_back(tag->NAME);
+    return names;
+  }
+
+  // Client points for right clicks: the middle of a list's item (0, 0 when there
+  // is none) and the tag list's empty part, below its items.
+  static POINT ItemPoint(ui::ListBox* list, int index) {
+    ui::Control* item = list->GetItemAt(static_cast<size_t>(index));
+    if (!item) return POINT{};
+    const RECT rc = item->GetPos();
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  }
+  POINT EmptyTagListPoint() {
+    const RECT rc = window_->TagList()->GetPos();
+    return POINT{(rc.left + rc.right) / 2, rc.bottom - 12};
+  }
 
   ui::ScopedOleInit ole_;
   CMainWnd* window_ = nullptr;
