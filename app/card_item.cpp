@@ -6,6 +6,17 @@ CardItem::CardItem() {
   AttachEvent(ui::all, ToWeakCallback([this](ui::EventArgs* event) { return HandleDragEvent(event); }));
 }
 
+void CardItem::Paint(ui::IRenderContext* context, const RECT& dirty) {
+  RECT overlap;
+  if (firstPaint_ && IntersectRect(&overlap, &dirty, &rect_)) {
+    // Taken out first, so that the action runs once even if it paints.
+    auto action = std::move(firstPaint_);
+    firstPaint_ = nullptr;
+    action(*this);
+  }
+  ListContainerElement::Paint(context, dirty);
+}
+
 CardItem::DragState& CardItem::Drag() {
   static DragState state;
   return state;

@@ -142,9 +142,17 @@ bool CMainWnd::AddLinkTile(ui::Box* box, const std::shared_ptr<Link>& link, int 
     }
   }
 
-  FindAndStoreWebIcon(link);
-  const std::wstring imageKey = CardImageKey(link, iconSize);
-  if (auto* icon = card->FindChildByName(L"item_icon"); icon && !imageKey.empty()) icon->SetBkImage(imageKey);
+  // The icon is looked up (decoded, extracted again, or its fallback chosen) when
+  // the card is first painted: a tag of many cards pays only for those on screen.
+  card->SetFirstPaintAction([weakLink = std::weak_ptr<Link>(link), iconSize](CardItem& painted) {
+    const std::shared_ptr<Link> shown = weakLink.lock();
+    if (!shown) return;
+    FindAndStoreWebIcon(shown);
+    const std::wstring imageKey = CardImageKey(shown, iconSize);
+    if (auto* icon = painted.FindChildByName(L"item_icon"); icon && !imageKey.empty()) {
+      icon->SetBkImageWhilePainting(imageKey);
+    }
+  });
   if (auto* text = dynamic_cast<TextLabel*>(card->FindChildByName(L"item_text"))) {
     text->SetAttribute(L"singleline", settings.bLnkNameSingleline ? L"true" : L"false");
     text->SetText(link->NAME);

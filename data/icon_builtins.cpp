@@ -41,20 +41,19 @@ constexpr BuiltinIcon kBuiltinIcons[] = {
 
 bool IconCache::AddBuiltinIcons() {
   for (const BuiltinIcon& icon : kBuiltinIcons) {
-    switch (icon.source) {
-      case Source::kStockFolder:
-        AddSysIconToCache(icon.key, GetStockFolderIconIndex());
-        break;
-      case Source::kIconResource:
-        AddResIcoToCache(icon.id, icon.key);
-        break;
-      case Source::kSvgResource:
-        AddSkinImageToCache(icon.id, icon.key);
-        break;
-      case Source::kShellFolder:
-        AddSysIconToCache(icon.key, GetFolderIconIndex(icon.id));
-        break;
-    }
+    DeferIcon(icon.key, [icon](IconCache& cache) {
+      switch (icon.source) {
+        case Source::kStockFolder:
+          return cache.AddSysIconToCache(icon.key, GetStockFolderIconIndex());
+        case Source::kIconResource:
+          return cache.AddResIcoToCache(icon.id, icon.key);
+        case Source::kSvgResource:
+          return cache.AddSkinImageToCache(icon.id, icon.key);
+        case Source::kShellFolder:
+          return cache.AddSysIconToCache(icon.key, GetFolderIconIndex(icon.id));
+      }
+      return false;
+    });
   }
   return true;
 }

@@ -78,29 +78,29 @@ bool IconCache::Open() {
 bool IconCache::LoadAll() {
   entries_.clear();
   undecoded_.clear();
+  deferred_.clear();
   AddBuiltinIcons();
   if (!database_.IsOpen()) return false;
-  return database_.ForEachValidRow(
-      [&](int32_t id, std::string_view blob16, std::string_view blob32, std::string_view blob48) {
-        undecoded_[id] = StoredIcon{std::string(blob16), std::string(blob32), std::string(blob48)};
-      });
+  return database_.ForEachValidId([&](int32_t id) { undecoded_.insert(id); });
 }
 
 bool IconCache::DecodeStored(int32_t id) {
   auto stored = undecoded_.find(id);
   if (stored == undecoded_.end()) return false;
   // Taken out first: registering the images looks their keys up again.
-  const StoredIcon icon = std::move(stored->second);
   undecoded_.erase(stored);
+  // The files are read from the database now: only the keys stay in memory until then.
+  std::string png16, png32, png48;
+  if (!database_.ReadValidRow(id, png16, png32, png48)) return false;
   // A row whose blobs do not all decode gets no images; the source is asked again.
-  BlobDecoder decoder16(std::max(kDecodeBytes16, icon.png16.size()));
-  ui::GpBitmapPtr image16 = decoder16.Decode(icon.png16);
+  BlobDecoder decoder16(std::max(kDecodeBytes16, png16.size()));
+  ui::GpBitmapPtr image16 = decoder16.Decode(png16);
   if (!image16) return false;
-  BlobDecoder decoder32(std::max(kDecodeBytes32, icon.png32.size()));
-  ui::GpBitmapPtr image32 = decoder32.Decode(icon.png32);
+  BlobDecoder decoder32(std::max(kDecodeBytes32, png32.size()));
+  ui::GpBitmapPtr image32 = decoder32.Decode(png32);
   if (!image32) return false;
-  BlobDecoder decoder48(std::max(kDecodeBytes48, icon.png48.size()));
-  ui::GpBitmapPtr image48 = decoder48.Decode(icon.png48);
+  BlobDecoder decoder48(std::max(kDecodeBytes48, png48.size()));
+  ui::GpBitmapPtr image48 = decoder48.Decode(png48);
   if (!image48) return false;
   const std::wstring key = L"lnk" + std::to_wstring(id);
   StoreEntry(key, PutImage(MakeImageKey(key, kSize16), std::move(image16)),
@@ -109,10 +109,50 @@ bool IconCache::DecodeStored(int32_t id) {
   return true;
 }
 
+void IconCache::DeferIcon(const std::wstring& key, std::function<bool(IconCache&)> make) {
+  const std::wstring lowered = ToLowerAscii(key);
+  if (key.empty() || !make || deferred_.count(lowered)) return;
+  if (IsCached(MakeImageKey(key, kSize16))) return;
+  deferred_[lowered] = std::move(make);
+}
+
+void IconCache::DeferPathIcon(const std::wstring& key, const std::wstring& iconSource) {
+  auto make = [key, iconSource](IconCache& cache) { return cache.AddPathToCache(key, iconSource); };
+  auto earlier = deferred_.find(ToLowerAscii(key));
+  if (earlier == deferred_.end()) {
+    DeferIcon(key, std::move(make));
+    return;
+  }
+  // Tried when what was deferred first gives no icon (AddPathToCache does nothing
+  // for a key that has one).
+  earlier->second = [first = std::move(earlier->second), make](IconCache& cache) {
+    first(cache);
+    return make(cache);
+  };
+}
+
+bool IconCache::IsDeferred(const std::wstring& key) const { return deferred_.count(ToLowerAscii(key)) != 0; }
+
+bool IconCache::MakeDeferred(const std::wstring& loweredKey) {
+  auto found = deferred_.find(loweredKey);
+  if (found == deferred_.end()) return false;
+  // Taken out first: making the icon looks its keys up again.
+  const std::function<bool(IconCache&)> make = std::move(found->second);
+  deferred_.erase(found);
+  return make(*this);
+}
+
 std::shared_ptr<ui::ImageInfo> IconCache::ProvideImage(const std::wstring& imageKey) {
   int32_t id = 0;
   int sizeIndex = kSize32;
-  if (!LinkIdOfImageKey(imageKey, id, sizeIndex)) return nullptr;
+  if (!LinkIdOfImageKey(imageKey, id, sizeIndex)) {
+    if (imageKey.size() < 4 || imageKey[0] != L'?' || imageKey[2] != L':') return nullptr;
+    const std::wstring key = imageKey.substr(3);
+    for (IconCache* cache : LiveCaches()) {
+      if (cache->MakeDeferred(key)) return ui::UiGlobals::FindCachedImage(imageKey);
+    }
+    return nullptr;
+  }
   for (IconCache* cache : LiveCaches()) {
     if (!cache->DecodeStored(id)) continue;
     const IconCacheEntry& entry = cache->entries_.at(L"lnk" + std::to_wstring(id));
@@ -125,6 +165,7 @@ void IconCache::Close() {
   database_.Close();
   entries_.clear();
   undecoded_.clear();
+  deferred_.clear();
 }
 
 std::wstring IconCache::MakeImageKey(const std::wstring& key, int sizeIndex) {
@@ -181,7 +222,10 @@ bool IconCache::AddBitmapToCache(const std::wstring& key, ui::GpBitmapPtr image1
   // Nothing to add is no success: callers fall back to another icon.
   if (!image16 && !image32 && !image48) return false;
   int32_t id = 0;
-  if (LinkIdOfKey(key, id) && image16 && image32 && image48) {
+  // A stored icon not decoded yet is decoded before its row is replaced: like any
+  // live image it stays shown (an image key that is already live keeps its image).
+  if (LinkIdOfKey(key, id)) DecodeStored(id);
+  if (id != 0 && image16 && image32 && image48) {
     std::vector<uint8_t> png16, png32, png48;
     if (!EncodePng(image16.get(), png16) || !EncodePng(image32.get(), png32) || !EncodePng(image48.get(), png48))
       return false;
@@ -204,7 +248,8 @@ bool IconCache::AddHBITMAPToCache(const std::wstring& key, HBITMAP bitmap16, HBI
   };
   if (!bitmap16 && !bitmap32 && !bitmap48) return false;
   int32_t id = 0;
-  if (LinkIdOfKey(key, id) && bitmap16 && bitmap32 && bitmap48) {
+  if (LinkIdOfKey(key, id)) DecodeStored(id);
+  if (id != 0 && bitmap16 && bitmap32 && bitmap48) {
     static PixelBuffer buffers[3];
     std::vector<uint8_t> pngs[3];
     for (int i = 0; i < 3; ++i) {
@@ -266,6 +311,7 @@ bool IconCache::RemoveMemoryEntry(const std::wstring& key) {
   int32_t id = 0;
   int sizeIndex = kSize16;
   if (LinkIdOfImageKey(MakeImageKey(key, kSize16), id, sizeIndex)) undecoded_.erase(id);
+  deferred_.erase(ToLowerAscii(key));
   for (int sizeIndex : kSizeIndexes) {
     const std::wstring imageKey = MakeImageKey(key, sizeIndex);
     if (ui::UiGlobals::FindCachedImage(imageKey)) ui::UiGlobals::RemoveCachedImage(imageKey);

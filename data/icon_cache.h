@@ -2,17 +2,20 @@
 // pixels, registered with the framework's image cache under "?s:", "?n:" and
 // "?l:" + key (lowered), so that skins name them directly. Icons of links
 // ("lnk" + ID) are also kept as PNG files in "db\icon.db", so that they survive
-// their source and are not extracted again at every start. Opening reads the
-// stored files only; each is decoded and registered the first time its image key
-// is looked up, so start-up does not grow with the number of stored icons.
+// their source and are not extracted again at every start. Opening reads only
+// which rows are stored; a row's files are read and decoded, and its images
+// registered, the first time one of its image keys is looked up, so neither
+// start-up time nor memory grows with the stored icons until they are shown.
 // User-interface thread only.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -52,8 +55,8 @@ class IconCache {
   // Opens or creates the database and loads every icon. False when the file
   // cannot be opened, its version cannot be written or its icons cannot be read.
   bool Open();
-  // Rebuilds the entries: the built-in keys first, then every valid stored row,
-  // whose PNG files are kept undecoded until one of its image keys is looked up
+  // Rebuilds the entries: the built-in keys first, then the IDs of the valid stored
+  // rows, whose PNG files are read and decoded when one of its image keys is looked up
   // (through IsCached, the framework's image cache or an Add* under its key). A
   // row whose files do not all decode then gets no images and no entry.
   bool LoadAll();
@@ -126,25 +129,32 @@ class IconCache {
   // The program's icon resource.
   bool AddResIcoToCache(int resourceId, const std::wstring& key);
 
-  // Seeds the built-in "#" keys; a source that fails leaves its key without images.
+  // Seeds the built-in "#" keys, each made when one of its image keys is first
+  // looked up; a source that fails leaves its key without images.
   bool AddBuiltinIcons();
+  // Defers the key's icon until one of its image keys is first looked up (through
+  // IsCached, the framework's image cache or an Add* under the key): `make` then
+  // adds it under the key, once. A key that is already live or deferred keeps
+  // what it has. Start-up pays only for the icons that are shown.
+  void DeferIcon(const std::wstring& key, std::function<bool(IconCache&)> make);
+  // DeferIcon of AddPathToCache(key, iconSource); for a key deferred already, the
+  // path is tried after the earlier source when that one gives no icon.
+  void DeferPathIcon(const std::wstring& key, const std::wstring& iconSource);
+  // Whether the key's icon is deferred and not made yet.
+  bool IsDeferred(const std::wstring& key) const;
 
  private:
   // What happened to a key's database row.
   enum class RowRemoval { kNotStored, kNotALinkKey, kDone, kFailed };
   RowRemoval RemoveRow(const std::wstring& key, bool hard);
-  // The PNG files of a stored row not decoded yet.
-  struct StoredIcon {
-    std::string png16;
-    std::string png32;
-    std::string png48;
-  };
-  // Decodes the stored row of the link and registers its three images; false when
-  // there is no such undecoded row or one of its files does not decode (the row is
-  // dropped from memory either way, so it is tried once).
+  // Reads and decodes the stored row of the link and registers its three images;
+  // false when there is no such undecoded row, it is gone from the file or one of
+  // its files does not decode (it is tried once either way).
   bool DecodeStored(int32_t id);
-  // The framework's image key provider: the image of a stored link icon of any
-  // live cache, decoded now; empty for every other key.
+  // Makes the deferred icon of the lowered key; false when none is deferred.
+  bool MakeDeferred(const std::wstring& loweredKey);
+  // The framework's image key provider: the image of a stored link icon or of a
+  // deferred key of any live cache, made now; empty for every other key.
   static std::shared_ptr<ui::ImageInfo> ProvideImage(const std::wstring& imageKey);
   IconCacheEntry& StoreEntry(const std::wstring& key, std::shared_ptr<ui::ImageInfo> image16,
                              std::shared_ptr<ui::ImageInfo> image32, std::shared_ptr<ui::ImageInfo> image48);
@@ -153,7 +163,10 @@ class IconCache {
   IconDatabase database_;
   SystemImageLists imageLists_;
   std::map<std::wstring, IconCacheEntry> entries_;
-  std::map<int32_t, StoredIcon> undecoded_;
+  // The IDs of the valid stored rows not decoded yet; their files stay in the database.
+  std::set<int32_t> undecoded_;
+  // The icons to make when first looked up, by lowered key.
+  std::map<std::wstring, std::function<bool(IconCache&)>> deferred_;
 };
 
 // The process-wide icon cache, constructed on first use.

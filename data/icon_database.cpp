@@ -15,7 +15,8 @@ const char kCreateCacheTable[] =
     "CREATE TABLE IF NOT EXISTS Cache(ID INTEGER PRIMARY KEY,Invalid TINYINT DEFAULT 0,Icon16 BLOB,Icon32 "
     "BLOB,Icon48 BLOB)";
 const char kSelectVersion[] = "select Ver from Version where id=1";
-const char kSelectRows[] = "select ID,Invalid,Icon16,Icon32,Icon48 from Cache";
+const char kSelectIds[] = "select ID,Invalid from Cache";
+const char kSelectRow[] = "select Invalid,Icon16,Icon32,Icon48 from Cache where ID=?";
 const char kReplaceRow[] = "REPLACE INTO Cache(ID,Invalid,Icon16,Icon32,Icon48) VALUES (?,0,?,?,?)";
 const char kDeleteRow[] = "DELETE FROM Cache WHERE ID = ?";
 const char kInvalidateRow[] = "UPDATE Cache SET Invalid=1 WHERE ID=?";
@@ -26,6 +27,10 @@ CachedStatement& ReplaceStatement(IconDatabase::Writer writer) {
   static CachedStatement bitmaps;
   return writer == IconDatabase::Writer::kImages ? images : bitmaps;
 }
+CachedStatement& SelectRowStatement() {
+  static CachedStatement statement;
+  return statement;
+}
 CachedStatement& DeleteStatement() {
   static CachedStatement statement;
   return statement;
@@ -35,10 +40,10 @@ CachedStatement& InvalidateStatement() {
   return statement;
 }
 
-std::string_view ColumnBlob(sqlite3_stmt* statement, int column) {
+std::string ColumnBlob(sqlite3_stmt* statement, int column) {
   const void* data = sqlite3_column_blob(statement, column);
   int size = sqlite3_column_bytes(statement, column);
-  return data && size > 0 ? std::string_view(static_cast<const char*>(data), size) : std::string_view();
+  return data && size > 0 ? std::string(static_cast<const char*>(data), size) : std::string();
 }
 
 // Binds without copying: the caller's vector outlives the step.
@@ -118,9 +123,9 @@ void IconDatabase::Close() {
   version_ = 0;
 }
 
-bool IconDatabase::ForEachValidRow(const RowVisitor& visitor) {
+bool IconDatabase::ForEachValidId(const std::function<void(int32_t id)>& visitor) {
   SqlStatement select;
-  if (!select.Prepare(db_, kSelectRows)) {
+  if (!select.Prepare(db_, kSelectIds)) {
     // Reported so that a file without a Cache table is not a silent failure.
     PrintSqlError(db_ ? sqlite3_errmsg(db_) : "database not open");
     return false;
@@ -128,10 +133,22 @@ bool IconDatabase::ForEachValidRow(const RowVisitor& visitor) {
   sqlite3_stmt* statement = select.get();
   while (sqlite3_step(statement) == SQLITE_ROW) {
     if (sqlite3_column_int(statement, 1) != 0) continue;
-    visitor(sqlite3_column_int(statement, 0), ColumnBlob(statement, 2), ColumnBlob(statement, 3),
-            ColumnBlob(statement, 4));
+    visitor(sqlite3_column_int(statement, 0));
   }
   return true;
+}
+
+bool IconDatabase::ReadValidRow(int32_t id, std::string& png16, std::string& png32, std::string& png48) {
+  sqlite3_stmt* statement = SelectRowStatement().Use(db_, kSelectRow);
+  if (!statement || sqlite3_bind_int(statement, 1, id) != SQLITE_OK) return false;
+  const bool found = sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_int(statement, 0) == 0;
+  if (found) {
+    png16 = ColumnBlob(statement, 1);
+    png32 = ColumnBlob(statement, 2);
+    png48 = ColumnBlob(statement, 3);
+  }
+  sqlite3_reset(statement);
+  return found;
 }
 
 bool IconDatabase::WriteRow(Writer writer, int32_t id, const std::vector<uint8_t>& png16,

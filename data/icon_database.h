@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "sqlite3.h"
@@ -33,12 +32,12 @@ class IconDatabase {
   int version() const { return version_; }
   sqlite3* connection() const { return db_; }
 
-  // The three blobs of a valid row; the views are valid only during the call.
-  using RowVisitor = std::function<void(int32_t id, std::string_view icon16, std::string_view icon32,
-                                        std::string_view icon48)>;
-  // Calls the visitor for every row not marked invalid. False when the Cache table
-  // cannot be read (the error is printed).
-  bool ForEachValidRow(const RowVisitor& visitor);
+  // Calls the visitor with the ID of every row not marked invalid, without
+  // reading the rows' icons. False when the Cache table cannot be read (the error
+  // is printed).
+  bool ForEachValidId(const std::function<void(int32_t id)>& visitor);
+  // The three PNG files of the row, when it exists and is not marked invalid.
+  bool ReadValidRow(int32_t id, std::string& png16, std::string& png32, std::string& png48);
 
   // The two writers of rows keep separate statements.
   enum class Writer { kImages, kBitmaps };

@@ -95,11 +95,10 @@ bool PrepareSystemLinks(IconCache& cache, const NtVersion& version) {
       }
     }
   }
+  // Each row's icon is made when first shown (the menu, the dialog, a card).
   for (const SystemLink& link : Table()) {
     const std::wstring key = SystemLinkIconKey(link);
-    if (!IconCache::IsCached(IconCache::MakeImageKey(key, IconCache::kSize16))) {
-      cache.AddPathToCache(key, ResolveLinkPath(link.PATH));
-    }
+    cache.DeferPathIcon(key, ResolveLinkPath(link.PATH));
   }
   return true;
 }

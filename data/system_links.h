@@ -39,7 +39,7 @@ bool IsWindows11(const NtVersion& version);
 
 // Run once before the link store opens: on Windows 11 the row named "画图" takes
 // its alternate target; then every row whose icon is not cached yet gets it from
-// its target. True when the table is ready.
+// its target, made when the icon is first looked up. True when the table is ready.
 bool PrepareSystemLinks(IconCache& cache);
 bool PrepareSystemLinks(IconCache& cache, const NtVersion& version);
 // The start-up step of the built-in table: PrepareSystemLinks on the process-wide

@@ -395,3 +395,71 @@ TEST_F(IconCacheTest, CorruptStoredIconFallsBackWhenFirstDrawnAndCanBeReplaced) 
   EXPECT_EQ(PixelAt(Image(L"lnk2", IconCache::kSize32), 3, 3) & 0x00FFFFFF, 0x0000FFu);
   EXPECT_EQ(Db(path_).Blob("select Icon32 from Cache where ID=2").substr(1, 3), "PNG");
 }
+
+TEST_F(IconCacheTest, StoredFilesAreReadFromTheDatabaseOnlyWhenFirstAskedFor) {
+  {
+    IconCache cache(path_);
+    ASSERT_TRUE(cache.Open());
+  }
+  {
+    Db db(path_);
+    for (int id = 1; id <= 3; ++id) {
+      ASSERT_TRUE(db.PutRow(id, 0, SolidPng(16, kRed), SolidPng(32, kRed), SolidPng(48, kRed)));
+    }
+  }
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  ASSERT_EQ(cache.undecodedCount(), 3u);
+  {
+    // Changed in the file after the open: the files were not held in memory.
+    Db db(path_);
+    ASSERT_TRUE(db.PutRow(1, 0, SolidPng(16, kBlue), SolidPng(32, kBlue), SolidPng(48, kBlue)));
+    ASSERT_TRUE(db.PutRow(2, 1, SolidPng(16, kBlue), SolidPng(32, kBlue), SolidPng(48, kBlue)));
+    ASSERT_TRUE(db.Exec("delete from Cache where ID=3"));
+  }
+  EXPECT_EQ(PixelAt(Image(L"lnk1", IconCache::kSize48), 5, 5) & 0x00FFFFFF, 0x0000FFu);
+  // A row marked invalid or deleted since the open has no icon: the caller extracts
+  // it again or falls back, as for a broken row, and nothing crashes.
+  EXPECT_FALSE(IconCache::IsCached(L"?n:lnk2"));
+  EXPECT_FALSE(IconCache::IsCached(L"?n:lnk3"));
+  EXPECT_EQ(cache.undecodedCount(), 0u);
+  ASSERT_TRUE(AddSolid(cache, L"lnk3", kRed));
+  EXPECT_TRUE(IconCache::IsCached(L"?s:lnk3"));
+}
+
+TEST_F(IconCacheTest, BuiltInAndDeferredIconsAreMadeWhenFirstLookedUpAndOnlyOnce) {
+  IconCache cache(path_);
+  ASSERT_TRUE(cache.Open());
+  EXPECT_TRUE(cache.entries().empty()) << "no built-in icon is made at open";
+  EXPECT_TRUE(cache.IsDeferred(L"#ERR"));
+  EXPECT_TRUE(IconCache::IsCached(L"?l:#err"));
+  EXPECT_EQ(cache.entries().count(L"#err"), 1u);
+  EXPECT_FALSE(cache.IsDeferred(L"#err"));
+  EXPECT_EQ(cache.entries().size(), 1u) << "the other built-in keys wait for their own lookup";
+
+  // A deferred source that gives nothing is followed by a path deferred after it,
+  // as the built-in functions fall back to their program's icon.
+  const std::wstring picture = dir_.path() + L"\\blue.png";
+  ASSERT_TRUE(pexo_test::WriteFileBytes(picture, SolidPng(48, kBlue)));
+  int made = 0;
+  cache.DeferIcon(L"#Probe", [&made](IconCache&) {
+    ++made;
+    return false;
+  });
+  cache.DeferPathIcon(L"#Probe", picture);
+  cache.DeferIcon(L"#probe", [&made](IconCache&) { return ++made > 0; });  // already deferred: ignored
+  EXPECT_EQ(made, 0);
+  EXPECT_EQ(PixelAt(Image(L"#probe", IconCache::kSize32), 4, 4) & 0x00FFFFFF, 0x0000FFu);
+  EXPECT_TRUE(IconCache::IsCached(L"?s:#probe"));
+  EXPECT_EQ(made, 1);
+
+  // A live key is not deferred again; a removed deferred key is not made later.
+  cache.DeferPathIcon(L"#probe", picture);
+  EXPECT_FALSE(cache.IsDeferred(L"#probe"));
+  cache.DeferPathIcon(L"c:\\tools\\gone.png", picture);
+  ASSERT_TRUE(cache.IsDeferred(L"C:\\Tools\\gone.png"));
+  ASSERT_TRUE(cache.RemoveMemoryEntry(L"C:\\Tools\\gone.png"));
+  EXPECT_FALSE(IconCache::IsCached(L"?s:c:\\tools\\gone.png"));
+  cache.Close();
+  EXPECT_FALSE(cache.IsDeferred(L"#url"));
+}

@@ -369,6 +369,13 @@ void Control::SetBkImage(const std::wstring& text) {
   }
 }
 
+void Control::SetBkImageWhilePainting(const std::wstring& text) {
+  StopImageAnimation(-1);
+  bkImage_.SetImageString(text);
+  bkAnimationAllowed_ = bkImage_.attributes.playCount != 0;
+  if (fixedWidth_ == kSizeAuto || fixedHeight_ == kSizeAuto) ArrangeAncestor();
+}
+
 void Control::SetLoadingImage(const std::wstring& text) {
   loadingImage_.SetImageString(text);
   Invalidate();

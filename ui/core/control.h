@@ -161,6 +161,10 @@ class Control : public PlaceHolder {
 
   // Images.
   void SetBkImage(const std::wstring& text);
+  // SetBkImage for a paint in progress: an ancestor's Paint that settles the
+  // image just before this control draws. A control of fixed size is not
+  // invalidated again, so setting it costs no second paint.
+  void SetBkImageWhilePainting(const std::wstring& text);
   void SetLoadingImage(const std::wstring& text);
   void SetStateImage(ControlState state, const std::wstring& text);
   void SetForeStateImage(ControlState state, const std::wstring& text);

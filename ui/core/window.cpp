@@ -25,8 +25,8 @@ HINSTANCE ModuleInstance() { return GetModuleHandleW(nullptr); }
 
 // Collects every named control of a tree into the window's name map.
 Control* RegisterNamedControl(Control* control, LPVOID data) {
-  auto* names = static_cast<std::map<std::wstring, Control*>*>(data);
-  if (!control->GetName().empty()) (*names)[control->GetName()] = control;
+  auto* names = static_cast<ControlNameIndex*>(data);
+  if (!control->GetName().empty()) names->Register(control->GetName(), control);
   return nullptr;
 }
 
@@ -308,7 +308,7 @@ void Window::ForgetControl(Control* control) {
   if (root_ == control) root_ = nullptr;
   if (static_cast<Control*>(shadow_.GetShadowBox()) == control) shadow_.ForgetShadowBox();
   // Under every name: the control may have been renamed since it was registered.
-  std::erase_if(namedControls_, [control](const auto& entry) { return entry.second == control; });
+  namedControls_.Forget(control);
 }
 
 void Window::AddDelayedDelete(Control* control) {
@@ -326,8 +326,7 @@ void Window::SetResourcePath(const std::wstring& path) {
 }
 
 Control* Window::FindControlByName(const std::wstring& name) const {
-  auto found = namedControls_.find(name);
-  return found == namedControls_.end() ? nullptr : found->second;
+  return namedControls_.Find(name);
 }
 
 bool Window::AddOptionGroupMember(const std::wstring& group, Control* control) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ui/base/weak_callback.h"
+#include "ui/core/control_name_index.h"
 #include "ui/core/event_args.h"
 #include "ui/core/window_shadow.h"
 
@@ -269,7 +270,7 @@ class Window : public virtual nbase::SupportWeakCallback {
   std::vector<IUIMessageFilter*> messageFilters_;
   std::vector<IControlFromPointFinder*> pointFinders_;
   std::vector<Control*> delayedDelete_;
-  std::map<std::wstring, Control*> namedControls_;
+  ControlNameIndex namedControls_;
   nbase::WeakCallbackFlag callbackFlag_;
   WindowShadow shadow_;
   bool closing_ = false;

@@ -2,6 +2,9 @@
 // focus on hiding, and the window forgetting deleted controls.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "tests/ui/core/window_test_support.h"
 #include "ui/core/box.h"
 #include "ui/core/control.h"
@@ -153,6 +156,51 @@ TEST_F(ControlInWindowTest, ADeletedControlIsForgottenUnderEveryNameItHad) {
   ASSERT_TRUE(root->Remove(relabelled));
   EXPECT_EQ(window.FindControlByName(L"before"), nullptr) << "a freed control must not be found";
   EXPECT_EQ(window.FindControlByName(L"first"), nullptr);
+}
+
+TEST_F(ControlInWindowTest, RemovingManyNamedItemsKeepsTheNamesOfTheRestAndOfSharedNames) {
+  // A list of cards as the launcher builds them: each card named, each with
+  // children that share their names with every other card's children.
+  auto* list = new ui::Box;
+  ASSERT_TRUE(root->Add(list));
+  constexpr int kCards = 600;
+  std::vector<ui::Box*> cards;
+  for (int i = 0; i < kCards; ++i) {
+    auto* card = new ui::Box;
+    card->SetName(L"card" + std::to_wstring(i));
+    auto* icon = new ui::Control;
+    icon->SetName(L"item_icon");
+    card->Add(icon);
+    ASSERT_TRUE(list->Add(card));
+    cards.push_back(card);
+  }
+  auto* keeper = new ui::Control;
+  keeper->SetName(L"keeper");
+  ASSERT_TRUE(root->Add(keeper));
+  // The shared name finds the child registered last.
+  EXPECT_EQ(window.FindControlByName(L"item_icon"), cards.back()->GetItemAt(0));
+  EXPECT_EQ(window.FindControlByName(L"card17"), cards[17]);
+
+  // Removing an earlier card leaves the shared name with the last card's child.
+  list->SetDelayedDestroy(false);
+  ASSERT_TRUE(list->Remove(cards[3]));
+  EXPECT_EQ(window.FindControlByName(L"card3"), nullptr);
+  EXPECT_EQ(window.FindControlByName(L"item_icon"), cards.back()->GetItemAt(0));
+  // A card renamed after it was added is still forgotten under its first name.
+  cards[5]->SetName(L"renamed");
+  ASSERT_TRUE(list->Remove(cards[5]));
+  EXPECT_EQ(window.FindControlByName(L"card5"), nullptr);
+
+  list->RemoveAll();
+  for (int i : {0, 17, kCards - 1}) EXPECT_EQ(window.FindControlByName(L"card" + std::to_wstring(i)), nullptr) << i;
+  EXPECT_EQ(window.FindControlByName(L"item_icon"), nullptr);
+  EXPECT_EQ(window.FindControlByName(L"keeper"), keeper);
+
+  // Names are given again to new controls after the old ones are gone.
+  auto* again = new ui::Control;
+  again->SetName(L"card17");
+  ASSERT_TRUE(list->Add(again));
+  EXPECT_EQ(window.FindControlByName(L"card17"), again);
 }
 
 TEST_F(ControlInWindowTest, AControlInOneBoxIsRefusedByAnotherUntilItIsRemoved) {

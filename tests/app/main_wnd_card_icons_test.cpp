@@ -1,0 +1,180 @@
+// The icons of a tag's cards are looked up when each card is first painted: a big
+// tag decodes only the stored icons of the cards on screen, and the fallbacks and
+// extraction of missing icons look as they always did.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/card_item.h"
+#include "app/main_wnd.h"
+#include "data/icon_cache.h"
+#include "data/link_store.h"
+#include "data/settings.h"
+#include "tests/app/launcher_test_support.h"
+#include "tests/data/icon_test_util.h"
+#include "tests/support/test_support.h"
+#include "tests/ui/core/window_test_support.h"
+#include "ui/base/skin_image.h"
+#include "ui/controls/list_box.h"
+
+namespace {
+
+using window_test::PaintNow;
+using window_test::PumpFor;
+
+constexpr int kCards = 150;
+
+std::wstring DbFolder() { return pexo_test::ExeFolder() + L"\\db\\"; }
+
+class CardIconsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(launcher_test::StartLauncherSkin()); }
+  static void TearDownTestSuite() { launcher_test::StopLauncherSkin(); }
+
+  void SetUp() override {
+    CreateDirectoryW(DbFolder().c_str(), nullptr);
+    DeleteFileW((DbFolder() + L"link.db").c_str());
+    DeleteFileW((DbFolder() + L"icon.db").c_str());
+    Settings& settings = GetSettings();
+    settings = Settings();
+    settings.nWidth = 388;
+    settings.nHeight = 560;
+    settings.nPosX = 40;
+    settings.nPosY = 30;
+    settings.bShowDate = false;
+    settings.bAutoDock = false;
+    settings.bHideNotify = true;
+  }
+
+  void TearDown() override {
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    PumpFor(50);
+    GetLinkStore().Close();
+    GetIconCache().Close();
+  }
+
+  // The first tag: kCards programs with stored icons, the last three special: a
+  // stored row that does not decode (its icon source is missing too), a web address
+  // without an icon file, and a link without a row whose icon is extracted from a
+  // picture. A second tag holds one link.
+  void Prepare() {
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto tag = store.topGroups[0]->tags[0];
+    for (int i = 0; i < kCards; ++i) {
+      auto link = std::make_shared<Link>();
+      link->NAME = L"卡片" + std::to_wstring(i);
+      link->PATH = L"C:\\windows\\notepad.exe";
+      link->TYPE = kLinkProgram;
+      if (i == kCards - 3) link->ICON = DbFolder() + L"missing_icon.png";
+      if (i == kCards - 2) {
+        link->TYPE = kLinkWebAddress;
+        link->PATH = L"http://example.invalid/";
+        link->ICON = L"#url";
+      }
+      if (i == kCards - 1) link->ICON = pictureSource_;
+      ASSERT_TRUE(store.AddLink(tag, link));
+    }
+    auto other = std::make_shared<Group>();
+    other->NAME = L"其他";
+    ASSERT_TRUE(store.AddTag(store.topGroups[0], other));
+    auto single = std::make_shared<Link>();
+    single->NAME = L"单个";
+    single->PATH = L"C:\\windows\\notepad.exe";
+    ASSERT_TRUE(store.AddLink(other, single));
+    for (const auto& link : tag->links) ids_.push_back(link->ID);
+    store.Close();
+
+    IconCache icons(DbFolder() + L"icon.db");
+    ASSERT_TRUE(icons.Open());
+    HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
+    for (int i = 0; i < kCards - 1; ++i) ASSERT_TRUE(icons.AddIconToCache(Key(i), icon, icon, icon));
+    icons.Close();
+    icon_test::Db db(DbFolder() + L"icon.db");
+    ASSERT_TRUE(db.Exec("update Cache set Icon32=x'00010203' where ID=" + Id(kCards - 3)));
+  }
+
+  void Open() {
+    window_ = new CMainWnd(GetModuleHandleW(nullptr));
+    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
+    ASSERT_NE(hwnd_, nullptr);
+    ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    PaintNow(hwnd_);
+  }
+
+  std::wstring Key(int index) const { return L"lnk" + std::to_wstring(ids_[static_cast<size_t>(index)]); }
+  std::string Id(int index) const { return std::to_string(ids_[static_cast<size_t>(index)]); }
+  CardItem* Card(int index) {
+    return dynamic_cast<CardItem*>(window_->LinkBox()->GetItemAt(static_cast<size_t>(index)));
+  }
+  // The image text of the card's icon control.
+  std::wstring IconOf(int index) {
+    auto* icon = Card(index) ? Card(index)->FindChildByName(L"item_icon") : nullptr;
+    return icon ? icon->GetBkImage().attributes.file : L"(none)";
+  }
+  int PaintedCards() {
+    int painted = 0;
+    for (int i = 0; i < window_->LinkBox()->GetCount(); ++i) painted += Card(i)->HasFirstPaintAction() ? 0 : 1;
+    return painted;
+  }
+
+  std::wstring pictureSource_;
+  std::vector<int32_t> ids_;
+  CMainWnd* window_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
+TEST_F(CardIconsTest, OnlyPaintedCardsLookTheirIconsUpAndFallbacksStayAsBefore) {
+  // A picture file as the icon source of the last card, which has no stored row.
+  pictureSource_ = DbFolder() + L"card_picture.png";
+  ASSERT_TRUE(pexo_test::WriteFileBytes(pictureSource_, icon_test::SolidPng(48, 0xFF00A000)));
+  Prepare();
+  Open();
+  IconCache& cache = GetIconCache();
+  ASSERT_EQ(window_->LinkBox()->GetCount(), kCards);
+
+  // The first screen of cards is painted and shows the stored icons; the rest
+  // were not looked up, so their rows are still undecoded.
+  const int painted = PaintedCards();
+  EXPECT_GT(painted, 3);
+  EXPECT_LT(painted, kCards / 3);
+  EXPECT_EQ(IconOf(0), IconCache::MakeImageKey(Key(0), IconCache::kSize32));
+  EXPECT_EQ(IconOf(painted - 1), IconCache::MakeImageKey(Key(painted - 1), IconCache::kSize32));
+  EXPECT_TRUE(Card(painted)->HasFirstPaintAction());
+  EXPECT_EQ(cache.undecodedCount(), static_cast<size_t>(kCards - 1 - painted));
+  const std::wstring untouched = IconOf(kCards - 5);
+  EXPECT_NE(untouched, IconCache::MakeImageKey(Key(kCards - 5), IconCache::kSize32));
+
+  // Scrolled to the end, the last cards are painted and looked up: the broken row
+  // falls back to the error icon, the web address to its own, and the missing row
+  // is extracted from its picture and stored.
+  window_->LinkBox()->EndDown(true, false);
+  PaintNow(hwnd_);
+  PaintNow(hwnd_);
+  EXPECT_FALSE(Card(kCards - 1)->HasFirstPaintAction());
+  EXPECT_EQ(IconOf(kCards - 3), L"?n:#err");
+  EXPECT_EQ(IconOf(kCards - 2), L"?n:#url");
+  EXPECT_EQ(IconOf(kCards - 1), IconCache::MakeImageKey(Key(kCards - 1), IconCache::kSize32));
+  EXPECT_TRUE(IconCache::IsCached(IconOf(kCards - 1)));
+  EXPECT_LT(cache.undecodedCount(), static_cast<size_t>(kCards - 1 - painted));
+  EXPECT_GT(cache.undecodedCount(), 0u) << "cards scrolled past are never looked up";
+
+  // Leaving the tag and coming back decodes nothing again: decoded icons stay.
+  const size_t undecoded = cache.undecodedCount();
+  window_->TagList()->SelectItem(1, false, true);
+  PaintNow(hwnd_);
+  window_->TagList()->SelectItem(0, false, true);
+  PaintNow(hwnd_);
+  EXPECT_EQ(cache.undecodedCount(), undecoded);
+  EXPECT_EQ(IconOf(0), IconCache::MakeImageKey(Key(0), IconCache::kSize32));
+  EXPECT_TRUE(IconCache::IsCached(IconOf(0)));
+
+  // The extracted icon was stored for the next start; the broken row is left as it was.
+  icon_test::Db db(DbFolder() + L"icon.db");
+  EXPECT_EQ(db.Number("select count(*) from Cache where Invalid=0 and ID=" + Id(kCards - 1)), 1);
+  EXPECT_EQ(db.Blob("select Icon32 from Cache where ID=" + Id(kCards - 3)), std::string("\x00\x01\x02\x03", 4));
+}
+
+}  // namespace
