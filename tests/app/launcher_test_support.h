@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
+#include "tests/app/menu_driver.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/scoped_handles.h"
@@ -154,6 +156,25 @@ class MainWindowFixture : public ::testing::Test {
   POINT EmptyTagListPoint() {
     const RECT rc = window_->TagList()->GetPos();
     return POINT{(rc.left + rc.right) / 2, rc.bottom - 12};
+  }
+  // An empty point of the title box, away from its text and buttons.
+  POINT TitlePoint() {
+    const RECT rc = window_->FindControlByName(L"titlebox")->GetPos();
+    return POINT{(rc.left + rc.right) / 2, rc.top + 4};
+  }
+  // Follows `path` in the main menu that the title box's right click opens. The
+  // menu closes when its window loses the foreground; on a busy shared display
+  // another program may have taken it, so it is taken back first and a visit that
+  // saw no menu at all is made once more.
+  menu_driver::Visit ChooseOnTitle(const std::vector<std::wstring>& path,
+                                   const std::function<bool()>& afterPath = {}) {
+    return menu_driver::ChooseWithRetry(
+        hwnd_, TitlePoint(), path,
+        [this](bool retry) {
+          SetForegroundWindow(hwnd_);
+          window_test::PumpFor(retry ? 200 : 50);
+        },
+        afterPath);
   }
 
   ui::ScopedOleInit ole_;
