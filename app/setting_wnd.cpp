@@ -25,9 +25,10 @@ namespace {
 using CheckBox = ui::CheckBoxTemplate<ui::Control>;
 using Option = ui::OptionTemplate<ui::Control>;
 
-constexpr wchar_t kUpdateAddress[] = L"https://pexo.app/docs/changelog";
-constexpr wchar_t kHelpAddress[] = L"https://pexo.app/docs/faq";
-constexpr wchar_t kRewardAddress[] = L"https://pexo.app/docs/reward";
+// The help beside the program, as the main menu's "help" opens it. There is no
+// online update record or donation page to open, so the dialog offers neither.
+constexpr wchar_t kHelpFile[] = L"README.txt";
+constexpr wchar_t kHelpMissingText[] = L"找不到帮助文件 README.txt";
 constexpr int kVersion[3] = {1, 8, 5};
 constexpr wchar_t kSaveFailedText[] = L"设置无法写入 conf.ini（文件只读或被占用），修改只在本次运行中有效。";
 
@@ -167,7 +168,7 @@ void CSettingWnd::InitWindow() {
     if (edit) edit->SetSel(0, 0);
   }
   const auto onClick = ToWeakCallback([this](ui::EventArgs* e) { return OnClick(e); });
-  for (const wchar_t* name : {L"btn_ok", L"btn_cancel", L"setting_update", L"setting_help", L"setting_reward"}) {
+  for (const wchar_t* name : {L"btn_ok", L"btn_cancel", L"setting_help"}) {
     if (ui::Control* button = FindControlByName(name)) button->AttachClick(onClick);
   }
 }
@@ -189,6 +190,7 @@ void CSettingWnd::FillThemes(const std::wstring& theme) {
     item->ApplyClassAttributes(L"listitem");
     item->SetAttribute(L"height", L"26");
     item->SetAttribute(L"textpadding", L"6,0,6,0");
+    item->SetName(found.cFileName);
     item->SetText(found.cFileName);
     combo->Add(item);
     const int index = combo->GetCount() - 1;
@@ -273,11 +275,14 @@ bool CSettingWnd::OnClick(ui::EventArgs* event) {
     Close(kResultOk);
   } else if (name == L"btn_cancel") {
     Close(kResultCancel);
-  } else if (name == L"setting_update" || name == L"setting_help" || name == L"setting_reward") {
-    const wchar_t* address = name == L"setting_update" ? kUpdateAddress
-                             : name == L"setting_help" ? kHelpAddress
-                                                       : kRewardAddress;
-    ShellExecuteW(nullptr, L"open", address, L"", L"", SW_SHOWNORMAL);
+  } else if (name == L"setting_help") {
+    // ShellExecuteW reports success with a value above 32.
+    const std::wstring file = GetProgramDir() + kHelpFile;
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    const bool found = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (!found || reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", file.c_str(), L"", L"", SW_SHOWNORMAL)) <= 32) {
+      MessageBoxW(GetHWND(), kHelpMissingText, L"Pexo", MB_ICONINFORMATION | MB_TOPMOST);
+    }
   }
   return true;
 }

@@ -26,6 +26,7 @@
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/scoped_handles.h"
+#include "ui/controls/menu_item.h"
 #include "ui/controls/menu_mgr.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/menu_ui.h"
@@ -111,6 +112,8 @@ TEST_F(MenuLookTest, ItemsThatOpenALevelCarryTheirArrowAtTheRightEdgeAndTheOpenL
     ui::Control* found = menu_driver::FindVisibleItem(hwnd_, L"open_menu_skin", &top);
     auto* opener = dynamic_cast<ui::Box*>(found);
     if (!opener || !top || top == level) return false;
+    auto* openerItem = dynamic_cast<ui::CMenuItem*>(found);
+    EXPECT_TRUE(openerItem && openerItem->IsSelected()) << "the item whose level is open stays marked";
     for (const wchar_t* name : {L"open_menu_skin", L"open_menu_sysfunc"}) {
       auto* item = dynamic_cast<ui::Box*>(menu_driver::FindVisibleItem(hwnd_, name, nullptr));
       EXPECT_NE(item, nullptr) << "item with a level";
@@ -129,6 +132,15 @@ TEST_F(MenuLookTest, ItemsThatOpenALevelCarryTheirArrowAtTheRightEdgeAndTheOpenL
       UpdateWindow(hwnd);
     }
     saved = SaveMenusPng({top, level}, docs + L"main_menu_themes.png");
+    // Its row is tinted, unlike a row that is neither hovered nor open.
+    auto* menu = reinterpret_cast<ui::Window*>(GetWindowLongPtrW(top, GWLP_USERDATA));
+    ui::Control* plain = menu_driver::FindVisibleItem(hwnd_, L"hotkey", nullptr);
+    if (menu && plain) {
+      const RECT marked = opener->GetPos();
+      const RECT other = plain->GetPos();
+      EXPECT_NE(window_test::PixelAt(menu->GetRenderContext(), marked.left + 8, (marked.top + marked.bottom) / 2),
+                window_test::PixelAt(menu->GetRenderContext(), other.left + 8, (other.top + other.bottom) / 2));
+    }
     return true;
   });
   EXPECT_TRUE(checked) << "the theme level opened from the main menu";

@@ -105,6 +105,15 @@ Settings StoredSettings() {
   return stored;
 }
 
+// Answers a message box of the dialog; when none is up yet, this step runs again
+// at the next tick, at most `tries` times.
+void AwaitBox(int& boxes, int tries) {
+  boxes += dialog_test::AnswerThreadDialogBoxes();
+  if (boxes == 0 && tries > 0) {
+    dialog_test::CurrentScript()->steps.push_front([&boxes, tries](CDialogWnd&) { AwaitBox(boxes, tries - 1); });
+  }
+}
+
 bool ConfFileExists() { return GetFileAttributesW(GetSettings().FilePath().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 class SettingsDialogTest : public ::testing::Test {
@@ -212,6 +221,10 @@ class SettingsDialogTest : public ::testing::Test {
 };
 
 TEST_F(SettingsDialogTest, EveryPageIsPicturedForTheDocumentation) {
+  // The picture shows the stock theme chosen.
+  ASSERT_TRUE(CopyFileW(pexo_test::DataFile(L"../../theme/gray.xml").c_str(), (ThemeFolder() + L"gray.xml").c_str(),
+                        FALSE));
+  GetSettings().Theme = L"gray";
   OpenMain();
   const std::wstring docs = pexo_test::DataFile(L"..\\..\\docs") + L"\\";
   CreateDirectoryW(docs.c_str(), nullptr);
@@ -219,6 +232,7 @@ TEST_F(SettingsDialogTest, EveryPageIsPicturedForTheDocumentation) {
   for (int page = 0; page < kPageCount; ++page) {
     steps.push_back([page](CDialogWnd& d) { ShowPage(d, page); });
     steps.push_back([page, docs](CDialogWnd& d) {
+      if (page == kGeneral) EXPECT_EQ(Get<ui::Combo>(d, L"combo_theme")->GetText(), L"gray.xml");
       EXPECT_EQ(Get<ui::TabBox>(d, L"TabSet")->GetCurSel(), page) << "the page list shows its page";
       window_test::PaintNow(d.GetHWND());
       EXPECT_TRUE(window_test::SaveWindowPng(d, docs + L"settings_" + kPageNames[page] + L".png"));
@@ -381,6 +395,40 @@ TEST_F(SettingsDialogTest, WithNoThemeChosenOkKeepsTheStoredThemeAndOddFieldsKee
   EXPECT_EQ(stored.nTagWidth, 72) << "never a negative width (the layout's stretch and auto marks)";
 }
 
+TEST_F(SettingsDialogTest, AThemePickedFromTheDropDownListIsStoredAndRepaintsTheWindow) {
+  GetSettings().Theme = L"不存在";
+  OpenMain();
+  const DWORD before = TitleColor();
+  bool listed = false;
+  EXPECT_EQ(RunDialog(Steps{
+                [](CDialogWnd& d) {
+                  EXPECT_EQ(Get<ui::Combo>(d, L"combo_theme")->GetText(), L"") << "no file holds the stored theme";
+                  Click(d, L"combo_theme");
+                },
+                [&listed](CDialogWnd& d) {
+                  HWND popup = nullptr;
+                  ui::Control* item = menu_driver::FindVisibleItem(d.GetHWND(), L"Settings_Probe.xml", &popup);
+                  listed = item != nullptr;
+                  if (!item) return;
+                  const RECT rc = item->GetPos();
+                  const POINT middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+                  menu_driver::PostAt(popup, WM_MOUSEMOVE, 0, middle);
+                  menu_driver::PostAt(popup, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+                  menu_driver::PostAt(popup, WM_LBUTTONUP, 0, middle);
+                },
+                [](CDialogWnd& d) {
+                  EXPECT_EQ(Get<ui::Combo>(d, L"combo_theme")->GetText(), L"Settings_Probe.xml");
+                  Click(d, L"btn_ok");
+                },
+            }),
+            CDialogWnd::kResultOk);
+  EXPECT_TRUE(listed) << "the drop-down list shows the theme files";
+  EXPECT_EQ(StoredSettings().Theme, L"Settings_Probe.xml");
+  EXPECT_EQ(before, TitleColor()) << "the dialog alone applies nothing";
+  window_->ApplySettings(GetSettings().bTagRight);
+  EXPECT_EQ(TitleColor(), kProbeTitleColor);
+}
+
 TEST_F(SettingsDialogTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheValuesStillApply) {
   OpenMain();
   ASSERT_TRUE(GetSettings().Save());
@@ -400,6 +448,25 @@ TEST_F(SettingsDialogTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheValue
   EXPECT_GT(boxes, 0) << "the failed save is reported";
   EXPECT_TRUE(GetSettings().bShowDate) << "in effect for this run";
   EXPECT_FALSE(StoredSettings().bShowDate) << "the file is as it was";
+}
+
+TEST_F(SettingsDialogTest, HelpWithoutTheReadMeBesideTheProgramSaysSoAndKeepsTheDialogOpen) {
+  DeleteFileW((pexo_test::ExeFolder() + L"\\README.txt").c_str());
+  OpenMain();
+  int boxes = 0;
+  bool stillOpen = false;
+  RunDialog(Steps{
+      [](CDialogWnd& d) { ShowPage(d, kAbout); },
+      [](CDialogWnd& d) {
+        EXPECT_EQ(Text(d.FindControlByName(L"setting_version")), L"v1.8.5");
+        Click(d, L"setting_help");
+      },
+      [&](CDialogWnd&) { AwaitBox(boxes, 40); },
+      [&](CDialogWnd& d) { stillOpen = IsWindow(d.GetHWND()) != FALSE; },
+      [](CDialogWnd& d) { Click(d, L"btn_cancel"); },
+  });
+  EXPECT_GT(boxes, 0) << "the missing help is reported";
+  EXPECT_TRUE(stillOpen);
 }
 
 TEST_F(SettingsDialogTest, OnlyTheMainChordFieldTakesAMouseSideButton) {
