@@ -253,9 +253,9 @@ class CMainWnd : public ui::WindowImplBase {
   bool OnMenuCommand(int x, int y, const std::wstring& menuName, bool topMost);
   // Carries out a main, tray or theme menu item; false for an unknown or unusable one.
   bool RunMainMenuCommand(ui::CMenuItem* item);
-  // Opens the read-me beside the program ("help"); a missing or unopenable file
-  // shows a notice and gives false.
-  bool OpenHelp();
+  // Opens a document beside the program: the read-me ("help") or the change
+  // record ("update"); a missing or unopenable file shows the notice and gives false.
+  bool OpenDocument(const wchar_t* fileName, const wchar_t* missingNotice);
   // The hot-key overview as a modal dialog over the window; false when it could not be made.
   bool ShowHotKeyOverview();
   // Starts the built-in function of the table's row on a thread; nothing is stored.

@@ -1,8 +1,8 @@
-// How the main window's menus look and what their help item does: an item that
-// opens a level carries its arrow at its right edge, the main menu with its
+// How the main window's menus look and what their document items do: an item
+// that opens a level carries its arrow at its right edge, the main menu with its
 // theme level and the card menu with its move level are pictured for the
-// documentation, and "help" without the
-// read-me beside the program says so instead of pretending to open it.
+// documentation, and "help" or "update" without its file beside the program
+// says so instead of pretending to open it.
 #include <windows.h>
 #include <ole2.h>
 
@@ -176,12 +176,13 @@ TEST_F(MenuLookTest, TheCardMenuWithItsMoveLevelOpenIsPictured) {
   EXPECT_TRUE(saved) << "the move level opened beside the card menu";
 }
 
-TEST_F(MenuLookTest, HelpWithoutTheReadMeBesideTheProgramShowsANoticeInsteadOfNothing) {
+TEST_F(MenuLookTest, HelpOrChangeRecordMissingBesideTheProgramShowsANoticeInsteadOfNothing) {
   DeleteFileW((pexo_test::ExeFolder() + L"\\README.txt").c_str());
   ChooseOnTitle({L"help"});
   EXPECT_EQ(window_->LastNotice(), L"找不到帮助文件 README.txt");
-  // The main menu no longer offers an update record that has no address.
-  EXPECT_EQ(window_->Menus()->FindMenu(L"main_menu")->FindChildByName(L"update"), nullptr);
+  DeleteFileW((pexo_test::ExeFolder() + L"\\CHANGES.txt").c_str());
+  ChooseOnTitle({L"update"});
+  EXPECT_EQ(window_->LastNotice(), L"找不到更新记录 CHANGES.txt");
 }
 
 }  // namespace

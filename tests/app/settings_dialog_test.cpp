@@ -453,10 +453,12 @@ TEST_F(SettingsDialogTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheValue
   EXPECT_FALSE(StoredSettings().bShowDate) << "the file is as it was";
 }
 
-TEST_F(SettingsDialogTest, HelpWithoutTheReadMeBesideTheProgramSaysSoAndKeepsTheDialogOpen) {
+TEST_F(SettingsDialogTest, HelpOrChangeRecordMissingBesideTheProgramSaysSoAndKeepsTheDialogOpen) {
   DeleteFileW((pexo_test::ExeFolder() + L"\\README.txt").c_str());
+  DeleteFileW((pexo_test::ExeFolder() + L"\\CHANGES.txt").c_str());
   OpenMain();
-  int boxes = 0;
+  int helpBoxes = 0;
+  int changesBoxes = 0;
   bool stillOpen = false;
   RunDialog(Steps{
       [](CDialogWnd& d) { ShowPage(d, kAbout); },
@@ -464,11 +466,14 @@ TEST_F(SettingsDialogTest, HelpWithoutTheReadMeBesideTheProgramSaysSoAndKeepsThe
         EXPECT_EQ(Text(d.FindControlByName(L"setting_version")), L"v1.8.5");
         Click(d, L"setting_help");
       },
-      [&](CDialogWnd&) { AwaitBox(boxes, 40); },
+      [&](CDialogWnd&) { AwaitBox(helpBoxes, 40); },
+      [](CDialogWnd& d) { Click(d, L"setting_update"); },
+      [&](CDialogWnd&) { AwaitBox(changesBoxes, 40); },
       [&](CDialogWnd& d) { stillOpen = IsWindow(d.GetHWND()) != FALSE; },
       [](CDialogWnd& d) { Click(d, L"btn_cancel"); },
   });
-  EXPECT_GT(boxes, 0) << "the missing help is reported";
+  EXPECT_GT(helpBoxes, 0) << "the missing help is reported";
+  EXPECT_GT(changesBoxes, 0) << "the missing change record is reported";
   EXPECT_TRUE(stillOpen);
 }
 
