@@ -60,7 +60,11 @@ int StockFolderIndex() {
 
 }  // namespace
 
-SystemImageLists::SystemImageLists() {
+SystemImageLists::SystemImageLists() = default;
+
+void SystemImageLists::LoadLists() const {
+  if (loaded_) return;
+  loaded_ = true;
   using GetListFunction = HRESULT(WINAPI*)(int, REFIID, void**);
   auto getList = reinterpret_cast<GetListFunction>(Shell32Ordinal(kGetImageListOrdinal));
   if (!getList) return;
@@ -77,7 +81,9 @@ SystemImageLists::~SystemImageLists() {
 }
 
 HICON SystemImageLists::GetIcon(int sizeIndex, int index) const {
-  if (sizeIndex < 0 || sizeIndex > 2 || !lists_[sizeIndex] || index < 0) return nullptr;
+  if (sizeIndex < 0 || sizeIndex > 2 || index < 0) return nullptr;
+  LoadLists();
+  if (!lists_[sizeIndex]) return nullptr;
   HICON icon = nullptr;
   if (FAILED(lists_[sizeIndex]->GetIcon(index, ILD_TRANSPARENT, &icon))) return nullptr;
   return icon;

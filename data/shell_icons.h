@@ -11,7 +11,9 @@ struct IImageList;
 // The shell's small (16), large (32) and extra-large (48 pixel) system image lists.
 class SystemImageLists {
  public:
-  // Asks the shell for the three lists; a list the shell does not give stays null.
+  // The shell is asked for the three lists when an icon is first wanted (setting
+  // up the shell's lists is costly and most starts need none); a list the shell
+  // does not give stays null.
   SystemImageLists();
   ~SystemImageLists();
   SystemImageLists(const SystemImageLists&) = delete;
@@ -23,7 +25,10 @@ class SystemImageLists {
   HICON GetIcon(int sizeIndex, int index) const;
 
  private:
-  IImageList* lists_[3] = {};
+  void LoadLists() const;
+
+  mutable bool loaded_ = false;
+  mutable IImageList* lists_[3] = {};
 };
 
 // The system image-list index of a file type such as "*.txt", whether or not

@@ -72,12 +72,11 @@ bool CMenuMgr::LoadXml(HWND owner, const std::wstring& path) {
     if (auto* level = dynamic_cast<CMenuUI*>(box->GetItemAt(static_cast<size_t>(i)))) level->SetManager(this);
   }
   LinkSubMenus();
-  bool created = true;
+  // Each level's window is created when the level is first shown.
   for (int i = 0; i < box->GetCount(); ++i) {
-    auto* level = dynamic_cast<CMenuUI*>(box->GetItemAt(static_cast<size_t>(i)));
-    if (level && !level->GetParentMenu()) created = level->CreateMenuWnd(owner_) && created;
+    if (auto* level = dynamic_cast<CMenuUI*>(box->GetItemAt(static_cast<size_t>(i)))) level->SetMenuOwner(owner_);
   }
-  return created;
+  return true;
 }
 
 void CMenuMgr::LinkSubMenus() {
@@ -110,7 +109,7 @@ bool CMenuMgr::IsMenuWindow(HWND hwnd) const {
   if (!box || !hwnd) return false;
   for (int i = 0; i < box->GetCount(); ++i) {
     auto* level = dynamic_cast<CMenuUI*>(box->GetItemAt(static_cast<size_t>(i)));
-    if (level && level->GetMenuWnd() && level->GetMenuWnd()->GetHWND() == hwnd) return true;
+    if (level && level->GetCreatedMenuWnd() && level->GetCreatedMenuWnd()->GetHWND() == hwnd) return true;
   }
   return false;
 }

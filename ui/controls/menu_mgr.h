@@ -24,8 +24,9 @@ class CMenuMgr : public nbase::SupportWeakCallback {
   CMenuMgr& operator=(const CMenuMgr&) = delete;
 
   // Builds the menu file (relative to the skin's resource root) for the owner
-  // window and creates the windows of its levels. A file that cannot be built is
-  // reported in a message box and leaves the manager without levels (false).
+  // window; each level's window is created when the level is first shown (or
+  // asked for). A file that cannot be built is reported in a message box and
+  // leaves the manager without levels (false).
   bool LoadXml(HWND owner, const std::wstring& path);
   // The level of that name, or null.
   CMenuUI* FindMenu(const std::wstring& name) const;

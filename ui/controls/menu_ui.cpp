@@ -105,7 +105,8 @@ void CMenuUI::SetHotItem(CMenuItem* item) {
   hotItem_ = item;
   CMenuUI* sub = item->GetSubMenu();
   if (!item->HasSubMenu() || !sub) return;
-  if (!item->IsSubMenuOpen() && window_) {
+  // The sub-menu is measured inside its own window, made now when it is first opened.
+  if (!item->IsSubMenuOpen() && window_ && sub->GetMenuWnd()) {
     const RECT itemRect = item->GetPos();
     POINT anchor = {itemRect.left + (itemRect.right - itemRect.left) - 2, itemRect.top};
     ClientToScreen(window_->GetHWND(), &anchor);
@@ -129,7 +130,7 @@ void CMenuUI::SetHotItem(CMenuItem* item) {
 
 void CMenuUI::ShowAt(POINT screenPoint) {
   SelectItem(-1, false, true);
-  if (!window_) return;
+  if (!GetMenuWnd()) return;
   const RECT pos = GetPos();
   HWND hwnd = window_->GetHWND();
   MoveWindow(hwnd, screenPoint.x, screenPoint.y, pos.right - pos.left, pos.bottom - pos.top, FALSE);
@@ -168,14 +169,19 @@ bool CMenuUI::CreateMenuWnd(HWND owner) {
       return false;
     }
   }
-  bool created = true;
-  for (int i = 0; i < GetCount(); ++i) {
-    auto* item = dynamic_cast<CMenuItem*>(GetItemAt(static_cast<size_t>(i)));
-    if (item && item->HasSubMenu() && item->GetSubMenu()) {
-      created = item->GetSubMenu()->CreateMenuWnd(window_->GetHWND()) && created;
-    }
+  return true;
+}
+
+CMenuWnd* CMenuUI::GetMenuWnd() {
+  if (window_) return window_;
+  HWND owner = owner_;
+  if (parentMenu_) {
+    CMenuWnd* parentWindow = parentMenu_->GetMenuWnd();
+    if (!parentWindow) return nullptr;
+    owner = parentWindow->GetHWND();
   }
-  return created;
+  CreateMenuWnd(owner);
+  return window_;
 }
 
 }  // namespace ui

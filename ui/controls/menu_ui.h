@@ -46,10 +46,16 @@ class CMenuUI : public ListBox {
   // Sizes the level against the space available and places it at (0, 0).
   SIZE FitToArea(SIZE available);
 
-  // Creates the popup window (once) and those of the sub-menus of its items; a
-  // sub-menu's window is owned by this level's window.
+  // Creates the level's popup window (once), owned by `owner`.
   bool CreateMenuWnd(HWND owner);
-  CMenuWnd* GetMenuWnd() const { return window_; }
+  // The popup window, created on first use: a menu file of many levels costs no
+  // windows until its menus are opened. A sub-menu's window is owned by its parent
+  // level's window, any other level's by the window given to SetMenuOwner. Null
+  // when it cannot be created.
+  CMenuWnd* GetMenuWnd();
+  // The popup window if it exists already; never creates it.
+  CMenuWnd* GetCreatedMenuWnd() const { return window_; }
+  void SetMenuOwner(HWND owner) { owner_ = owner; }
   // Called by the window while it goes away: the level and its items no longer
   // belong to any window.
   void OnMenuWndGone();
@@ -67,6 +73,7 @@ class CMenuUI : public ListBox {
 
   CMenuMgr* manager_ = nullptr;
   CMenuWnd* window_ = nullptr;
+  HWND owner_ = nullptr;
   CMenuItem* hotItem_ = nullptr;
   CMenuUI* parentMenu_ = nullptr;
   CMenuItem* parentItem_ = nullptr;

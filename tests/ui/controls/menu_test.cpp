@@ -243,6 +243,28 @@ TEST_F(MenuTest, SubMenuOpensOnTheRightAndItsItemIsReturned) {
   EXPECT_EQ(subRect.top, mainRect.top + itemRect.top);
 }
 
+TEST_F(MenuTest, ALevelGetsItsWindowWhenFirstShownAndASubMenuWhenFirstOpened) {
+  for (const wchar_t* name : {L"main", L"more", L"tall", L"loop_a", L"loop_b"}) {
+    EXPECT_EQ(Level(name)->GetCreatedMenuWnd(), nullptr) << name << ": no window before it is shown";
+  }
+  HoverStep(L"main", L"more");
+  RECT subRect = {};
+  Steps().push_back([&] { subRect = WindowRect(Level(L"more")->GetCreatedMenuWnd()->GetHWND()); });
+  ClickSteps(L"more", L"third");
+  ui::CMenuItem* result = Show(L"main", 100, 100);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->GetName(), L"third");
+  ASSERT_NE(Level(L"more")->GetCreatedMenuWnd(), nullptr);
+  EXPECT_EQ(GetWindow(LevelHwnd(L"more"), GW_OWNER), LevelHwnd(L"main"));
+  EXPECT_EQ(GetWindow(LevelHwnd(L"main"), GW_OWNER), hwnd);
+  // Measured inside its own window on the first opening, as on every later one.
+  const RECT level = Level(L"more")->GetPos();
+  EXPECT_EQ(subRect.right - subRect.left, level.right - level.left);
+  EXPECT_GT(level.right - level.left, 20);
+  EXPECT_EQ(Level(L"tall")->GetCreatedMenuWnd(), nullptr);
+  EXPECT_EQ(Level(L"loop_a")->GetCreatedMenuWnd(), nullptr);
+}
+
 TEST_F(MenuTest, NearTheRightEdgeTheMenuShiftsAndTheSubMenuOpensOnTheLeft) {
   const RECT work = WorkArea();
   HoverStep(L"main", L"more");
