@@ -365,6 +365,13 @@ class RandomDrive {
   bool AskName(const std::wstring& name, bool confirm, std::string* failure) {
     HWND dialog = WaitDialog(L"NameWnd", failure);
     if (!dialog) return false;
+    // Keys go to the active window: typing before the dialog is active would lose
+    // the name and let Enter confirm the old one.
+    if (!pexo_test::WaitUntil([&] { return GetForegroundWindow() == dialog; }, 2000)) {
+      SetForegroundWindow(dialog);
+      Sleep(100);
+    }
+    Sleep(50);
     e2e::TypeText(name);
     e2e::PressKey(confirm ? VK_RETURN : VK_ESCAPE);
     return WaitDialogGone(L"NameWnd", failure);
