@@ -253,9 +253,9 @@ class CMainWnd : public ui::WindowImplBase {
   bool OnMenuCommand(int x, int y, const std::wstring& menuName, bool topMost);
   // Carries out a main, tray or theme menu item; false for an unknown or unusable one.
   bool RunMainMenuCommand(ui::CMenuItem* item);
-  // Opens the read-me beside the program ("help"); a missing or unopenable file
-  // shows a notice and gives false.
-  bool OpenHelp();
+  // Opens a document beside the program: the read-me ("help") or the change
+  // record ("update"); a missing or unopenable file shows the notice and gives false.
+  bool OpenDocument(const wchar_t* fileName, const wchar_t* missingNotice);
   // The hot-key overview as a modal dialog over the window; false when it could not be made.
   bool ShowHotKeyOverview();
   // Starts the built-in function of the table's row on a thread; nothing is stored.
@@ -372,8 +372,13 @@ class CMainWnd : public ui::WindowImplBase {
   bool PickFolder(std::wstring& path);
   // Stores a picked path as a link of the tag and shows it once its icon is made.
   bool AddPickedPath(const std::shared_ptr<Group>& tag, const std::wstring& path);
-  // The web-address and system-function dialogs; on OK the link joins the tag.
-  bool AddWebAddressLink(const std::shared_ptr<Group>& tag);
+  // The web-address dialog, headed "新增URL链接" and filled with the proposed name
+  // and address (both empty from the menu; the page title and address from a
+  // browser drop); on OK the link joins the tag. False only when the store
+  // refuses the link.
+  bool AddWebAddressLink(const std::shared_ptr<Group>& tag, const std::wstring& proposedName,
+                         const std::wstring& proposedAddress);
+  // The system-function dialog; on OK the link joins the tag.
   bool AddSystemFunctionLink(const std::shared_ptr<Group>& tag);
   bool messageBoxOpen_ = false;
 

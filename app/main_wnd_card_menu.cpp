@@ -33,6 +33,9 @@ ui::CMenuItem* NewMenuEntry(int32_t id, const std::wstring& text) {
   label->ApplyClassAttributes(L"menu_text");
   label->SetText(text);
   label->SetMargin(RECT{24, 0, 0, 0});
+  // The pointer must reach the item itself: its listeners (filling the tag level
+  // of a group) only run for events the item sends.
+  label->SetMouseEnabled(false);
   item->Add(label);
   return item;
 }

@@ -10,7 +10,6 @@
 #include "app/drop_target.h"
 #include "app/link_record.h"
 #include "app/main_wnd.h"
-#include "app/web_icon_lookup.h"
 #include "data/group.h"
 #include "data/icon_cache.h"
 #include "data/link.h"
@@ -136,15 +135,9 @@ bool CMainWnd::OnDropText(const std::wstring& address, const std::wstring& title
     return false;
   }
   if (address.empty()) return false;
-  // The web-address dialog that lets the user change name and address first is
-  // not part of the program yet: the link is added as the browser named it.
-  std::wstring icon = FindWebIconFile(address, WebIconLookup::kDrop);
-  std::shared_ptr<Link> link = MakeLinkRecord(kLinkWebAddress, title.empty() ? address : title, address,
-                                              icon.empty() ? L"#url" : icon, {}, {}, false, {}, {});
-  if (!GetLinkStore().AddLink(tag, link)) return false;
-  GetIconCache().AddPathToCache(link->GetIconKey(), IconSourceOf(*link));  // a link without an icon still shows, with the fallback icon
-  OnTagSelect(nullptr);
-  return true;
+  // The user sees the page title and address in the web-address dialog first
+  // and may change them; a cancelled dialog is still a handled drop.
+  return AddWebAddressLink(tag, title, address);
 }
 
 LRESULT CMainWnd::OnDropFiles(UINT, WPARAM wParam, LPARAM, bool& handled) {

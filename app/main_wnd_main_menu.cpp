@@ -11,6 +11,7 @@
 #include "app/launch_thread.h"
 #include "app/link_record.h"
 #include "app/main_wnd.h"
+#include "app/shell_actions.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/program_dir.h"
@@ -26,10 +27,13 @@
 namespace {
 
 constexpr wchar_t kStoreFailedNotice[] = L"保存失败，请检查数据库文件";
-// The program's documentation is the read-me beside it, as plain text so that
-// every system opens it; there is no published web site to send the user to.
+// The program's documentation is the read-me and the change record beside it,
+// as plain text so that every system opens them; there is no published web
+// site to send the user to.
 constexpr wchar_t kHelpFile[] = L"README.txt";
 constexpr wchar_t kHelpMissingNotice[] = L"找不到帮助文件 README.txt";
+constexpr wchar_t kChangesFile[] = L"CHANGES.txt";
+constexpr wchar_t kChangesMissingNotice[] = L"找不到更新记录 CHANGES.txt";
 // An optional batch file beside the program that clears the system's icon cache.
 constexpr wchar_t kRefreshSysIconBatch[] = L"清除Windows系统图标缓存.bat";
 
@@ -88,7 +92,9 @@ bool CMainWnd::RunMainMenuCommand(ui::CMenuItem* item) {
   } else if (command == L"change_relative") {
     return storeChange(store.ConvertPathsToRelative());
   } else if (command == L"help") {
-    return OpenHelp();
+    return OpenDocument(kHelpFile, kHelpMissingNotice);
+  } else if (command == L"update") {
+    return OpenDocument(kChangesFile, kChangesMissingNotice);
   } else if (command == L"hotkey") {
     ShowHotKeyOverview();
   } else if (command == L"setting") {
@@ -126,18 +132,10 @@ bool CMainWnd::RunMainMenuCommand(ui::CMenuItem* item) {
   return true;
 }
 
-bool CMainWnd::OpenHelp() {
-  const std::wstring file = GetProgramDir() + kHelpFile;
-  const DWORD attributes = GetFileAttributesW(file.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    ShowNotice(kHelpMissingNotice);
-    return false;
-  }
-  // ShellExecuteW reports success with a value above 32.
-  const auto result =
-      reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", file.c_str(), L"", L"", SW_SHOWNORMAL));
-  if (result <= 32) ShowNotice(kHelpMissingNotice);
-  return result > 32;
+bool CMainWnd::OpenDocument(const wchar_t* fileName, const wchar_t* missingNotice) {
+  if (OpenDocumentBesideProgram(fileName)) return true;
+  ShowNotice(missingNotice);
+  return false;
 }
 
 bool CMainWnd::ShowHotKeyOverview() {

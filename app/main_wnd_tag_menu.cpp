@@ -134,7 +134,11 @@ bool CMainWnd::OnTagMenuCommand(const std::wstring& command) {
       ShowNotice(kCannotAddNotice);
       return true;
     }
-    return command == L"add_url" ? AddWebAddressLink(tag) : AddSystemFunctionLink(tag);
+    if (command == L"add_url") {
+      AddWebAddressLink(tag, {}, {});
+      return true;
+    }
+    return AddSystemFunctionLink(tag);
   }
 
   struct ViewValue {
@@ -258,10 +262,14 @@ bool CMainWnd::AddPickedPath(const std::shared_ptr<Group>& tag, const std::wstri
   return true;
 }
 
-bool CMainWnd::AddWebAddressLink(const std::shared_ptr<Group>& tag) {
+bool CMainWnd::AddWebAddressLink(const std::shared_ptr<Group>& tag, const std::wstring& proposedName,
+                                 const std::wstring& proposedAddress) {
   std::wstring name, address, remark;
   {
     auto* dialog = new CUrlWnd();
+    dialog->SetHeading(L"新增URL链接");
+    dialog->SetName(proposedName);
+    dialog->SetUrl(proposedAddress);
     DialogScope scope(*this, dialog);
     const UINT result = dialog->RunModal(GetHWND(), L"UrlWnd");
     if (result == 0) return true;  // the dialog could not be made and is gone
@@ -276,7 +284,7 @@ bool CMainWnd::AddWebAddressLink(const std::shared_ptr<Group>& tag) {
                                               icon.empty() ? L"#url" : icon, {}, {}, false, {}, remark);
   if (!GetLinkStore().AddLink(tag, link)) {
     ShowNotice(kSaveFailedNotice);
-    return true;
+    return false;
   }
   GetIconCache().AddPathToCache(link->GetIconKey(), IconSourceOf(*link));  // a link without an icon still shows, with the fallback icon
   OnTagSelect(nullptr);

@@ -1,6 +1,5 @@
 #include "app/setting_wnd.h"
 
-#include <shellapi.h>
 
 #include <climits>
 #include <cwchar>
@@ -8,6 +7,7 @@
 
 #include "app/hot_key_edit.h"
 #include "app/main_wnd.h"
+#include "app/shell_actions.h"
 #include "data/program_dir.h"
 #include "data/settings.h"
 #include "ui/controls/check_box.h"
@@ -25,10 +25,13 @@ namespace {
 using CheckBox = ui::CheckBoxTemplate<ui::Control>;
 using Option = ui::OptionTemplate<ui::Control>;
 
-// The help beside the program, as the main menu's "help" opens it. There is no
-// online update record or donation page to open, so the dialog offers neither.
+// The help and the change record beside the program, as the main menu's "help"
+// and "update" open them. There is no donation page to open, so the dialog
+// offers no reward button.
 constexpr wchar_t kHelpFile[] = L"README.txt";
 constexpr wchar_t kHelpMissingText[] = L"找不到帮助文件 README.txt";
+constexpr wchar_t kChangesFile[] = L"CHANGES.txt";
+constexpr wchar_t kChangesMissingText[] = L"找不到更新记录 CHANGES.txt";
 constexpr int kVersion[3] = {1, 8, 5};
 constexpr wchar_t kSaveFailedText[] = L"设置无法写入 conf.ini（文件只读或被占用），修改只在本次运行中有效。";
 
@@ -168,7 +171,7 @@ void CSettingWnd::InitWindow() {
     if (edit) edit->SetSel(0, 0);
   }
   const auto onClick = ToWeakCallback([this](ui::EventArgs* e) { return OnClick(e); });
-  for (const wchar_t* name : {L"btn_ok", L"btn_cancel", L"setting_help"}) {
+  for (const wchar_t* name : {L"btn_ok", L"btn_cancel", L"setting_update", L"setting_help"}) {
     if (ui::Control* button = FindControlByName(name)) button->AttachClick(onClick);
   }
 }
@@ -275,13 +278,11 @@ bool CSettingWnd::OnClick(ui::EventArgs* event) {
     Close(kResultOk);
   } else if (name == L"btn_cancel") {
     Close(kResultCancel);
-  } else if (name == L"setting_help") {
-    // ShellExecuteW reports success with a value above 32.
-    const std::wstring file = GetProgramDir() + kHelpFile;
-    const DWORD attributes = GetFileAttributesW(file.c_str());
-    const bool found = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    if (!found || reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", file.c_str(), L"", L"", SW_SHOWNORMAL)) <= 32) {
-      MessageBoxW(GetHWND(), kHelpMissingText, L"Pexo", MB_ICONINFORMATION | MB_TOPMOST);
+  } else if (name == L"setting_help" || name == L"setting_update") {
+    // The dialog stays open either way.
+    const bool help = name == L"setting_help";
+    if (!OpenDocumentBesideProgram(help ? kHelpFile : kChangesFile)) {
+      MessageBoxW(GetHWND(), help ? kHelpMissingText : kChangesMissingText, L"Pexo", MB_ICONINFORMATION | MB_TOPMOST);
     }
   }
   return true;

@@ -9,6 +9,7 @@
 
 #include "data/link.h"
 #include "data/link_path.h"
+#include "data/program_dir.h"
 #include "ui/base/scoped_handles.h"
 
 namespace {
@@ -156,4 +157,12 @@ bool ShellOpen(const wchar_t* verb, const std::wstring& file, const std::wstring
   HINSTANCE result = ShellExecuteW(nullptr, verb, file.c_str(), parameters ? parameters->c_str() : nullptr,
                                    directory ? directory->c_str() : nullptr, SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+bool OpenDocumentBesideProgram(const wchar_t* fileName) {
+  const std::wstring file = GetProgramDir() + fileName;
+  const DWORD attributes = GetFileAttributesW(file.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  const std::wstring none;
+  return ShellOpen(L"open", file, &none, &none);
 }

@@ -41,3 +41,8 @@ bool ShowPropertiesSheet(const std::wstring& path);
 // start (a result above 32). Null parameters or folder are passed as none.
 bool ShellOpen(const wchar_t* verb, const std::wstring& file, const std::wstring* parameters = nullptr,
                const std::wstring* directory = nullptr);
+
+// Opens one of the documents shipped beside the program (the read-me, the change
+// record) with the user's viewer; false when it is missing or nothing opened it,
+// so the caller can tell the user instead of doing nothing.
+bool OpenDocumentBesideProgram(const wchar_t* fileName);

@@ -15,6 +15,8 @@
 #include "app/dialog_wnd.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
+#include "ui/controls/label.h"
+#include "ui/controls/rich_edit.h"
 #include "ui/controls/stock_controls.h"
 #include "ui/core/control.h"
 
@@ -130,6 +132,16 @@ inline void RunScriptedOpener(const std::function<CDialogWnd*()>& find, const st
   KillTimer(nullptr, timer);
   ReleaseHeldKeys();
   CurrentScript() = nullptr;
+}
+
+// What a dialog shows: a label's text, a text field's text.
+inline std::wstring LabelText(ui::Control* control) {
+  auto* label = dynamic_cast<ui::LabelTemplate<ui::Control>*>(control);
+  return label ? label->GetText() : L"<no label>";
+}
+inline std::wstring EditText(CDialogWnd& dialog, const wchar_t* name) {
+  auto* edit = dynamic_cast<ui::RichEdit*>(dialog.FindControlByName(name));
+  return edit ? edit->GetText() : L"<missing>";
 }
 
 // Posted input, as the system delivers it to the dialog's window.

@@ -156,6 +156,9 @@ struct MenuStep {
 // but the last is hovered to open its sub-level, the last is clicked. False when
 // a level did not appear.
 inline bool ChooseMenu(DWORD processId, HWND window, POINT client, std::initializer_list<MenuStep> path) {
+  // Levels are windows made once and shown again: the last menu must be gone
+  // before a new one can be told from it.
+  WaitGone(processId, L"MenuWnd", 3000);
   std::vector<HWND> open = VisibleWindows(processId, L"MenuWnd");
   Click(window, client, true, 50);
   HWND level = WaitNewMenuLevel(processId, open, 2500);

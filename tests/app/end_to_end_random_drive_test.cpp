@@ -1,6 +1,7 @@
 // A long random drive of the real Pexo.exe from outside: a fixed seed picks each
 // user action (clicks on groups, tags and cards, menu commands that add, rename,
-// move and delete tags and links through their dialogs, dialogs cancelled, keys,
+// move and delete tags and links through their dialogs, dialogs cancelled, files
+// dropped from this process, keys,
 // hides and shows, the search window, a second start, restarts). The test keeps a
 // model of the tags and their links and checks, every 50 actions and after each
 // restart, that the program answers, link.db is whole and holds what the model
@@ -14,12 +15,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/app/end_to_end_driver.h"
+#include "tests/app/test_data_object.h"
 #include "tests/support/pexo_program.h"
 
 namespace {
@@ -32,9 +35,6 @@ constexpr uint32_t kSeed = 20251209;
 constexpr int kDefaultActions = 150;
 constexpr int kCheckEvery = 50;
 constexpr size_t kMaxTags = 7;
-// Moving or copying a card through its menu's two sub-levels once left link.db
-// unchanged in this drive (not yet explained); off until it is.
-constexpr bool kDriveCardMoves = false;
 constexpr size_t kMaxLinks = 9;  // three rows of three cards
 
 // Shown at the left, not docked; a single click only selects a card (so that the
@@ -57,6 +57,38 @@ POINT TagCentre(size_t index) { return {37, 109 + 38 * static_cast<LONG>(index)}
 POINT CardCentre(size_t index) {
   return {128 + 96 * static_cast<LONG>(index % 3), 133 + 84 * static_cast<LONG>(index / 3)};
 }
+
+// A drag source that carries the cursor over the target with real moves and lets
+// go there after a few checks.
+class DropAtTarget final : public IDropSource {
+ public:
+  explicit DropAtTarget(POINT target) : target_(target) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDropSource) {
+      *out = static_cast<IDropSource*>(this);
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
+    ++checks_;
+    if (checks_ > 400) return DRAGDROP_S_CANCEL;
+    if (checks_ <= 5) {
+      e2e::MoveTo({target_.x - 60 + 12 * checks_, target_.y});
+      Sleep(20);
+      return S_OK;
+    }
+    return checks_ >= 10 ? DRAGDROP_S_DROP : S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+ private:
+  POINT target_;
+  int checks_ = 0;
+};
 
 struct TagModel {
   std::wstring name;
@@ -239,19 +271,7 @@ class RandomDrive {
       *failure = "integrity_check: " + integrity;
       return false;
     }
-    bool same = stored.size() == model_.size();
-    for (size_t i = 0; same && i < stored.size(); ++i) {
-      std::vector<std::wstring> a = stored[i].links;
-      std::vector<std::wstring> b = model_[i].links;
-      std::sort(a.begin(), a.end());
-      std::sort(b.begin(), b.end());
-      same = stored[i].name == model_[i].name && a == b;
-    }
-    if (!same) {
-      *failure = "link.db holds " + Describe(stored) + "but the drive made " + Describe(model_);
-      return false;
-    }
-    return true;
+    return StoreMatches(failure);
   }
 
   // The main window shown and in front, as the user has it before acting.
@@ -279,7 +299,9 @@ class RandomDrive {
   // level did not come.
   bool Menu(POINT client, std::initializer_list<e2e::MenuStep> path, std::string* failure) {
     if (e2e::ChooseMenu(program_.processId(), main_, client, path)) return true;
-    *failure = "a menu level did not open";
+    // What the screen showed, beside the test program, for whoever replays the seed.
+    e2e::SaveScreenPng(GetDesktopWindow(), pexo_test::ExeFolder() + L"\\random_drive_failure.png");
+    *failure = "a menu level did not open (the screen is in random_drive_failure.png)";
     return false;
   }
 
@@ -302,9 +324,10 @@ class RandomDrive {
     return {rc.right - 1 - 16 - 42 - (ok ? 84 + 8 : 0), rc.bottom - 1 - 14 - 15};
   }
 
-  bool AddWebLink(bool confirm, std::string* failure) {
-    const std::wstring name = L"w" + std::to_wstring(++counter_);
-    Log((confirm ? "add web link " : "cancel web link ") + Narrow(name) + " to tag " + std::to_string(current_));
+  enum class DialogEnd { kOk, kCancelButton, kEscape };
+
+  // The link box menu's "添加网址", the dialog filled in and ended as asked.
+  bool AddWebLink(const std::wstring& name, DialogEnd end, std::string* failure) {
     if (!Menu(kLinkBoxSpace, {{2}}, failure)) return false;
     HWND dialog = WaitDialog(L"UrlWnd", failure);
     if (!dialog) return false;
@@ -312,15 +335,30 @@ class RandomDrive {
     e2e::TypeText(name);
     e2e::Click(dialog, {250, 108}, false, 80);
     e2e::TypeText(L"http://e/" + name);
-    if (confirm) {
-      e2e::Click(dialog, DialogButton(dialog, true));
-    } else if (Pick(2) == 0) {
-      e2e::Click(dialog, DialogButton(dialog, false));
-    } else {
+    if (end == DialogEnd::kEscape) {
       e2e::PressKey(VK_ESCAPE);
+    } else {
+      e2e::Click(dialog, DialogButton(dialog, end == DialogEnd::kOk));
     }
-    if (!WaitDialogGone(L"UrlWnd", failure)) return false;
-    if (confirm) model_[current_].links.push_back(name);
+    return WaitDialogGone(L"UrlWnd", failure);
+  }
+
+  // A file dragged in from this process with OLE and let go over the card area.
+  bool DropFile(const std::wstring& name, std::string* failure) {
+    const std::wstring path = program_.File(name + L".txt");
+    if (!pexo_test::WriteFileBytes(path, "dropped")) {
+      *failure = "the file to drop could not be written";
+      return false;
+    }
+    TestDataObject data;
+    data.SetFiles({path});
+    DropAtTarget source(e2e::ToScreen(main_, kLinkBoxSpace));
+    e2e::MoveTo(e2e::ToScreen(main_, {kLinkBoxSpace.x - 60, kLinkBoxSpace.y}));
+    DWORD effect = DROPEFFECT_NONE;
+    if (DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect) != DRAGDROP_S_DROP) {
+      *failure = "the drag was not dropped";
+      return false;
+    }
     return true;
   }
 
@@ -330,6 +368,69 @@ class RandomDrive {
     e2e::TypeText(name);
     e2e::PressKey(confirm ? VK_RETURN : VK_ESCAPE);
     return WaitDialogGone(L"NameWnd", failure);
+  }
+
+  // Whether link.db holds what the model says: the tags in order, and each tag's
+  // set of link names.
+  bool StoreMatches(std::string* what = nullptr) {
+    std::vector<TagModel> stored;
+    std::string integrity;
+    if (!ReadStore(program_.File(L"db\\link.db"), &stored, &integrity)) {
+      if (what) *what = "link.db could not be read";
+      return false;
+    }
+    bool same = stored.size() == model_.size();
+    for (size_t i = 0; same && i < stored.size(); ++i) {
+      std::vector<std::wstring> a = stored[i].links;
+      std::vector<std::wstring> b = model_[i].links;
+      std::sort(a.begin(), a.end());
+      std::sort(b.begin(), b.end());
+      same = stored[i].name == model_[i].name && a == b;
+    }
+    if (!same && what) *what = "link.db holds " + Describe(stored) + "but the drive made " + Describe(model_);
+    return same;
+  }
+
+  // Closes a dialog or menu a lost click left open.
+  void Recover() {
+    for (const wchar_t* dialogClass : {L"UrlWnd", L"NameWnd", L"SysWnd"}) {
+      if (HWND dialog = e2e::WaitVisible(program_.processId(), dialogClass, 0)) {
+        // The close button at the right of the caption: a click needs no keyboard focus.
+        RECT rc = {};
+        GetClientRect(dialog, &rc);
+        e2e::Click(dialog, {rc.right - 1 - 6 - 15, 1 + 20});
+        e2e::WaitGone(program_.processId(), dialogClass, 4000);
+      }
+    }
+    if (!e2e::VisibleWindows(program_.processId(), L"MenuWnd").empty()) {
+      e2e::Click(main_, {37, 580});
+      e2e::WaitGone(program_.processId(), L"MenuWnd", 2000);
+    }
+  }
+
+  // An action that changes what link.db holds: the model takes the change, the
+  // action runs, and link.db must follow within a few seconds (a closing dialog
+  // blocks the window for two). Other programs on a shared display may take the
+  // foreground and end a menu before its click: when nothing changed, the action
+  // is done once more, as a user would.
+  bool Mutate(const std::function<bool(std::string*)>& act, const std::function<void()>& apply,
+              std::string* failure) {
+    apply();
+    std::string why;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      if (attempt > 0) {
+        Log("  (" + why + "): once more");
+        Recover();
+        Front();
+      }
+      why.clear();
+      if (act(&why)) {
+        if (pexo_test::WaitUntil([&] { return StoreMatches(); }, 5000)) return true;
+        StoreMatches(&why);
+      }
+    }
+    *failure = why;
+    return false;
   }
 
   bool Step(std::string* failure) {
@@ -354,19 +455,32 @@ class RandomDrive {
       if (since < GetDoubleClickTime() + 100) Sleep(GetDoubleClickTime() + 100 - since);
       e2e::Click(main_, CardCentre(index), false, 100);
       lastCardClick_ = GetTickCount();
+    } else if (roll < 40) {
+      if (tag.links.size() >= kMaxLinks) return true;
+      const std::wstring name = L"w" + std::to_wstring(++counter_);
+      Log("add web link " + Narrow(name) + " to tag " + std::to_string(current_));
+      return Mutate([=, this](std::string* why) { return AddWebLink(name, DialogEnd::kOk, why); },
+                    [=, this] { model_[current_].links.push_back(name); }, failure);
     } else if (roll < 44) {
       if (tag.links.size() >= kMaxLinks) return true;
-      return AddWebLink(true, failure);
+      const std::wstring name = L"d" + std::to_wstring(++counter_);
+      Log("drop file " + Narrow(name) + " on tag " + std::to_string(current_));
+      return Mutate([=, this](std::string* why) { return DropFile(name, why); },
+                    [=, this] { model_[current_].links.push_back(name); }, failure);
     } else if (roll < 48) {
-      return AddWebLink(false, failure);
+      const std::wstring name = L"w" + std::to_wstring(++counter_);
+      const DialogEnd end = Pick(2) == 0 ? DialogEnd::kCancelButton : DialogEnd::kEscape;
+      Log("cancel web link " + Narrow(name));
+      return Mutate([=, this](std::string* why) { return AddWebLink(name, end, why); }, [] {}, failure);
     } else if (roll < 55) {  // a card deleted from its menu
       if (tag.links.empty()) return true;
       const size_t index = Pick(static_cast<uint32_t>(tag.links.size()));
       Log("delete card " + std::to_string(index) + " (" + Narrow(tag.links[index]) + ")");
-      if (!Menu(CardCentre(index), {{8, 2}}, failure)) return false;
-      tag.links.erase(tag.links.begin() + static_cast<long>(index));
+      return Mutate([=, this](std::string* why) { return Menu(CardCentre(index), {{8, 2}}, why); },
+                    [=, this] { model_[current_].links.erase(model_[current_].links.begin() + static_cast<long>(index)); },
+                    failure);
     } else if (roll < 62) {  // a card moved or copied to another tag
-      if (!kDriveCardMoves || tag.links.empty() || model_.size() < 2) return true;
+      if (tag.links.empty() || model_.size() < 2) return true;
       const size_t index = Pick(static_cast<uint32_t>(tag.links.size()));
       size_t target = Pick(static_cast<uint32_t>(model_.size() - 1));
       if (target >= current_) ++target;
@@ -374,51 +488,80 @@ class RandomDrive {
       const bool copy = Pick(3) == 0;
       Log(std::string(copy ? "copy" : "move") + " card " + std::to_string(index) + " (" + Narrow(tag.links[index]) +
           ") to tag " + std::to_string(target));
-      if (!Menu(CardCentre(index), {{copy ? 5 : 4, 1}, {0}, {static_cast<int>(target)}}, failure)) return false;
-      model_[target].links.push_back(tag.links[index]);
-      if (!copy) tag.links.erase(tag.links.begin() + static_cast<long>(index));
+      return Mutate(
+          [=, this](std::string* why) {
+            return Menu(CardCentre(index), {{copy ? 5 : 4, 1}, {0}, {static_cast<int>(target)}}, why);
+          },
+          [=, this] {
+            std::vector<std::wstring>& links = model_[current_].links;
+            model_[target].links.push_back(links[index]);
+            if (!copy) links.erase(links.begin() + static_cast<long>(index));
+          },
+          failure);
     } else if (roll < 68) {  // a new tag, named or cancelled
       if (model_.size() >= kMaxTags) return true;
       const bool confirm = Pick(5) != 0;
       const std::wstring name = L"t" + std::to_wstring(++counter_);
       Log((confirm ? "new tag " : "new tag cancelled ") + Narrow(name));
-      if (!Menu(kTagSpace, {{0}}, failure) || !AskName(name, confirm, failure)) return false;
-      if (confirm) {
-        model_.push_back({name, {}});
-        current_ = model_.size() - 1;
-      }
+      return Mutate(
+          [=, this](std::string* why) { return Menu(kTagSpace, {{0}}, why) && AskName(name, confirm, why); },
+          [=, this] {
+            if (!confirm) return;
+            model_.push_back({name, {}});
+            current_ = model_.size() - 1;
+          },
+          failure);
     } else if (roll < 72) {  // a tag renamed
       const size_t index = Pick(static_cast<uint32_t>(model_.size()));
       const std::wstring name = L"r" + std::to_wstring(++counter_);
       Log("rename tag " + std::to_string(index) + " to " + Narrow(name));
-      SelectTag(index);
-      if (!Menu(TagCentre(index), {{1}}, failure) || !AskName(name, true, failure)) return false;
-      model_[index].name = name;
+      return Mutate(
+          [=, this](std::string* why) {
+            e2e::Click(main_, TagCentre(index), false, 120);
+            return Menu(TagCentre(index), {{1}}, why) && AskName(name, true, why);
+          },
+          [=, this] {
+            model_[index].name = name;
+            current_ = index;
+          },
+          failure);
     } else if (roll < 75) {  // a tag deleted with its links
       if (model_.size() < 2) return true;
       const size_t index = Pick(static_cast<uint32_t>(model_.size()));
       Log("delete tag " + std::to_string(index) + " (" + Narrow(model_[index].name) + ")");
-      SelectTag(index);
-      if (!Menu(TagCentre(index), {{2}}, failure)) return false;
-      model_.erase(model_.begin() + static_cast<long>(index));
-      current_ = std::min(index, model_.size() - 1);
+      return Mutate(
+          [=, this](std::string* why) {
+            e2e::Click(main_, TagCentre(index), false, 120);
+            return Menu(TagCentre(index), {{2}}, why);
+          },
+          [=, this] {
+            model_.erase(model_.begin() + static_cast<long>(index));
+            current_ = std::min(index, model_.size() - 1);
+          },
+          failure);
     } else if (roll < 79) {  // a tag moved up or down
       if (model_.size() < 2) return true;
       const size_t index = Pick(static_cast<uint32_t>(model_.size()));
       const bool up = index == model_.size() - 1 || (index > 0 && Pick(2) == 0);
       Log(std::string("move tag ") + std::to_string(index) + (up ? " up" : " down"));
-      SelectTag(index);
-      if (!Menu(TagCentre(index), {{up ? 3 : 4, 1}}, failure)) return false;
       const size_t other = up ? index - 1 : index + 1;
-      std::swap(model_[index], model_[other]);
-      current_ = other;
+      return Mutate(
+          [=, this](std::string* why) {
+            e2e::Click(main_, TagCentre(index), false, 120);
+            return Menu(TagCentre(index), {{up ? 3 : 4, 1}}, why);
+          },
+          [=, this] {
+            std::swap(model_[index], model_[other]);
+            current_ = other;
+          },
+          failure);
     } else if (roll < 82) {  // the link box's "refresh icons"
       Log("refresh the tag's icons");
       if (!Menu(kLinkBoxSpace, {{7, 2}}, failure)) return false;
     } else if (roll < 83) {  // the link box's "clear tag"
       Log("clear tag " + std::to_string(current_));
-      if (!Menu(kLinkBoxSpace, {{8, 2}}, failure)) return false;
-      tag.links.clear();
+      return Mutate([=, this](std::string* why) { return Menu(kLinkBoxSpace, {{8, 2}}, why); },
+                    [=, this] { model_[current_].links.clear(); }, failure);
     } else if (roll < 88) {  // keys that change nothing stored
       static constexpr WORD kKeys[] = {'A', 'K', 'Z', '3', VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_TAB, VK_HOME};
       const WORD key = kKeys[Pick(std::size(kKeys))];
@@ -510,12 +653,14 @@ TEST(RandomDriveTest, RandomUserActionsLeaveTheProgramAnsweringAndLinkDbWholeAnd
   int actions = kDefaultActions;
   if (const char* count = std::getenv("PEXO_DRIVE_ACTIONS")) actions = std::max(1, std::atoi(count));
   std::printf("random drive: seed %u, %d actions\n", kSeed, actions);
+  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));  // drops come from this thread
   RandomDrive drive;
   ASSERT_TRUE(drive.program().copied());
   const DWORD start = GetTickCount();
   std::string failure;
   const bool passed = drive.Run(actions, &failure);
   std::printf("random drive took %lu s\n", (GetTickCount() - start) / 1000);
+  OleUninitialize();
   EXPECT_TRUE(passed) << failure << "\nseed " << kSeed << "; the last actions:\n" << drive.RecentActions();
 }
 

@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "data/group.h"
 #include "data/link.h"
 #include "data/link_store.h"
 #include "data/system_links.h"
 #include "tests/app/end_to_end_driver.h"
+#include "tests/app/test_data_object.h"
 #include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 
@@ -405,6 +407,121 @@ TEST(EndToEndTest, AThemeChosenFromTheMainMenuRecolorsTheWindowAndSurvivesAResta
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(ScreenPixel(main, background), dark) << "the theme was lost on the restart";
   ASSERT_EQ(program.CloseAndWait(main), 0u);
+}
+
+
+TEST(EndToEndTest, ACardMovedAndCopiedThroughItsMenuLandsInTheChosenTag) {
+  PexoProgram program(kVisibleConf);
+  ASSERT_TRUE(program.copied());
+  ASSERT_TRUE(AddProbe(program));
+  ASSERT_TRUE(FirstStart(program));
+  ASSERT_EQ(AddProbeLinks(program, {L"first", L"second"}).size(), 2u);
+  {
+    LinkStore store;
+    ASSERT_TRUE(store.Open(program.File(L"db\\link.db")));
+    auto tag = std::make_shared<Group>();
+    tag->NAME = L"other";
+    ASSERT_TRUE(store.AddTag(store.topGroups[0], tag));
+  }
+  HWND main = StartShown(program);
+  ASSERT_NE(main, nullptr);
+  const DWORD pid = program.processId();
+
+  // Card menu: "移动到" (fifth item, below a separator) → the group → the second tag.
+  ASSERT_TRUE(e2e::ChooseMenu(pid, main, CardCentre(0), {{4, 1}, {0}, {1}})) << "a level of the move menu did not open";
+  Sleep(300);
+  SetForegroundWindow(main);
+  // "复制到" the same way with the card that is now first.
+  ASSERT_TRUE(e2e::ChooseMenu(pid, main, CardCentre(0), {{5, 1}, {0}, {1}})) << "a level of the copy menu did not open";
+  Sleep(300);
+  EXPECT_TRUE(PexoProgram::Answers(main));
+  ASSERT_EQ(program.CloseAndWait(main), 0u);
+
+  LinkStore store;
+  ASSERT_TRUE(store.Open(program.File(L"db\\link.db")));
+  const auto& tags = store.topGroups[0]->tags;
+  ASSERT_EQ(tags.size(), 2u);
+  ASSERT_EQ(tags[0]->links.size(), 1u);
+  EXPECT_EQ(tags[0]->links[0]->NAME, L"second");
+  ASSERT_EQ(tags[1]->links.size(), 2u);
+  EXPECT_EQ(tags[1]->links[0]->NAME, L"first");
+  EXPECT_EQ(tags[1]->links[1]->NAME, L"second");
+}
+
+
+// A hand dragging a file from another program: the drag starts beside the launcher,
+// the cursor is carried over its card area by real moves, and the file is let go
+// there after a few checks (a drag that finds no target gives up).
+class CarryOverAndDrop final : public IDropSource {
+ public:
+  explicit CarryOverAndDrop(POINT target) : target_(target) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDropSource) {
+      *out = static_cast<IDropSource*>(this);
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
+    ++checks_;
+    if (checks_ > 400) return DRAGDROP_S_CANCEL;
+    if (checks_ <= 5) {
+      // Part of the way at each check, then over the target.
+      e2e::MoveTo({target_.x - 60 + 12 * checks_, target_.y});
+      Sleep(30);
+      return S_OK;
+    }
+    return checks_ >= 10 ? DRAGDROP_S_DROP : S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+ private:
+  POINT target_;
+  int checks_ = 0;
+};
+
+TEST(EndToEndTest, AProgramDroppedFromAnotherProcessBecomesACardThatStartsItAndStays) {
+  PexoProgram program(kVisibleConf);
+  ASSERT_TRUE(program.copied());
+  ASSERT_TRUE(AddProbe(program));
+  HWND main = StartShown(program);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+
+  TestDataObject data;
+  data.SetFiles({program.File(L"launch_probe.exe")});
+  CarryOverAndDrop source(e2e::ToScreen(main, kLinkBoxSpace));
+  e2e::MoveTo(e2e::ToScreen(main, {kLinkBoxSpace.x - 60, kLinkBoxSpace.y}));
+  DWORD effect = DROPEFFECT_NONE;
+  const HRESULT result =
+      DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect);
+  OleUninitialize();
+  if (result != DRAGDROP_S_DROP) {
+    program.CloseAndWait(main);
+    GTEST_SKIP() << "this Wine did not carry the drag to the other process's drop target (" << std::hex << result
+                 << ")";
+  }
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_LINK));
+
+  // The new card starts the dropped program with a click.
+  SetForegroundWindow(main);
+  Sleep(500);
+  ClickAt(main, CardCentre(0));
+  EXPECT_TRUE(pexo_test::WaitUntil(
+      [&] { return CountOf(pexo_test::ReadFileBytes(program.File(L"probe_log.txt")), "\n") == 1; }, 10000))
+      << "a click on the dropped card started nothing";
+  ASSERT_EQ(program.CloseAndWait(main), 0u);
+
+  main = StartShown(program);
+  ASSERT_NE(main, nullptr);
+  ASSERT_EQ(program.CloseAndWait(main), 0u);
+  const auto links = FirstTagLinks(program);
+  ASSERT_EQ(links.size(), 1u);
+  EXPECT_EQ(links[0]->NAME, L"launch_probe");
+  EXPECT_EQ(links[0]->RunCount, 1);
 }
 
 }  // namespace

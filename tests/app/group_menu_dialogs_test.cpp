@@ -21,6 +21,7 @@
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "tests/app/dialog_test_support.h"
+#include "tests/app/launcher_test_support.h"
 #include "tests/app/menu_driver.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
@@ -31,6 +32,8 @@
 
 namespace {
 
+using launcher_test::NewLink;
+using launcher_test::NewTag;
 using window_test::PumpFor;
 using Names = std::vector<std::wstring>;
 using Steps = std::deque<std::function<void(CDialogWnd&)>>;
@@ -39,12 +42,6 @@ using Steps = std::deque<std::function<void(CDialogWnd&)>>;
 
 constexpr wchar_t kSaveFailed[] = L"保存失败，请检查数据库文件";
 const uint16_t kChord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt, VK_F7);
-
-std::shared_ptr<Group> NewTag(const std::wstring& name) {
-  auto tag = std::make_shared<Group>();
-  tag->NAME = name;
-  return tag;
-}
 
 // Answers the name dialog: the heading it shows is noted, `typed` replaces the
 // proposed name (nothing typed keeps it), then Enter; or Esc when `cancel`.
@@ -65,22 +62,16 @@ Steps AnswerName(std::wstring* heading, const std::wstring& typed, bool cancel =
   };
 }
 
-class GroupMenuDialogsTest : public ::testing::Test {
+class GroupMenuDialogsTest : public launcher_test::MainWindowFixture {
  protected:
+  GroupMenuDialogsTest() : MainWindowFixture(/*inFront=*/true) {}
+  // The dialog tests' skin environment has started the skin for the whole run.
+  static void SetUpTestSuite() {}
+  static void TearDownTestSuite() {}
+
   void SetUp() override {
-    ASSERT_TRUE(ole_.succeeded());
-    const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
-    CreateDirectoryW(db.c_str(), nullptr);
-    DeleteFileW((db + L"link.db").c_str());
-    DeleteFileW((db + L"icon.db").c_str());
-    Settings& settings = GetSettings();
-    settings = Settings();
-    settings.nWidth = 388;
-    settings.nHeight = 560;
-    settings.bShowDate = false;
-    settings.bAutoDock = false;
-    settings.bHideNotify = true;
-    settings.bDelConfirm = false;
+    ASSERT_NO_FATAL_FAILURE(MainWindowFixture::SetUp());
+    GetSettings().bDelConfirm = false;
     // Group "一组" with the tags "甲" (a link with a chord) and "乙"; group "二组" with "丙".
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
@@ -89,44 +80,14 @@ class GroupMenuDialogsTest : public ::testing::Test {
     ASSERT_TRUE(store.SaveGroup(group));
     group->tags.at(0)->NAME = L"甲";
     ASSERT_TRUE(store.SaveGroup(group->tags.at(0)));
-    auto link = std::make_shared<Link>();
-    link->NAME = L"记事本";
-    link->PATH = L"C:\\windows\\notepad.exe";
-    link->TYPE = kLinkProgram;
+    auto link = NewLink(L"记事本", L"C:\\windows\\notepad.exe");
     link->HotKey = kChord;
     ASSERT_TRUE(store.AddLink(group->tags.at(0), link));
     ASSERT_TRUE(store.AddTag(group, NewTag(L"乙")));
     auto second = NewTag(L"二组");
     ASSERT_TRUE(store.AddGroup(second));
     ASSERT_TRUE(store.AddTag(second, NewTag(L"丙")));
-    store.Close();
-    GetHotKeyTable().UnregisterAll();
-    Open();
-  }
-
-  void TearDown() override {
-    Close();
-    GetHotKeyTable().UnregisterAll();
-  }
-
-  void Open() {
-    window_ = new CMainWnd(GetModuleHandleW(nullptr));
-    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
-    ASSERT_NE(hwnd_, nullptr);
-    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    SetForegroundWindow(hwnd_);
-    PumpFor(200);
-  }
-  void Close() {
-    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    window_ = nullptr;
-    PumpFor(50);
-    GetLinkStore().Close();
-    GetIconCache().Close();
-  }
-  void Restart() {
-    Close();
-    Open();
+    OpenWindowOverStore();
   }
 
   // Right-clicks the point, chooses the item and, when the item opens the name
@@ -144,32 +105,12 @@ class GroupMenuDialogsTest : public ::testing::Test {
     EXPECT_EQ(window_->OpenDialog(), nullptr) << "no dialog is left open";
     PumpFor(100);
   }
-  static POINT Middle(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
-  POINT ItemPoint(ui::ListBox* list, int index) {
-    ui::Control* item = list->GetItemAt(static_cast<size_t>(index));
-    return item ? Middle(item->GetPos()) : POINT{};
-  }
   POINT OnGroup(int index) { return ItemPoint(window_->GroupList(), index); }
   POINT OnTag(int index) { return ItemPoint(window_->TagList(), index); }
-  // The empty parts of the two lists: right of the groups, below the tags.
+  // The group list's empty part, right of its items.
   POINT EmptyGroupListPoint() {
     const RECT rc = window_->GroupList()->GetPos();
     return POINT{rc.right - 8, (rc.top + rc.bottom) / 2};
-  }
-  POINT EmptyTagListPoint() {
-    const RECT rc = window_->TagList()->GetPos();
-    return POINT{(rc.left + rc.right) / 2, rc.bottom - 12};
-  }
-
-  static Names GroupNames() {
-    Names names;
-    for (const auto& group : GetLinkStore().topGroups) names.push_back(group->NAME);
-    return names;
-  }
-  static Names TagNames(int group) {
-    Names names;
-    for (const auto& tag : GetLinkStore().topGroups.at(static_cast<size_t>(group))->tags) names.push_back(tag->NAME);
-    return names;
   }
   std::wstring GroupItemText(int index) {
     auto* item = dynamic_cast<ui::ListContainerElement*>(window_->GroupList()->GetItemAt(static_cast<size_t>(index)));
@@ -180,10 +121,6 @@ class GroupMenuDialogsTest : public ::testing::Test {
     auto* label = item ? dynamic_cast<ui::LabelTemplate<ui::Control>*>(item->FindChildByName(L"tagname")) : nullptr;
     return label ? label->GetText() : L"(none)";
   }
-
-  ui::ScopedOleInit ole_;
-  CMainWnd* window_ = nullptr;
-  HWND hwnd_ = nullptr;
 };
 
 TEST_F(GroupMenuDialogsTest, NamedGroupsAndTagsAreCreatedAndRenamedThroughTheNameDialogAndKept) {

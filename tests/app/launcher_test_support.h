@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_control_factory.h"
 #include "app/main_wnd.h"
@@ -16,10 +18,12 @@
 #include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
+#include "tests/app/menu_driver.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/scoped_handles.h"
 #include "ui/base/ui_globals.h"
+#include "ui/controls/list_box.h"
 #include "ui/controls/stock_controls.h"
 
 namespace launcher_test {
@@ -130,6 +134,48 @@ class MainWindowFixture : public ::testing::Test {
   }
 
   std::shared_ptr<Group> Tag(int index) { return GetLinkStore().topGroups.at(0)->tags.at(static_cast<size_t>(index)); }
+  static std::vector<std::wstring> GroupNames() {
+    std::vector<std::wstring> names;
+    for (const auto& group : GetLinkStore().topGroups) names.push_back(group->NAME);
+    return names;
+  }
+  static std::vector<std::wstring> TagNames(int group) {
+    std::vector<std::wstring> names;
+    for (const auto& tag : GetLinkStore().topGroups.at(static_cast<size_t>(group))->tags) names.push_back(tag->NAME);
+    return names;
+  }
+
+  // Client points for right clicks: the middle of a list's item (0, 0 when there
+  // is none) and the tag list's empty part, below its items.
+  static POINT ItemPoint(ui::ListBox* list, int index) {
+    ui::Control* item = list->GetItemAt(static_cast<size_t>(index));
+    if (!item) return POINT{};
+    const RECT rc = item->GetPos();
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  }
+  POINT EmptyTagListPoint() {
+    const RECT rc = window_->TagList()->GetPos();
+    return POINT{(rc.left + rc.right) / 2, rc.bottom - 12};
+  }
+  // An empty point of the title box, away from its text and buttons.
+  POINT TitlePoint() {
+    const RECT rc = window_->FindControlByName(L"titlebox")->GetPos();
+    return POINT{(rc.left + rc.right) / 2, rc.top + 4};
+  }
+  // Follows `path` in the main menu that the title box's right click opens. The
+  // menu closes when its window loses the foreground; on a busy shared display
+  // another program may have taken it, so it is taken back first and a visit that
+  // saw no menu at all is made once more.
+  menu_driver::Visit ChooseOnTitle(const std::vector<std::wstring>& path,
+                                   const std::function<bool()>& afterPath = {}) {
+    return menu_driver::ChooseWithRetry(
+        hwnd_, TitlePoint(), path,
+        [this](bool retry) {
+          SetForegroundWindow(hwnd_);
+          window_test::PumpFor(retry ? 200 : 50);
+        },
+        afterPath);
+  }
 
   ui::ScopedOleInit ole_;
   CMainWnd* window_ = nullptr;

@@ -116,13 +116,17 @@ TEST_F(LinkEditorTest, TypedChangesReachTheStoreTheCardsAndTheHotKeys) {
   });
   EXPECT_TRUE(errorShown) << "the bad colour is reported";
   EXPECT_TRUE(saved);
+  // What was typed and picked, in memory now and in link.db after a restart.
+  auto expectEdited = [](const Link& edited) {
+    EXPECT_EQ(edited.NAME, L"记事本2");
+    EXPECT_EQ(edited.PATH, L"C:\\windows\\regedit.exe");
+    EXPECT_EQ(edited.ICON, L"%windir%\\system32\\shell32.dll,3");
+    EXPECT_EQ(edited.CustomColor, L"#ff1a73e8");
+    EXPECT_EQ(edited.Remark, L"备注：中文");
+    EXPECT_EQ(edited.HotKey, kNewChord);
+  };
   std::shared_ptr<Link> link = StoredLink();
-  EXPECT_EQ(link->NAME, L"记事本2");
-  EXPECT_EQ(link->PATH, L"C:\\windows\\regedit.exe");
-  EXPECT_EQ(link->ICON, L"%windir%\\system32\\shell32.dll,3");
-  EXPECT_EQ(link->CustomColor, L"#ff1a73e8");
-  EXPECT_EQ(link->Remark, L"备注：中文");
-  EXPECT_EQ(link->HotKey, kNewChord);
+  expectEdited(*link);
   EXPECT_EQ(GetHotKeyTable().FindLink(kOldChord), nullptr) << "the old chord is gone from the table";
   EXPECT_EQ(GetHotKeyTable().FindLink(kNewChord), link);
   if (oldRegistered && link->hotKeyId != 0) {
@@ -137,13 +141,7 @@ TEST_F(LinkEditorTest, TypedChangesReachTheStoreTheCardsAndTheHotKeys) {
 
   Close();
   ASSERT_TRUE(GetLinkStore().Open());
-  link = StoredLink();
-  EXPECT_EQ(link->NAME, L"记事本2");
-  EXPECT_EQ(link->PATH, L"C:\\windows\\regedit.exe");
-  EXPECT_EQ(link->ICON, L"%windir%\\system32\\shell32.dll,3");
-  EXPECT_EQ(link->CustomColor, L"#ff1a73e8");
-  EXPECT_EQ(link->Remark, L"备注：中文");
-  EXPECT_EQ(link->HotKey, kNewChord);
+  expectEdited(*StoredLink());
 }
 
 TEST_F(LinkEditorTest, CancelAndTheCloseButtonChangeNothing) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "app/drop_target.h"
 #include "app/main_wnd.h"
 #include "data/link_store.h"
+#include "tests/app/dialog_test_support.h"
 #include "tests/app/launcher_test_support.h"
 #include "tests/app/test_data_object.h"
 #include "tests/support/test_support.h"
@@ -87,6 +89,12 @@ class MainWindowDropTest : public launcher_test::MainWindowFixture {
     return effect;
   }
 
+  // Runs `drop`, which opens the web-address dialog, and answers the dialog with `answer`.
+  void AnswerWebAddressDialog(const std::function<void()>& drop, std::function<void(CDialogWnd&)> answer) {
+    dialog_test::RunScriptedOpener([this] { return dynamic_cast<CDialogWnd*>(window_->OpenDialog()); }, drop,
+                                   {std::move(answer)});
+  }
+
   void ShowTag(int index) {
     window_->TagList()->SelectItem(index, false, true);
     PumpFor(50);
@@ -124,17 +132,37 @@ TEST_F(MainWindowDropTest, DroppedFilesBecomeLinksAndTheSourceKeepsItsFiles) {
   EXPECT_EQ(GetLinkStore().topGroups.at(0)->tags.at(0)->links.size(), 4u);
 }
 
-TEST_F(MainWindowDropTest, BrowserLinkAddsAWebAddressNamedAfterThePage) {
+TEST_F(MainWindowDropTest, BrowserLinkOpensTheWebAddressDialogFilledWithThePage) {
   TestDataObject data;
   data.SetText(L"https://www.example.com/page");
   std::string descriptor = WideDescriptorBlock(L"Example Page.url");
   data.Set(static_cast<CLIPFORMAT>(RegisterClipboardFormatW(L"FileGroupDescriptorW")), descriptor.data(),
            descriptor.size());
-  EXPECT_EQ(DragAndDrop(data, DROPEFFECT_COPY | DROPEFFECT_LINK), static_cast<DWORD>(DROPEFFECT_LINK));
+  // The drop shows the dialog; the user sees the page's title and address and
+  // confirms them as they are.
+  DWORD effect = DROPEFFECT_NONE;
+  std::wstring heading, name, address;
+  AnswerWebAddressDialog([&] { effect = DragAndDrop(data, DROPEFFECT_COPY | DROPEFFECT_LINK); },
+                         [&](CDialogWnd& d) {
+                           heading = dialog_test::LabelText(d.FindControlByName(L"title"));
+                           name = dialog_test::EditText(d, L"edit_name");
+                           address = dialog_test::EditText(d, L"edit_url");
+                           dialog_test::Click(d, L"btn_ok");
+                         });
+  EXPECT_EQ(heading, L"新增URL链接");
+  EXPECT_EQ(name, L"Example Page");
+  EXPECT_EQ(address, L"https://www.example.com/page");
+  EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_LINK));
   ASSERT_EQ(Tag(0)->links.size(), 1u);
   EXPECT_EQ(Tag(0)->links[0]->TYPE, kLinkWebAddress);
   EXPECT_EQ(Tag(0)->links[0]->NAME, L"Example Page");
   EXPECT_EQ(Tag(0)->links[0]->PATH, L"https://www.example.com/page");
+
+  // Cancelled, the drop adds nothing.
+  AnswerWebAddressDialog([&] { DragAndDrop(data, DROPEFFECT_COPY | DROPEFFECT_LINK); },
+                         [](CDialogWnd& d) { dialog_test::Click(d, L"btn_cancel"); });
+  EXPECT_EQ(Tag(0)->links.size(), 1u);
+  EXPECT_EQ(window_->OpenDialog(), nullptr);
 }
 
 TEST_F(MainWindowDropTest, MalformedBlocksAndPlainTextAddNothing) {

@@ -64,11 +64,6 @@ class GroupMenuTest : public launcher_test::MainWindowFixture {
     OpenWindowOverStore();
   }
 
-  static POINT Middle(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
-  POINT ItemPoint(ui::ListBox* list, int index) {
-    ui::Control* item = list->GetItemAt(static_cast<size_t>(index));
-    return item ? Middle(item->GetPos()) : POINT{};
-  }
   menu_driver::Visit Choose(POINT at, const std::vector<std::wstring>& path) {
     // Under a loaded machine the view may still be settling from the last choice
     // (fades, the hover timer): let it, and right-click once more if no menu came.
@@ -80,23 +75,6 @@ class GroupMenuTest : public launcher_test::MainWindowFixture {
   menu_driver::Visit OnGroup(int index, const std::vector<std::wstring>& path) {
     return Choose(ItemPoint(window_->GroupList(), index), path);
   }
-  // The tag list's empty part, below its items.
-  POINT EmptyTagListPoint() {
-    const RECT rc = window_->TagList()->GetPos();
-    return POINT{(rc.left + rc.right) / 2, rc.bottom - 12};
-  }
-
-  static std::vector<std::wstring> TagNames(int group) {
-    std::vector<std::wstring> names;
-    for (const auto& tag : GetLinkStore().topGroups.at(static_cast<size_t>(group))->tags) names.push_back(tag->NAME);
-    return names;
-  }
-  static std::vector<std::wstring> GroupNames() {
-    std::vector<std::wstring> names;
-    for (const auto& group : GetLinkStore().topGroups) names.push_back(group->NAME);
-    return names;
-  }
-
 };
 
 using Names = std::vector<std::wstring>;

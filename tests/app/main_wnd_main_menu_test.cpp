@@ -109,20 +109,10 @@ class MainMenuTest : public launcher_test::MainWindowFixture {
   }
 
   ui::Control* Find(const wchar_t* name) { return window_->FindControlByName(name); }
-  // An empty point of the title box, away from its text and buttons.
-  POINT TitlePoint() {
-    const RECT rc = Find(L"titlebox")->GetPos();
-    return POINT{(rc.left + rc.right) / 2, rc.top + 4};
-  }
+  // The fixture's choice from the main menu, once the menu's fades have ended.
   void ChooseOnTitle(const std::vector<std::wstring>& path) {
-    // The menu closes when its window loses the foreground; on a busy shared
-    // display another program may have taken it, so it is taken back first and
-    // a visit that saw no menu at all is made once more.
-    menu_driver::ChooseWithRetry(hwnd_, TitlePoint(), path, [this](bool retry) {
-      SetForegroundWindow(hwnd_);
-      PumpFor(retry ? 200 : 50);
-    });
-    PumpFor(350);  // fades end
+    MainWindowFixture::ChooseOnTitle(path);
+    PumpFor(350);
   }
 };
 

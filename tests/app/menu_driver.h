@@ -208,15 +208,16 @@ inline void ExpectEveryItemFound(const Visit& visit) {
 // ChooseFromMenu for a test, made once more when no menu came at all: on a loaded
 // display the window may still be settling from the last choice (fades, the hover
 // timer) or another program may hold the foreground. `settle(retry)` runs before
-// each visit and puts that right. A missing item or a menu that never came fails
-// the test.
+// each visit and puts that right; `afterPath` is ChooseFromMenu's. A missing item
+// or a menu that never came fails the test.
 inline Visit ChooseWithRetry(HWND window, POINT client, const std::vector<std::wstring>& path,
-                             const std::function<void(bool retry)>& settle) {
+                             const std::function<void(bool retry)>& settle,
+                             const std::function<bool()>& afterPath = {}) {
   settle(false);
-  Visit visit = ChooseFromMenu(window, client, path);
+  Visit visit = ChooseFromMenu(window, client, path, {}, afterPath);
   if (!visit.shown) {
     settle(true);
-    visit = ChooseFromMenu(window, client, path);
+    visit = ChooseFromMenu(window, client, path, {}, afterPath);
   }
   EXPECT_TRUE(visit.shown) << "a menu opens";
   ExpectEveryItemFound(visit);

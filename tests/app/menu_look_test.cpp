@@ -1,8 +1,8 @@
-// How the main window's menus look and what their help item does: an item that
-// opens a level carries its arrow at its right edge, the main menu with its
+// How the main window's menus look and what their document items do: an item
+// that opens a level carries its arrow at its right edge, the main menu with its
 // theme level and the card menu with its move level are pictured for the
-// documentation, and "help" without the
-// read-me beside the program says so instead of pretending to open it.
+// documentation, and "help" or "update" without its file beside the program
+// says so instead of pretending to open it.
 #include <windows.h>
 #include <ole2.h>
 
@@ -39,18 +39,14 @@ using window_test::PumpFor;
 
 ::testing::Environment* const gdiplus = ::testing::AddGlobalTestEnvironment(new window_test::GdiplusEnvironment);
 
-class MenuLookTest : public ::testing::Test {
+class MenuLookTest : public launcher_test::MainWindowFixture {
  protected:
-  static void SetUpTestSuite() { ASSERT_TRUE(launcher_test::StartLauncherSkin()); }
-  static void TearDownTestSuite() { launcher_test::StopLauncherSkin(); }
+  MenuLookTest() : MainWindowFixture(/*inFront=*/true) {}
 
   void SetUp() override {
-    ASSERT_TRUE(ole_.succeeded());
-    const std::wstring folder = pexo_test::ExeFolder();
-    CreateDirectoryW((folder + L"\\db").c_str(), nullptr);
-    DeleteFileW((folder + L"\\db\\link.db").c_str());
-    DeleteFileW((folder + L"\\db\\icon.db").c_str());
+    ASSERT_NO_FATAL_FAILURE(MainWindowFixture::SetUp());
     // The three themes beside the program, as the build puts them beside Pexo.exe.
+    const std::wstring folder = pexo_test::ExeFolder();
     CreateDirectoryW((folder + L"\\theme").c_str(), nullptr);
     for (const wchar_t* theme : {L"gray.xml", L"blue.xml", L"dark.xml"}) {
       CopyFileW(pexo_test::DataFile(std::wstring(L"../../theme/") + theme).c_str(),
@@ -59,62 +55,11 @@ class MenuLookTest : public ::testing::Test {
     // One card to right-click, and a second group for the card menu's move level.
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
-    auto link = std::make_shared<Link>();
-    link->NAME = L"记事本";
-    link->PATH = L"C:\\windows\\notepad.exe";
-    link->TYPE = kLinkProgram;
-    ASSERT_TRUE(store.AddLink(store.topGroups.at(0)->tags.at(0), link));
-    auto other = std::make_shared<Group>();
-    other->NAME = L"工作";
-    ASSERT_TRUE(store.AddGroup(other));
-    store.Close();
-    Settings& settings = GetSettings();
-    settings = Settings();
-    settings.nWidth = 388;
-    settings.nHeight = 560;
-    settings.bShowDate = false;
-    settings.bAutoDock = false;
-    settings.bHideNotify = true;
-    GetHotKeyTable().UnregisterAll();
-    window_ = new CMainWnd(GetModuleHandleW(nullptr));
-    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
-    ASSERT_NE(hwnd_, nullptr);
-    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    SetForegroundWindow(hwnd_);
-    PumpFor(200);
+    ASSERT_TRUE(store.AddLink(store.topGroups.at(0)->tags.at(0),
+                              launcher_test::NewLink(L"记事本", L"C:\\windows\\notepad.exe")));
+    ASSERT_TRUE(store.AddGroup(launcher_test::NewTag(L"工作")));
+    OpenWindowOverStore();
   }
-
-  void TearDown() override {
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-    PumpFor(50);
-    GetLinkStore().Close();
-    GetIconCache().Close();
-  }
-
-  // An empty point of the title box, away from its text and buttons.
-  POINT TitlePoint() {
-    const RECT rc = window_->FindControlByName(L"titlebox")->GetPos();
-    return POINT{(rc.left + rc.right) / 2, rc.top + 4};
-  }
-  menu_driver::Visit ChooseOnTitle(const std::vector<std::wstring>& path,
-                                   const std::function<bool()>& afterPath = {}) {
-    SetForegroundWindow(hwnd_);
-    PumpFor(50);
-    menu_driver::Visit visit = menu_driver::ChooseFromMenu(hwnd_, TitlePoint(), path, {}, afterPath);
-    if (!visit.shown) {
-      // Another program on the shared display took the foreground: once more.
-      SetForegroundWindow(hwnd_);
-      PumpFor(200);
-      visit = menu_driver::ChooseFromMenu(hwnd_, TitlePoint(), path, {}, afterPath);
-    }
-    EXPECT_TRUE(visit.shown) << "the title box's right click opens the main menu";
-    for (const std::wstring& name : visit.missing) ADD_FAILURE() << "menu item: " << name;
-    return visit;
-  }
-
-  ui::ScopedOleInit ole_;
-  CMainWnd* window_ = nullptr;
-  HWND hwnd_ = nullptr;
 };
 
 // The picture of the menu windows of this thread as they stand on the screen,
@@ -227,16 +172,17 @@ TEST_F(MenuLookTest, TheCardMenuWithItsMoveLevelOpenIsPictured) {
         return true;
       });
   EXPECT_TRUE(visit.shown) << "a card's right click opens the card menu";
-  for (const std::wstring& name : visit.missing) ADD_FAILURE() << "menu item missing";
+  menu_driver::ExpectEveryItemFound(visit);
   EXPECT_TRUE(saved) << "the move level opened beside the card menu";
 }
 
-TEST_F(MenuLookTest, HelpWithoutTheReadMeBesideTheProgramShowsANoticeInsteadOfNothing) {
+TEST_F(MenuLookTest, HelpOrChangeRecordMissingBesideTheProgramShowsANoticeInsteadOfNothing) {
   DeleteFileW((pexo_test::ExeFolder() + L"\\README.txt").c_str());
   ChooseOnTitle({L"help"});
   EXPECT_EQ(window_->LastNotice(), L"找不到帮助文件 README.txt");
-  // The main menu no longer offers an update record that has no address.
-  EXPECT_EQ(window_->Menus()->FindMenu(L"main_menu")->FindChildByName(L"update"), nullptr);
+  DeleteFileW((pexo_test::ExeFolder() + L"\\CHANGES.txt").c_str());
+  ChooseOnTitle({L"update"});
+  EXPECT_EQ(window_->LastNotice(), L"找不到更新记录 CHANGES.txt");
 }
 
 }  // namespace

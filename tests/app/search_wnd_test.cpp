@@ -14,6 +14,7 @@
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "tests/search_client/fake_search_service.h"
+#include "tests/app/launcher_test_support.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
@@ -76,12 +77,8 @@ void ClickAt(POINT at) {
 
 class SearchWindowTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ui::RegisterStockControls();
-    ASSERT_TRUE(ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD));
-    ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
-  }
-  static void TearDownTestSuite() { ui::UiGlobals::Shutdown(); }
+  static void SetUpTestSuite() { ASSERT_TRUE(launcher_test::StartLauncherSkin()); }
+  static void TearDownTestSuite() { launcher_test::StopLauncherSkin(); }
 
   void SetUp() override {
     DeleteFileW(ProbeLog().c_str());

@@ -114,8 +114,6 @@ void AwaitBox(int& boxes, int tries) {
   }
 }
 
-bool ConfFileExists() { return GetFileAttributesW(GetSettings().FilePath().c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 class SettingsDialogTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -345,8 +343,10 @@ TEST_F(SettingsDialogTest, OkFromTheMainMenuStoresEveryChangeAndAppliesItToTheRu
 }
 
 TEST_F(SettingsDialogTest, CancelAfterChangesLeavesTheSettingsTheFileAndTheWindowAlone) {
+  // The window itself saves its placement now and then (timer 3), so the file is
+  // there from the start and its values are what must stay.
+  ASSERT_TRUE(GetSettings().Save());
   OpenMain();
-  ASSERT_FALSE(ConfFileExists());
   ASSERT_TRUE(SettingsFromMenu(Steps{
       [](CDialogWnd& d) { Click(d, L"slider_alpha"); },
       [](CDialogWnd& d) {
@@ -358,7 +358,10 @@ TEST_F(SettingsDialogTest, CancelAfterChangesLeavesTheSettingsTheFileAndTheWindo
       [](CDialogWnd& d) { Type(d, L"120"); },
       [](CDialogWnd& d) { Click(d, L"btn_cancel"); },
   }));
-  EXPECT_FALSE(ConfFileExists()) << "cancel writes nothing";
+  const Settings stored = StoredSettings();
+  EXPECT_EQ(stored.nAlpha, 255) << "cancel writes nothing";
+  EXPECT_FALSE(stored.bShowDate);
+  EXPECT_EQ(stored.nTagWidth, 72);
   EXPECT_EQ(GetSettings().nAlpha, 255);
   EXPECT_FALSE(GetSettings().bShowDate);
   EXPECT_EQ(GetSettings().nTagWidth, 72);
@@ -450,10 +453,12 @@ TEST_F(SettingsDialogTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheValue
   EXPECT_FALSE(StoredSettings().bShowDate) << "the file is as it was";
 }
 
-TEST_F(SettingsDialogTest, HelpWithoutTheReadMeBesideTheProgramSaysSoAndKeepsTheDialogOpen) {
+TEST_F(SettingsDialogTest, HelpOrChangeRecordMissingBesideTheProgramSaysSoAndKeepsTheDialogOpen) {
   DeleteFileW((pexo_test::ExeFolder() + L"\\README.txt").c_str());
+  DeleteFileW((pexo_test::ExeFolder() + L"\\CHANGES.txt").c_str());
   OpenMain();
-  int boxes = 0;
+  int helpBoxes = 0;
+  int changesBoxes = 0;
   bool stillOpen = false;
   RunDialog(Steps{
       [](CDialogWnd& d) { ShowPage(d, kAbout); },
@@ -461,12 +466,34 @@ TEST_F(SettingsDialogTest, HelpWithoutTheReadMeBesideTheProgramSaysSoAndKeepsThe
         EXPECT_EQ(Text(d.FindControlByName(L"setting_version")), L"v1.8.5");
         Click(d, L"setting_help");
       },
-      [&](CDialogWnd&) { AwaitBox(boxes, 40); },
+      [&](CDialogWnd&) { AwaitBox(helpBoxes, 40); },
+      [](CDialogWnd& d) { Click(d, L"setting_update"); },
+      [&](CDialogWnd&) { AwaitBox(changesBoxes, 40); },
       [&](CDialogWnd& d) { stillOpen = IsWindow(d.GetHWND()) != FALSE; },
       [](CDialogWnd& d) { Click(d, L"btn_cancel"); },
   });
-  EXPECT_GT(boxes, 0) << "the missing help is reported";
+  EXPECT_GT(helpBoxes, 0) << "the missing help is reported";
+  EXPECT_GT(changesBoxes, 0) << "the missing change record is reported";
   EXPECT_TRUE(stillOpen);
+}
+
+TEST_F(SettingsDialogTest, EnterInATextFieldConfirmsAndEscCancels) {
+  OpenMain();
+  EXPECT_EQ(RunDialog(Steps{
+                [](CDialogWnd& d) { ShowPage(d, kDocking); },
+                [](CDialogWnd& d) { Focus(d, L"setting_dockdelay"); },
+                [](CDialogWnd& d) { Type(d, L"400"); },
+                [](CDialogWnd& d) { dialog_test::Key(d, VK_ESCAPE); },
+            }),
+            CDialogWnd::kResultCancel);
+  EXPECT_EQ(GetSettings().nDockDelay, 0);
+  EXPECT_EQ(RunDialog(Steps{
+                [](CDialogWnd& d) { ShowPage(d, kDocking); },
+                [](CDialogWnd& d) { Focus(d, L"setting_dockdelay"); },
+                [](CDialogWnd& d) { Type(d, L"400\r"); },
+            }),
+            CDialogWnd::kResultOk);
+  EXPECT_EQ(StoredSettings().nDockDelay, 400);
 }
 
 TEST_F(SettingsDialogTest, OnlyTheMainChordFieldTakesAMouseSideButton) {

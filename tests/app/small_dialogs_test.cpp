@@ -16,6 +16,8 @@
 namespace {
 
 using dialog_test::Click;
+using dialog_test::EditText;
+using dialog_test::LabelText;
 using dialog_test::Key;
 using dialog_test::RunScripted;
 using dialog_test::Type;
@@ -35,15 +37,6 @@ class SmallDialogsTest : public ::testing::Test {
   window_test::TestWindow owner_{L"PexoDialogOwner"};
 };
 
-std::wstring LabelText(ui::Control* control) {
-  auto* label = dynamic_cast<ui::LabelTemplate<ui::Control>*>(control);
-  return label ? label->GetText() : L"<no label>";
-}
-
-std::wstring EditText(CDialogWnd& dialog, const wchar_t* name) {
-  auto* edit = dynamic_cast<ui::RichEdit*>(dialog.FindControlByName(name));
-  return edit ? edit->GetText() : L"<missing>";
-}
 
 TEST_F(SmallDialogsTest, NameDialogReplacesTheSelectedProposalAndRefusesAnEmptyName) {
   CNameWnd dialog;

@@ -46,15 +46,7 @@ class ControlWindowTest : public ::testing::Test {
     return control;
   }
 
-  void Post(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEWHEEL) {
-      POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      ClientToScreen(hwnd, &p);
-      SetCursorPos(p.x, p.y);
-    }
-    PostMessageW(hwnd, message, wParam, lParam);
-    window_test::PumpMessages();
-  }
+  void Post(UINT message, WPARAM wParam, LPARAM lParam) { window_test::PostAndPump(hwnd, message, wParam, lParam); }
   void Click(int x, int y) {
     Post(WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
     Post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));

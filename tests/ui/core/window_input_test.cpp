@@ -51,17 +51,7 @@ class WindowInputTest : public ::testing::Test {
     if (IsWindow(hwnd)) DestroyWindow(hwnd);
   }
 
-  void Post(UINT message, WPARAM wParam, LPARAM lParam) {
-    // The real cursor follows client mouse messages, so that the system's own
-    // tracking (leave, hover) agrees with the posted positions.
-    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEWHEEL) {
-      POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      ClientToScreen(hwnd, &p);
-      SetCursorPos(p.x, p.y);
-    }
-    PostMessageW(hwnd, message, wParam, lParam);
-    PumpMessages();
-  }
+  void Post(UINT message, WPARAM wParam, LPARAM lParam) { window_test::PostAndPump(hwnd, message, wParam, lParam); }
 
   // The logs outlive the window: its controls report their destruction to them.
   EventLog leftLog, rightLog, rootLog;

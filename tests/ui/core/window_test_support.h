@@ -79,6 +79,19 @@ inline void PumpFor(DWORD ms) {
   PumpUntil([] { return false; }, ms);
 }
 
+// Posts the message to the window and dispatches it. The real cursor follows
+// client mouse messages, so that the system's own tracking (leave, hover) agrees
+// with the posted positions.
+inline void PostAndPump(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEWHEEL) {
+    POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    ClientToScreen(hwnd, &p);
+    SetCursorPos(p.x, p.y);
+  }
+  PostMessageW(hwnd, message, wParam, lParam);
+  PumpMessages();
+}
+
 // Paints the window now (WM_PAINT through the message loop).
 inline void PaintNow(HWND hwnd) {
   InvalidateRect(hwnd, nullptr, FALSE);
