@@ -138,7 +138,9 @@ bool CMainWnd::AddLinkTile(ui::Box* box, const std::shared_ptr<Link>& link, int 
                                 ToWeakCallback([this](const std::wstring& name) { return CreateControl(name); }));
   if (box->GetCount() == 0) {
     if (auto* tiles = dynamic_cast<ui::TileLayout*>(box->GetLayout())) {
-      tiles->SetItemSize({card->GetFixedWidth(), card->GetFixedHeight()}, true);
+      // The card's size is scaled already; scaling it again would space the tiles
+      // apart at any display scale but 100 %.
+      tiles->SetItemSize({card->GetFixedWidth(), card->GetFixedHeight()}, false);
     }
   }
 
