@@ -210,7 +210,17 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void Window::ShowWindow(bool show, bool takeFocus) {
   if (!IsWindow(hwnd_)) return;
   if (show) {
-    if (root_) root_->SetFadeVisible(true);
+    if (root_) {
+      // Making the tree visible invalidates every box in it, one window-system call
+      // (and for a layered window one posted paint) each: with hundreds of cards that
+      // costs far more than one invalidation of the whole client area, which covers them.
+      invalidationsCoalesced_ = true;
+      root_->SetFadeVisible(true);
+      invalidationsCoalesced_ = false;
+      RECT client = {};
+      GetClientRect(hwnd_, &client);
+      InvalidateClientRect(client);
+    }
     ::ShowWindow(hwnd_, takeFocus ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE);
   } else {
     ::ShowWindow(hwnd_, SW_HIDE);
@@ -453,7 +463,7 @@ void Window::SetInitialSize(int cx, int cy, bool dpiScale) {
 }
 
 void Window::InvalidateClientRect(const RECT& rect) {
-  if (!hwnd_) return;
+  if (!hwnd_ || invalidationsCoalesced_) return;
   ::InvalidateRect(hwnd_, &rect, FALSE);
   if (layered_) PostMessageW(hwnd_, WM_PAINT, 0, 0);
 }

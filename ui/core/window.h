@@ -274,6 +274,9 @@ class Window : public virtual nbase::SupportWeakCallback {
   nbase::WeakCallbackFlag callbackFlag_;
   WindowShadow shadow_;
   bool closing_ = false;
+  // While set, controls' invalidations are dropped: the caller invalidates the
+  // whole client area once instead (showing a tree of many controls).
+  bool invalidationsCoalesced_ = false;
 };
 
 }  // namespace ui
