@@ -95,8 +95,17 @@ TEST_F(MainWindowBehaviourTest, SecondStartTrayAndEscShowAndHideTheWindowWithThe
   PostMessageW(hwnd_, WM_KEYDOWN, VK_ESCAPE, 0);
   ASSERT_TRUE(PumpUntil([&] { return !Visible(); }));
 
+  // The tray menu runs its own loop until a click elsewhere ends it, so a timer
+  // clicks outside it once it had time to show (where Wine refuses the menu the
+  // foreground it has already closed, and the click lands on nothing).
+  static HWND clickTarget;
+  clickTarget = hwnd_;
+  SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostMessageW(clickTarget, WM_LBUTTONUP, 0, MAKELPARAM(-5, -5));
+  });
   PostMessageW(hwnd_, CMainWnd::kTrayMessage, 0, WM_RBUTTONDOWN);
-  PumpFor(50);
+  PumpFor(500);
   EXPECT_FALSE(Visible()) << "a right click opens the tray menu, it does not show the window";
   PostMessageW(hwnd_, CMainWnd::kTrayMessage, 0, WM_LBUTTONDOWN);
   ASSERT_TRUE(PumpUntil([&] { return Visible(); }));
