@@ -58,38 +58,6 @@ POINT CardCentre(size_t index) {
   return {128 + 96 * static_cast<LONG>(index % 3), 133 + 84 * static_cast<LONG>(index / 3)};
 }
 
-// A drag source that carries the cursor over the target with real moves and lets
-// go there after a few checks.
-class DropAtTarget final : public IDropSource {
- public:
-  explicit DropAtTarget(POINT target) : target_(target) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDropSource) {
-      *out = static_cast<IDropSource*>(this);
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
-    ++checks_;
-    if (checks_ > 400) return DRAGDROP_S_CANCEL;
-    if (checks_ <= 5) {
-      e2e::MoveTo({target_.x - 60 + 12 * checks_, target_.y});
-      Sleep(20);
-      return S_OK;
-    }
-    return checks_ >= 10 ? DRAGDROP_S_DROP : S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
- private:
-  POINT target_;
-  int checks_ = 0;
-};
-
 struct TagModel {
   std::wstring name;
   std::vector<std::wstring> links;
@@ -352,7 +320,7 @@ class RandomDrive {
     }
     TestDataObject data;
     data.SetFiles({path});
-    DropAtTarget source(e2e::ToScreen(main_, kLinkBoxSpace));
+    e2e::CarryOverAndDrop source(e2e::ToScreen(main_, kLinkBoxSpace));
     e2e::MoveTo(e2e::ToScreen(main_, {kLinkBoxSpace.x - 60, kLinkBoxSpace.y}));
     DWORD effect = DROPEFFECT_NONE;
     if (DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect) != DRAGDROP_S_DROP) {

@@ -449,40 +449,6 @@ TEST(EndToEndTest, ACardMovedAndCopiedThroughItsMenuLandsInTheChosenTag) {
 }
 
 
-// A hand dragging a file from another program: the drag starts beside the launcher,
-// the cursor is carried over its card area by real moves, and the file is let go
-// there after a few checks (a drag that finds no target gives up).
-class CarryOverAndDrop final : public IDropSource {
- public:
-  explicit CarryOverAndDrop(POINT target) : target_(target) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDropSource) {
-      *out = static_cast<IDropSource*>(this);
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
-    ++checks_;
-    if (checks_ > 400) return DRAGDROP_S_CANCEL;
-    if (checks_ <= 5) {
-      // Part of the way at each check, then over the target.
-      e2e::MoveTo({target_.x - 60 + 12 * checks_, target_.y});
-      Sleep(30);
-      return S_OK;
-    }
-    return checks_ >= 10 ? DRAGDROP_S_DROP : S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
-
- private:
-  POINT target_;
-  int checks_ = 0;
-};
-
 TEST(EndToEndTest, AProgramDroppedFromAnotherProcessBecomesACardThatStartsItAndStays) {
   PexoProgram program(kVisibleConf);
   ASSERT_TRUE(program.copied());
@@ -493,7 +459,7 @@ TEST(EndToEndTest, AProgramDroppedFromAnotherProcessBecomesACardThatStartsItAndS
 
   TestDataObject data;
   data.SetFiles({program.File(L"launch_probe.exe")});
-  CarryOverAndDrop source(e2e::ToScreen(main, kLinkBoxSpace));
+  e2e::CarryOverAndDrop source(e2e::ToScreen(main, kLinkBoxSpace));
   e2e::MoveTo(e2e::ToScreen(main, {kLinkBoxSpace.x - 60, kLinkBoxSpace.y}));
   DWORD effect = DROPEFFECT_NONE;
   const HRESULT result =
