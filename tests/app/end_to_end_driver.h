@@ -130,6 +130,13 @@ inline POINT MenuItemPoint(HWND level, int row, int separators = 0) {
   return {(rc.left + rc.right) / 2 - 20, rc.top + 4 + 30 * row + 7 * separators + 15};
 }
 
+// The centre of a level's last item (the main menu's exit), whatever stands above it.
+inline POINT LastMenuItemPoint(HWND level) {
+  RECT rc = {};
+  GetWindowRect(level, &rc);
+  return {(rc.left + rc.right) / 2 - 20, rc.bottom - 4 - 15};
+}
+
 // A level that was not open before: the newest menu popup of the process.
 inline HWND WaitNewMenuLevel(DWORD processId, const std::vector<HWND>& before, DWORD timeoutMs = 5000) {
   HWND found = nullptr;

@@ -193,7 +193,7 @@ class RandomDrive {
         *failure = "the main menu did not open";
         return false;
       }
-      e2e::ClickScreen(e2e::MenuItemPoint(level, 18, 4));
+      e2e::ClickScreen(e2e::LastMenuItemPoint(level));
     } else {
       PostMessageW(main_, WM_CLOSE, 0, 0);
     }
