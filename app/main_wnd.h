@@ -215,6 +215,9 @@ class CMainWnd : public ui::WindowImplBase {
   bool MoveGroupAt(int index, bool left);
   bool MoveTagAt(int index, bool up);
   bool MoveTagToGroupAt(int index, int32_t targetGroupId);
+  // After the tag at `index` left the shown group: shows the tag that was shown
+  // (or its neighbour) again, or nothing when the group has no tags left.
+  void ShowTagsAfterRemoval(const std::shared_ptr<Group>& group, int index);
   bool AddSpecialTag(int type);
   bool OnLinkBoxMenu(ui::EventArgs* event);
   bool OnLinkMenu(ui::EventArgs* event);

@@ -351,20 +351,24 @@ bool CMainWnd::DeleteTagAt(int index) {
     ShowNotice(kSaveFailedNotice);
     return false;
   }
-  // The shown tag is chosen again through the group selection: a deleted note tag
-  // leaves no text behind, and the cards of a deleted tag go with it.
+  ShowTagsAfterRemoval(group, index);
+  return true;
+}
+
+void CMainWnd::ShowTagsAfterRemoval(const std::shared_ptr<Group>& group, int index) {
+  // The shown tag is chosen again through the group selection: a removed note tag
+  // leaves no text behind, and the cards of a removed tag go with it.
   int keep = curTag_;
   if (keep > index) --keep;
   const int count = static_cast<int>(group->tags.size());
   if (count == 0) {
     ShowNothing();
-    return true;
+    return;
   }
   group->currentTag = std::clamp(keep, 0, count - 1);
   noteTagId_ = 0;
   SetNoteText(L"");
   OnGroupSelect(nullptr);
-  return true;
 }
 
 bool CMainWnd::RenameTagAt(int index) {
@@ -412,20 +416,11 @@ bool CMainWnd::MoveTagAt(int index, bool up) {
 bool CMainWnd::MoveTagToGroupAt(int index, int32_t targetGroupId) {
   const std::shared_ptr<Group> group = GroupAt(curGroup_);
   if (!group) return false;
-  const bool stored = GetLinkStore().MoveTagToGroup(group, index, targetGroupId);
-  if (!stored) ShowNotice(kSaveFailedNotice);
-  if (stored) {
-    int keep = curTag_;
-    if (keep > index) --keep;
-    const int count = static_cast<int>(group->tags.size());
-    if (count == 0) {
-      ShowNothing();
-      return true;
-    }
-    group->currentTag = std::clamp(keep, 0, count - 1);
-    noteTagId_ = 0;
-    SetNoteText(L"");
+  if (!GetLinkStore().MoveTagToGroup(group, index, targetGroupId)) {
+    ShowNotice(kSaveFailedNotice);
+    OnGroupSelect(nullptr);
+    return false;
   }
-  OnGroupSelect(nullptr);
-  return stored;
+  ShowTagsAfterRemoval(group, index);
+  return true;
 }
