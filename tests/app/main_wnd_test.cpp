@@ -119,8 +119,8 @@ class MainWindowTest : public ::testing::Test {
     return dynamic_cast<ui::ListContainerElement*>(window_->LinkBox()->GetItemAt(static_cast<size_t>(index)));
   }
   std::wstring CardName(int index) {
-    auto* card = Card(index);
-    auto* text = card ? dynamic_cast<ui::LabelTemplate<ui::Control>*>(card->FindChildByName(L"item_text")) : nullptr;
+    auto* card = dynamic_cast<CardItem*>(Card(index));
+    auto* text = card ? dynamic_cast<ui::LabelTemplate<ui::Control>*>(card->Child(L"item_text")) : nullptr;
     return text ? text->GetText() : L"";
   }
   // Moves the cursor over the card and presses and releases the left button

@@ -214,9 +214,8 @@ void Window::ShowWindow(bool show, bool takeFocus) {
       // Making the tree visible invalidates every box in it, one window-system call
       // (and for a layered window one posted paint) each: with hundreds of cards that
       // costs far more than one invalidation of the whole client area, which covers them.
-      invalidationsCoalesced_ = true;
+      InvalidationBatch batch(this);
       root_->SetFadeVisible(true);
-      invalidationsCoalesced_ = false;
       RECT client = {};
       GetClientRect(hwnd_, &client);
       InvalidateClientRect(client);
@@ -325,7 +324,9 @@ void Window::AddDelayedDelete(Control* control) {
   if (!control) return;
   control->SetWindowAndParent(this, nullptr, false);
   delayedDelete_.push_back(control);
-  if (hwnd_) PostMessageW(hwnd_, kDelayedDeleteMessage, 0, 0);
+  // One message empties the whole queue: a list clearing hundreds of items posts
+  // it once, not once per item.
+  if (hwnd_ && !delayedDeletePosted_) delayedDeletePosted_ = PostMessageW(hwnd_, kDelayedDeleteMessage, 0, 0) != FALSE;
 }
 
 void Window::SetResourcePath(const std::wstring& path) {
@@ -463,9 +464,26 @@ void Window::SetInitialSize(int cx, int cy, bool dpiScale) {
 }
 
 void Window::InvalidateClientRect(const RECT& rect) {
-  if (!hwnd_ || invalidationsCoalesced_) return;
+  if (!hwnd_) return;
+  if (coalescingDepth_ > 0) {
+    UnionRect(&coalescedDirty_, &coalescedDirty_, &rect);
+    return;
+  }
   ::InvalidateRect(hwnd_, &rect, FALSE);
   if (layered_) PostMessageW(hwnd_, WM_PAINT, 0, 0);
+}
+
+Window::InvalidationBatch::InvalidationBatch(Window* window) : window_(window) {
+  if (!window_) return;
+  alive_ = window_->GetWeakFlag();
+  ++window_->coalescingDepth_;
+}
+
+Window::InvalidationBatch::~InvalidationBatch() {
+  if (!window_ || alive_.expired() || --window_->coalescingDepth_ > 0) return;
+  const RECT dirty = window_->coalescedDirty_;
+  window_->coalescedDirty_ = {};
+  if (!IsRectEmpty(&dirty)) window_->InvalidateClientRect(dirty);
 }
 
 void Window::SetWindowAlpha(int alpha) {
