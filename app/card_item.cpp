@@ -15,17 +15,19 @@ void CardItem::EnsureInside() {
   // Taken out first, so that the action runs once even if it asks for a child.
   auto build = std::move(insideBuilder_);
   insideBuilder_ = nullptr;
-  // Built and placed away from the window, as a card not yet added is: the new
-  // controls ask for no layout pass and no repaint (the card is being laid out or
-  // painted right now), then join the window (names, initialisation).
+  // Built away from the window, as a card not yet added is, then joined to it
+  // (names, initialisation) and laid out in the card. The repaints this asks for
+  // are dropped: the card is first painted right after, or right now.
   ui::Window* window = window_;
+  ui::Window::InvalidationBatch painted(window, ui::Window::InvalidationBatch::AtEnd::kDrop);
   window_ = nullptr;
   build(*this);
-  ListContainerElement::SetPos(rect_);
   window_ = window;
   if (window) {
     for (ui::Control* child : std::vector<ui::Control*>(items_)) window->InitControls(child, this);
   }
+  // A card never placed yet gets its inside laid out when it is.
+  if (!IsRectEmpty(&rect_)) ListContainerElement::SetPos(rect_);
 }
 
 ui::Control* CardItem::Child(const std::wstring& name) {

@@ -271,6 +271,18 @@ TEST_F(CardIconsTest, CardsBuildTheirInsideWhenShownAndEveryCardBehavesTheSame) 
   EXPECT_EQ(NameOf(kCards - 2), L"卡片" + std::to_wstring(kCards - 1));
   EXPECT_EQ(window_->FindControlByName(Key(kCards - 1)), Card(kCards - 2));
   EXPECT_LT(BuiltCards(), kCards / 3);
+
+  // As a list, the names measure their own height once the inside is built.
+  GetLinkStore().topGroups[0]->tags[0]->LAYOUT = kLayoutList;
+  window_->TagList()->SelectItem(1, false, true);
+  window_->TagList()->SelectItem(0, false, true);
+  PaintNow(hwnd_);
+  ASSERT_TRUE(Card(1)->IsInsideBuilt());
+  const RECT row = Card(1)->GetPos();
+  const RECT rowText = TextOf(1)->GetPos();
+  EXPECT_EQ(NameOf(1), L"卡片0");
+  EXPECT_GT(rowText.bottom - rowText.top, 8) << "a name laid out with no height is not shown";
+  EXPECT_TRUE(rowText.top >= row.top && rowText.bottom <= row.bottom);
 }
 
 }  // namespace

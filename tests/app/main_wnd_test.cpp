@@ -483,17 +483,23 @@ TEST_F(MainWindowTest, TheSearchButtonBringsUpTheSearchWindowWhichGoesWithTheMai
   GetSettings().nSearchX = 300;
   GetSettings().nSearchY = 200;
   Open();
+  EXPECT_EQ(window_->SearchWindow(), nullptr) << "made when first shown, not at start";
+
+  PaintNow(hwnd_);
+  ClickMiddle(window_->FindControlByName(L"btn_search")->GetPos());
+  PumpUntil([&] { return window_->SearchWindow() && IsWindowVisible(window_->SearchWindow()->GetHWND()); }, 2000);
   CSearchWnd* search = window_->SearchWindow();
   ASSERT_NE(search, nullptr);
   HWND searchHwnd = search->GetHWND();
-  EXPECT_FALSE(IsWindowVisible(searchHwnd)) << "hidden after creation";
+  EXPECT_TRUE(IsWindowVisible(searchHwnd));
   RECT placed = {};
   GetWindowRect(searchHwnd, &placed);
   EXPECT_EQ(placed.left, 300);
   EXPECT_EQ(placed.top, 200);
-
-  PaintNow(hwnd_);
+  // Shown again, it is the same window.
+  ShowWindow(searchHwnd, SW_HIDE);
   ClickMiddle(window_->FindControlByName(L"btn_search")->GetPos());
+  EXPECT_EQ(window_->SearchWindow(), search);
   PumpUntil([&] { return IsWindowVisible(searchHwnd) != FALSE; }, 2000);
   EXPECT_TRUE(IsWindowVisible(searchHwnd));
 

@@ -473,17 +473,27 @@ void Window::InvalidateClientRect(const RECT& rect) {
   if (layered_) PostMessageW(hwnd_, WM_PAINT, 0, 0);
 }
 
-Window::InvalidationBatch::InvalidationBatch(Window* window) : window_(window) {
+Window::InvalidationBatch::InvalidationBatch(Window* window, AtEnd atEnd) : window_(window), atEnd_(atEnd) {
   if (!window_) return;
   alive_ = window_->GetWeakFlag();
+  outer_ = window_->coalescedDirty_;
+  window_->coalescedDirty_ = {};
   ++window_->coalescingDepth_;
 }
 
+RECT Window::InvalidationBatch::Gathered() const {
+  return window_ && !alive_.expired() ? window_->coalescedDirty_ : RECT{};
+}
+
 Window::InvalidationBatch::~InvalidationBatch() {
-  if (!window_ || alive_.expired() || --window_->coalescingDepth_ > 0) return;
-  const RECT dirty = window_->coalescedDirty_;
-  window_->coalescedDirty_ = {};
-  if (!IsRectEmpty(&dirty)) window_->InvalidateClientRect(dirty);
+  if (!window_ || alive_.expired()) return;
+  const RECT gathered = window_->coalescedDirty_;
+  window_->coalescedDirty_ = outer_;
+  if (--window_->coalescingDepth_ > 0) {
+    if (atEnd_ == AtEnd::kInvalidate) UnionRect(&window_->coalescedDirty_, &outer_, &gathered);
+    return;
+  }
+  if (atEnd_ == AtEnd::kInvalidate && !IsRectEmpty(&gathered)) window_->InvalidateClientRect(gathered);
 }
 
 void Window::SetWindowAlpha(int alpha) {

@@ -108,18 +108,24 @@ class Window : public virtual nbase::SupportWeakCallback {
   bool IsArrangeNeeded() const { return updateNeeded_; }
 
   // Gathers the invalidations made while it lives into one invalidation of their
-  // union when it ends (the outermost of nested batches does it). Rebuilding a
-  // list of hundreds of items then costs one window-system call, not hundreds.
+  // union when it ends (inside another batch, into that batch's union). Rebuilding
+  // a list of hundreds of items then costs one window-system call, not hundreds.
+  // A batch that drops its union is for changes to an area being painted now.
   class InvalidationBatch {
    public:
-    explicit InvalidationBatch(Window* window);
+    enum class AtEnd { kInvalidate, kDrop };
+    explicit InvalidationBatch(Window* window, AtEnd atEnd = AtEnd::kInvalidate);
     ~InvalidationBatch();
     InvalidationBatch(const InvalidationBatch&) = delete;
     InvalidationBatch& operator=(const InvalidationBatch&) = delete;
+    // The union gathered so far.
+    RECT Gathered() const;
 
    private:
     Window* window_;
     std::weak_ptr<nbase::WeakFlag> alive_;
+    AtEnd atEnd_;
+    RECT outer_ = {};
   };
 
   UINT ShowModal();

@@ -109,14 +109,13 @@ void Window::Paint() {
     // What the layout pass moves or changes is painted by this paint: one more
     // invalidation (and for a layered window one more posted paint) per moved
     // control would cost more than the layout and paint all of it a second time.
-    const RECT outer = coalescedDirty_;
-    coalescedDirty_ = {};
-    ++coalescingDepth_;
-    ArrangeForPaint(client);
-    --coalescingDepth_;
     RECT changed = {};
-    if (IntersectRect(&changed, &coalescedDirty_, &client)) UnionRect(&dirty, &dirty, &changed);
-    coalescedDirty_ = outer;
+    {
+      InvalidationBatch painted(this, InvalidationBatch::AtEnd::kDrop);
+      ArrangeForPaint(client);
+      const RECT gathered = painted.Gathered();
+      if (IntersectRect(&changed, &gathered, &client)) UnionRect(&dirty, &dirty, &changed);
+    }
     // A layout that asked for another one (a box resizing its parent) gets the
     // next paint as it always did.
     if (updateNeeded_ && !IsRectEmpty(&changed)) InvalidateClientRect(changed);
