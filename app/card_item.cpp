@@ -1,13 +1,58 @@
 #include "app/card_item.h"
 
+#include <vector>
+
 #include "ui/core/box.h"
+#include "ui/core/scrollable_box.h"
+#include "ui/core/window.h"
 
 CardItem::CardItem() {
   AttachEvent(ui::all, ToWeakCallback([this](ui::EventArgs* event) { return HandleDragEvent(event); }));
 }
 
+void CardItem::EnsureInside() {
+  if (!insideBuilder_) return;
+  // Taken out first, so that the action runs once even if it asks for a child.
+  auto build = std::move(insideBuilder_);
+  insideBuilder_ = nullptr;
+  // Built away from the window, as a card not yet added is, then joined to it
+  // (names, initialisation) and laid out in the card. The repaints this asks for
+  // are dropped: the card is first painted right after, or right now.
+  ui::Window* window = window_;
+  ui::Window::InvalidationBatch painted(window, ui::Window::InvalidationBatch::AtEnd::kDrop);
+  window_ = nullptr;
+  build(*this);
+  window_ = window;
+  if (window) {
+    for (ui::Control* child : std::vector<ui::Control*>(items_)) window->InitControls(child, this);
+  }
+  // A card never placed yet gets its inside laid out when it is.
+  if (!IsRectEmpty(&rect_)) ListContainerElement::SetPos(rect_);
+}
+
+ui::Control* CardItem::Child(const std::wstring& name) {
+  EnsureInside();
+  return FindChildByName(name);
+}
+
+bool CardItem::IsInView(const RECT& place) const {
+  auto* parent = dynamic_cast<ui::ScrollableBox*>(GetParent());
+  if (!parent) return true;
+  RECT view = parent->GetPaddingPos();
+  const SIZE scroll = parent->GetScrollPos();
+  OffsetRect(&view, scroll.cx, scroll.cy);
+  RECT overlap;
+  return IntersectRect(&overlap, &view, &place) != FALSE;
+}
+
+void CardItem::SetPos(RECT rc) {
+  if (insideBuilder_ && IsInView(rc)) EnsureInside();
+  ListContainerElement::SetPos(rc);
+}
+
 void CardItem::Paint(ui::IRenderContext* context, const RECT& dirty) {
   RECT overlap;
+  if (insideBuilder_ && IntersectRect(&overlap, &dirty, &rect_)) EnsureInside();
   if (firstPaint_ && IntersectRect(&overlap, &dirty, &rect_)) {
     // Taken out first, so that the action runs once even if it paints.
     auto action = std::move(firstPaint_);

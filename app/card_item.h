@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "ui/controls/list_container_element.h"
 
@@ -12,12 +13,25 @@ class CardItem : public ui::ListContainerElement {
  public:
   CardItem();
 
+  // The card's inside (its icon, its name and the rest of its template) is built
+  // by this action when the card is first placed in view, first painted, or
+  // asked for its children through Child(): a tag of many cards builds only
+  // those the user sees. Replaces an action that has not run yet.
+  void SetInsideBuilder(std::function<void(CardItem&)> build) { insideBuilder_ = std::move(build); }
+  bool IsInsideBuilt() const { return !insideBuilder_; }
+  // Builds the inside now when it is not built yet.
+  void EnsureInside();
+  // The named control of the card's inside, built first when needed; null when
+  // there is none. Code that reaches into a card goes through here.
+  ui::Control* Child(const std::wstring& name);
+
   // Runs once, just before the card is first painted: what is costly to look up
   // for the card (its icon) is looked up then, so cards never scrolled into view
   // never pay for it. Replaces an action that has not run yet.
   void SetFirstPaintAction(std::function<void(CardItem&)> action) { firstPaint_ = std::move(action); }
   bool HasFirstPaintAction() const { return static_cast<bool>(firstPaint_); }
   void Paint(ui::IRenderContext* context, const RECT& dirty) override;
+  void SetPos(RECT rc) override;
 
   // Follows one drag: press, enter and leave of other cards, release. Always true.
   bool HandleDragEvent(ui::EventArgs* event);
@@ -35,5 +49,9 @@ class CardItem : public ui::ListContainerElement {
   static constexpr DWORD kMoveCursorDelayMs = 300;
 
  private:
+  // The place is inside the part of the parent's content now scrolled into view.
+  bool IsInView(const RECT& place) const;
+
+  std::function<void(CardItem&)> insideBuilder_;
   std::function<void(CardItem&)> firstPaint_;
 };

@@ -102,6 +102,8 @@ bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
     curTag_ = tagList_->GetCurSel();
   }
   if (!linkBox_) return false;
+  // One invalidation for the cards going and coming instead of one per card.
+  ui::Window::InvalidationBatch invalidations(this);
   linkBox_->RemoveAll();
   RestartSaveTimer();
   const std::shared_ptr<Group> group = TopGroupAt(curGroup_);
@@ -134,8 +136,22 @@ bool CMainWnd::AddLinkTile(ui::Box* box, const std::shared_ptr<Link>& link, int 
   if (!box || !link || !link->group.lock()) return false;
   const Settings& settings = GetSettings();
   auto* card = new CardItem;
-  ui::UiGlobals::FillBoxFromXml(card, CardTemplate(layout, iconSize),
-                                ToWeakCallback([this](const std::wstring& name) { return CreateControl(name); }));
+  // The card takes its size and look from its template at once; the icon and the
+  // name inside are built when the card is first placed in view or painted.
+  const wchar_t* cardTemplate = CardTemplate(layout, iconSize);
+  ui::UiGlobals::FillBoxFromXml(card, cardTemplate, nullptr, ui::UiGlobals::TemplatePart::kOwnAttributes);
+  const bool singleLine = settings.bLnkNameSingleline;
+  card->SetInsideBuilder([this, cardTemplate, singleLine, weakLink = std::weak_ptr<Link>(link)](CardItem& built) {
+    ui::UiGlobals::FillBoxFromXml(&built, cardTemplate,
+                                  ToWeakCallback([this](const std::wstring& name) { return CreateControl(name); }),
+                                  ui::UiGlobals::TemplatePart::kChildren);
+    const std::shared_ptr<Link> shown = weakLink.lock();
+    auto* text = dynamic_cast<TextLabel*>(built.FindChildByName(L"item_text"));
+    if (!shown || !text) return;
+    text->SetAttribute(L"singleline", singleLine ? L"true" : L"false");
+    text->SetText(shown->NAME);
+    if (!shown->CustomColor.empty()) text->SetAttribute(L"normaltextcolor", shown->CustomColor);
+  });
   if (box->GetCount() == 0) {
     if (auto* tiles = dynamic_cast<ui::TileLayout*>(box->GetLayout())) {
       // The card's size is scaled already; scaling it again would space the tiles
@@ -151,15 +167,10 @@ bool CMainWnd::AddLinkTile(ui::Box* box, const std::shared_ptr<Link>& link, int 
     if (!shown) return;
     FindAndStoreWebIcon(shown);
     const std::wstring imageKey = CardImageKey(shown, iconSize);
-    if (auto* icon = painted.FindChildByName(L"item_icon"); icon && !imageKey.empty()) {
+    if (auto* icon = painted.Child(L"item_icon"); icon && !imageKey.empty()) {
       icon->SetBkImageWhilePainting(imageKey);
     }
   });
-  if (auto* text = dynamic_cast<TextLabel*>(card->FindChildByName(L"item_text"))) {
-    text->SetAttribute(L"singleline", settings.bLnkNameSingleline ? L"true" : L"false");
-    text->SetText(link->NAME);
-    if (!link->CustomColor.empty()) text->SetAttribute(L"normaltextcolor", link->CustomColor);
-  }
   if (settings.bShowTooltip) {
     card->SetToolTipText(CardTooltip(*link));
     card->SetToolTipWidth(400);
@@ -244,8 +255,8 @@ bool CMainWnd::OnLinkBoxDragEvent(ui::EventArgs* event) {
 bool CMainWnd::OnLinkTileMouseEnter(ui::EventArgs* event) {
   if (!event || !event->pSender) return false;
   if (!GetSettings().bLnkNameSingleline) return true;
-  auto* card = dynamic_cast<ui::Box*>(event->pSender);
-  auto* text = card ? dynamic_cast<TextLabel*>(card->FindChildByName(L"item_text")) : nullptr;
+  auto* card = dynamic_cast<CardItem*>(event->pSender);
+  auto* text = card ? dynamic_cast<TextLabel*>(card->Child(L"item_text")) : nullptr;
   if (!text) return true;
   text->SetAttribute(L"singleline", L"false");
   const std::wstring name = text->GetText();
@@ -257,8 +268,8 @@ bool CMainWnd::OnLinkTileMouseEnter(ui::EventArgs* event) {
 bool CMainWnd::OnLinkTileMouseLeave(ui::EventArgs* event) {
   if (!event || !event->pSender) return false;
   if (!GetSettings().bLnkNameSingleline) return true;
-  auto* card = dynamic_cast<ui::Box*>(event->pSender);
-  if (auto* text = card ? dynamic_cast<TextLabel*>(card->FindChildByName(L"item_text")) : nullptr) {
+  auto* card = dynamic_cast<CardItem*>(event->pSender);
+  if (auto* text = card ? dynamic_cast<TextLabel*>(card->Child(L"item_text")) : nullptr) {
     text->SetAttribute(L"singleline", L"true");
   }
   return true;

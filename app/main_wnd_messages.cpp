@@ -139,10 +139,9 @@ void CMainWnd::OnMainKeyDown(WPARAM key) {
   // A letter or digit typed outside the note editor starts a search with it.
   const bool letter = key >= 'A' && key <= 'Z';
   const bool digit = key >= '0' && key <= '9';
-  if ((letter || digit) && GetSettings().bFocusSearch && searchWnd_) {
+  if ((letter || digit) && GetSettings().bFocusSearch) {
     ui::Control* focused = GetFocusControl();
-    if (!focused || focused->GetName() != L"edit_todo") {
-      ShowSearch();
+    if ((!focused || focused->GetName() != L"edit_todo") && ShowSearch()) {
       SendMessageW(searchWnd_->GetHWND(), WM_CHAR, letter ? key + 32 : key, 0);
     }
   }

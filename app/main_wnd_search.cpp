@@ -1,6 +1,6 @@
-// The main window's search popup: made once at set-up, shown by the search hot
-// key, the search button and typing, and destroyed at close while the framework
-// is still up.
+// The main window's search popup: made when it is first shown (by the search hot
+// key, the search button or typing) so that start-up does not pay for it, then
+// kept, and destroyed at close while the framework is still up.
 #include "app/main_wnd.h"
 #include "app/search_wnd.h"
 #include "data/settings.h"
@@ -25,6 +25,7 @@ void CMainWnd::CreateSearchWindow() {
 }
 
 bool CMainWnd::ShowSearch() {
+  CreateSearchWindow();
   if (!searchWnd_) return false;
   searchWnd_->BringUp();
   return true;

@@ -109,7 +109,6 @@ void CMainWnd::InitWindow() {
   LoadMenus();
   PlaceFromSettings();
   StartTimers();
-  CreateSearchWindow();
 
   if (HIMC context = ImmGetContext(GetHWND())) {
     ImmSetOpenStatus(context, FALSE);

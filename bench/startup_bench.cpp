@@ -7,9 +7,11 @@
 #include <psapi.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_control_factory.h"
 #include "app/main_wnd.h"
@@ -35,6 +37,27 @@ double Seconds() {
   QueryPerformanceCounter(&now);
   QueryPerformanceFrequency(&frequency);
   return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double Mean(const std::vector<double>& values) {
+  double total = 0;
+  for (double value : values) total += value;
+  return values.empty() ? 0 : total / static_cast<double>(values.size());
+}
+
+// Handles what is waiting in this thread's queue (posted paints, deletions).
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
 }
 
 void StartFramework() {
@@ -191,28 +214,37 @@ double MeasureTagSwitch() {
   if (!hwnd) return -1;
   ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   UpdateWindow(hwnd);
-  constexpr int kRounds = 5;
-  double total = 0;
+  // A switch is done when what it changed is on the screen: the cards are built,
+  // laid out and the parts the switch invalidated are painted. Each round starts
+  // from the other tag with the messages handled (the old cards deleted) and
+  // ends with a repaint of the whole window, timed apart for comparison.
+  constexpr int kRounds = 9;
+  std::vector<double> switches, builds, paints, wholes;
   for (int round = 0; round < kRounds; ++round) {
     window->TagList()->SelectItem(1, false, true);
-    InvalidateRect(hwnd, nullptr, FALSE);
     UpdateWindow(hwnd);
+    PumpMessages();
     const double start = Seconds();
     window->TagList()->SelectItem(0, false, true);
     const double built = Seconds();
+    UpdateWindow(hwnd);
+    const double shown = Seconds();
     InvalidateRect(hwnd, nullptr, FALSE);
     UpdateWindow(hwnd);
-    total += Seconds() - start;
-    if (round == kRounds - 1) {
-      std::printf("last switch: cards built in %.1f ms, painted in %.1f ms\n", (built - start) * 1000,
-                  (Seconds() - built) * 1000);
-    }
+    switches.push_back(shown - start);
+    builds.push_back(built - start);
+    paints.push_back(shown - built);
+    wholes.push_back(Seconds() - shown);
+    PumpMessages();
   }
   const int cards = window->LinkBox()->GetCount();
   DestroyWindow(hwnd);
   ui::UiGlobals::Shutdown();
-  std::printf("tag switch cards shown: %d\n", cards);
-  return total / kRounds;
+  std::printf("tag switch cards shown: %d; median of %d switches: cards built in %.1f ms, laid out and painted in "
+              "%.1f ms; a repaint of the whole window after it: %.1f ms; mean switch %.1f ms\n",
+              cards, kRounds, Median(builds) * 1000, Median(paints) * 1000, Median(wholes) * 1000,
+              Mean(switches) * 1000);
+  return Median(switches);
 }
 
 }  // namespace
@@ -221,7 +253,7 @@ int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "baseline") return RunBaseline();
   if (argc > 1 && std::string(argv[1]) == "tagswitch") {
     const double seconds = MeasureTagSwitch();
-    std::printf("switch to a tag of %d cards: %.1f ms (goal <= 50 ms)\n", kBigTagCards, seconds * 1000);
+    std::printf("switch to a tag of %d cards (median): %.1f ms (goal <= 50 ms)\n", kBigTagCards, seconds * 1000);
     return 0;
   }
 

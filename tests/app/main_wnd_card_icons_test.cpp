@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/card_item.h"
+#include "app/list_item_id.h"
 #include "app/main_wnd.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
@@ -17,6 +18,7 @@
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/skin_image.h"
+#include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
 
 namespace {
@@ -111,8 +113,18 @@ class CardIconsTest : public ::testing::Test {
   }
   // The image text of the card's icon control.
   std::wstring IconOf(int index) {
-    auto* icon = Card(index) ? Card(index)->FindChildByName(L"item_icon") : nullptr;
+    auto* icon = Card(index) ? Card(index)->Child(L"item_icon") : nullptr;
     return icon ? icon->GetBkImage().attributes.file : L"(none)";
+  }
+  // The card's name label, built first when the card never was on screen.
+  ui::LabelTemplate<ui::Control>* TextOf(int index) {
+    return Card(index) ? dynamic_cast<ui::LabelTemplate<ui::Control>*>(Card(index)->Child(L"item_text")) : nullptr;
+  }
+  std::wstring NameOf(int index) { return TextOf(index) ? TextOf(index)->GetText() : L"(none)"; }
+  int BuiltCards() {
+    int built = 0;
+    for (int i = 0; i < window_->LinkBox()->GetCount(); ++i) built += Card(i)->IsInsideBuilt() ? 1 : 0;
+    return built;
   }
   int PaintedCards() {
     int painted = 0;
@@ -175,6 +187,102 @@ TEST_F(CardIconsTest, OnlyPaintedCardsLookTheirIconsUpAndFallbacksStayAsBefore) 
   icon_test::Db db(DbFolder() + L"icon.db");
   EXPECT_EQ(db.Number("select count(*) from Cache where Invalid=0 and ID=" + Id(kCards - 1)), 1);
   EXPECT_EQ(db.Blob("select Icon32 from Cache where ID=" + Id(kCards - 3)), std::string("\x00\x01\x02\x03", 4));
+}
+
+// Every card exists for every link (its name "lnk<ID>", id, index, events), but
+// the icon and name inside are built only for the cards shown; whatever reaches
+// into a card that was never shown gets its inside built then, with the right
+// name and colour.
+TEST_F(CardIconsTest, CardsBuildTheirInsideWhenShownAndEveryCardBehavesTheSame) {
+  pictureSource_ = DbFolder() + L"card_picture.png";
+  ASSERT_TRUE(pexo_test::WriteFileBytes(pictureSource_, icon_test::SolidPng(48, 0xFF00A000)));
+  Prepare();
+  {
+    // One card far down the tag has a colour of its own.
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto link = store.FindLink(ids_[kCards - 10]);
+    ASSERT_TRUE(link);
+    link->CustomColor = L"#FFC00000";
+    ASSERT_TRUE(store.SaveLink(link));
+    store.Close();
+  }
+  Open();
+  ASSERT_EQ(window_->LinkBox()->GetCount(), kCards);
+  const int built = BuiltCards();
+  EXPECT_GT(built, 3);
+  EXPECT_LT(built, kCards / 3);
+  EXPECT_TRUE(Card(0)->IsInsideBuilt());
+  EXPECT_FALSE(Card(kCards - 10)->IsInsideBuilt());
+  EXPECT_EQ(NameOf(0), L"卡片0");
+  // Every card carries its link from the start.
+  EXPECT_EQ(window_->FindControlByName(Key(kCards - 10)), Card(kCards - 10));
+
+  // Asked for, a card that was never shown builds its inside with its own name
+  // and colour, and nothing else.
+  EXPECT_EQ(NameOf(kCards - 10), L"卡片" + std::to_wstring(kCards - 10));
+  EXPECT_EQ(TextOf(kCards - 10)->GetTextColor(), L"#FFC00000");
+  EXPECT_EQ(BuiltCards(), built + 1);
+
+  // Scrolled to the end, the cards there are built and show their names.
+  window_->LinkBox()->EndDown(true, false);
+  PaintNow(hwnd_);
+  PaintNow(hwnd_);
+  EXPECT_TRUE(Card(kCards - 4)->IsInsideBuilt());
+  EXPECT_EQ(NameOf(kCards - 4), L"卡片" + std::to_wstring(kCards - 4));
+  EXPECT_FALSE(Card(kCards / 2)->IsInsideBuilt()) << "cards scrolled past are never built";
+  const RECT last = Card(kCards - 1)->GetPos();
+  const RECT lastText = TextOf(kCards - 1)->GetPos();
+  EXPECT_TRUE(lastText.left >= last.left && lastText.right <= last.right && lastText.bottom <= last.bottom &&
+              lastText.bottom > lastText.top)
+      << "the inside is laid out in its card";
+
+  // A card in the middle, never shown, is dragged onto the first: the tag is
+  // rebuilt in the new order.
+  window_->LinkBox()->SendEvent(ui::reorder, static_cast<WPARAM>(kCards / 2), 0);
+  PaintNow(hwnd_);
+  ASSERT_EQ(window_->LinkBox()->GetCount(), kCards);
+  EXPECT_EQ(NameOf(0), L"卡片" + std::to_wstring(kCards / 2));
+  EXPECT_EQ(NameOf(1), L"卡片0");
+  EXPECT_EQ(NameOf(kCards / 2), L"卡片" + std::to_wstring(kCards / 2 - 1));
+
+  // A card never shown is deleted from its menu command.
+  GetSettings().bDelConfirm = false;
+  const int32_t doomed = GetListItemId(Card(kCards - 20));
+  EXPECT_TRUE(window_->RunCardCommand(L"del_link", kCards - 20, POINT{0, 0}));
+  PaintNow(hwnd_);
+  ASSERT_EQ(window_->LinkBox()->GetCount(), kCards - 1);
+  EXPECT_FALSE(GetLinkStore().FindLink(doomed));
+  EXPECT_EQ(NameOf(kCards - 20), L"卡片" + std::to_wstring(kCards - 19));
+
+  // Switching tags back and forth many times leaves each tag's cards right, and
+  // the window finds each card by its name.
+  for (int round = 0; round < 12; ++round) {
+    window_->TagList()->SelectItem(1, false, true);
+    PaintNow(hwnd_);
+    ASSERT_EQ(window_->LinkBox()->GetCount(), 1);
+    EXPECT_EQ(NameOf(0), L"单个");
+    window_->TagList()->SelectItem(0, false, true);
+    PaintNow(hwnd_);
+    PumpFor(5);  // the old cards are deleted through the window's queue
+    ASSERT_EQ(window_->LinkBox()->GetCount(), kCards - 1);
+  }
+  EXPECT_TRUE(Card(0)->IsInsideBuilt());
+  EXPECT_EQ(NameOf(kCards - 2), L"卡片" + std::to_wstring(kCards - 1));
+  EXPECT_EQ(window_->FindControlByName(Key(kCards - 1)), Card(kCards - 2));
+  EXPECT_LT(BuiltCards(), kCards / 3);
+
+  // As a list, the names measure their own height once the inside is built.
+  GetLinkStore().topGroups[0]->tags[0]->LAYOUT = kLayoutList;
+  window_->TagList()->SelectItem(1, false, true);
+  window_->TagList()->SelectItem(0, false, true);
+  PaintNow(hwnd_);
+  ASSERT_TRUE(Card(1)->IsInsideBuilt());
+  const RECT row = Card(1)->GetPos();
+  const RECT rowText = TextOf(1)->GetPos();
+  EXPECT_EQ(NameOf(1), L"卡片0");
+  EXPECT_GT(rowText.bottom - rowText.top, 8) << "a name laid out with no height is not shown";
+  EXPECT_TRUE(rowText.top >= row.top && rowText.bottom <= row.bottom);
 }
 
 }  // namespace

@@ -119,8 +119,8 @@ class MainWindowTest : public ::testing::Test {
     return dynamic_cast<ui::ListContainerElement*>(window_->LinkBox()->GetItemAt(static_cast<size_t>(index)));
   }
   std::wstring CardName(int index) {
-    auto* card = Card(index);
-    auto* text = card ? dynamic_cast<ui::LabelTemplate<ui::Control>*>(card->FindChildByName(L"item_text")) : nullptr;
+    auto* card = dynamic_cast<CardItem*>(Card(index));
+    auto* text = card ? dynamic_cast<ui::LabelTemplate<ui::Control>*>(card->Child(L"item_text")) : nullptr;
     return text ? text->GetText() : L"";
   }
   // Moves the cursor over the card and presses and releases the left button
@@ -483,17 +483,23 @@ TEST_F(MainWindowTest, TheSearchButtonBringsUpTheSearchWindowWhichGoesWithTheMai
   GetSettings().nSearchX = 300;
   GetSettings().nSearchY = 200;
   Open();
+  EXPECT_EQ(window_->SearchWindow(), nullptr) << "made when first shown, not at start";
+
+  PaintNow(hwnd_);
+  ClickMiddle(window_->FindControlByName(L"btn_search")->GetPos());
+  PumpUntil([&] { return window_->SearchWindow() && IsWindowVisible(window_->SearchWindow()->GetHWND()); }, 2000);
   CSearchWnd* search = window_->SearchWindow();
   ASSERT_NE(search, nullptr);
   HWND searchHwnd = search->GetHWND();
-  EXPECT_FALSE(IsWindowVisible(searchHwnd)) << "hidden after creation";
+  EXPECT_TRUE(IsWindowVisible(searchHwnd));
   RECT placed = {};
   GetWindowRect(searchHwnd, &placed);
   EXPECT_EQ(placed.left, 300);
   EXPECT_EQ(placed.top, 200);
-
-  PaintNow(hwnd_);
+  // Shown again, it is the same window.
+  ShowWindow(searchHwnd, SW_HIDE);
   ClickMiddle(window_->FindControlByName(L"btn_search")->GetPos());
+  EXPECT_EQ(window_->SearchWindow(), search);
   PumpUntil([&] { return IsWindowVisible(searchHwnd) != FALSE; }, 2000);
   EXPECT_TRUE(IsWindowVisible(searchHwnd));
 

@@ -102,6 +102,12 @@ class UiGlobals {
   // parsed document kept in the builder cache. A failed build is not cached.
   // Defined beside the skin builder, which lives above this library.
   static void FillBoxFromXml(Box* box, const std::wstring& xmlPath, CreateControlCallback createControl);
+  // What of the template a fill applies: all of it, only the first control's own
+  // attributes, or only its children. A list of many items can give each item its
+  // own look at once and build the children of only those that are shown.
+  enum class TemplatePart { kWhole, kOwnAttributes, kChildren };
+  static void FillBoxFromXml(Box* box, const std::wstring& xmlPath, CreateControlCallback createControl,
+                             TemplatePart part);
 
   // ---- skin archive ----
   // Closes the open archive, then opens the executable's resource (id, type)

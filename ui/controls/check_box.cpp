@@ -1,5 +1,7 @@
 #include "ui/controls/check_box.h"
 
+#include <string_view>
+
 #include "ui/core/state_image_set.h"
 #include "ui/core/window.h"
 
@@ -17,9 +19,19 @@ constexpr StateWord kStateWords[] = {{L"normal", kControlStateNormal},
                                      {L"disabled", kControlStateDisabled}};
 
 // "selected" + state word + suffix, e.g. "selectedhotimage": the state, or false.
+// Compared piece by piece: every attribute of every option and list item passes
+// through here, and building the candidate names cost an allocation each.
 bool MatchSelected(const std::wstring& name, const wchar_t* middle, const wchar_t* suffix, ControlState* state) {
+  std::wstring_view rest(name);
+  for (std::wstring_view piece : {std::wstring_view(L"selected"), std::wstring_view(middle)}) {
+    if (rest.substr(0, piece.size()) != piece) return false;
+    rest.remove_prefix(piece.size());
+  }
+  const std::wstring_view tail(suffix);
+  if (rest.size() < tail.size() || rest.substr(rest.size() - tail.size()) != tail) return false;
+  rest.remove_suffix(tail.size());
   for (const StateWord& entry : kStateWords) {
-    if (name == std::wstring(L"selected") + middle + entry.word + suffix) {
+    if (rest == entry.word) {
       *state = entry.state;
       return true;
     }

@@ -14,13 +14,17 @@ std::wstring ListContainerElement::GetType() const { return L"ListContainerEleme
 
 bool ListContainerElement::SetItemSelected(bool select, bool trigger) {
   if (!IsEnabled()) return false;
+  const bool wasSelected = selected_;
+  const ControlState oldState = state_;
   selected_ = select;
   if (select) {
     state_ = kControlStateHot;
   } else if (state_ == kControlStateHot) {
     state_ = kControlStateNormal;
   }
-  if (trigger) Invalidate();
+  // Selecting one item of a long list clears all the others: only those that
+  // change look ask for a repaint.
+  if (trigger && (selected_ != wasSelected || state_ != oldState)) Invalidate();
   return true;
 }
 

@@ -420,16 +420,20 @@ void ScrollableBox::PaintChildren(IRenderContext* context, const RECT& dirty) {
   if (!IntersectRect(&overlap, &dirty, &pos)) return;
   const SIZE scroll = GetScrollPos();
   const POINT offset = GetRenderOffset();
+  const RECT clipRect = GetPaddingPos();
+  RECT childDirty = clipRect;
+  OffsetRect(&childDirty, scroll.cx + offset.x, scroll.cy + offset.y);
   for (Control* child : std::vector<Control*>(items_)) {
     if (!child->IsVisible()) continue;
     if (child->IsFloat()) {
       child->AlphaPaint(context, dirty);
       continue;
     }
-    const RECT clipRect = GetPaddingPos();
+    // A child scrolled out of view paints nothing; skipping it before the clip and
+    // origin are set spares a box of hundreds of items as many GDI calls.
+    const RECT childPos = child->GetPos(true);
+    if (!IntersectRect(&overlap, &childDirty, &childPos)) continue;
     AutoClip clip(context, clipRect, IsClip());
-    RECT childDirty = clipRect;
-    OffsetRect(&childDirty, scroll.cx + offset.x, scroll.cy + offset.y);
     const POINT oldOrigin = context->OffsetWindowOrg({scroll.cx, scroll.cy});
     child->AlphaPaint(context, childDirty);
     context->SetWindowOrg(oldOrigin);

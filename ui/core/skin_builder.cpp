@@ -85,13 +85,13 @@ bool SkinBuilder::Load(const std::wstring& source) {
 }
 
 Control* SkinBuilder::Create(const std::wstring& source, CreateControlCallback createControl, Window* window,
-                             Box* parent, Control* existing) {
+                             Box* parent, Control* existing, UiGlobals::TemplatePart part) {
   if (!Load(source)) return nullptr;
-  return BuildFromDocument(std::move(createControl), window, parent, existing);
+  return BuildFromDocument(std::move(createControl), window, parent, existing, part);
 }
 
 Control* SkinBuilder::BuildFromDocument(CreateControlCallback createControl, Window* window, Box* parent,
-                                        Control* existing) {
+                                        Control* existing, UiGlobals::TemplatePart part) {
   createControl_ = std::move(createControl);
   MarkupNode root = document_.GetRoot();
   if (!root.IsValid()) return nullptr;
@@ -108,7 +108,8 @@ Control* SkinBuilder::BuildFromDocument(CreateControlCallback createControl, Win
   for (MarkupNode node = root.GetChild(); node.IsValid(); node = node.GetSibling()) {
     if (IsRootTableElement(node.GetName())) continue;
     if (!existing) return ParseChildren(root, parent, window);
-    ParseChildren(node, existing, window);
+    if (part != UiGlobals::TemplatePart::kOwnAttributes) ParseChildren(node, existing, window);
+    if (part == UiGlobals::TemplatePart::kChildren) return existing;
     int count = node.GetAttributeCount();
     for (int i = 0; i < count; ++i) existing->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
     return existing;

@@ -29,13 +29,16 @@ class SkinBuilder {
   // archive when it has the entry and from the disk otherwise. Null when the
   // source cannot be read or parsed; otherwise as BuildFromDocument.
   Control* Create(const std::wstring& source, CreateControlCallback createControl, Window* window = nullptr,
-                  Box* parent = nullptr, Control* existing = nullptr);
+                  Box* parent = nullptr, Control* existing = nullptr,
+                  UiGlobals::TemplatePart part = UiGlobals::TemplatePart::kWhole);
   // Builds the document held from the last Create again. With a window, a
   // "Global" or "Window" root is applied first. The result is the first control
   // placed at the top level, the existing control when one was given (it takes
-  // the attributes and children of the first control element), or null.
+  // the attributes and children of the first control element, or the part of
+  // them asked for), or null.
   Control* BuildFromDocument(CreateControlCallback createControl, Window* window = nullptr, Box* parent = nullptr,
-                             Control* existing = nullptr);
+                             Control* existing = nullptr,
+                             UiGlobals::TemplatePart part = UiGlobals::TemplatePart::kWhole);
 
   // Builds the element's children into the parent (null: made without a
   // parent) and returns the first control placed at this level, or null.

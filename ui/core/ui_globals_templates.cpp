@@ -20,15 +20,20 @@ std::map<std::wstring, std::unique_ptr<SkinBuilder>>& BuilderCache() {
 }  // namespace
 
 void UiGlobals::FillBoxFromXml(Box* box, const std::wstring& xmlPath, CreateControlCallback createControl) {
+  FillBoxFromXml(box, xmlPath, std::move(createControl), TemplatePart::kWhole);
+}
+
+void UiGlobals::FillBoxFromXml(Box* box, const std::wstring& xmlPath, CreateControlCallback createControl,
+                               TemplatePart part) {
   if (!box) return;
   auto& cache = BuilderCache();
   auto cached = cache.find(xmlPath);
   if (cached != cache.end()) {
-    cached->second->BuildFromDocument(std::move(createControl), box->GetWindow(), nullptr, box);
+    cached->second->BuildFromDocument(std::move(createControl), box->GetWindow(), nullptr, box, part);
     return;
   }
   auto builder = std::make_unique<SkinBuilder>();
-  if (builder->Create(xmlPath, std::move(createControl), box->GetWindow(), nullptr, box)) {
+  if (builder->Create(xmlPath, std::move(createControl), box->GetWindow(), nullptr, box, part)) {
     cache[xmlPath] = std::move(builder);
   }
 }

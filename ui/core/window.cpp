@@ -214,9 +214,8 @@ void Window::ShowWindow(bool show, bool takeFocus) {
       // Making the tree visible invalidates every box in it, one window-system call
       // (and for a layered window one posted paint) each: with hundreds of cards that
       // costs far more than one invalidation of the whole client area, which covers them.
-      invalidationsCoalesced_ = true;
+      InvalidationBatch batch(this);
       root_->SetFadeVisible(true);
-      invalidationsCoalesced_ = false;
       RECT client = {};
       GetClientRect(hwnd_, &client);
       InvalidateClientRect(client);
@@ -325,7 +324,9 @@ void Window::AddDelayedDelete(Control* control) {
   if (!control) return;
   control->SetWindowAndParent(this, nullptr, false);
   delayedDelete_.push_back(control);
-  if (hwnd_) PostMessageW(hwnd_, kDelayedDeleteMessage, 0, 0);
+  // One message empties the whole queue: a list clearing hundreds of items posts
+  // it once, not once per item.
+  if (hwnd_ && !delayedDeletePosted_) delayedDeletePosted_ = PostMessageW(hwnd_, kDelayedDeleteMessage, 0, 0) != FALSE;
 }
 
 void Window::SetResourcePath(const std::wstring& path) {
@@ -463,9 +464,36 @@ void Window::SetInitialSize(int cx, int cy, bool dpiScale) {
 }
 
 void Window::InvalidateClientRect(const RECT& rect) {
-  if (!hwnd_ || invalidationsCoalesced_) return;
+  if (!hwnd_) return;
+  if (coalescingDepth_ > 0) {
+    UnionRect(&coalescedDirty_, &coalescedDirty_, &rect);
+    return;
+  }
   ::InvalidateRect(hwnd_, &rect, FALSE);
   if (layered_) PostMessageW(hwnd_, WM_PAINT, 0, 0);
+}
+
+Window::InvalidationBatch::InvalidationBatch(Window* window, AtEnd atEnd) : window_(window), atEnd_(atEnd) {
+  if (!window_) return;
+  alive_ = window_->GetWeakFlag();
+  outer_ = window_->coalescedDirty_;
+  window_->coalescedDirty_ = {};
+  ++window_->coalescingDepth_;
+}
+
+RECT Window::InvalidationBatch::Gathered() const {
+  return window_ && !alive_.expired() ? window_->coalescedDirty_ : RECT{};
+}
+
+Window::InvalidationBatch::~InvalidationBatch() {
+  if (!window_ || alive_.expired()) return;
+  const RECT gathered = window_->coalescedDirty_;
+  window_->coalescedDirty_ = outer_;
+  if (--window_->coalescingDepth_ > 0) {
+    if (atEnd_ == AtEnd::kInvalidate) UnionRect(&window_->coalescedDirty_, &outer_, &gathered);
+    return;
+  }
+  if (atEnd_ == AtEnd::kInvalidate && !IsRectEmpty(&gathered)) window_->InvalidateClientRect(gathered);
 }
 
 void Window::SetWindowAlpha(int alpha) {

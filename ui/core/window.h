@@ -107,6 +107,27 @@ class Window : public virtual nbase::SupportWeakCallback {
   void InvalidateClientRect(const RECT& rect);
   bool IsArrangeNeeded() const { return updateNeeded_; }
 
+  // Gathers the invalidations made while it lives into one invalidation of their
+  // union when it ends (inside another batch, into that batch's union). Rebuilding
+  // a list of hundreds of items then costs one window-system call, not hundreds.
+  // A batch that drops its union is for changes to an area being painted now.
+  class InvalidationBatch {
+   public:
+    enum class AtEnd { kInvalidate, kDrop };
+    explicit InvalidationBatch(Window* window, AtEnd atEnd = AtEnd::kInvalidate);
+    ~InvalidationBatch();
+    InvalidationBatch(const InvalidationBatch&) = delete;
+    InvalidationBatch& operator=(const InvalidationBatch&) = delete;
+    // The union gathered so far.
+    RECT Gathered() const;
+
+   private:
+    Window* window_;
+    std::weak_ptr<nbase::WeakFlag> alive_;
+    AtEnd atEnd_;
+    RECT outer_ = {};
+  };
+
   UINT ShowModal();
   void CenterWindow();
   LRESULT SendWindowMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -270,13 +291,16 @@ class Window : public virtual nbase::SupportWeakCallback {
   std::vector<IUIMessageFilter*> messageFilters_;
   std::vector<IControlFromPointFinder*> pointFinders_;
   std::vector<Control*> delayedDelete_;
+  bool delayedDeletePosted_ = false;
   ControlNameIndex namedControls_;
   nbase::WeakCallbackFlag callbackFlag_;
   WindowShadow shadow_;
   bool closing_ = false;
-  // While set, controls' invalidations are dropped: the caller invalidates the
-  // whole client area once instead (showing a tree of many controls).
-  bool invalidationsCoalesced_ = false;
+  // While above zero, controls' invalidations are gathered into coalescedDirty_
+  // instead of reaching the window system: their union is invalidated once
+  // (InvalidationBatch) or painted by the paint that laid them out.
+  int coalescingDepth_ = 0;
+  RECT coalescedDirty_ = {};
 };
 
 }  // namespace ui

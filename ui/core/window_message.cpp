@@ -414,6 +414,7 @@ LRESULT Window::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& h
       return 0;
     }
     case kDelayedDeleteMessage:
+      delayedDeletePosted_ = false;
       DeleteDelayedControls();
       handled = true;
       return 0;

@@ -105,7 +105,21 @@ void Window::Paint() {
   }
 
   BeginPaint(hwnd_, &ps);
-  if (updateNeeded_) ArrangeForPaint(client);
+  if (updateNeeded_) {
+    // What the layout pass moves or changes is painted by this paint: one more
+    // invalidation (and for a layered window one more posted paint) per moved
+    // control would cost more than the layout and paint all of it a second time.
+    RECT changed = {};
+    {
+      InvalidationBatch painted(this, InvalidationBatch::AtEnd::kDrop);
+      ArrangeForPaint(client);
+      const RECT gathered = painted.Gathered();
+      if (IntersectRect(&changed, &gathered, &client)) UnionRect(&dirty, &dirty, &changed);
+    }
+    // A layout that asked for another one (a box resizing its parent) gets the
+    // next paint as it always did.
+    if (updateNeeded_ && !IsRectEmpty(&changed)) InvalidateClientRect(changed);
+  }
   firstPaint_ = false;
   if (!root_) {  // a resize handler dropped the tree
     EndPaint(hwnd_, &ps);
