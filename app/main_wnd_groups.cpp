@@ -85,30 +85,35 @@ bool CMainWnd::OnGroupSelect(ui::EventArgs*) {
   tagList_->SetVisible(showTags);
   if (minorGroupLine_) minorGroupLine_->SetVisible(showTags);
 
+  // One invalidation and one arrangement for the whole tag list.
+  ui::Window::InvalidationBatch invalidations(this);
   tagList_->RemoveAll();
   const int count = static_cast<int>(group->tags.size());
-  for (int i = 0; i < count; ++i) {
-    const auto& tag = group->tags[static_cast<size_t>(i)];
-    auto* item = new ui::ListContainerElement;
-    item->SetName(L"minor" + std::to_wstring(i));
-    item->ApplyClassAttributes(L"listitem_minorgroup");
-    SetListItemId(item, tag->ID);
-    auto* name = new ui::LabelTemplate<ui::Control>;
-    name->SetName(L"tagname");
-    name->SetAttribute(L"align", TagAlignValue(settings.TagAlign));
-    name->SetMargin({6, 0, 2, 0}, true);
-    name->SetAttribute(L"halign", L"center");
-    name->SetAttribute(L"valign", L"center");
-    name->SetFixedWidth(settings.nTagWidth - 8, true, true);
-    name->SetMouseEnabled(false);
-    name->SetAttribute(L"height", L"auto");
-    name->SetAttribute(L"singleline", L"false");
-    name->SetText(tag->NAME);
-    item->Add(name);
-    tagList_->Add(item);
-    item->AttachEvent(ui::menu, ToWeakCallback([this](ui::EventArgs* e) { return OnTagItemMenu(e); }));
-    item->AttachEvent(ui::mouseenter, ToWeakCallback([this](ui::EventArgs* e) { return OnTagMouseEnter(e); }));
-    item->AttachEvent(ui::all, ToWeakCallback([this](ui::EventArgs* e) { return OnTagItemKey(e); }));
+  {
+    ui::Box::AddBatch tagBatch(tagList_);
+    for (int i = 0; i < count; ++i) {
+      const auto& tag = group->tags[static_cast<size_t>(i)];
+      auto* item = new ui::ListContainerElement;
+      item->SetName(L"minor" + std::to_wstring(i));
+      item->ApplyClassAttributes(L"listitem_minorgroup");
+      SetListItemId(item, tag->ID);
+      auto* name = new ui::LabelTemplate<ui::Control>;
+      name->SetName(L"tagname");
+      name->SetAttribute(L"align", TagAlignValue(settings.TagAlign));
+      name->SetMargin({6, 0, 2, 0}, true);
+      name->SetAttribute(L"halign", L"center");
+      name->SetAttribute(L"valign", L"center");
+      name->SetFixedWidth(settings.nTagWidth - 8, true, true);
+      name->SetMouseEnabled(false);
+      name->SetAttribute(L"height", L"auto");
+      name->SetAttribute(L"singleline", L"false");
+      name->SetText(tag->NAME);
+      item->Add(name);
+      tagList_->Add(item);
+      item->AttachEvent(ui::menu, ToWeakCallback([this](ui::EventArgs* e) { return OnTagItemMenu(e); }));
+      item->AttachEvent(ui::mouseenter, ToWeakCallback([this](ui::EventArgs* e) { return OnTagMouseEnter(e); }));
+      item->AttachEvent(ui::all, ToWeakCallback([this](ui::EventArgs* e) { return OnTagItemKey(e); }));
+    }
   }
   if (count == 0) {
     if (linkBox_) linkBox_->RemoveAll();

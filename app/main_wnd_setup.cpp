@@ -47,6 +47,8 @@ void SetVisibleByFade(ui::Control* control, bool visible) {
 }  // namespace
 
 void CMainWnd::InitWindow() {
+  // The window is not shown yet: what set-up invalidates is one invalidation.
+  ui::Window::InvalidationBatch setUp(this);
   Settings& settings = GetSettings();
   SetWindowAlpha(EffectiveAlpha(settings.nAlpha));
   SetWindowTextW(GetHWND(), kDisplayName);

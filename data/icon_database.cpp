@@ -80,6 +80,9 @@ bool IconDatabase::Open(const std::wstring& path) {
   }
   db_ = db;
   version_ = 0;
+  // Opening reads the IDs of every row, rows are later read one at a time: a page
+  // cache that would grow to hold the whole file serves neither.
+  ExecSql(db_, "PRAGMA cache_size=-256");
   if (existed) {
     // A file without a single table (left empty by an interrupted first start) holds
     // no icons yet: it is set up like a missing one. Reading the table list also
