@@ -218,8 +218,15 @@ TEST_F(ControlsShowcaseTest, TheScrollBarScrollsByArrowsTrackAndThumb) {
   PumpFor(150);
   const int afterOneStep = ScrollY();
   // The repeat starts after five 50 ms ticks and goes on while the button is held.
-  EXPECT_TRUE(window_test::PumpUntil(
-      [&] { return ScrollY() > afterOneStep + 2 * ui::ScrollableBox::kDefaultScrollUnit; }, 5000));
+  // A window of another program on the shared display that takes the focus ends
+  // the hold (as it should); the arrow is then pressed once more.
+  const auto repeated = [&] { return ScrollY() > afterOneStep + 2 * ui::ScrollableBox::kDefaultScrollUnit; };
+  bool repeatedWhileHeld = window_test::PumpUntil(repeated, 5000);
+  for (int retry = 0; !repeatedWhileHeld && retry < 2 && bar->GetButton2State() != ui::kControlStatePushed; ++retry) {
+    Post(WM_LBUTTONDOWN, MK_LBUTTON, arrow.x, arrow.y);
+    repeatedWhileHeld = window_test::PumpUntil(repeated, 5000);
+  }
+  EXPECT_TRUE(repeatedWhileHeld);
   Post(WM_LBUTTONUP, 0, arrow.x, arrow.y);
   PumpFor(300);  // the last animated step ends
   const int held = ScrollY();
