@@ -443,6 +443,8 @@ class RandomDrive {
     for (int attempt = 0; attempt < 2; ++attempt) {
       if (attempt > 0) {
         Log("  (" + why + "): once more");
+        // What the screen showed when the action was not taken, for whoever replays the seed.
+        e2e::SaveScreenPng(GetDesktopWindow(), pexo_test::ExeFolder() + L"\\random_drive_not_taken.png");
         Recover();
         Front();
       }
