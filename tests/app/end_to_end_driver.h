@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/app/test_data_object.h"
 #include "tests/support/gdiplus_test_env.h"
 #include "tests/support/pexo_program.h"
 #include "tests/ui/core/window_test_support.h"
@@ -241,19 +242,9 @@ inline bool SaveScreenPng(HWND window, const std::wstring& path) {
 // A hand dragging a file from another program: the drag starts beside the launcher,
 // the cursor is carried over its card area by real moves, and the file is let go
 // there after a few checks (a drag that finds no target gives up).
-class CarryOverAndDrop final : public IDropSource {
+class CarryOverAndDrop final : public StackDropSource {
  public:
   explicit CarryOverAndDrop(POINT target) : target_(target) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDropSource) {
-      *out = static_cast<IDropSource*>(this);
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
     ++checks_;
     if (checks_ > 400) return DRAGDROP_S_CANCEL;
@@ -265,7 +256,6 @@ class CarryOverAndDrop final : public IDropSource {
     }
     return checks_ >= 10 ? DRAGDROP_S_DROP : S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
  private:
   POINT target_;

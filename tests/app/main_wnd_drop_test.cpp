@@ -30,24 +30,13 @@ constexpr DWORD kEveryEffect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LI
 // A drag source that lets the drag move over the window for a few state checks and
 // then drops; it gives up after many checks so a drag that never reaches a target
 // cannot hang the test.
-class DropAfterFewChecks final : public IDropSource {
+class DropAfterFewChecks final : public StackDropSource {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == IID_IUnknown || iid == IID_IDropSource) {
-      *out = static_cast<IDropSource*>(this);
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
     ++checks_;
     if (checks_ > 200) return DRAGDROP_S_CANCEL;
     return checks_ >= 4 ? DRAGDROP_S_DROP : S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
 
  private:
   int checks_ = 0;

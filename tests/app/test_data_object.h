@@ -11,6 +11,27 @@
 #include <string>
 #include <vector>
 
+// The common part of the tests' drag sources: they live on the test's stack, so
+// they count no references, and they keep the default cursors. Each subclass says
+// when its drag drops.
+class StackDropSource : public IDropSource {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IDropSource) {
+      *out = static_cast<IDropSource*>(this);
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+ protected:
+  ~StackDropSource() = default;
+};
+
 class TestDataObject final : public IDataObject {
  public:
   void Set(CLIPFORMAT format, const void* bytes, size_t size) {
