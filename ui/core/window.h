@@ -211,6 +211,9 @@ class Window : public virtual nbase::SupportWeakCallback {
   void MoveFocusToNextControl(bool forward = true);
   Control* FindControlAtPoint(POINT point) const;
   bool UpdateHover(POINT point, WPARAM wParam = 0, LPARAM lParam = 0);
+  // The control under the mouse is left: a hidden window has none, and a stale
+  // one would swallow the next entry into it once the window is shown again.
+  void EndHover();
   void EndTouch();
   HWND GetTooltipWindow() const { return tooltip_; }
 

@@ -115,6 +115,16 @@ bool Window::UpdateHover(POINT point, WPARAM wParam, LPARAM lParam) {
   return true;
 }
 
+void Window::EndHover() {
+  mouseTracking_ = false;
+  newHover_ = nullptr;
+  if (tooltip_) SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
+  if (!hover_) return;
+  Control* leaving = hover_;
+  hover_ = nullptr;
+  SendControlEvent(leaving, mouseleave);
+}
+
 void Window::SetFocusControl(Control* control) {
   if (!noFocus_ && control && control != focus_ && GetFocus() != hwnd_) SetFocus(hwnd_);
   if (control == focus_) return;
@@ -238,6 +248,9 @@ LRESULT Window::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& h
       }
       return 0;
     }
+    case WM_WINDOWPOSCHANGED:
+      if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) EndHover();
+      return 0;
     case WM_ERASEBKGND:
       handled = true;
       return 1;
@@ -409,7 +422,13 @@ LRESULT Window::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& h
       if (tooltip_) {
         SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
       }
-      if (mouseTracking_) SendMessageW(hwnd_, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
+      if (mouseTracking_) {
+        SendMessageW(hwnd_, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
+      } else {
+        // A hover message turned tracking off, yet the leave that follows still
+        // ends the hover: a control left hot would not see the next entry.
+        EndHover();
+      }
       mouseTracking_ = false;
       return 0;
     }

@@ -243,6 +243,32 @@ TEST_F(MenuTest, SubMenuOpensOnTheRightAndItsItemIsReturned) {
   EXPECT_EQ(subRect.top, mainRect.top + itemRect.top);
 }
 
+// A level is hidden and shown again for the next menu: the item the mouse last
+// rested on (hover time passed, then the mouse jumped straight into the
+// sub-level) must open its level again when the next menu is hovered.
+TEST_F(MenuTest, AnItemHoveredInTheLastMenuOpensItsLevelInTheNext) {
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    bool subShown = false;
+    HoverStep(L"main", L"more");
+    Steps().push_back([&] {
+      subShown = IsWindowVisible(LevelHwnd(L"more")) != FALSE;
+      // The system's hover message, then its leave as the mouse goes to the sub-level.
+      Post(LevelHwnd(L"main"), WM_MOUSEHOVER, 0, Middle(L"main", L"more"));
+      Post(LevelHwnd(L"main"), WM_MOUSELEAVE, 0, 0);
+    });
+    ClickSteps(L"more", L"third");
+    ui::CMenuItem* result = Show(L"main", 100, 100);
+    EXPECT_TRUE(subShown);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->GetName(), L"third");
+  }
+  // A menu ended while an item was hot leaves nothing hot for the next one.
+  HoverStep(L"main", L"more");
+  Show(L"main", 100, 100);
+  EXPECT_EQ(Item(L"main", L"more")->GetState(), ui::kControlStateNormal);
+}
+
 TEST_F(MenuTest, ALevelGetsItsWindowWhenFirstShownAndASubMenuWhenFirstOpened) {
   for (const wchar_t* name : {L"main", L"more", L"tall", L"loop_a", L"loop_b"}) {
     EXPECT_EQ(Level(name)->GetCreatedMenuWnd(), nullptr) << name << ": no window before it is shown";

@@ -336,6 +336,35 @@ TEST_F(WindowInputTest, RightButtonAndContextMenu) {
   EXPECT_FALSE(rightLog.Has(ui::menu));
 }
 
+// A control left hot would not see the mouse enter it again (a menu item would
+// not open its level): the hover ends on a leave that follows a hover message,
+// and when the window hides.
+TEST_F(WindowInputTest, HoverEndsOnALeaveAfterHoveringAndWhenTheWindowHides) {
+  ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  POINT onLeft = {10, 10};
+  ClientToScreen(hwnd, &onLeft);
+  SetCursorPos(onLeft.x, onLeft.y);
+  Post(WM_MOUSEMOVE, 0, ClientPoint(10, 10));
+  ASSERT_EQ(window.GetHoverControl(), left);
+  Post(WM_MOUSEHOVER, 0, ClientPoint(10, 10));
+  EXPECT_FALSE(window.IsMouseTracking());
+  SendMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(window.GetHoverControl(), nullptr);
+  EXPECT_EQ(leftLog.Count(ui::mouseleave), 1);
+  EXPECT_EQ(left->GetState(), ui::kControlStateNormal);
+  Post(WM_MOUSEMOVE, 0, ClientPoint(10, 10));
+  EXPECT_EQ(leftLog.Count(ui::mouseenter), 2);
+
+  ShowWindow(hwnd, SW_HIDE);
+  EXPECT_EQ(window.GetHoverControl(), nullptr);
+  EXPECT_EQ(leftLog.Count(ui::mouseleave), 2);
+  EXPECT_EQ(left->GetState(), ui::kControlStateNormal);
+  ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+  Post(WM_MOUSEMOVE, 0, ClientPoint(10, 10));
+  EXPECT_EQ(leftLog.Count(ui::mouseenter), 3);
+  EXPECT_EQ(window.GetHoverControl(), left);
+}
+
 TEST_F(WindowInputTest, ClosingReleasesHoverAndPush) {
   Post(WM_MOUSEMOVE, 0, ClientPoint(10, 10));
   Post(WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(10, 10));
