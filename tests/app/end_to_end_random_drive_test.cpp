@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <sstream>
@@ -160,7 +162,11 @@ class UnmanagedWindowsUnderWine {
 
 class RandomDrive {
  public:
-  RandomDrive() : program_(DriveConf()), random_(kSeed) {}
+  RandomDrive()
+      : program_(DriveConf()),
+        random_(kSeed),
+        // Every action of the run, numbered, for whoever studies a passing run's second tries.
+        log_(std::filesystem::path(pexo_test::ExeFolder() + L"\\random_drive.log")) {}
 
   PexoProgram& program() { return program_; }
 
@@ -169,6 +175,7 @@ class RandomDrive {
     if (!Start(failure)) return false;
     model_ = {{L"新的标签", {}}};
     for (int action = 1; action <= count; ++action) {
+      action_ = action;
       if (!Step(failure)) return Fail(failure, "action " + std::to_string(action));
 
       if (action % kCheckEvery == 0 && !Check(failure)) return Fail(failure, "check after " + std::to_string(action));
@@ -196,6 +203,7 @@ class RandomDrive {
   void Log(const std::string& action) {
     recent_.push_back(action);
     if (recent_.size() > 20) recent_.pop_front();
+    log_ << action_ << ' ' << action << std::endl;
   }
 
   bool Start(std::string* failure) {
@@ -444,7 +452,8 @@ class RandomDrive {
       if (attempt > 0) {
         Log("  (" + why + "): once more");
         // What the screen showed when the action was not taken, for whoever replays the seed.
-        e2e::SaveScreenPng(GetDesktopWindow(), pexo_test::ExeFolder() + L"\\random_drive_not_taken.png");
+        e2e::SaveScreenPng(GetDesktopWindow(), pexo_test::ExeFolder() + L"\\random_drive_not_taken_" +
+                                                      std::to_wstring(action_) + L".png");
         Recover();
         Front();
       }
@@ -681,6 +690,8 @@ class RandomDrive {
   int counter_ = 0;
   DWORD lastCardClick_ = 0;
   std::deque<std::string> recent_;
+  int action_ = 0;
+  std::ofstream log_;
 };
 
 TEST(RandomDriveTest, RandomUserActionsLeaveTheProgramAnsweringAndLinkDbWholeAndAsDriven) {
