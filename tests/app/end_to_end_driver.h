@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -161,6 +162,31 @@ struct MenuStep {
   int separators = 0;
 };
 
+// What the screen shows at a point (the X server's picture under Wine, so a
+// window that is mapped late still shows what lies below it).
+inline COLORREF ScreenPixel(POINT screen) {
+  HDC dc = GetDC(nullptr);
+  const COLORREF colour = GetPixel(dc, screen.x, screen.y);
+  ReleaseDC(nullptr, dc);
+  return colour;
+}
+
+// Waits until the screen shows the level's own background at the row of a point
+// (its left padding is plain white): Win32 calls a level visible before the X
+// server has drawn it, and a click before that lands on the window below.
+inline bool WaitLevelDrawn(HWND level, POINT item, DWORD timeoutMs = 2000) {
+  RECT rc = {};
+  GetWindowRect(level, &rc);
+  return pexo_test::WaitUntil([&] { return (ScreenPixel({rc.left + 8, item.y}) & 0xFFFFFF) == 0xFFFFFF; },
+                              timeoutMs);
+}
+
+// How the last menu click went, for a failure's message.
+inline std::string& LastMenuNote() {
+  static std::string note;
+  return note;
+}
+
 // Right-clicks the window at the client point and follows the path: every step
 // but the last is hovered to open its sub-level, the last is clicked. False when
 // a level did not appear.
@@ -180,8 +206,16 @@ inline bool ChooseMenu(DWORD processId, HWND window, POINT client, std::initiali
   size_t index = 0;
   for (const MenuStep& step : path) {
     const POINT item = MenuItemPoint(level, step.row, step.separators);
+    WaitLevelDrawn(level, item);
     if (++index == path.size()) {
+      const bool shown = IsWindowVisible(level) != FALSE;
+      const COLORREF before = ScreenPixel(item);
       ClickScreen(item, false, 120);
+      const bool stayed = IsWindowVisible(level) != FALSE;
+      char note[160];
+      std::snprintf(note, sizeof(note), "last menu click: level %s, screen %06lx under the item, level %s after",
+                    shown ? "shown" : "hidden", static_cast<unsigned long>(before), stayed ? "still shown" : "gone");
+      LastMenuNote() = note;
       return true;
     }
     open = VisibleWindows(processId, L"MenuWnd");

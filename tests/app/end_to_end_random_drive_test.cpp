@@ -450,7 +450,7 @@ class RandomDrive {
     std::string why;
     for (int attempt = 0; attempt < 2; ++attempt) {
       if (attempt > 0) {
-        Log("  (" + why + "): once more");
+        Log("  (" + why + "): once more; " + e2e::LastMenuNote());
         // What the screen showed when the action was not taken, for whoever replays the seed.
         e2e::SaveScreenPng(GetDesktopWindow(), pexo_test::ExeFolder() + L"\\random_drive_not_taken_" +
                                                       std::to_wstring(action_) + L".png");
@@ -458,6 +458,7 @@ class RandomDrive {
         Front();
       }
       why.clear();
+      e2e::LastMenuNote().clear();
       if (act(&why)) {
         if (pexo_test::WaitUntil([&] { return StoreMatches(); }, 5000)) return true;
         StoreMatches(&why);

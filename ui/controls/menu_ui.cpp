@@ -137,6 +137,10 @@ void CMenuUI::ShowAt(POINT screenPoint) {
   window_->SetWindowAlpha(CMenuMgr::GetMenuAlpha());
   ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   Invalidate();
+  // Painted before the loop goes on: a layered window shows nothing, and lets
+  // clicks through to the window below, until its first paint, which a busy
+  // queue would otherwise put off.
+  UpdateWindow(hwnd);
 }
 
 void CMenuUI::HideMenu() {
