@@ -133,7 +133,12 @@ void CMenuUI::ShowAt(POINT screenPoint) {
   if (!GetMenuWnd()) return;
   const RECT pos = GetPos();
   HWND hwnd = window_->GetHWND();
-  MoveWindow(hwnd, screenPoint.x, screenPoint.y, pos.right - pos.left, pos.bottom - pos.top, FALSE);
+  // The level's window is made once and shown again for every menu: it goes to
+  // the top of the topmost band (while still hidden, so nothing is activated),
+  // or a window raised since it was last shown (the launcher's own, when kept on
+  // top) would cover it and take its clicks.
+  SetWindowPos(hwnd, HWND_TOPMOST, screenPoint.x, screenPoint.y, pos.right - pos.left, pos.bottom - pos.top,
+               SWP_NOACTIVATE | SWP_NOREDRAW);
   window_->SetWindowAlpha(CMenuMgr::GetMenuAlpha());
   ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
   Invalidate();

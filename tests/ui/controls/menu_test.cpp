@@ -269,6 +269,38 @@ TEST_F(MenuTest, AnItemHoveredInTheLastMenuOpensItsLevelInTheNext) {
   EXPECT_EQ(Item(L"main", L"more")->GetState(), ui::kControlStateNormal);
 }
 
+// Levels are windows made once and shown again: a topmost window raised since
+// the last menu (the launcher's own, kept on top) must not cover the next one.
+TEST_F(MenuTest, ALevelShownAgainIsAboveAWindowRaisedSinceTheLastMenu) {
+  Show(L"main", 100, 100);
+  ASSERT_FALSE(IsWindowVisible(LevelHwnd(L"main")));
+  const RECT ownerRect = WindowRect(hwnd);
+  HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP,
+                               ownerRect.left, ownerRect.top, 300, 200, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(cover, nullptr);
+  ShowWindow(cover, SW_SHOWNOACTIVATE);
+  HWND under = nullptr;
+  HWND level = nullptr;
+  COLORREF pixel = 0;
+  Steps().push_back([&] {
+    level = LevelHwnd(L"main");
+    const RECT rc = WindowRect(level);
+    under = WindowFromPoint(POINT{rc.left + 10, rc.top + 10});
+    // What the screen shows there (under Wine the X server's stacking, which
+    // can differ from the z-order Win32 reports); white is the menu's padding.
+    HDC screen = GetDC(nullptr);
+    for (int i = 0; i < 25 && (pixel = GetPixel(screen, rc.left + 8, rc.top + 20)) != RGB(255, 255, 255); ++i) {
+      Sleep(20);
+    }
+    ReleaseDC(nullptr, screen);
+  });
+  Show(L"main", ownerRect.left + 10, ownerRect.top + 10);
+  DestroyWindow(cover);
+  ASSERT_NE(level, nullptr);
+  EXPECT_EQ(under, level) << "a window raised in between takes the menu's clicks";
+  EXPECT_EQ(pixel, RGB(255, 255, 255)) << "a window raised in between covers the menu";
+}
+
 TEST_F(MenuTest, ALevelGetsItsWindowWhenFirstShownAndASubMenuWhenFirstOpened) {
   for (const wchar_t* name : {L"main", L"more", L"tall", L"loop_a", L"loop_b"}) {
     EXPECT_EQ(Level(name)->GetCreatedMenuWnd(), nullptr) << name << ": no window before it is shown";
