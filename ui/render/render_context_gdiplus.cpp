@@ -154,6 +154,7 @@ void RenderContext_GdiPlus::DrawColor(const RECT& rect, DWORD color, BYTE fade) 
     color = (alpha << 24) | (color & 0x00FFFFFF);
   }
   if (Invisible(color)) return;
+  if (FillOpaqueDirect(rect, color)) return;
   GpGraphicsPtr graphics = NewGraphics(dc_, false);
   GpBrushPtr brush = MakeSolidBrush(color);
   if (!graphics || !brush) return;
@@ -186,6 +187,7 @@ void RenderContext_GdiPlus::DrawBezier(const IPen* pen, int x1, int y1, int x2, 
 
 void RenderContext_GdiPlus::DrawRect(const RECT& rect, int width, DWORD color) {
   if (Invisible(color)) return;
+  if (width == 1 && FillFrameDirect(rect, color)) return;
   GpGraphicsPtr graphics = NewGraphics(dc_, false);
   GpPenPtr pen = MakePen(color, width);
   if (!graphics || !pen) return;
