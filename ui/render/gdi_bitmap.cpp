@@ -31,6 +31,7 @@ void GdiBitmap::Release() {
   bits_ = nullptr;
   width_ = 0;
   height_ = 0;
+  topDown_ = false;
 }
 
 bool GdiBitmap::Init(HDC dc, int width, int height, bool flip) {
@@ -44,6 +45,7 @@ bool GdiBitmap::Init(HDC dc, int width, int height, bool flip) {
   bits_ = static_cast<BYTE*>(description.bmBits);
   width_ = width;
   height_ = height;
+  topDown_ = flip;
   return true;
 }
 

@@ -23,6 +23,8 @@ class GdiBitmap : public IBitmap {
   BYTE* GetBits() override { return bits_; }
   int GetWidth() override { return width_; }
   int GetHeight() override { return height_; }
+  // Rows run from the top of the image down (made with flip).
+  bool IsTopDown() const { return topDown_; }
   void ClearAlpha(const RECT& rect, int value) override;
   void RestoreAlpha(const RECT& rect, const RECT& corner_insets) override;
   void RestoreAlphaKeyed(const RECT& rect, const RECT& corner_insets, int key_alpha) override;
@@ -42,6 +44,7 @@ class GdiBitmap : public IBitmap {
   BYTE* bits_ = nullptr;
   int width_ = 0;
   int height_ = 0;
+  bool topDown_ = false;
 };
 
 }  // namespace ui

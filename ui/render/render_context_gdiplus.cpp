@@ -21,6 +21,12 @@ GpBrushPtr MakeSolidBrush(DWORD color) {
   return GpBrushPtr(brush);
 }
 
+// Every drawing here blends over what is there (GDI+'s default source-over); a
+// colour with no alpha at all leaves each pixel as it was, so it is not drawn.
+// Skins use such colours for the normal state of cards and items, and under Wine
+// each GDI+ call costs a buffer and a blend of its whole area.
+bool Invisible(DWORD color) { return (color >> 24) == 0; }
+
 // A graphics object on the DC, anti-aliased when asked.
 GpGraphicsPtr NewGraphics(HDC dc, bool antialias) {
   GpGraphicsPtr graphics = MakeGraphics(dc);
@@ -147,6 +153,8 @@ void RenderContext_GdiPlus::DrawColor(const RECT& rect, DWORD color, BYTE fade) 
     DWORD alpha = static_cast<DWORD>((color >> 24) * (fade / 255.0));
     color = (alpha << 24) | (color & 0x00FFFFFF);
   }
+  if (Invisible(color)) return;
+  if (FillOpaqueDirect(rect, color)) return;
   GpGraphicsPtr graphics = NewGraphics(dc_, false);
   GpBrushPtr brush = MakeSolidBrush(color);
   if (!graphics || !brush) return;
@@ -163,6 +171,7 @@ void RenderContext_GdiPlus::DrawLineWithPen(const IPen* pen, int x1, int y1, int
 }
 
 void RenderContext_GdiPlus::DrawLine(const RECT& rect, int width, DWORD color) {
+  if (Invisible(color)) return;
   GpGraphicsPtr graphics = NewGraphics(dc_, false);
   GpPenPtr pen = MakePen(color, width);
   if (!graphics || !pen) return;
@@ -177,6 +186,8 @@ void RenderContext_GdiPlus::DrawBezier(const IPen* pen, int x1, int y1, int x2, 
 }
 
 void RenderContext_GdiPlus::DrawRect(const RECT& rect, int width, DWORD color) {
+  if (Invisible(color)) return;
+  if (width == 1 && FillFrameDirect(rect, color)) return;
   GpGraphicsPtr graphics = NewGraphics(dc_, false);
   GpPenPtr pen = MakePen(color, width);
   if (!graphics || !pen) return;
@@ -186,6 +197,7 @@ void RenderContext_GdiPlus::DrawRect(const RECT& rect, int width, DWORD color) {
 
 void RenderContext_GdiPlus::DrawRoundRect(const RECT& rect, const SIZE& corner, int width,
                                           DWORD color) {
+  if (Invisible(color)) return;
   GpGraphicsPtr graphics = NewGraphics(dc_, true);
   GpPenPtr pen = MakePen(color, width);
   Gdiplus::GpPath* raw_path = nullptr;
@@ -208,6 +220,7 @@ void RenderContext_GdiPlus::DrawRoundRect(const RECT& rect, const SIZE& corner, 
 }
 
 void RenderContext_GdiPlus::DrawEllipse(const RECT& rect, int width, DWORD color) {
+  if (Invisible(color)) return;
   GpGraphicsPtr graphics = NewGraphics(dc_, true);
   GpPenPtr pen = MakePen(color, width);
   if (!graphics || !pen) return;
@@ -216,6 +229,7 @@ void RenderContext_GdiPlus::DrawEllipse(const RECT& rect, int width, DWORD color
 }
 
 void RenderContext_GdiPlus::FillEllipse(const RECT& rect, DWORD color) {
+  if (Invisible(color)) return;
   GpGraphicsPtr graphics = NewGraphics(dc_, true);
   GpBrushPtr brush = MakeSolidBrush(color);
   if (!graphics || !brush) return;

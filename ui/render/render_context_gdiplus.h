@@ -69,6 +69,17 @@ class RenderContext_GdiPlus : public IRenderContext {
                      bool exclude) override;
 
  private:
+  // Sets the pixels of a rectangle (logical coordinates) inside the DC's clip to
+  // an opaque colour by writing the bitmap directly: the same pixels GDI+ gives
+  // an opaque solid fill without anti-aliasing, without the temporary buffer and
+  // blend it costs under Wine. False, having drawn nothing, where it cannot (a
+  // translucent colour, a bottom-up bitmap, a mapping other than plain pixels).
+  bool FillOpaqueDirect(const RECT& rect, DWORD color);
+  // A one-pixel frame through the points of `rect` (right and bottom included) in
+  // an opaque colour, as four direct fills: GDI+'s pixels for a one-pixel pen
+  // without anti-aliasing. False, having drawn nothing, where fills cannot be direct.
+  bool FillFrameDirect(const RECT& rect, DWORD color);
+
   HDC dc_ = nullptr;
   int saved_state_ = 0;
   HGDIOBJ previous_object_ = nullptr;
