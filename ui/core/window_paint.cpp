@@ -1,8 +1,9 @@
 // WM_PAINT: the tree is laid out when it asked for it, painted into the render
-// context over the dirty area, and the result copied to the screen (or to the
-// layered window's surface).
+// context over the dirty area (piece by piece when it was invalidated in distant
+// pieces), and the result copied to the screen (or to the layered window's surface).
 #include <algorithm>
 
+#include "ui/base/scoped_handles.h"
 #include "ui/core/auto_clip.h"
 #include "ui/core/box.h"
 #include "ui/core/control.h"
@@ -39,6 +40,12 @@ RECT RootPadding(Control* root) {
 }
 
 }  // namespace
+
+bool Window::PiecesCoverUpdate(const DirtyPieces& pieces) const {
+  UniqueRegion update(CreateRectRgn(0, 0, 0, 0));
+  if (!update || GetUpdateRgn(hwnd_, update.get(), FALSE) == ERROR) return false;
+  return pieces.Cover(update.get());
+}
 
 void Window::ResizeToAutoSizedRoot() {
   if (root_->GetFixedWidth() != -2 && root_->GetFixedHeight() != -2) return;
@@ -78,10 +85,14 @@ void Window::Paint() {
   if (updateNeeded_ && root_->IsArrangeNeeded()) ResizeToAutoSizedRoot();
 
   RECT dirty = {};
-  if (!GetUpdateRect(hwnd_, &dirty, FALSE) && !firstPaint_) return;
+  if (!GetUpdateRect(hwnd_, &dirty, FALSE) && !firstPaint_) {
+    dirtyPieces_.Clear();
+    return;
+  }
   RECT client = {};
   GetClientRect(hwnd_, &client);
 
+  bool stretchedToEdges = false;
   if (layered_) {
     // Parts of a layered window beyond the virtual screen are never reported
     // dirty; paint them with the edge of the screen that touches them.
@@ -101,8 +112,18 @@ void Window::Paint() {
       if (dirty.top == topLeft.y) dirty.top = client.top;
       if (dirty.right == bottomRight.x) dirty.right = client.right;
       if (dirty.bottom == bottomRight.y) dirty.bottom = client.bottom;
+      stretchedToEdges = true;
     }
   }
+
+  // The pieces invalidated through the window are painted one by one when they
+  // cover all the window system holds dirty; otherwise the bounding box is.
+  DirtyPieces pieces;
+  for (const RECT& piece : dirtyPieces_.Take()) {
+    RECT inside = {};
+    if (IntersectRect(&inside, &piece, &client)) pieces.Add(inside);
+  }
+  if (firstPaint_ || stretchedToEdges || pieces.Count() < 2 || !PiecesCoverUpdate(pieces)) pieces.Clear();
 
   BeginPaint(hwnd_, &ps);
   if (updateNeeded_) {
@@ -114,7 +135,10 @@ void Window::Paint() {
       InvalidationBatch painted(this, InvalidationBatch::AtEnd::kDrop);
       ArrangeForPaint(client);
       const RECT gathered = painted.Gathered();
-      if (IntersectRect(&changed, &gathered, &client)) UnionRect(&dirty, &dirty, &changed);
+      if (IntersectRect(&changed, &gathered, &client)) {
+        UnionRect(&dirty, &dirty, &changed);
+        if (!pieces.Empty()) pieces.Add(changed);
+      }
     }
     // A layout that asked for another one (a box resizing its parent) gets the
     // next paint as it always did.
@@ -128,13 +152,21 @@ void Window::Paint() {
 
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
-  if (renderContext_->Resize(width, height, true)) dirty = client;
-  if (layered_) renderContext_->ClearAlpha(dirty, 0);
+  if (renderContext_->Resize(width, height, true)) {
+    dirty = client;
+    pieces.Clear();
+  }
+  DirtyPieces areas = pieces;
+  if (areas.Count() < 2) {
+    areas.Clear();
+    areas.Add(dirty);
+  }
 
-  {
-    AutoClip clip(renderContext_.get(), dirty, true);
-    root_->Paint(renderContext_.get(), dirty);
-    root_->PaintChildren(renderContext_.get(), dirty);
+  for (const RECT& area : areas) {
+    if (layered_) renderContext_->ClearAlpha(area, 0);
+    AutoClip clip(renderContext_.get(), area, true);
+    root_->Paint(renderContext_.get(), area);
+    root_->PaintChildren(renderContext_.get(), area);
   }
 
   if (layered_) {
@@ -143,12 +175,14 @@ void Window::Paint() {
                                   alphaFixCorner_.right > 0 || alphaFixCorner_.bottom > 0)) {
       RECT fixed = {inner.left + alphaFixCorner_.left, inner.top + alphaFixCorner_.top,
                     inner.right - alphaFixCorner_.right, inner.bottom - alphaFixCorner_.bottom};
-      renderContext_->RestoreAlpha(Intersection(dirty, fixed), RECT{0, 0, 0, 0});
+      for (const RECT& area : areas) renderContext_->RestoreAlpha(Intersection(area, fixed), RECT{0, 0, 0, 0});
     } else if (shadow_.IsAttached()) {
       const RECT padding = RootPadding(root_);
-      renderContext_->RestoreAlpha(Intersection(dirty, inner),
-                                   RECT{padding.left + 1, padding.top + 1, padding.right + 1,
-                                        padding.bottom + 1});
+      for (const RECT& area : areas) {
+        renderContext_->RestoreAlpha(Intersection(area, inner),
+                                     RECT{padding.left + 1, padding.top + 1, padding.right + 1,
+                                          padding.bottom + 1});
+      }
     }
     RECT window = {};
     GetWindowRect(hwnd_, &window);
