@@ -1,7 +1,5 @@
 #include "ui/core/dirty_pieces.h"
 
-#include "ui/base/scoped_handles.h"
-
 namespace ui {
 
 namespace {
@@ -47,24 +45,6 @@ void DirtyPieces::Add(const RECT& rect) {
     pieces_[0] = bounds;
     count_ = 1;
   }
-}
-
-DirtyPieces DirtyPieces::Take() {
-  DirtyPieces taken = *this;
-  count_ = 0;
-  return taken;
-}
-
-bool DirtyPieces::Cover(HRGN region) const {
-  if (!region) return false;
-  UniqueRegion covered(CreateRectRgn(0, 0, 0, 0));
-  UniqueRegion left(CreateRectRgn(0, 0, 0, 0));
-  if (!covered || !left) return false;
-  for (const RECT& piece : *this) {
-    UniqueRegion one(CreateRectRgnIndirect(&piece));
-    if (!one || CombineRgn(covered.get(), covered.get(), one.get(), RGN_OR) == ERROR) return false;
-  }
-  return CombineRgn(left.get(), region, covered.get(), RGN_DIFF) == NULLREGION;
 }
 
 }  // namespace ui

@@ -1,6 +1,5 @@
-// The rectangles a window invalidated since its last paint, kept apart: a tag
-// item and the card area beside it are two small repaints, not one of everything
-// between them. Pieces that overlap, or that make a rectangle together, are merged
+// The dirty parts of a window, kept apart: a tag item and the card area beside it
+// are two small repaints, not one of everything between them. Pieces that overlap, or that make a rectangle together, are merged
 // into one, so the pieces never overlap and no pixel is painted twice.
 #pragma once
 
@@ -23,11 +22,6 @@ class DirtyPieces {
   size_t Count() const { return count_; }
   const RECT* begin() const { return pieces_.data(); }
   const RECT* end() const { return pieces_.data() + count_; }
-  // Moves the pieces out, leaving none.
-  DirtyPieces Take();
-
-  // True when the pieces together cover every pixel of the region.
-  bool Cover(HRGN region) const;
 
  private:
   void RemoveAt(size_t index);

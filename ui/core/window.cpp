@@ -469,7 +469,6 @@ void Window::InvalidateClientRect(const RECT& rect) {
     UnionRect(&coalescedDirty_, &coalescedDirty_, &rect);
     return;
   }
-  dirtyPieces_.Add(rect);
   ::InvalidateRect(hwnd_, &rect, FALSE);
   if (layered_) PostMessageW(hwnd_, WM_PAINT, 0, 0);
 }

@@ -238,9 +238,9 @@ class Window : public virtual nbase::SupportWeakCallback {
   bool ShowTooltip(Control* control, POINT point);
   void ResizeToAutoSizedRoot();
   void ArrangeForPaint(const RECT& client);
-  // The pieces cover all of the window system's update region (nothing was
-  // invalidated around the window's own bookkeeping).
-  bool PiecesCoverUpdate(const DirtyPieces& pieces) const;
+  // The window system's update region as a few pieces that do not overlap
+  // (DirtyPieces); none when it cannot be read.
+  DirtyPieces UpdatePieces(const RECT& client) const;
   // Hands a record built from the arguments and the last mouse position to the
   // control's event entry.
   bool DispatchEvent(Control* control, EventType type, WPARAM wParam, LPARAM lParam, wchar_t key,
@@ -305,8 +305,6 @@ class Window : public virtual nbase::SupportWeakCallback {
   // (InvalidationBatch) or painted by the paint that laid them out.
   int coalescingDepth_ = 0;
   RECT coalescedDirty_ = {};
-  // What was invalidated through InvalidateClientRect since the last paint.
-  DirtyPieces dirtyPieces_;
 };
 
 }  // namespace ui

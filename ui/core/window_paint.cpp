@@ -2,6 +2,7 @@
 // context over the dirty area (piece by piece when it was invalidated in distant
 // pieces), and the result copied to the screen (or to the layered window's surface).
 #include <algorithm>
+#include <vector>
 
 #include "ui/base/scoped_handles.h"
 #include "ui/core/auto_clip.h"
@@ -41,10 +42,23 @@ RECT RootPadding(Control* root) {
 
 }  // namespace
 
-bool Window::PiecesCoverUpdate(const DirtyPieces& pieces) const {
+DirtyPieces Window::UpdatePieces(const RECT& client) const {
+  DirtyPieces pieces;
   UniqueRegion update(CreateRectRgn(0, 0, 0, 0));
-  if (!update || GetUpdateRgn(hwnd_, update.get(), FALSE) == ERROR) return false;
-  return pieces.Cover(update.get());
+  if (!update || GetUpdateRgn(hwnd_, update.get(), FALSE) == ERROR) return pieces;
+  const DWORD size = GetRegionData(update.get(), 0, nullptr);
+  if (size == 0) return pieces;
+  std::vector<BYTE> buffer(size);
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  if (GetRegionData(update.get(), size, data) != size) return pieces;
+  // The region comes in horizontal bands; the pieces put the bands of one
+  // invalidated rectangle together again.
+  const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+  for (DWORD i = 0; i < data->rdh.nCount; ++i) {
+    RECT inside = {};
+    if (IntersectRect(&inside, &rects[i], &client)) pieces.Add(inside);
+  }
+  return pieces;
 }
 
 void Window::ResizeToAutoSizedRoot() {
@@ -85,10 +99,7 @@ void Window::Paint() {
   if (updateNeeded_ && root_->IsArrangeNeeded()) ResizeToAutoSizedRoot();
 
   RECT dirty = {};
-  if (!GetUpdateRect(hwnd_, &dirty, FALSE) && !firstPaint_) {
-    dirtyPieces_.Clear();
-    return;
-  }
+  if (!GetUpdateRect(hwnd_, &dirty, FALSE) && !firstPaint_) return;
   RECT client = {};
   GetClientRect(hwnd_, &client);
 
@@ -116,14 +127,12 @@ void Window::Paint() {
     }
   }
 
-  // The pieces invalidated through the window are painted one by one when they
-  // cover all the window system holds dirty; otherwise the bounding box is.
+  // Distant dirty parts (a tag and the card area) are painted one by one;
+  // otherwise, and for a first paint or a window stretched to the screen's edge,
+  // the bounding box is.
   DirtyPieces pieces;
-  for (const RECT& piece : dirtyPieces_.Take()) {
-    RECT inside = {};
-    if (IntersectRect(&inside, &piece, &client)) pieces.Add(inside);
-  }
-  if (firstPaint_ || stretchedToEdges || pieces.Count() < 2 || !PiecesCoverUpdate(pieces)) pieces.Clear();
+  if (!firstPaint_ && !stretchedToEdges) pieces = UpdatePieces(client);
+  if (pieces.Count() < 2) pieces.Clear();
 
   BeginPaint(hwnd_, &ps);
   if (updateNeeded_) {
