@@ -7,8 +7,10 @@
 #include <shlwapi.h>
 
 #include <string>
+#include <thread>
 
 #include "app/app_control_factory.h"
+#include "app/data_preload.h"
 #include "app/hide_wnd.h"
 #include "app/main_wnd.h"
 #include "app/mouse_hook.h"
@@ -118,19 +120,26 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   // 5-8. Working folder, settings and the shell's windows.
   WarnWhenRunningUnderWow64();
   PrepareProgramFolder(programDir);
+  // The icon cache and the link store open on a worker thread while the rest of
+  // the start goes on; the main window waits for them where it uses them.
+  DataPreload dataPreload;
+  // The settings are read on another while the framework starts and the hidden
+  // window is made, neither of which reads them.
   Settings& settings = GetSettings();
-  settings.Load();
-  // The shell's windows that the mouse hook and the full-screen test look at.
-  LookUpShellWindows(settings);
+  std::thread settingsLoad([&settings] { settings.Load(); });
 
-  // 9-11. The framework with the embedded skin, the launcher's controls and the theme.
+  // 9-10, 12. The framework with the embedded skin and the launcher's controls, and
+  // the hidden owner window (never shown, so the theme below changes nothing of it).
   ui::RegisterStockControls();
   ui::UiGlobals::OpenSkinZip(201, L"SKIN", PEXO_SKIN_PASSWORD);
   ui::UiGlobals::Startup(L"skin\\", CreateAppControl, false, L"gray", L"lang\\zh_CN");
-  if (!settings.Theme.empty() && !LoadTheme(settings.Theme)) ShowThemeLoadWarning(nullptr, settings.Theme);
-
-  // 12. The hidden owner window.
   CHideWnd* hideWindow = CHideWnd::CreateHidden();
+  settingsLoad.join();
+
+  // The shell's windows that the mouse hook and the full-screen test look at.
+  LookUpShellWindows(settings);
+  // 11. The theme.
+  if (!settings.Theme.empty() && !LoadTheme(settings.Theme)) ShowThemeLoadWarning(nullptr, settings.Theme);
 
   // 13. The main window.
   CMainWnd* mainWindow = CreateMainWindow(instance, hideWindow ? hideWindow->GetHWND() : nullptr, settings);

@@ -87,6 +87,9 @@ class CMainWnd : public ui::WindowImplBase {
   // The hook's summons run after the hook has returned (see HandleMessage).
   static constexpr UINT kDeferredToggleMessage = WM_APP + 0x121;
   static constexpr UINT kDeferredHotKeyMessage = WM_APP + 0x122;
+  // Posted by the set-up: drop registration and the tray icon follow once the
+  // window is up, so that it is shown without waiting for them.
+  static constexpr UINT kFinishSetUpMessage = WM_APP + 0x123;
   LRESULT OnWindowPosChanging(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnNcHitTest(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
@@ -156,6 +159,9 @@ class CMainWnd : public ui::WindowImplBase {
   // At set-up: the OLE drop target, or shell file drops for an elevated window
   // under a non-elevated shell that cannot lower its integrity level.
   void SetUpDrops();
+  // The set-up's last steps, run from kFinishSetUpMessage: drop registration, the
+  // input method closed, the tray icon.
+  void FinishSetUp();
   CDropTargetEx<CMainWnd>* DropTarget() const { return dropTarget_.get(); }
   // False while nothing can be dropped: a modal dialog is up or there is no tag.
   bool CanTakeDrops();
@@ -231,8 +237,9 @@ class CMainWnd : public ui::WindowImplBase {
   void DestroySearchWindow();
   CSearchWnd* SearchWindow() const { return searchWnd_; }
 
-  // The window's menu manager, loaded from "menu\menu.xml" at start; null before.
-  ui::CMenuMgr* Menus() const { return menus_.get(); }
+  // The window's menu manager, loaded from "menu\menu.xml" when first asked for
+  // (no menu is shown before): the start does not pay for its 21 levels.
+  ui::CMenuMgr* Menus();
 
   // ---- the link box menu and the tag commands (main_wnd_tag_menu.cpp) ----
   // The window's menu file, relative to the skin folder.

@@ -143,9 +143,9 @@ void CMainWnd::FitGroupBoxHeight() {
 bool CMainWnd::OnGroupListMenu(ui::EventArgs* event) {
   // An item's right click reaches the list as well; that one is the item menu's.
   if (event && event->pSender && event->pSender != groupList_) return false;
-  if (!menus_) return false;
+  if (!Menus()) return false;
   const POINT at = CursorPos();
-  ui::CMenuItem* item = menus_->ShowMenu(L"major_group", at.x, at.y, false);
+  ui::CMenuItem* item = Menus()->ShowMenu(L"major_group", at.x, at.y, false);
   if (item && item->GetName() == L"new_group") return NewGroup(item);
   return true;
 }
@@ -170,11 +170,11 @@ bool CMainWnd::NewGroup(ui::CMenuItem*) {
 }
 
 bool CMainWnd::OnGroupItemMenu(ui::EventArgs* event) {
-  if (!event || !menus_) return true;
+  if (!event || !Menus()) return true;
   const int index = ItemIndex(groupList_, event->pSender);
   if (index < 0) return true;
   const POINT at = CursorPos();
-  ui::CMenuItem* item = menus_->ShowMenu(L"major_group_item", at.x, at.y, false);
+  ui::CMenuItem* item = Menus()->ShowMenu(L"major_group_item", at.x, at.y, false);
   if (!item) return true;
   const std::wstring command = item->GetName();
   if (command == L"new_group") return NewGroup(item);
@@ -254,9 +254,9 @@ bool CMainWnd::MoveGroupAt(int index, bool left) {
 
 bool CMainWnd::OnTagListMenu(ui::EventArgs* event) {
   if (event && event->pSender && event->pSender != tagList_) return false;
-  if (!menus_) return false;
+  if (!Menus()) return false;
   const POINT at = CursorPos();
-  ui::CMenuItem* item = menus_->ShowMenu(L"minor_group", at.x, at.y, false);
+  ui::CMenuItem* item = Menus()->ShowMenu(L"minor_group", at.x, at.y, false);
   if (!item) return true;
   const std::wstring command = item->GetName();
   if (command == L"new_tag") return NewTag(item);
@@ -304,7 +304,7 @@ bool CMainWnd::AddSpecialTag(int type) {
 }
 
 bool CMainWnd::OnTagItemMenu(ui::EventArgs* event) {
-  if (!event || !menus_) return false;
+  if (!event || !Menus()) return false;
   auto* sender = dynamic_cast<ui::ListContainerElement*>(event->pSender);
   if (!sender || curGroup_ == -1 || curTag_ == -1) return false;
   const int index = ItemIndex(tagList_, sender);
@@ -313,7 +313,7 @@ bool CMainWnd::OnTagItemMenu(ui::EventArgs* event) {
   const std::shared_ptr<Group> current = CurrentTag();
   if (!group || !current) return false;
 
-  ui::CMenuUI* moveLevel = menus_->FindMenu(kTagMoveLevel);
+  ui::CMenuUI* moveLevel = Menus()->FindMenu(kTagMoveLevel);
   if (!moveLevel) return false;
   moveLevel->RemoveAll();
   moveLevel->SetFixedWidth(kTagMoveWidth);
@@ -322,10 +322,10 @@ bool CMainWnd::OnTagItemMenu(ui::EventArgs* event) {
   }
   if (ui::CMenuItem* opener = moveLevel->GetParentItem()) opener->SetEnabled(moveLevel->GetCount() > 0);
 
-  if (!menus_->FindMenu(L"minor_group_item") || !MarkTagMenu(*menus_, *current, L"minor_")) return false;
+  if (!Menus()->FindMenu(L"minor_group_item") || !MarkTagMenu(*Menus(), *current, L"minor_")) return false;
 
   const POINT at = CursorPos();
-  ui::CMenuItem* item = menus_->ShowMenu(L"minor_group_item", at.x, at.y, false);
+  ui::CMenuItem* item = Menus()->ShowMenu(L"minor_group_item", at.x, at.y, false);
   if (!item) return true;
   const std::wstring command = item->GetName();
   ui::CMenuUI* owner = item->GetOwnerMenu();

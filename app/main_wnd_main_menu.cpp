@@ -54,8 +54,8 @@ bool CMainWnd::OnTitleBoxMenu(ui::EventArgs*) {
 }
 
 bool CMainWnd::OnMenuCommand(int x, int y, const std::wstring& menuName, bool topMost) {
-  if (!menus_) return true;
-  if (ui::CMenuItem* item = menus_->ShowMenu(menuName, x, y, topMost)) RunMainMenuCommand(item);
+  if (!Menus()) return true;
+  if (ui::CMenuItem* item = Menus()->ShowMenu(menuName, x, y, topMost)) RunMainMenuCommand(item);
   return true;
 }
 
@@ -169,8 +169,8 @@ bool CMainWnd::ApplyTheme() {
 }
 
 void CMainWnd::ShowTitleButtonMenu(const std::wstring& menuName) {
-  if (!menus_) return;
-  ui::CMenuUI* level = menus_->FindMenu(menuName);
+  if (!Menus()) return;
+  ui::CMenuUI* level = Menus()->FindMenu(menuName);
   const int width = level ? level->GetFixedWidth() : 0;
   POINT cursor = {};
   GetCursorPos(&cursor);

@@ -1,5 +1,5 @@
 // The main window's menu manager: the menu file's levels, with the built-in
-// functions and the colour themes filled in at start.
+// functions and the colour themes filled in when it is first used.
 #include <windows.h>
 
 #include <string>
@@ -40,6 +40,11 @@ ui::CMenuItem* MakeMenuItem(const std::wstring& name, const std::wstring& image,
 }
 
 }  // namespace
+
+ui::CMenuMgr* CMainWnd::Menus() {
+  if (!menus_) LoadMenus();
+  return menus_.get();
+}
 
 void CMainWnd::LoadMenus() {
   menus_ = std::make_unique<ui::CMenuMgr>(GetHWND());

@@ -13,4 +13,4 @@ bool CMainWnd::OnTitleButtonClick(ui::EventArgs* event) {
   return true;
 }
 
-bool CMainWnd::OnLinkMenu(ui::EventArgs* event) { return menus_ ? ShowCardMenu(event, *menus_) : false; }
+bool CMainWnd::OnLinkMenu(ui::EventArgs* event) { return Menus() ? ShowCardMenu(event, *Menus()) : false; }

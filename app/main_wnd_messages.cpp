@@ -121,6 +121,9 @@ bool CMainWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case kDeferredToggleMessage:
       ToggleMain();
       return true;
+    case kFinishSetUpMessage:
+      FinishSetUp();
+      return true;
     case DockSlider::kSlideNoticeMessage:
       OnSlideNotice(wParam);
       return true;

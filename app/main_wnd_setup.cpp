@@ -1,13 +1,16 @@
-// The main window's start: data, bindings, group items, hot keys, placement,
-// timers and the tray icon, in the order the rest of the window relies on.
+// The main window's start: data, bindings, group items, hot keys, placement and
+// timers, in the order the rest of the window relies on; drop registration, the
+// input method and the tray icon once the window is up.
 #include <windows.h>
 #include <imm.h>
 #include <shellapi.h>
 
 #include <cwchar>
+#include <optional>
 #include <string>
 
 #include "app/app_hot_keys.h"
+#include "app/data_preload.h"
 #include "app/date_line.h"
 #include "app/list_item_id.h"
 #include "app/main_wnd.h"
@@ -53,7 +56,6 @@ void CMainWnd::InitWindow() {
   SetWindowAlpha(EffectiveAlpha(settings.nAlpha));
   SetWindowTextW(GetHWND(), kDisplayName);
   settings.hMainWnd = GetHWND();
-  SetUpDrops();
   GetHotKeyTable().SetOwnerWindow(GetHWND());
 
   OpenDataOrExit();
@@ -108,10 +110,17 @@ void CMainWnd::InitWindow() {
   SetVisibleByFade(tagList_, settings.bShowTag);
   SetVisibleByFade(minorGroupLine_, settings.bShowTag);
 
-  LoadMenus();
   PlaceFromSettings();
   StartTimers();
 
+  // Handled first thing once the program's loop runs, after the window is shown,
+  // before any input.
+  PostMessageW(GetHWND(), kFinishSetUpMessage, 0, 0);
+}
+
+void CMainWnd::FinishSetUp() {
+  SetUpDrops();
+  // Typing into the window starts with the input method closed.
   if (HIMC context = ImmGetContext(GetHWND())) {
     ImmSetOpenStatus(context, FALSE);
     ImmReleaseContext(GetHWND(), context);
@@ -121,9 +130,14 @@ void CMainWnd::InitWindow() {
 
 void CMainWnd::OpenDataOrExit() {
   IconCache& icons = GetIconCache();
-  if (!icons.Open()) FailAndExit(L"图标缓存加载失败!");
+  LinkStore& links = GetLinkStore();
+  // The program's entry may have opened the files on a worker thread already.
+  const std::optional<DataPreload::Outcome> preloaded = DataPreload::Take();
+  if (!(preloaded ? preloaded->iconsOpened : icons.OpenStored())) FailAndExit(L"图标缓存加载失败!");
+  icons.FinishOpen();
   if (!PrepareSystemLinks(icons)) FailAndExit(L"系统功能初始化失败!");
-  if (!GetLinkStore().Open()) FailAndExit(L"链接数据库加载失败!");
+  if (!(preloaded ? preloaded->linksLoaded : links.Load(DefaultLinkDbPath()))) FailAndExit(L"链接数据库加载失败!");
+  links.RegisterLoadedLinks();
 }
 
 void CMainWnd::BindTitleBar() {

@@ -99,11 +99,11 @@ bool CMainWnd::OnLinkBoxMenu(ui::EventArgs* event) {
   if (event && event->pSender && event->pSender != linkBox_) return false;
   const std::shared_ptr<Group> tag = CurrentTag();
   if (!tag) return false;
-  if (!menus_ || !menus_->FindMenu(L"linkbox") || !MarkTagMenu(*menus_, *tag)) return false;
+  if (!Menus() || !Menus()->FindMenu(L"linkbox") || !MarkTagMenu(*Menus(), *tag)) return false;
   POINT cursor = {};
   GetCursorPos(&cursor);
   std::wstring command;
-  if (ui::CMenuItem* item = menus_->ShowMenu(L"linkbox", cursor.x, cursor.y, false)) command = item->GetName();
+  if (ui::CMenuItem* item = Menus()->ShowMenu(L"linkbox", cursor.x, cursor.y, false)) command = item->GetName();
   if (!command.empty()) OnTagMenuCommand(command);
   return true;
 }

@@ -84,6 +84,16 @@ bool IconCache::LoadAll() {
   return database_.ForEachValidId([&](int32_t id) { undecoded_.insert(id); });
 }
 
+bool IconCache::OpenStored() {
+  entries_.clear();
+  undecoded_.clear();
+  deferred_.clear();
+  if (!database_.Open(databasePath_)) return false;
+  return database_.ForEachValidId([&](int32_t id) { undecoded_.insert(id); });
+}
+
+void IconCache::FinishOpen() { AddBuiltinIcons(); }
+
 bool IconCache::DecodeStored(int32_t id) {
   auto stored = undecoded_.find(id);
   if (stored == undecoded_.end()) return false;

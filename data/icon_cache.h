@@ -60,6 +60,13 @@ class IconCache {
   // (through IsCached, the framework's image cache or an Add* under its key). A
   // row whose files do not all decode then gets no images and no entry.
   bool LoadAll();
+  // Open in two halves, for a start that opens the file on a worker thread while
+  // the windows are made. OpenStored opens or creates the database and reads the
+  // IDs of its valid rows; it touches nothing of the user interface, so it may run
+  // on another thread as long as nothing else uses this cache meanwhile.
+  // FinishOpen, on the user-interface thread, then adds the built-in keys.
+  bool OpenStored();
+  void FinishOpen();
   // Closes the database and drops every entry (and so their images).
   void Close();
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "data/compact_text.h"
+
 struct Group;
 
 // Links.TYPE values.
@@ -46,7 +48,7 @@ struct Link {
   int32_t POS = 0;               // index in the owning tag's links
   int32_t TYPE = 0;              // LinkType
   std::wstring NAME;
-  std::wstring nameInitials;     // NAME as initials, lower-cased: search and sort key
+  CompactText nameInitials;      // NAME as initials, lower-cased: search and sort key
   std::wstring PATH;
   std::vector<uint8_t> Pidl;     // item-ID list of an item-ID-list link
   std::wstring ICON;
@@ -58,7 +60,7 @@ struct Link {
   bool IsAdmin = false;
   std::wstring CustomColor;      // "#AARRGGBB" or empty
   std::wstring Remark;
-  std::wstring remarkInitials;   // Remark as initials, lower-cased
+  CompactText remarkInitials;    // Remark as initials, lower-cased
   int32_t RunCount = 0;
 
   // The key under which the icon cache keeps this link's icon. A web address without

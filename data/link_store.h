@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/group.h"
+#include "data/id_map.h"
 #include "data/link.h"
 
 struct sqlite3;
@@ -31,6 +32,14 @@ class LinkStore {
   bool Open();
   // The same for a database file at the given path.
   bool Open(const std::wstring& path);
+  // Open in two halves, for a start that loads the file on a worker thread while
+  // the windows are made. Load opens, creates or upgrades the file and loads the
+  // tree; it touches nothing of the user interface (no hot key, no colour), so it
+  // may run on another thread as long as nothing else uses this store meanwhile.
+  // RegisterLoadedLinks, on the thread of the hot keys' window, then registers the
+  // links' hot keys and their colours, as Open does.
+  bool Load(const std::wstring& path);
+  void RegisterLoadedLinks();
   // Closes the connection and drops the tree.
   void Close();
   // "VACUUM"; false without a connection or when it fails.
@@ -136,7 +145,7 @@ class LinkStore {
   int32_t version = 0;
   std::vector<std::shared_ptr<Group>> topGroups;
   std::map<int32_t, std::weak_ptr<Group>> groupsById;
-  std::map<int32_t, std::weak_ptr<Link>> linksById;
+  IdMap<Link> linksById;
 
  private:
   bool CreateSchema();

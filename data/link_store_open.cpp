@@ -102,6 +102,12 @@ const wchar_t kDefaultLinkColor[] = L"#ffff8000";
 bool LinkStore::Open() { return Open(DefaultLinkDbPath()); }
 
 bool LinkStore::Open(const std::wstring& path) {
+  if (!Load(path)) return false;
+  RegisterLoadedLinks();
+  return true;
+}
+
+bool LinkStore::Load(const std::wstring& path) {
   Close();
   version = 0;
   maxGroupId = 0;
@@ -259,7 +265,6 @@ bool LinkStore::LoadLinks() {
     return false;
   }
   sqlite3_stmt* row = statement.get();
-  std::vector<std::shared_ptr<Link>> with_hot_keys;
   int step;
   while ((step = sqlite3_step(row)) == SQLITE_ROW) {
     auto link = std::make_shared<Link>();
@@ -286,7 +291,7 @@ bool LinkStore::LoadLinks() {
     link->remarkInitials = MakeInitialsKey(link->Remark);
     // Old files name file-type icons "#.ext"; they are "*.ext" now.
     if (link->ICON.size() > 2 && link->ICON.compare(0, 2, L"#.") == 0) link->ICON[0] = L'*';
-    if (AttachLink(link) && link->HotKey != 0) with_hot_keys.push_back(link);
+    AttachLink(link);
   }
   if (step != SQLITE_DONE) {
     PrintSqlError(sqlite3_errmsg(connection));
@@ -294,6 +299,25 @@ bool LinkStore::LoadLinks() {
   }
   for (auto& group : topGroups) {
     for (auto& tag : group->tags) SortByPosition(tag->links);
+  }
+  linksById.shrink_to_fit();
+  // Every record is in memory now: the file's view and the pages cached for the
+  // load are given back. Later statements read and write a few pages each.
+  sqlite3_exec(connection, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
+  sqlite3_db_release_memory(connection);
+  return true;
+}
+
+void LinkStore::RegisterLoadedLinks() {
+  std::vector<std::shared_ptr<Link>> with_hot_keys;
+  for (const auto& [id, weak] : linksById) {
+    const auto link = weak.lock();
+    if (!link) continue;
+    if (link->HotKey != 0) with_hot_keys.push_back(link);
+    // A card's own colour is named by its text in the framework's colour table.
+    if (!link->CustomColor.empty() && link->CustomColor[0] == L'#') {
+      ui::UiGlobals::AddColor(link->CustomColor, link->CustomColor);
+    }
   }
   // Registration order decides which link a shared combination starts: position
   // order over the whole table.
@@ -305,7 +329,6 @@ bool LinkStore::LoadLinks() {
     }
   }
   ui::UiGlobals::AddColor(kDefaultLinkColor, kDefaultLinkColor);
-  return true;
 }
 
 bool LinkStore::AttachLink(const std::shared_ptr<Link>& link) {
@@ -316,10 +339,6 @@ bool LinkStore::AttachLink(const std::shared_ptr<Link>& link) {
   if (!tag || tag->IsTopLevel()) return false;
   link->group = tag;
   tag->links.push_back(link);
-  linksById.insert_or_assign(linksById.end(), link->ID, link);
-  // A card's own colour is named by its text in the framework's colour table.
-  if (!link->CustomColor.empty() && link->CustomColor[0] == L'#') {
-    ui::UiGlobals::AddColor(link->CustomColor, link->CustomColor);
-  }
+  linksById.insert_or_assign(link->ID, link);
   return true;
 }

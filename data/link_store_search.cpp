@@ -9,7 +9,7 @@ namespace {
 wchar_t FoldAscii(wchar_t ch) { return (ch >= L'A' && ch <= L'Z') ? ch + (L'a' - L'A') : ch; }
 
 // True when `word` (already lowered) occurs in `text` with A-Z in `text` lowered.
-bool ContainsFolded(const std::wstring& text, const std::wstring& word) {
+bool ContainsFolded(std::wstring_view text, const std::wstring& word) {
   if (word.size() > text.size()) return false;
   const size_t last = text.size() - word.size();
   for (size_t start = 0; start <= last; ++start) {

@@ -131,6 +131,26 @@ TEST(DamagedDataFilesTest, ATruncatedOrGarbageFileIsReportedAndLeftAsItWas) {
   }
 }
 
+// The start opens both files on a worker thread, the link store only after the
+// icon cache: a start that ends on the icon cache's message has made no link.db.
+TEST(DamagedDataFilesTest, ADamagedIconCacheEndsTheStartBeforeALinkStoreIsMade) {
+  PexoProgram program(kQuietConf);
+  ASSERT_TRUE(program.copied());
+  std::string garbage(8192, '\x5A');
+  garbage.replace(0, 16, "not a database!!");
+  ASSERT_TRUE(pexo_test::WriteFileBytes(program.File(L"db\\icon.db"), garbage));
+  ASSERT_TRUE(program.Start());
+  HWND box = program.WaitWindowTitled(PexoProgram::kErrorCaption, 20000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(pexo_test::MessageBoxText(box), L"图标缓存加载失败!");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  DWORD code = 1;
+  EXPECT_TRUE(program.WaitExit(20000, &code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(pexo_test::ReadFileBytes(program.File(L"db\\icon.db")), garbage);
+  EXPECT_EQ(GetFileAttributesW(program.File(L"db\\link.db").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST(DamagedDataFilesTest, ALockedOrReadOnlyLinkStoreIsReportedOrOpenedWithoutLosingIt) {
   PexoProgram program(kQuietConf);
   ASSERT_TRUE(program.copied());
