@@ -3,6 +3,8 @@
 // extraction of missing icons look as they always did.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -283,6 +285,66 @@ TEST_F(CardIconsTest, CardsBuildTheirInsideWhenShownAndEveryCardBehavesTheSame) 
   EXPECT_EQ(NameOf(1), L"卡片0");
   EXPECT_GT(rowText.bottom - rowText.top, 8) << "a name laid out with no height is not shown";
   EXPECT_TRUE(rowText.top >= row.top && rowText.bottom <= row.bottom);
+}
+
+// A change repaints only the parts of the window it invalidated (a tag switch:
+// the two tags and the cards, not the tag column between them), and what those
+// parts show afterwards is exactly what a repaint of the whole window shows, for
+// a tag switch, a hovered card, a card's colour changed, and scrolled cards.
+TEST_F(CardIconsTest, AChangeRepaintsOnlyItsPartsAndLooksAsAWholeRepaint) {
+  Prepare();
+  Open();
+  PaintNow(hwnd_);
+  ui::IRenderContext* context = window_->GetRenderContext();
+  ASSERT_NE(context, nullptr);
+  const int width = context->GetWidth();
+  auto pixels = [&] {
+    const auto* bits = reinterpret_cast<const DWORD*>(context->GetBits());
+    return std::vector<DWORD>(bits, bits + static_cast<size_t>(width) * context->GetHeight());
+  };
+  // A pixel of the tag column below the two tags, which none of the changes touch.
+  const RECT tags = window_->TagList()->GetPos();
+  const size_t untouched = static_cast<size_t>(tags.bottom - 10) * width + (tags.left + tags.right) / 2;
+  constexpr DWORD kMark = 0xFF12345A;
+  auto expectSameAsWholeRepaint = [&](const char* change, const std::function<void()>& act) {
+    reinterpret_cast<DWORD*>(context->GetBits())[untouched] = kMark;
+    act();
+    // Hovering fades the card's colour in over a quarter of a second, each step a
+    // repaint of the card alone.
+    PumpFor(500);
+    UpdateWindow(hwnd_);
+    window_test::PumpMessages();
+    const std::vector<DWORD> partly = pixels();
+    EXPECT_EQ(partly[untouched], kMark) << change << ": a part nothing invalidated was painted";
+    PaintNow(hwnd_);
+    const std::vector<DWORD> whole = pixels();
+    ASSERT_EQ(partly.size(), whole.size());
+    EXPECT_NE(whole[untouched], kMark);
+    int differing = 0;
+    RECT where = {width, 100000, -1, -1};
+    for (size_t i = 0; i < whole.size(); ++i) {
+      if (i == untouched || partly[i] == whole[i]) continue;
+      ++differing;
+      const LONG x = static_cast<LONG>(i % width);
+      const LONG y = static_cast<LONG>(i / width);
+      where = {std::min(where.left, x), std::min(where.top, y), std::max(where.right, x + 1), std::max(where.bottom, y + 1)};
+    }
+    EXPECT_EQ(differing, 0) << change << ": differing pixels within " << where.left << "," << where.top << " - "
+                            << where.right << "," << where.bottom;
+  };
+
+  expectSameAsWholeRepaint("switch to the small tag", [&] { window_->TagList()->SelectItem(1, false, true); });
+  expectSameAsWholeRepaint("switch back", [&] { window_->TagList()->SelectItem(0, false, true); });
+  const RECT card = Card(4)->GetPos();
+  const LPARAM middle = MAKELPARAM((card.left + card.right) / 2, (card.top + card.bottom) / 2);
+  expectSameAsWholeRepaint("hover a card", [&] { SendMessageW(hwnd_, WM_MOUSEMOVE, 0, middle); });
+  EXPECT_EQ(Card(4)->GetState(), ui::kControlStateHot);
+  expectSameAsWholeRepaint("hover the next card", [&] {
+    const RECT next = Card(5)->GetPos();
+    SendMessageW(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM((next.left + next.right) / 2, (next.top + next.bottom) / 2));
+  });
+  expectSameAsWholeRepaint("a name's colour", [&] { TextOf(2)->SetAttribute(L"normaltextcolor", L"#FFC02020"); });
+  expectSameAsWholeRepaint("scroll the cards", [&] { window_->LinkBox()->LineDown(-1, false); });
 }
 
 }  // namespace

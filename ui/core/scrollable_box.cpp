@@ -421,7 +421,11 @@ void ScrollableBox::PaintChildren(IRenderContext* context, const RECT& dirty) {
   const SIZE scroll = GetScrollPos();
   const POINT offset = GetRenderOffset();
   const RECT clipRect = GetPaddingPos();
-  RECT childDirty = clipRect;
+  // The children paint the dirty part of the padding area, moved into the
+  // scrolled content: everything else of them would be clipped away, so a change
+  // to one item of a list does not draw every item in view again.
+  RECT childDirty = {};
+  const bool insideDirty = IntersectRect(&childDirty, &dirty, &clipRect) != FALSE;
   OffsetRect(&childDirty, scroll.cx + offset.x, scroll.cy + offset.y);
   for (Control* child : std::vector<Control*>(items_)) {
     if (!child->IsVisible()) continue;
@@ -432,7 +436,7 @@ void ScrollableBox::PaintChildren(IRenderContext* context, const RECT& dirty) {
     // A child scrolled out of view paints nothing; skipping it before the clip and
     // origin are set spares a box of hundreds of items as many GDI calls.
     const RECT childPos = child->GetPos(true);
-    if (!IntersectRect(&overlap, &childDirty, &childPos)) continue;
+    if (!insideDirty || !IntersectRect(&overlap, &childDirty, &childPos)) continue;
     AutoClip clip(context, clipRect, IsClip());
     const POINT oldOrigin = context->OffsetWindowOrg({scroll.cx, scroll.cy});
     child->AlphaPaint(context, childDirty);

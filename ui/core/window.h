@@ -14,6 +14,7 @@
 
 #include "ui/base/weak_callback.h"
 #include "ui/core/control_name_index.h"
+#include "ui/core/dirty_pieces.h"
 #include "ui/core/event_args.h"
 #include "ui/core/window_shadow.h"
 
@@ -240,6 +241,9 @@ class Window : public virtual nbase::SupportWeakCallback {
   bool ShowTooltip(Control* control, POINT point);
   void ResizeToAutoSizedRoot();
   void ArrangeForPaint(const RECT& client);
+  // The window system's update region as a few pieces that do not overlap
+  // (DirtyPieces); none when it cannot be read.
+  DirtyPieces UpdatePieces(const RECT& client) const;
   // Hands a record built from the arguments and the last mouse position to the
   // control's event entry.
   bool DispatchEvent(Control* control, EventType type, WPARAM wParam, LPARAM lParam, wchar_t key,

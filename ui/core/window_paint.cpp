@@ -1,8 +1,10 @@
 // WM_PAINT: the tree is laid out when it asked for it, painted into the render
-// context over the dirty area, and the result copied to the screen (or to the
-// layered window's surface).
+// context over the dirty area (piece by piece when it was invalidated in distant
+// pieces), and the result copied to the screen (or to the layered window's surface).
 #include <algorithm>
+#include <vector>
 
+#include "ui/base/scoped_handles.h"
 #include "ui/core/auto_clip.h"
 #include "ui/core/box.h"
 #include "ui/core/control.h"
@@ -39,6 +41,25 @@ RECT RootPadding(Control* root) {
 }
 
 }  // namespace
+
+DirtyPieces Window::UpdatePieces(const RECT& client) const {
+  DirtyPieces pieces;
+  UniqueRegion update(CreateRectRgn(0, 0, 0, 0));
+  if (!update || GetUpdateRgn(hwnd_, update.get(), FALSE) == ERROR) return pieces;
+  const DWORD size = GetRegionData(update.get(), 0, nullptr);
+  if (size == 0) return pieces;
+  std::vector<BYTE> buffer(size);
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  if (GetRegionData(update.get(), size, data) != size) return pieces;
+  // The region comes in horizontal bands; the pieces put the bands of one
+  // invalidated rectangle together again.
+  const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+  for (DWORD i = 0; i < data->rdh.nCount; ++i) {
+    RECT inside = {};
+    if (IntersectRect(&inside, &rects[i], &client)) pieces.Add(inside);
+  }
+  return pieces;
+}
 
 void Window::ResizeToAutoSizedRoot() {
   if (root_->GetFixedWidth() != -2 && root_->GetFixedHeight() != -2) return;
@@ -82,6 +103,7 @@ void Window::Paint() {
   RECT client = {};
   GetClientRect(hwnd_, &client);
 
+  bool stretchedToEdges = false;
   if (layered_) {
     // Parts of a layered window beyond the virtual screen are never reported
     // dirty; paint them with the edge of the screen that touches them.
@@ -101,8 +123,16 @@ void Window::Paint() {
       if (dirty.top == topLeft.y) dirty.top = client.top;
       if (dirty.right == bottomRight.x) dirty.right = client.right;
       if (dirty.bottom == bottomRight.y) dirty.bottom = client.bottom;
+      stretchedToEdges = true;
     }
   }
+
+  // Distant dirty parts (a tag and the card area) are painted one by one;
+  // otherwise, and for a first paint or a window stretched to the screen's edge,
+  // the bounding box is.
+  DirtyPieces pieces;
+  if (!firstPaint_ && !stretchedToEdges) pieces = UpdatePieces(client);
+  if (pieces.Count() < 2) pieces.Clear();
 
   BeginPaint(hwnd_, &ps);
   if (updateNeeded_) {
@@ -114,7 +144,10 @@ void Window::Paint() {
       InvalidationBatch painted(this, InvalidationBatch::AtEnd::kDrop);
       ArrangeForPaint(client);
       const RECT gathered = painted.Gathered();
-      if (IntersectRect(&changed, &gathered, &client)) UnionRect(&dirty, &dirty, &changed);
+      if (IntersectRect(&changed, &gathered, &client)) {
+        UnionRect(&dirty, &dirty, &changed);
+        if (!pieces.Empty()) pieces.Add(changed);
+      }
     }
     // A layout that asked for another one (a box resizing its parent) gets the
     // next paint as it always did.
@@ -128,13 +161,21 @@ void Window::Paint() {
 
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
-  if (renderContext_->Resize(width, height, true)) dirty = client;
-  if (layered_) renderContext_->ClearAlpha(dirty, 0);
+  if (renderContext_->Resize(width, height, true)) {
+    dirty = client;
+    pieces.Clear();
+  }
+  DirtyPieces areas = pieces;
+  if (areas.Count() < 2) {
+    areas.Clear();
+    areas.Add(dirty);
+  }
 
-  {
-    AutoClip clip(renderContext_.get(), dirty, true);
-    root_->Paint(renderContext_.get(), dirty);
-    root_->PaintChildren(renderContext_.get(), dirty);
+  for (const RECT& area : areas) {
+    if (layered_) renderContext_->ClearAlpha(area, 0);
+    AutoClip clip(renderContext_.get(), area, true);
+    root_->Paint(renderContext_.get(), area);
+    root_->PaintChildren(renderContext_.get(), area);
   }
 
   if (layered_) {
@@ -143,12 +184,14 @@ void Window::Paint() {
                                   alphaFixCorner_.right > 0 || alphaFixCorner_.bottom > 0)) {
       RECT fixed = {inner.left + alphaFixCorner_.left, inner.top + alphaFixCorner_.top,
                     inner.right - alphaFixCorner_.right, inner.bottom - alphaFixCorner_.bottom};
-      renderContext_->RestoreAlpha(Intersection(dirty, fixed), RECT{0, 0, 0, 0});
+      for (const RECT& area : areas) renderContext_->RestoreAlpha(Intersection(area, fixed), RECT{0, 0, 0, 0});
     } else if (shadow_.IsAttached()) {
       const RECT padding = RootPadding(root_);
-      renderContext_->RestoreAlpha(Intersection(dirty, inner),
-                                   RECT{padding.left + 1, padding.top + 1, padding.right + 1,
-                                        padding.bottom + 1});
+      for (const RECT& area : areas) {
+        renderContext_->RestoreAlpha(Intersection(area, inner),
+                                     RECT{padding.left + 1, padding.top + 1, padding.right + 1,
+                                          padding.bottom + 1});
+      }
     }
     RECT window = {};
     GetWindowRect(hwnd_, &window);
