@@ -286,7 +286,7 @@ int main(int argc, char** argv) {
   // swings by hundreds of milliseconds with what else the machine does.
   MeasureStart(L"\"" + folder + L"Pexo.exe\" main", folder, L"PexoWnd");
   MeasureStart(L"\"" + self + L"startup_bench.exe\" baseline", self, L"PexoBaselineWnd");
-  constexpr int kStarts = 5;
+  constexpr int kStarts = 9;
   std::vector<double> launcherTimes, baselineTimes, differences, launcherSets, baselineSets;
   for (int i = 0; i < kStarts; ++i) {
     const StartResult launcher = MeasureStart(L"\"" + folder + L"Pexo.exe\" main", folder, L"PexoWnd");
