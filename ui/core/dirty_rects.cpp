@@ -1,4 +1,4 @@
-#include "ui/core/dirty_pieces.h"
+#include "ui/core/dirty_rects.h"
 
 namespace ui {
 
@@ -20,12 +20,12 @@ bool ShouldMerge(const RECT& a, const RECT& b) {
 
 }  // namespace
 
-void DirtyPieces::RemoveAt(size_t index) {
+void DirtyRects::RemoveAt(size_t index) {
   for (size_t i = index + 1; i < count_; ++i) pieces_[i - 1] = pieces_[i];
   --count_;
 }
 
-void DirtyPieces::Add(const RECT& rect) {
+void DirtyRects::Add(const RECT& rect) {
   if (IsRectEmpty(&rect)) return;
   RECT piece = rect;
   // A merged piece is larger and may now touch others: look again from the start.

@@ -10,7 +10,7 @@
 
 namespace ui {
 
-class DirtyPieces {
+class DirtyRects {
  public:
   // More pieces than this become their bounding box: many small repaints cost
   // more in walking the tree than they save.

@@ -14,7 +14,7 @@
 
 #include "ui/base/weak_callback.h"
 #include "ui/core/control_name_index.h"
-#include "ui/core/dirty_pieces.h"
+#include "ui/core/dirty_rects.h"
 #include "ui/core/event_args.h"
 #include "ui/core/window_shadow.h"
 
@@ -242,8 +242,8 @@ class Window : public virtual nbase::SupportWeakCallback {
   void ResizeToAutoSizedRoot();
   void ArrangeForPaint(const RECT& client);
   // The window system's update region as a few pieces that do not overlap
-  // (DirtyPieces); none when it cannot be read.
-  DirtyPieces UpdatePieces(const RECT& client) const;
+  // (DirtyRects); none when it cannot be read.
+  DirtyRects UpdatePieces(const RECT& client) const;
   // Hands a record built from the arguments and the last mouse position to the
   // control's event entry.
   bool DispatchEvent(Control* control, EventType type, WPARAM wParam, LPARAM lParam, wchar_t key,

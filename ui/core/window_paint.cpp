@@ -42,8 +42,8 @@ RECT RootPadding(Control* root) {
 
 }  // namespace
 
-DirtyPieces Window::UpdatePieces(const RECT& client) const {
-  DirtyPieces pieces;
+DirtyRects Window::UpdatePieces(const RECT& client) const {
+  DirtyRects pieces;
   UniqueRegion update(CreateRectRgn(0, 0, 0, 0));
   if (!update || GetUpdateRgn(hwnd_, update.get(), FALSE) == ERROR) return pieces;
   const DWORD size = GetRegionData(update.get(), 0, nullptr);
@@ -130,7 +130,7 @@ void Window::Paint() {
   // Distant dirty parts (a tag and the card area) are painted one by one;
   // otherwise, and for a first paint or a window stretched to the screen's edge,
   // the bounding box is.
-  DirtyPieces pieces;
+  DirtyRects pieces;
   if (!firstPaint_ && !stretchedToEdges) pieces = UpdatePieces(client);
   if (pieces.Count() < 2) pieces.Clear();
 
@@ -165,7 +165,7 @@ void Window::Paint() {
     dirty = client;
     pieces.Clear();
   }
-  DirtyPieces areas = pieces;
+  DirtyRects areas = pieces;
   if (areas.Count() < 2) {
     areas.Clear();
     areas.Add(dirty);

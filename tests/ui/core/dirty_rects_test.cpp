@@ -1,7 +1,7 @@
 // The pieces a window repaints: they never overlap, neighbours that make one
 // rectangle become it, too many become their bounding box, and the bands of a
 // region become the rectangles that made it.
-#include "ui/core/dirty_pieces.h"
+#include "ui/core/dirty_rects.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +10,12 @@
 
 namespace {
 
-std::vector<RECT> PiecesOf(const ui::DirtyPieces& pieces) { return {pieces.begin(), pieces.end()}; }
+std::vector<RECT> PiecesOf(const ui::DirtyRects& pieces) { return {pieces.begin(), pieces.end()}; }
 
 bool Same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
 
-TEST(DirtyPiecesTest, OverlappingAndAdjoiningPiecesMergeDistantOnesStayApart) {
-  ui::DirtyPieces pieces;
+TEST(DirtyRectsTest, OverlappingAndAdjoiningPiecesMergeDistantOnesStayApart) {
+  ui::DirtyRects pieces;
   pieces.Add(RECT{4, 89, 68, 125});    // a tag
   pieces.Add(RECT{73, 83, 388, 640});  // the cards
   pieces.Add(RECT{4, 127, 68, 163});   // another tag, two pixels below the first
@@ -35,20 +35,20 @@ TEST(DirtyPiecesTest, OverlappingAndAdjoiningPiecesMergeDistantOnesStayApart) {
   EXPECT_TRUE(Same(now[0], RECT{4, 83, 388, 640}));
 }
 
-TEST(DirtyPiecesTest, TooManyPiecesBecomeTheirBoundingBox) {
-  ui::DirtyPieces pieces;
-  for (int i = 0; i < static_cast<int>(ui::DirtyPieces::kMaxPieces); ++i) pieces.Add(RECT{i * 20, 0, i * 20 + 10, 10});
-  EXPECT_EQ(pieces.Count(), ui::DirtyPieces::kMaxPieces);
+TEST(DirtyRectsTest, TooManyPiecesBecomeTheirBoundingBox) {
+  ui::DirtyRects pieces;
+  for (int i = 0; i < static_cast<int>(ui::DirtyRects::kMaxPieces); ++i) pieces.Add(RECT{i * 20, 0, i * 20 + 10, 10});
+  EXPECT_EQ(pieces.Count(), ui::DirtyRects::kMaxPieces);
   pieces.Add(RECT{0, 50, 10, 60});
   const std::vector<RECT> now = PiecesOf(pieces);
   ASSERT_EQ(now.size(), 1u);
   EXPECT_TRUE(Same(now[0], RECT{0, 0, 70, 60}));
 }
 
-TEST(DirtyPiecesTest, TheBandsOfARegionBecomeTheRectanglesThatMadeIt) {
+TEST(DirtyRectsTest, TheBandsOfARegionBecomeTheRectanglesThatMadeIt) {
   // Two tags and the card area beside them, as the window system hands the
   // region back: in horizontal bands.
-  ui::DirtyPieces pieces;
+  ui::DirtyRects pieces;
   for (const RECT& band : {RECT{73, 83, 388, 89}, RECT{4, 89, 68, 125}, RECT{73, 89, 388, 125},
                            RECT{73, 125, 388, 127}, RECT{4, 127, 68, 163}, RECT{73, 127, 388, 163},
                            RECT{73, 163, 388, 640}}) {
