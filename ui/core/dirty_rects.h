@@ -1,6 +1,7 @@
 // The dirty parts of a window, kept apart: a tag item and the card area beside it
-// are two small repaints, not one of everything between them. Pieces that overlap, or that make a rectangle together, are merged
-// into one, so the pieces never overlap and no pixel is painted twice.
+// are two small repaints, not one of everything between them. Pieces that
+// overlap, or that make a rectangle together, are merged into one, so the pieces
+// never overlap and no pixel is painted twice.
 #pragma once
 
 #include <windows.h>

@@ -44,6 +44,9 @@ Window::~Window() {
     }
     if (GetPropW(hwnd_, kWindowObjectProperty) == this) RemovePropW(hwnd_, kWindowObjectProperty);
   }
+  // The tree goes below, and its controls' destructors raise events: callbacks
+  // bound to this object (its derived parts are gone already) must not run.
+  ReleaseWeakFlag();
   for (Control* control : delayedDelete_) delete control;
   delayedDelete_.clear();
   if (root_ && deleteRoot_) {
@@ -309,12 +312,16 @@ bool Window::InitControls(Control* control, Box* parent) {
   return true;
 }
 
+void Window::ForgetDestroyedControl(Control* control) {
+  ForgetControl(control);
+  if (control && root_ == control) root_ = nullptr;
+}
+
 void Window::ForgetControl(Control* control) {
   if (!control) return;
   for (Control** slot : {&focus_, &newHover_, &hover_, &pushed_, &keyControl_, &touch_}) {
     if (*slot == control) *slot = nullptr;
   }
-  if (root_ == control) root_ = nullptr;
   if (static_cast<Control*>(shadow_.GetShadowBox()) == control) shadow_.ForgetShadowBox();
   // Under every name: the control may have been renamed since it was registered.
   namedControls_.Forget(control);

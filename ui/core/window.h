@@ -143,7 +143,14 @@ class Window : public virtual nbase::SupportWeakCallback {
   // only when the window owned it; a root the caller owns is left to the caller.
   bool AttachRoot(Control* root, bool deleteRoot = true);
   bool InitControls(Control* control, Box* parent = nullptr);
+  // Drops the window's references to a control (focus, hover, pushed, key and
+  // touch slots, names). A root forgotten this way stays the root, which the
+  // window deletes when it goes (when it owns it), so a closed window's tree goes
+  // with the window object.
   void ForgetControl(Control* control);
+  // For a control's destructor: as ForgetControl, and a root destroyed by someone
+  // else is no longer the window's root.
+  void ForgetDestroyedControl(Control* control);
   void AddDelayedDelete(Control* control);
 
   void SetResourcePath(const std::wstring& path);

@@ -47,7 +47,7 @@ void SendControlEvent(Window* window, Control* control, EventType type, WPARAM w
 }
 
 void ForgetControl(Window* window, Control* control) {
-  if (window) window->ForgetControl(control);
+  if (window) window->ForgetDestroyedControl(control);
 }
 
 void InitControls(Window* window, Control* control, Box* parent) {

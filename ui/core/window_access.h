@@ -31,6 +31,7 @@ Control* GetNewHoverControl(const Window* window);
 POINT GetLastMousePos(const Window* window);
 void SendControlEvent(Window* window, Control* control, EventType type, WPARAM wParam,
                       LPARAM lParam);
+// For a control's destructor (Window::ForgetDestroyedControl).
 void ForgetControl(Window* window, Control* control);
 // Binds a control added to a live tree: window, parent, init, named controls.
 void InitControls(Window* window, Control* control, Box* parent);

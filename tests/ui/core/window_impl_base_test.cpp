@@ -201,6 +201,22 @@ TEST_F(WindowImplBaseTest, CloseButtonClosesAndTheWindowDeletesItself) {
   EXPECT_FALSE(IsWindow(hwnd));
 }
 
+// The tree goes with its window object. Its controls' last events reach plain
+// listeners, but none bound to the window: its own parts are gone by then.
+TEST_F(WindowImplBaseTest, AClosedWindowDeletesItsTreeWithoutCallingBackIntoIt) {
+  ASSERT_NE(Open(L"main.xml"), nullptr);
+  ui::Control* custom = window_->FindControlByName(L"custom");
+  ASSERT_NE(custom, nullptr);
+  bool customGone = false;
+  int boundCalls = 0;
+  custom->AttachEvent(ui::destroy, [&customGone](ui::EventArgs*) { return customGone = true; });
+  custom->AttachEvent(ui::destroy, window_->ToWeakCallback([&boundCalls](ui::EventArgs*) { return ++boundCalls > 0; }));
+  Click(L"closebtn");
+  ASSERT_TRUE(PumpUntil([&] { return deleted_; }));
+  EXPECT_TRUE(customGone) << "the tree outlived its window";
+  EXPECT_EQ(boundCalls, 0);
+}
+
 TEST_F(WindowImplBaseTest, SystemCloseCommandClosesTheWindow) {
   HWND hwnd = Open(L"main.xml");
   ASSERT_NE(hwnd, nullptr);
