@@ -10,7 +10,8 @@
 # summary is there, the process gets a grace period to exit; after it the
 # process is ended and the summary decides the result. A run that stalls
 # before its summary is ended after PEXO_TEST_ATTEMPT_SECONDS and run once
-# more; a second stall fails the test. Failures are never run again.
+# more; a second stall fails the test. A program that ends without its summary
+# (a crash can leave Wine's exit code 0) fails. Failures are never run again.
 set -u
 wine=$1; shift
 attempt_limit=${PEXO_TEST_ATTEMPT_SECONDS:-270}
@@ -54,6 +55,13 @@ run_once() {
   wait "$pid"
   local status=$?
   cat "$log"
+  # A program that crashed, or ended itself in the middle of a case, can leave
+  # Wine with exit code 0: only a closing summary makes a run count.
+  if ! summary_seen; then
+    echo "wine-test: the program ended (exit code $status) without GoogleTest's summary" >&2
+    return 1
+  fi
+  if [ $status -eq 0 ] && ! summary_passed; then return 1; fi
   return $status
 }
 

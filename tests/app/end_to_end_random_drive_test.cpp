@@ -208,7 +208,7 @@ class RandomDrive {
 
   bool Start(std::string* failure) {
     if (!program_.Start()) {
-      *failure = "the program did not start";
+      *failure = "the program did not start (error " + std::to_string(program_.startError()) + ")";
       return false;
     }
     HWND error = nullptr;

@@ -89,15 +89,26 @@ class PexoProgram {
   HANDLE process() const { return info_.hProcess; }
 
   // Starts the program with the argument as the relaunched main process gets it.
+  // Right after a process of the same program ended, Wine now and then refuses a
+  // new one for a moment: a refused start is tried again for up to two seconds.
   bool Start(const std::wstring& argument = L"main") {
     Kill();
     std::wstring commandLine = L"\"" + File(L"Pexo.exe") + L"\"" + (argument.empty() ? L"" : L" " + argument);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    info_ = {};
-    return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
-                          &info_) != FALSE;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+      info_ = {};
+      if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &startup,
+                         &info_)) {
+        return true;
+      }
+      startError_ = GetLastError();
+      Sleep(200);
+    }
+    return false;
   }
+  // Why the last refused start was refused (GetLastError of CreateProcessW).
+  DWORD startError() const { return startError_; }
   bool Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
 
   // The main window (class "PexoWnd"), shown or not; null after the wait.
@@ -169,6 +180,7 @@ class PexoProgram {
   std::wstring folder_;
   bool copied_ = false;
   PROCESS_INFORMATION info_ = {};
+  DWORD startError_ = 0;
 };
 
 }  // namespace pexo_test
