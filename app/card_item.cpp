@@ -20,6 +20,7 @@ void CardItem::EnsureInside() {
   // are dropped: the card is first painted right after, or right now.
   ui::Window* window = window_;
   ui::Window::InvalidationBatch painted(window, ui::Window::InvalidationBatch::AtEnd::kDrop);
+  const bool layoutWanted = window && window->IsArrangeNeeded();
   window_ = nullptr;
   build(*this);
   window_ = window;
@@ -27,7 +28,14 @@ void CardItem::EnsureInside() {
     for (ui::Control* child : std::vector<ui::Control*>(items_)) window->InitControls(child, this);
   }
   // A card never placed yet gets its inside laid out when it is.
-  if (!IsRectEmpty(&rect_)) ListContainerElement::SetPos(rect_);
+  if (IsRectEmpty(&rect_)) return;
+  ListContainerElement::SetPos(rect_);
+  // The inside asked the window for a layout as it was joined to it, and has just
+  // been laid out in the card, whose fixed size keeps the asking inside it: the
+  // window's next paint needs no layout for it (a layout pass placing cards in
+  // view would otherwise end by asking for a second paint of the whole window).
+  const bool fixedSize = GetFixedWidth() != ui::kSizeAuto && GetFixedHeight() != ui::kSizeAuto;
+  if (window && fixedSize && !IsArrangeNeeded()) window->SetArrange(layoutWanted);
 }
 
 ui::Control* CardItem::Child(const std::wstring& name) {

@@ -67,13 +67,17 @@ void RemoveTaskbarButton(HWND window) {
   if (SUCCEEDED(taskbar->HrInit())) taskbar->DeleteTab(window);
 }
 
-// Shows the main window (or docks it hidden) and sets the pair's z-order.
-void ShowAtStart(CMainWnd& mainWindow, CHideWnd* hideWindow, const Settings& settings) {
+// Shows the main window (or docks it hidden).
+void ShowAtStart(CMainWnd& mainWindow, const Settings& settings) {
   if (settings.bHideOnStart) {
     mainWindow.DockAtStart();
   } else {
     mainWindow.ShowMain();
   }
+}
+
+// Sets the pair's z-order after the first appearance.
+void ApplyStartZOrder(CMainWnd& mainWindow, CHideWnd* hideWindow, const Settings& settings) {
   if (settings.bTopMost) {
     if (hideWindow) hideWindow->SetTopMost(true);
     mainWindow.SetTopMost(true);
@@ -151,9 +155,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     settings.hMainWnd = mainWindow->GetHWND();
     // 14. The low-level mouse hook, when a setting or a side-button hot key needs it.
     if (MouseHookWanted(settings)) InstallMouseHook(settings);
-    // 15-17. Taskbar button, first appearance and z-order.
-    RemoveTaskbarButton(settings.hMainWnd);
-    ShowAtStart(*mainWindow, hideWindow, settings);
+    // 15-17. Taskbar button, first appearance and z-order. The window comes up
+    // first; the taskbar and the z-order, which change nothing on screen (the
+    // window has no button of its own and is shown in front), follow once it
+    // answers, before any input.
+    mainWindow->AfterSetUp([mainWindow, hideWindow, &settings] {
+      RemoveTaskbarButton(settings.hMainWnd);
+      ApplyStartZOrder(*mainWindow, hideWindow, settings);
+    });
+    ShowAtStart(*mainWindow, settings);
     // 18. Later starts from this folder find the main window here.
     sharedBlock.Publish(SharedBlockName(folderHash), settings.hMainWnd);
     // 19. The main window posts the quit message from its close handler.

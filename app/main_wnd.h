@@ -8,6 +8,7 @@
 #include <shellapi.h>
 #include <shtypes.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,6 +91,9 @@ class CMainWnd : public ui::WindowImplBase {
   // Posted by the set-up: drop registration and the tray icon follow once the
   // window is up, so that it is shown without waiting for them.
   static constexpr UINT kFinishSetUpMessage = WM_APP + 0x123;
+  // Runs `step` at the end of the set-up's last steps: once the window is up and
+  // answering, before any input reaches it.
+  void AfterSetUp(std::function<void()> step) { afterSetUp_ = std::move(step); }
   LRESULT OnWindowPosChanging(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnNcHitTest(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
@@ -160,7 +164,8 @@ class CMainWnd : public ui::WindowImplBase {
   // under a non-elevated shell that cannot lower its integrity level.
   void SetUpDrops();
   // The set-up's last steps, run from kFinishSetUpMessage: drop registration, the
-  // input method closed, the tray icon.
+  // input method closed, the tray icon, then what the program's start asked to
+  // follow once the window is up (AfterSetUp).
   void FinishSetUp();
   CDropTargetEx<CMainWnd>* DropTarget() const { return dropTarget_.get(); }
   // False while nothing can be dropped: a modal dialog is up or there is no tag.
@@ -415,6 +420,9 @@ class CMainWnd : public ui::WindowImplBase {
   bool swappingItems_ = false;
   int noteTagId_ = 0;
 
+  // False until the set-up's last steps ran: the input method is left to them.
+  bool setUpFinished_ = false;
+  std::function<void()> afterSetUp_;
   NOTIFYICONDATAW trayData_ = {};
   bool trayAdded_ = false;
   HICON trayIcon_ = nullptr;

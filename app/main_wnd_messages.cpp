@@ -221,6 +221,9 @@ void CMainWnd::ShowNotice(const std::wstring& text) {
 }
 
 void CMainWnd::SetImeOpen(bool open) {
+  // Until the set-up's last steps have closed it, the input method is left alone:
+  // its first use costs the start noticeably, and they run before any input.
+  if (!setUpFinished_) return;
   HWND hwnd = GetHWND();
   if (HIMC context = ImmGetContext(hwnd)) {
     ImmSetOpenStatus(context, open ? TRUE : FALSE);

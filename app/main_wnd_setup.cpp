@@ -2,12 +2,12 @@
 // timers, in the order the rest of the window relies on; drop registration, the
 // input method and the tray icon once the window is up.
 #include <windows.h>
-#include <imm.h>
 #include <shellapi.h>
 
 #include <cwchar>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/app_hot_keys.h"
 #include "app/data_preload.h"
@@ -121,11 +121,10 @@ void CMainWnd::InitWindow() {
 void CMainWnd::FinishSetUp() {
   SetUpDrops();
   // Typing into the window starts with the input method closed.
-  if (HIMC context = ImmGetContext(GetHWND())) {
-    ImmSetOpenStatus(context, FALSE);
-    ImmReleaseContext(GetHWND(), context);
-  }
+  setUpFinished_ = true;
+  SetImeOpen(false);
   AddTrayIcon();
+  if (afterSetUp_) std::exchange(afterSetUp_, nullptr)();
 }
 
 void CMainWnd::OpenDataOrExit() {

@@ -1,10 +1,14 @@
 // The program's start opens the icon cache and the link store on a worker thread
 // while the main window is made; the window takes what the worker loaded where it
 // opens its data. Over such a preload it shows the same cards and registers the
-// same hot keys and colours as a window that opens the stores itself.
+// same hot keys and colours as a window that opens the stores itself. The window
+// comes up painted before the set-up's last steps and what the start defers.
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "app/data_preload.h"
 #include "tests/app/launcher_test_support.h"
@@ -12,6 +16,9 @@
 namespace {
 
 class MainWindowPreloadTest : public launcher_test::MainWindowFixture {};
+
+// Stands for the start's deferred steps among the messages seen.
+constexpr UINT kAfterSetUp = 0;
 
 TEST_F(MainWindowPreloadTest, AWindowOverPreloadedStoresHasTheirCardsHotKeysAndColoursAndLoadsOnlyOnce) {
   const uint16_t chord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt | kHotKeyShift, VK_F11);
@@ -59,6 +66,50 @@ TEST_F(MainWindowPreloadTest, AWindowOverPreloadedStoresHasTheirCardsHotKeysAndC
   ASSERT_NO_FATAL_FAILURE(Open());
   EXPECT_EQ(window_->LinkBox()->GetCount(), 4);
   EXPECT_NE(GetHotKeyTable().FindLink(chord), nullptr);
+}
+
+// The launcher's window is layered: every invalidation posts it a paint. Its
+// build posts one, not one per control; the first paint lays the cards in view
+// out and asks for no second layout; the set-up's last steps, and the steps the
+// program's start hands to them, follow that paint.
+TEST_F(MainWindowPreloadTest, TheFirstPaintComesBeforeTheLastStepsAndAsksForNoSecondLayout) {
+  {
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto tag = store.topGroups.at(0)->tags.at(0);
+    for (int i = 0; i < 300; ++i) {
+      const std::wstring name = L"链接" + std::to_wstring(i);
+      ASSERT_TRUE(store.AddLink(tag, launcher_test::NewLink(name, L"C:\\windows\\notepad.exe")));
+    }
+    store.Close();
+    GetIconCache().Close();
+  }
+  std::vector<UINT> seen;
+  window_ = new CMainWnd(GetModuleHandleW(nullptr));
+  hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, true);
+  ASSERT_NE(hwnd_, nullptr);
+  window_->AfterSetUp([&seen] { seen.push_back(kAfterSetUp); });
+  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+
+  bool laidOutAgain = false;
+  MSG message;
+  while (PeekMessageW(&message, hwnd_, 0, 0, PM_REMOVE)) {
+    const bool watched = message.message == WM_PAINT || message.message == CMainWnd::kFinishSetUpMessage;
+    if (watched) seen.push_back(message.message);
+    DispatchMessageW(&message);
+    if (message.message == WM_PAINT && seen.size() == 1) laidOutAgain = window_->IsArrangeNeeded();
+  }
+
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.front(), static_cast<UINT>(WM_PAINT)) << "the window was not painted first";
+  EXPECT_FALSE(laidOutAgain) << "the first paint asked for a second layout";
+  const auto finish = std::find(seen.begin(), seen.end(), CMainWnd::kFinishSetUpMessage);
+  ASSERT_NE(finish, seen.end());
+  EXPECT_LE(std::count(seen.begin(), finish, static_cast<UINT>(WM_PAINT)), 2) << "the build posted a paint per control";
+  ASSERT_NE(finish + 1, seen.end());
+  EXPECT_EQ(finish[1], kAfterSetUp);
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), kAfterSetUp), 1);
+  EXPECT_EQ(window_->LinkBox()->GetCount(), 300);
 }
 
 }  // namespace

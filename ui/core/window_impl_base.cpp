@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 #include "ui/base/string_util.h"
 #include "ui/core/box.h"
@@ -35,10 +36,14 @@ UINT WindowImplBase::GetClassStyle() const { return CS_DBLCLKS; }
 
 HWND WindowImplBase::Create(HWND parent, const wchar_t* windowName, DWORD style, DWORD exStyle, bool layered,
                            const RECT& rect) {
+  // A native window destroyed before its creation returned (its set-up closed it,
+  // or the window system failed it after WM_CREATE) has deleted this object
+  // already, from its final message.
+  const std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
   HWND hwnd = Window::Create(parent, windowName, style, exStyle, layered, rect);
   // Deleting the object while the native window was still being created would
   // leave the creation writing into freed memory; it goes now instead.
-  if (!hwnd && creationFailed_) delete this;
+  if (!hwnd && !alive.expired() && creationFailed_) delete this;
   return hwnd;
 }
 
@@ -260,6 +265,11 @@ LRESULT WindowImplBase::OnCreate() {
   SetResourcePath(GetSkinFolder());
 
   const std::wstring skinFile = GetResourcePath() + GetSkinFile();
+  // Building the tree invalidates control by control, each a window-system call
+  // or two (a layered window is posted a paint each time), all for a window not
+  // shown yet. They are dropped, and the whole client area is invalidated once,
+  // before InitWindow: its first paint comes before what InitWindow posts.
+  std::optional<InvalidationBatch> build(std::in_place, this, InvalidationBatch::AtEnd::kDrop);
   SkinBuilder builder;
   CreateControlCallback createControl =
       ToWeakCallback([this](const std::wstring& className) { return CreateControl(className); });
@@ -271,6 +281,10 @@ LRESULT WindowImplBase::OnCreate() {
     return -1;
   }
   AttachRoot(GetShadow().WrapRoot(root));
+  build.reset();
+  RECT client = {};
+  GetClientRect(hwnd, &client);
+  InvalidateClientRect(client);
   InitWindow();
   SizeToAutoRoot();
   WireCaptionButtons();
