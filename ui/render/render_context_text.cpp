@@ -1,9 +1,12 @@
 // Text and named colours of the render context. Fonts come from the framework's
 // font table; their logical fonts are read in the wide form so that Chinese face
 // names reach GDI+ intact.
+#include <algorithm>
+
 #include "ui/base/ui_globals.h"
 #include "ui/render/gdiplus_handles.h"
 #include "ui/render/render_context_gdiplus.h"
+#include "ui/render/text_fit.h"
 
 namespace ui {
 
@@ -51,6 +54,30 @@ class SelectedFont {
   HDC dc_;
   HGDIOBJ old_ = nullptr;
 };
+
+// The text cut with an ellipsis to what the layout box shows: one line within its
+// width, or as many whole lines as its height holds (at least one).
+std::wstring FitToLayout(Gdiplus::GpGraphics* graphics, Gdiplus::GpFont* font, const std::wstring& text,
+                         const Gdiplus::RectF& layout, bool singleLine) {
+  GpStringFormatPtr format = CloneTypographicFormat();
+  if (!format || layout.Width <= 0) return text;
+  gp::GdipSetStringFormatFlags(format.get(), singleLine ? Gdiplus::StringFormatFlagsNoWrap : 0);
+  auto measure = [&](const std::wstring& what, Gdiplus::REAL width) {
+    Gdiplus::RectF box(0, 0, width, 0);
+    Gdiplus::RectF bounds(0, 0, 0, 0);
+    gp::GdipMeasureString(graphics, what.c_str(), static_cast<INT>(what.size()), font, &box, format.get(), &bounds,
+                          nullptr, nullptr);
+    return bounds;
+  };
+  if (singleLine) {
+    return FitWithEllipsis(text, [&](const std::wstring& candidate) { return measure(candidate, 0).Width <= layout.Width; });
+  }
+  const Gdiplus::REAL lineHeight = measure(L"测试", 0).Height;
+  if (lineHeight <= 0) return text;
+  const int lines = std::max(1, static_cast<int>((layout.Height + 0.5f) / lineHeight));
+  const Gdiplus::REAL room = lines * lineHeight + 0.5f;
+  return FitWithEllipsis(text, [&](const std::wstring& candidate) { return measure(candidate, layout.Width).Height <= room; });
+}
 
 }  // namespace
 
@@ -122,7 +149,11 @@ void RenderContext_GdiPlus::DrawText(const RECT& rect, const std::wstring& text,
   gp::GdipSetInterpolationMode(g, Gdiplus::InterpolationModeHighQualityBicubic);
   gp::GdipSetTextRenderingHint(g, Gdiplus::TextRenderingHintSystemDefault);
 
-  const INT length = static_cast<INT>(text.size());
+  // A text that does not fit is cut here rather than left to the trimming above,
+  // which not every GDI+ carries out.
+  const std::wstring shown =
+      (format & DT_END_ELLIPSIS) ? FitToLayout(g, font.get(), text, layout, (format & DT_SINGLELINE) != 0) : text;
+  const INT length = static_cast<INT>(shown.size());
   if (draw_as_path) {
     gp::GdipSetSmoothingMode(g, Gdiplus::SmoothingModeAntiAlias);
     Gdiplus::GpFontFamily* raw_family = nullptr;
@@ -136,10 +167,10 @@ void RenderContext_GdiPlus::DrawText(const RECT& rect, const std::wstring& text,
     gp::GdipCreatePath(Gdiplus::FillModeAlternate, &raw_path);
     GpPathPtr path(raw_path);
     if (!family || !path) return;
-    gp::GdipAddPathString(path.get(), text.c_str(), length, family.get(), style, size, &layout, sf);
+    gp::GdipAddPathString(path.get(), shown.c_str(), length, family.get(), style, size, &layout, sf);
     gp::GdipFillPath(g, brush.get(), path.get());
   } else {
-    gp::GdipDrawString(g, text.c_str(), length, font.get(), &layout, sf, brush.get());
+    gp::GdipDrawString(g, shown.c_str(), length, font.get(), &layout, sf, brush.get());
   }
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "tests/support/render_pixels.h"
 #include "tests/support/gdiplus_test_env.h"
@@ -12,6 +13,7 @@
 #include "ui/base/image_info.h"
 #include "ui/base/ui_globals.h"
 #include "ui/render/render_context_gdiplus.h"
+#include "ui/render/text_fit.h"
 
 namespace {
 
@@ -188,6 +190,60 @@ TEST_F(RenderTextTest, MeasureAddsAPixelAndHonoursTheWidthLimit) {
   EXPECT_GT(wrapped.bottom - wrapped.top, 2 * (reference.bottom - reference.top));
   RECT unknown_font = context.MeasureText(L"abc", L"no-such-font", 0);
   EXPECT_GT(unknown_font.right, 1);
+}
+
+// The cut keeps the longest start that fits with the ellipsis after it, drops
+// blanks before the ellipsis and never splits a surrogate pair.
+TEST(TextFitTest, CutsTheLongestStartThatFitsWithTheEllipsis) {
+  auto atMost = [](size_t length) { return [length](const std::wstring& text) { return text.size() <= length; }; };
+  EXPECT_EQ(ui::FitWithEllipsis(L"short", atMost(5)), L"short");
+  EXPECT_EQ(ui::FitWithEllipsis(L"", atMost(0)), L"");
+  EXPECT_EQ(ui::FitWithEllipsis(L"Windows 文件夹", atMost(7)), L"Window\u2026");
+  EXPECT_EQ(ui::FitWithEllipsis(L"Windows 文件夹", atMost(9)), L"Windows\u2026");  // not "Windows \u2026"
+  EXPECT_EQ(ui::FitWithEllipsis(L"Windows 文件夹", atMost(10)), L"Windows \u6587\u2026");
+  EXPECT_EQ(ui::FitWithEllipsis(L"ab\U0001F600cd", atMost(4)), L"ab\u2026");  // the pair stays whole or goes
+  EXPECT_EQ(ui::FitWithEllipsis(L"ab\U0001F600cd", atMost(5)), L"ab\U0001F600\u2026");
+  EXPECT_EQ(ui::FitWithEllipsis(L"abc", atMost(0)), L"\u2026");
+}
+
+// A text that does not fit is drawn cut, with an ellipsis: on one line within the
+// width, or in the whole lines the height holds; the picture is that of a start
+// of the text with the ellipsis. A text that fits is drawn as it is.
+TEST_F(RenderTextTest, TextThatDoesNotFitIsDrawnCutWithAnEllipsis) {
+  struct Case {
+    RECT area;
+    UINT format;
+    std::wstring text;
+  };
+  const Case cases[] = {
+      {RECT{0, 0, 90, 24}, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS, L"Windows 文件夹 and more"},
+      {RECT{0, 0, 90, 34}, DT_CENTER | DT_END_ELLIPSIS, L"one two three four five six seven eight nine ten"},
+  };
+  auto draw = [](Context& context, const Case& c, const std::wstring& text, UINT format) {
+    context.Clear();
+    context.DrawText(c.area, text, 0xFF000000, L"body", format);
+    return std::vector<BYTE>(context.GetBits(), context.GetBits() + context.GetWidth() * context.GetHeight() * 4);
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.format);
+    Context context;
+    ASSERT_TRUE(context.Resize(c.area.right, c.area.bottom));
+    const std::vector<BYTE> cut = draw(context, c, c.text, c.format);
+    bool matched = false;
+    for (size_t length = c.text.size() - 1; length > 0 && !matched; --length) {
+      std::wstring start = c.text.substr(0, length);
+      while (!start.empty() && start.back() == L' ') start.pop_back();
+      // Only a candidate that fits counts: one cut by the line break looks the same.
+      const std::wstring candidate = start + ui::kEllipsis;
+      const int width = c.area.right - c.area.left;
+      const RECT size = context.MeasureText(candidate, L"body", c.format, (c.format & DT_SINGLELINE) ? -1 : width);
+      if (size.right - size.left > width + 1 || size.bottom - size.top > c.area.bottom - c.area.top + 1) continue;
+      matched = draw(context, c, candidate, c.format & ~DT_END_ELLIPSIS) == cut;
+    }
+    EXPECT_TRUE(matched) << "not drawn as a start of the text with an ellipsis";
+    const std::wstring fits = L"one two";
+    EXPECT_EQ(draw(context, c, fits, c.format), draw(context, c, fits, c.format & ~DT_END_ELLIPSIS));
+  }
 }
 
 TEST_F(RenderTextTest, NamedColoursComeFromTheTable) {

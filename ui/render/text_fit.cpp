@@ -1,0 +1,36 @@
+#include "ui/render/text_fit.h"
+
+namespace ui {
+
+namespace {
+
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// The first `length` characters, never ending between the halves of a pair,
+// with trailing blanks dropped, and the ellipsis after them.
+std::wstring CutAt(const std::wstring& text, size_t length) {
+  if (length > 0 && IsHighSurrogate(text[length - 1])) --length;
+  while (length > 0 && (text[length - 1] == L' ' || text[length - 1] == L'\t' || text[length - 1] == L'\u3000'))
+    --length;
+  return text.substr(0, length) + kEllipsis;
+}
+
+}  // namespace
+
+std::wstring FitWithEllipsis(const std::wstring& text, const std::function<bool(const std::wstring&)>& fits) {
+  if (text.empty() || fits(text)) return text;
+  // The longest start that fits with the ellipsis: `low` fits (or is 0), `high` does not.
+  size_t low = 0;
+  size_t high = text.size();
+  while (high - low > 1) {
+    const size_t middle = low + (high - low) / 2;
+    if (fits(CutAt(text, middle))) {
+      low = middle;
+    } else {
+      high = middle;
+    }
+  }
+  return CutAt(text, low);
+}
+
+}  // namespace ui
