@@ -8,6 +8,7 @@
 #include "data/icon_cache.h"
 #include "data/system_links.h"
 #include "tests/app/dialog_test_support.h"
+#include "tests/support/render_pixels.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/list_container_element.h"
@@ -36,6 +37,30 @@ class SmallDialogsTest : public ::testing::Test {
 
   window_test::TestWindow owner_{L"PexoDialogOwner"};
 };
+
+// A layered window shows its surface with the surface's alpha. The edit's text
+// services draw with GDI, which leaves the alpha of the pixels it writes at 0:
+// unless the window makes them opaque again, typed text shows as a faint ghost
+// added to whatever lies behind the window.
+void ExpectFieldShownOpaque(CDialogWnd& dialog, const wchar_t* name) {
+  UpdateWindow(dialog.GetHWND());
+  ui::Control* field = dialog.FindControlByName(name);
+  ASSERT_NE(field, nullptr);
+  ui::IRenderContext* surface = dialog.GetRenderContext();
+  ASSERT_NE(surface, nullptr);
+  const RECT pos = field->GetPos();
+  int seeThrough = 0;
+  int inked = 0;
+  for (LONG y = pos.top; y < pos.bottom; ++y) {
+    for (LONG x = pos.left; x < pos.right; ++x) {
+      const DWORD pixel = pexo_test::Pixel(*surface, x, y);
+      if ((pixel >> 24) != 0xFF) ++seeThrough;
+      if ((pixel & 0xFF) < 0x80) ++inked;
+    }
+  }
+  EXPECT_EQ(seeThrough, 0) << "pixels of the field are not opaque on screen";
+  EXPECT_GT(inked, 10) << "no text in the field";
+}
 
 
 TEST_F(SmallDialogsTest, NameDialogReplacesTheSelectedProposalAndRefusesAnEmptyName) {
@@ -95,6 +120,7 @@ TEST_F(SmallDialogsTest, UrlDialogNeedsNameAndAddressAndHandsBackAllThreeTexts) 
         Click(d, L"edit_name");
       },
       [](CDialogWnd& d) { Type(d, L"搜索"); },
+      [](CDialogWnd& d) { ExpectFieldShownOpaque(d, L"edit_name"); },
       [](CDialogWnd& d) { Click(d, L"btn_ok"); },  // no address yet
       [](CDialogWnd& d) {
         EXPECT_TRUE(IsWindow(d.GetHWND()));
