@@ -186,6 +186,9 @@ void Window::ReleasePushedControl() {
 
 void Window::PressControl(Control* control, EventType type, WPARAM wParam, LPARAM lParam,
                           bool moveFocus) {
+  // The press starts what the control does (a menu, a drag, a dialog), which its
+  // tip would otherwise cover until the mouse leaves.
+  if (tooltip_) SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
   pushed_ = control;
   if (moveFocus) control->SetFocus();
   if (pushed_ != control) return;  // the focus change destroyed it

@@ -386,7 +386,7 @@ TEST_F(WindowInputTest, SetCursorAsksTheControlUnderTheCursor) {
   EXPECT_TRUE(leftLog.Has(ui::setcursor));
 }
 
-TEST_F(WindowInputTest, HoverShowsTheTooltipThroughWideMessages) {
+TEST_F(WindowInputTest, HoverShowsTheTooltipThroughWideMessagesAndAPressHidesIt) {
   left->SetToolTipText(L"第一行<n>second");
   Post(WM_MOUSEMOVE, 0, ClientPoint(10, 10));
   SendMessageW(hwnd, WM_MOUSEHOVER, 0, ClientPoint(10, 10));
@@ -402,6 +402,11 @@ TEST_F(WindowInputTest, HoverShowsTheTooltipThroughWideMessages) {
   info.lpszText = text;
   SendMessageW(tooltip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
   EXPECT_STREQ(text, L"第一行\r\nsecond");
+  // A press goes ahead of the tip: a menu or dialog it opens is not covered.
+  ASSERT_TRUE(IsWindowVisible(tooltip));
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(10, 10));
+  EXPECT_FALSE(IsWindowVisible(tooltip));
+  Post(WM_LBUTTONUP, 0, ClientPoint(10, 10));
   // A control without a tooltip text leaves the tooltip alone.
   EXPECT_EQ(SendMessageW(hwnd, WM_MOUSEHOVER, 0, ClientPoint(160, 10)), 0);
 }
