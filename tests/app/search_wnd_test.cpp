@@ -44,7 +44,21 @@ std::string Utf8(const std::wstring& text) {
   return out;
 }
 
+// The search window the keys are typed into. A window that another test shows
+// meanwhile can take the foreground (tests run side by side): it is given back
+// before each key, as the user would click the search window again.
+CSearchWnd*& Typist() {
+  static CSearchWnd* window = nullptr;
+  return window;
+}
+
+bool TypistVisible() { return Typist() && IsWindow(Typist()->GetHWND()) && IsWindowVisible(Typist()->GetHWND()); }
+
 void PressKey(WORD vk, bool shift = false) {
+  if (TypistVisible() && GetForegroundWindow() != Typist()->GetHWND()) {
+    SetForegroundWindow(Typist()->GetHWND());
+    PumpFor(30);
+  }
   std::vector<INPUT> inputs;
   auto add = [&](WORD key, bool up) {
     INPUT in = {};
@@ -61,8 +75,15 @@ void PressKey(WORD vk, bool shift = false) {
   PumpFor(60);
 }
 
+// Each letter is typed once the one before has reached the search box: real
+// input takes longer to arrive on a busy machine.
 void TypeText(const std::string& letters) {
-  for (char ch : letters) PressKey(static_cast<WORD>(ch >= 'a' && ch <= 'z' ? ch - 32 : ch));
+  for (char ch : letters) {
+    const bool waited = TypistVisible();
+    const size_t before = waited ? Typist()->SearchEdit()->GetText().size() : 0;
+    PressKey(static_cast<WORD>(ch >= 'a' && ch <= 'z' ? ch - 32 : ch));
+    if (waited) PumpUntil([&] { return Typist()->SearchEdit()->GetText().size() > before; }, 2000);
+  }
 }
 
 void ClickAt(POINT at) {
@@ -92,6 +113,7 @@ class SearchWindowTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    Typist() = nullptr;
     RemoveSearchMouseHook();
     if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
     PumpFor(50);
@@ -133,6 +155,7 @@ class SearchWindowTest : public ::testing::Test {
     window_ = new CSearchWnd;
     hwnd_ = window_->Create(GetDesktopWindow(), L"PexoWnd", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_LAYERED, true);
     ASSERT_NE(hwnd_, nullptr);
+    Typist() = window_;
     SetWindowPos(hwnd_, nullptr, 120, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     InstallSearchMouseHook(hwnd_);
     window_->BringUp();
