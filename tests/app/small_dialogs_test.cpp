@@ -42,6 +42,16 @@ class SmallDialogsTest : public ::testing::Test {
 // services draw with GDI, which leaves the alpha of the pixels it writes at 0:
 // unless the window makes them opaque again, typed text shows as a faint ghost
 // added to whatever lies behind the window.
+// A short text selected in a wide field is shown from its start, not scrolled
+// out to the left as it would be in a field of no width.
+void ExpectTextStartsInView(CDialogWnd& dialog, const wchar_t* name) {
+  auto* field = dynamic_cast<ui::RichEdit*>(dialog.FindControlByName(name));
+  ASSERT_NE(field, nullptr);
+  POINTL first = {};
+  field->TxSendMessage(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&first), 0, nullptr);
+  EXPECT_GE(first.x, field->GetPos().left) << "the text's start is scrolled out of the field";
+}
+
 void ExpectFieldShownOpaque(CDialogWnd& dialog, const wchar_t* name) {
   UpdateWindow(dialog.GetHWND());
   ui::Control* field = dialog.FindControlByName(name);
@@ -72,6 +82,7 @@ TEST_F(SmallDialogsTest, NameDialogReplacesTheSelectedProposalAndRefusesAnEmptyN
       [&](CDialogWnd& d) {
         EXPECT_FALSE(IsWindowEnabled(ownerWnd)) << "the dialog is modal over its opener";
         EXPECT_EQ(LabelText(d.FindControlByName(L"title")), L"分组-重命名");
+        ExpectTextStartsInView(d, L"edit_name");
         Type(d, L"x");  // the proposal is selected: the first key replaces it
       },
       [](CDialogWnd& d) {
