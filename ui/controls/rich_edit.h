@@ -171,6 +171,8 @@ class RichEdit : public ScrollableBox {
  private:
   CTxtWinHost* host_ = nullptr;
   bool verticalBarForced_ = false;
+  // The width of the line's last drawing (single-line fields), -1 before the first.
+  LONG drawnLineWidth_ = -1;
   bool wantTab_ = true;
   bool wantReturnMsg_ = false;
   bool returnMsgWantCtrl_ = false;

@@ -186,6 +186,19 @@ void RichEdit::Paint(IRenderContext* context, const RECT& dirty) {
   host_->GetTextServices()->TxDraw(DVASPECT_CONTENT, 0, nullptr, nullptr, dc, nullptr, &bounds,
                                    nullptr, &update, nullptr, 0, TXTVIEW_ACTIVE);
   RestoreDC(dc, saved);
+  if (!IsMultiLine() && Width(aligned) != drawnLineWidth_) {
+    drawnLineWidth_ = Width(aligned);
+    // The text services take the line's width from its drawing: a line scrolled
+    // before (a proposal selected before the field had its width is scrolled out
+    // to the left) starts over from its left end, with the caret kept in view.
+    POINT before = {};
+    TxSendMessage(EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&before), nullptr);
+    if (before.x != 0) {
+      HomeLeft();
+      TxSendMessage(EM_SCROLLCARET, 0, 0, nullptr);
+      Invalidate();
+    }
+  }
   if (verticalBarForced_) {
     const ScrollBar* vertical = GetVerticalScrollBar();
     const int barWidth = vertical ? vertical->GetFixedWidth() : 0;

@@ -129,10 +129,7 @@ void CTxtWinHost::SetClientRect(const RECT& rc) {
   client_ = rc;
   extent_.cx = MulDiv(rc.right - rc.left, kHimetricPerInch, DeviceDpi(LOGPIXELSX));
   extent_.cy = MulDiv(rc.bottom - rc.top, kHimetricPerInch, DeviceDpi(LOGPIXELSY));
-  if (services_) {
-    services_->OnTxPropertyBitsChange(TXTBIT_VIEWINSETCHANGE | TXTBIT_CLIENTRECTCHANGE,
-                                      TXTBIT_VIEWINSETCHANGE | TXTBIT_CLIENTRECTCHANGE);
-  }
+  if (services_) services_->OnTxPropertyBitsChange(TXTBIT_VIEWINSETCHANGE, TXTBIT_VIEWINSETCHANGE);
 }
 
 void CTxtWinHost::SetFont(HFONT font) {
