@@ -56,27 +56,33 @@ class SelectedFont {
 };
 
 // The text cut with an ellipsis to what the layout box shows: one line within its
-// width, or as many whole lines as its height holds (at least one).
-std::wstring FitToLayout(Gdiplus::GpGraphics* graphics, Gdiplus::GpFont* font, const std::wstring& text,
-                         const Gdiplus::RectF& layout, bool singleLine) {
-  GpStringFormatPtr format = CloneTypographicFormat();
-  if (!format || layout.Width <= 0) return text;
-  gp::GdipSetStringFormatFlags(format.get(), singleLine ? Gdiplus::StringFormatFlagsNoWrap : 0);
+// width, or as many whole lines as its height holds (at least one). Measured with
+// the drawing's own format: a box without a height trims nothing.
+std::wstring FitToLayout(Gdiplus::GpGraphics* graphics, Gdiplus::GpFont* font, Gdiplus::GpStringFormat* format,
+                         const std::wstring& text, const Gdiplus::RectF& layout, bool singleLine) {
+  if (layout.Width <= 0) return text;
   auto measure = [&](const std::wstring& what, Gdiplus::REAL width) {
     Gdiplus::RectF box(0, 0, width, 0);
     Gdiplus::RectF bounds(0, 0, 0, 0);
-    gp::GdipMeasureString(graphics, what.c_str(), static_cast<INT>(what.size()), font, &box, format.get(), &bounds,
+    gp::GdipMeasureString(graphics, what.c_str(), static_cast<INT>(what.size()), font, &box, format, &bounds,
                           nullptr, nullptr);
     return bounds;
   };
   if (singleLine) {
     return FitWithEllipsis(text, [&](const std::wstring& candidate) { return measure(candidate, 0).Width <= layout.Width; });
   }
-  const Gdiplus::REAL lineHeight = measure(L"测试", 0).Height;
-  if (lineHeight <= 0) return text;
-  const int lines = std::max(1, static_cast<int>((layout.Height + 0.5f) / lineHeight));
-  const Gdiplus::REAL room = lines * lineHeight + 0.5f;
-  return FitWithEllipsis(text, [&](const std::wstring& candidate) { return measure(candidate, layout.Width).Height <= room; });
+  // Whole lines only: the room is asked for once a text is taller than the box.
+  Gdiplus::REAL room = -1;
+  return FitWithEllipsis(text, [&](const std::wstring& candidate) {
+    const Gdiplus::REAL height = measure(candidate, layout.Width).Height;
+    if (height <= layout.Height + 0.5f) return true;
+    if (room < 0) {
+      const Gdiplus::REAL lineHeight = measure(L"测试", 0).Height;
+      const int lines = lineHeight > 0 ? std::max(1, static_cast<int>((layout.Height + 0.5f) / lineHeight)) : 1;
+      room = lineHeight > 0 ? lines * lineHeight + 0.5f : height;
+    }
+    return height <= room;
+  });
 }
 
 }  // namespace
@@ -152,7 +158,7 @@ void RenderContext_GdiPlus::DrawText(const RECT& rect, const std::wstring& text,
   // A text that does not fit is cut here rather than left to the trimming above,
   // which not every GDI+ carries out.
   const std::wstring shown =
-      (format & DT_END_ELLIPSIS) ? FitToLayout(g, font.get(), text, layout, (format & DT_SINGLELINE) != 0) : text;
+      (format & DT_END_ELLIPSIS) ? FitToLayout(g, font.get(), sf, text, layout, (format & DT_SINGLELINE) != 0) : text;
   const INT length = static_cast<INT>(shown.size());
   if (draw_as_path) {
     gp::GdipSetSmoothingMode(g, Gdiplus::SmoothingModeAntiAlias);
