@@ -10,6 +10,7 @@
 #include "app/hot_key_edit.h"
 #include "app/icon_wnd.h"
 #include "app/link_color.h"
+#include "app/window_alpha.h"
 #include "data/hot_key_table.h"
 #include "data/initials.h"
 #include "data/link.h"
@@ -62,7 +63,7 @@ void CEditWnd::InitWindow() {
   sizing_ = 0;
   const Settings& settings = GetSettings();
   if (settings.nAttrWidth >= 1 && settings.nAttrHeight >= 1) Resize(settings.nAttrWidth, settings.nAttrHeight);
-  SetWindowAlpha(settings.nAlpha);
+  SetWindowAlpha(LauncherWindowAlpha());
   if (!link_) return;
   FillFields();
   ApplyTypeStates();

@@ -4,6 +4,7 @@
 
 #include "app/app_control_factory.h"
 #include "app/hot_key_text.h"
+#include "app/window_alpha.h"
 #include "data/group.h"
 #include "data/hot_key_table.h"
 #include "data/icon_cache.h"
@@ -48,7 +49,7 @@ void SetIcon(ui::Control* icon, Link& link) {
 
 void CHotKeyWnd::InitWindow() {
   const Settings& settings = GetSettings();
-  SetWindowAlpha(settings.nAlpha);
+  SetWindowAlpha(LauncherWindowAlpha());
   hotKeyBox_ = dynamic_cast<ui::ListBox*>(FindControlByName(L"hotkeybox"));
   if (!hotKeyBox_) return;
 

@@ -5,6 +5,7 @@
 
 #include "app/app_control_factory.h"
 #include "app/file_dialog.h"
+#include "app/window_alpha.h"
 #include "data/icon_cache.h"
 #include "data/link_path.h"
 #include "data/settings.h"
@@ -77,7 +78,7 @@ void CacheFilePicture(const std::wstring& file, int shellIndex) {
 }  // namespace
 
 void CIconWnd::InitWindow() {
-  SetWindowAlpha(GetSettings().nAlpha);
+  SetWindowAlpha(LauncherWindowAlpha());
   pathEdit_ = dynamic_cast<ui::RichEdit*>(FindControlByName(L"filepath"));
   iconBox_ = dynamic_cast<ui::ListBox*>(FindControlByName(L"iconbox"));
   const auto onClick = ToWeakCallback([this](ui::EventArgs* e) { return OnClick(e); });

@@ -20,8 +20,6 @@ ui::Control* CMainWnd::CreateControl(const std::wstring& className) {
   return nullptr;
 }
 
-int CMainWnd::EffectiveAlpha(int storedAlpha) { return std::clamp(storedAlpha, 128, 255); }
-
 POINT CMainWnd::ClampedPosition(int x, int y, int width, int height, int screenWidth, int screenHeight) {
   POINT pt = {std::max(x, 0), std::max(y, 0)};
   if (pt.x + width > screenWidth) pt.x = std::max(screenWidth - width, 0);

@@ -10,6 +10,7 @@
 #include "app/main_wnd.h"
 #include "app/mouse_hook.h"
 #include "app/setting_wnd.h"
+#include "app/window_alpha.h"
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "ui/controls/label.h"
@@ -36,7 +37,8 @@ bool CMainWnd::ShowSettings() {
 void CMainWnd::ApplySettings(bool tagRightBefore) {
   Settings& settings = GetSettings();
   HWND hwnd = GetHWND();
-  SetWindowAlpha(EffectiveAlpha(settings.nAlpha));
+  SetWindowAlpha(LauncherWindowAlpha());
+  ApplyMenuAlpha();
   if (!settings.Theme.empty()) ApplyTheme();
   ApplyDockSettings();
 

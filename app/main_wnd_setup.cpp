@@ -14,6 +14,7 @@
 #include "app/date_line.h"
 #include "app/list_item_id.h"
 #include "app/main_wnd.h"
+#include "app/window_alpha.h"
 #include "data/hot_key_table.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
@@ -53,7 +54,8 @@ void CMainWnd::InitWindow() {
   // The window is not shown yet: what set-up invalidates is one invalidation.
   ui::Window::InvalidationBatch setUp(this);
   Settings& settings = GetSettings();
-  SetWindowAlpha(EffectiveAlpha(settings.nAlpha));
+  SetWindowAlpha(LauncherWindowAlpha());
+  ApplyMenuAlpha();
   SetWindowTextW(GetHWND(), kDisplayName);
   settings.hMainWnd = GetHWND();
   GetHotKeyTable().SetOwnerWindow(GetHWND());

@@ -1,6 +1,6 @@
 #include "app/name_wnd.h"
 
-#include "data/settings.h"
+#include "app/window_alpha.h"
 #include "ui/controls/rich_edit.h"
 #include "ui/core/event_args.h"
 
@@ -10,7 +10,7 @@ CNameWnd::CNameWnd() {
 }
 
 void CNameWnd::InitWindow() {
-  SetWindowAlpha(GetSettings().nAlpha);
+  SetWindowAlpha(LauncherWindowAlpha());
   title_ = FindControlByName(L"title");
   nameEdit_ = dynamic_cast<ui::RichEdit*>(FindControlByName(L"edit_name"));
   okButton_ = FindControlByName(L"btn_ok");

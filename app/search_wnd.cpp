@@ -11,6 +11,7 @@
 #include "app/launch_thread.h"
 #include "app/link_location.h"
 #include "app/shell_actions.h"
+#include "app/window_alpha.h"
 #include "data/icon_bitmaps.h"
 #include "data/link.h"
 #include "data/link_store.h"
@@ -71,7 +72,7 @@ int CSearchWnd::ServiceMaximum(size_t localCount) {
 }
 
 void CSearchWnd::InitWindow() {
-  SetWindowAlpha(GetSettings().nAlpha);
+  SetWindowAlpha(LauncherWindowAlpha());
   inSizeMove = 0;
   resultList = dynamic_cast<ui::ListBox*>(FindControlByName(L"linkbox"));
   searchEdit = dynamic_cast<ui::RichEdit*>(FindControlByName(L"edit_search"));

@@ -8,6 +8,7 @@
 #include "app/hot_key_edit.h"
 #include "app/main_wnd.h"
 #include "app/shell_actions.h"
+#include "app/window_alpha.h"
 #include "data/program_dir.h"
 #include "data/settings.h"
 #include "ui/controls/check_box.h"
@@ -128,7 +129,7 @@ int NumberFieldValue(const std::wstring& text, int previous) {
 
 void CSettingWnd::InitWindow() {
   const Settings& settings = GetSettings();
-  const int alpha = CMainWnd::EffectiveAlpha(settings.nAlpha);
+  const int alpha = LauncherWindowAlpha();
   SetWindowAlpha(alpha);
   if (ui::Control* version = FindControlByName(L"setting_version")) {
     wchar_t text[32] = {};

@@ -1,6 +1,7 @@
 #include "app/sys_wnd.h"
 
 #include "app/app_control_factory.h"
+#include "app/window_alpha.h"
 #include "data/icon_cache.h"
 #include "data/link_path.h"
 #include "data/settings.h"
@@ -30,7 +31,7 @@ std::wstring TileImage(const SystemLink& row) {
 }  // namespace
 
 void CSysWnd::InitWindow() {
-  SetWindowAlpha(GetSettings().nAlpha);
+  SetWindowAlpha(LauncherWindowAlpha());
   chosenRow_ = -1;
   sysBox_ = dynamic_cast<ui::ListBox*>(FindControlByName(L"sysbox"));
   if (!sysBox_) return;

@@ -1,11 +1,11 @@
 #include "app/url_wnd.h"
 
-#include "data/settings.h"
+#include "app/window_alpha.h"
 #include "ui/controls/rich_edit.h"
 #include "ui/core/event_args.h"
 
 void CUrlWnd::InitWindow() {
-  SetWindowAlpha(GetSettings().nAlpha);
+  SetWindowAlpha(LauncherWindowAlpha());
   nameEdit_ = dynamic_cast<ui::RichEdit*>(FindControlByName(L"edit_name"));
   urlEdit_ = dynamic_cast<ui::RichEdit*>(FindControlByName(L"edit_url"));
   remarkEdit_ = dynamic_cast<ui::RichEdit*>(FindControlByName(L"edit_remark"));

@@ -9,6 +9,7 @@
 #include "app/card_item.h"
 #include "app/list_item_id.h"
 #include "app/main_wnd.h"
+#include "app/window_alpha.h"
 #include "app/search_wnd.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
@@ -462,10 +463,10 @@ TEST_F(MainWindowTest, SavesPicturesOfTheViewsAndThemes) {
 }
 
 TEST(MainWindowRules, AlphaIsNeverBelowHalfAndPlacementStaysOnScreen) {
-  EXPECT_EQ(CMainWnd::EffectiveAlpha(0), 128);
-  EXPECT_EQ(CMainWnd::EffectiveAlpha(127), 128);
-  EXPECT_EQ(CMainWnd::EffectiveAlpha(200), 200);
-  EXPECT_EQ(CMainWnd::EffectiveAlpha(999), 255);
+  EXPECT_EQ(EffectiveAlpha(0), 128);
+  EXPECT_EQ(EffectiveAlpha(127), 128);
+  EXPECT_EQ(EffectiveAlpha(200), 200);
+  EXPECT_EQ(EffectiveAlpha(999), 255);
   POINT pt = CMainWnd::ClampedPosition(2000, 10, 388, 640, 1920, 1080);
   EXPECT_EQ(pt.x, 1532);
   EXPECT_EQ(pt.y, 10);
