@@ -275,8 +275,9 @@ class CMainWnd : public ui::WindowImplBase {
   bool ShowHotKeyOverview();
   // Starts the built-in function of the table's row on a thread; nothing is stored.
   bool RunSystemFunction(int row);
-  // Loads the settings' theme and repaints the window and every menu level;
-  // false (colours unchanged) when the theme did not load.
+  // Loads the settings' theme and repaints the window, every menu level and the
+  // search window with it, text fields included (main_wnd_theme.cpp); false
+  // (colours unchanged) when the theme did not load.
   bool ApplyTheme();
   // A title bar button's level opened with its right edge at the cursor.
   void ShowTitleButtonMenu(const std::wstring& menuName);
@@ -300,9 +301,6 @@ class CMainWnd : public ui::WindowImplBase {
   // The text of the note editor.
   std::wstring NoteText() const;
   void SetNoteText(const std::wstring& text);
-  // The window alpha actually applied for a stored "nAlpha": values below 128
-  // would make the window all but invisible with no way back, so they are raised.
-  static int EffectiveAlpha(int storedAlpha);
   // Where a window of the given size lands for a stored position on a screen of
   // the given size: pulled back so that it lies wholly on the screen.
   static POINT ClampedPosition(int x, int y, int width, int height, int screenWidth, int screenHeight);

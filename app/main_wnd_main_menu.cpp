@@ -17,7 +17,6 @@
 #include "data/program_dir.h"
 #include "data/settings.h"
 #include "data/system_links.h"
-#include "data/theme_loader.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/menu_item.h"
@@ -158,14 +157,6 @@ bool CMainWnd::RunSystemFunction(int row) {
   sysFuncLink_ = MakeLinkRecord(static_cast<int32_t>(entry.kind), entry.NAME, entry.PATH, entry.ICON,
                                 entry.Parameter, {}, false, {}, entry.Remark);
   return sysFuncLink_ && StartLinkThread(*sysFuncLink_, false);
-}
-
-bool CMainWnd::ApplyTheme() {
-  // A theme that fails to load keeps the current colours.
-  const bool loaded = LoadTheme(GetSettings().Theme);
-  if (ui::Control* root = GetRoot()) root->Invalidate();
-  if (menus_ && menus_->GetRoot()) menus_->GetRoot()->Invalidate();
-  return loaded;
 }
 
 void CMainWnd::ShowTitleButtonMenu(const std::wstring& menuName) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,21 @@ std::pair<std::wstring, std::wstring> ColorEntry(ui::MarkupNode node) {
     if (attribute == L"value") entry.second = node.GetAttributeValue(i);
   }
   return entry;
+}
+
+// The colour each name held before any theme changed it (the skin's own value,
+// or 0 when the skin has no such colour), for every name a theme has changed.
+// A theme replaces only the names it lists; without these the colours of the
+// theme shown before would stay wherever the next theme is silent.
+std::map<std::wstring, DWORD>& SkinColors() {
+  static std::map<std::wstring, DWORD> colors;
+  return colors;
+}
+
+std::wstring ColorText(DWORD value) {
+  wchar_t text[16] = {};
+  std::swprintf(text, 16, L"#%08X", static_cast<unsigned>(value));
+  return text;
 }
 
 }  // namespace
@@ -58,7 +74,14 @@ bool LoadTheme(const std::wstring& theme_name) {
     if (!entry.second.empty() && !ui::UiGlobals::ParseColor(entry.second, value)) return false;
     colors.push_back(std::move(entry));
   }
-  for (const auto& [name, value] : colors) ui::UiGlobals::AddColor(name, value);
+  // Every colour an earlier theme changed goes back to the skin's before this
+  // theme applies its own: each theme shows over the skin, never over another theme.
+  auto& skin = SkinColors();
+  for (const auto& [name, value] : skin) ui::UiGlobals::AddColor(name, ColorText(value));
+  for (const auto& [name, value] : colors) {
+    skin.try_emplace(name, ui::UiGlobals::GetColor(name));
+    ui::UiGlobals::AddColor(name, value);
+  }
   return true;
 }
 

@@ -10,8 +10,10 @@
 // unless the name already ends in a three-letter extension.
 std::wstring ThemeFilePath(const std::wstring& theme_name);
 
-// Loads the theme's "Color" entries into the colour table. True when the file
-// was read and its root is "Global" (also when it defines no colour). False,
+// Loads the theme's "Color" entries into the colour table, over the skin's own
+// colours: a colour that an earlier theme changed and this one does not name
+// takes the skin's value again. True when the file was read and its root is
+// "Global" (also when it defines no colour). False,
 // with no colour changed, for an empty name, a missing or malformed file, a
 // root other than "Global", or a colour value in none of the colour notations.
 bool LoadTheme(const std::wstring& theme_name);

@@ -76,11 +76,33 @@ TEST_F(ThemeTest, EntriesAndLaterThemes) {
   Write(L"second.xml", "<Global><Color name=\"back\" value=\"argb(255,1,1,1)\"/></Global>");
   ASSERT_TRUE(LoadTheme(L"second"));
   EXPECT_EQ(UiGlobals::GetColor(L"back"), 0xFF010101u);
-  EXPECT_EQ(UiGlobals::GetColor(L"text"), 0xFF0000FFu);  // kept from the first theme
+  // What the first theme changed and the second does not name is the skin's again.
+  EXPECT_EQ(UiGlobals::GetColor(L"text"), 0xFF111111u);
+  EXPECT_EQ(UiGlobals::GetColor(L"novalue"), 0xFF123456u);
+  EXPECT_EQ(UiGlobals::GetColor(L"twice"), 0u) << "a name the skin lacks is lacking again";
 
+  // An empty theme is the skin's colours, whatever was shown before.
   Write(L"empty.xml", "<Global/>");
   EXPECT_TRUE(LoadTheme(L"empty"));
-  EXPECT_EQ(UiGlobals::GetColor(L"back"), 0xFF010101u);
+  EXPECT_EQ(UiGlobals::GetColor(L"back"), 0xFF222222u);
+  EXPECT_EQ(UiGlobals::GetColor(L"text"), 0xFF111111u);
+}
+
+TEST_F(ThemeTest, EveryThemeShowsOverTheSkinWhicheverThemeWasShownBefore) {
+  Write(L"one.xml", "<Global><Color name=\"text\" value=\"#FF0000AA\"/></Global>");
+  Write(L"two.xml", "<Global><Color name=\"back\" value=\"#FF0000BB\"/></Global>");
+  Write(L"bad.xml", "<Global><Color name=\"back\" value=\"nonsense\"/></Global>");
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(LoadTheme(L"one"));
+    EXPECT_EQ(UiGlobals::GetColor(L"text"), 0xFF0000AAu);
+    EXPECT_EQ(UiGlobals::GetColor(L"back"), 0xFF222222u);
+    ASSERT_TRUE(LoadTheme(L"two"));
+    EXPECT_EQ(UiGlobals::GetColor(L"text"), 0xFF111111u);
+    EXPECT_EQ(UiGlobals::GetColor(L"back"), 0xFF0000BBu);
+    // A theme that does not load leaves the one shown as it is.
+    EXPECT_FALSE(LoadTheme(L"bad"));
+    EXPECT_EQ(UiGlobals::GetColor(L"back"), 0xFF0000BBu);
+  }
 }
 
 TEST_F(ThemeTest, ShippedThemesLoad) {
@@ -90,13 +112,13 @@ TEST_F(ThemeTest, ShippedThemesLoad) {
   EXPECT_TRUE(LoadTheme(L"blue"));
   EXPECT_EQ(UiGlobals::GetColor(L"link_hot"), 0xFF0063B1u);
 
-  // The default setting names "gray": it must load, and it keeps the skin's colours.
+  // The default setting names "gray": it must load, and it gives the skin's colours.
   const std::string gray = pexo_test::ReadFileBytes(pexo_test::DataFile(L"..\\..\\theme\\gray.xml"));
   ASSERT_FALSE(gray.empty());
   Write(L"gray.xml", gray);
   EXPECT_TRUE(LoadTheme(L"gray"));
   EXPECT_EQ(UiGlobals::GetColor(L"text"), 0xFF111111u);
-  EXPECT_EQ(UiGlobals::GetColor(L"link_hot"), 0xFF0063B1u);
+  EXPECT_EQ(UiGlobals::GetColor(L"link_hot"), 0u) << "blue's colour is gone again";
 }
 
 TEST(ThemeWarningTest, NamesTheThemeInTheWarning) {

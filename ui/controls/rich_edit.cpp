@@ -312,6 +312,20 @@ void RichEdit::SetTextColorValue(DWORD argb) {
   if (host_) host_->SetColor(argb);
 }
 
+void RichEdit::RefreshTextColor() {
+  if (!host_) return;
+  const DWORD argb = LookUpTextColor(currentTextColor_);
+  host_->SetColor(argb);
+  // Some text services take a new default format only for text typed later: the
+  // text already there is given the colour as well.
+  CHARFORMAT2W format = {};
+  format.cbSize = sizeof(format);
+  format.dwMask = CFM_COLOR;
+  format.crTextColor = ArgbToColorRef(argb);
+  TxSendMessage(EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format), nullptr);
+  Invalidate();
+}
+
 void RichEdit::SetImmStatus(bool open) {
   HWND hwnd = GetWindowHandle();
   if (!hwnd) return;

@@ -85,6 +85,10 @@ class RichEdit : public ScrollableBox {
   void Cut();
   void Paste();
   void SetTextColorValue(DWORD argb);
+  // Looks the current text colour's name up again: the text services keep the
+  // value, so a colour table changed since (another theme) reaches the text only
+  // through this.
+  void RefreshTextColor();
   // Opens or closes the window's input method.
   void SetImmStatus(bool open);
   HWND GetWindowHandle() const;
