@@ -99,11 +99,19 @@ bool CMainWnd::OnGroupSelect(ui::EventArgs*) {
       SetListItemId(item, tag->ID);
       auto* name = new ui::LabelTemplate<ui::Control>;
       name->SetName(L"tagname");
-      name->SetAttribute(L"align", TagAlignValue(settings.TagAlign));
+      const std::wstring align = TagAlignValue(settings.TagAlign);
+      name->SetAttribute(L"align", align);
       name->SetMargin({6, 0, 2, 0}, true);
       name->SetAttribute(L"halign", L"center");
       name->SetAttribute(L"valign", L"center");
-      name->SetFixedWidth(settings.nTagWidth - 8, true, true);
+      if (align == L"center") {
+        name->SetFixedWidth(settings.nTagWidth - 8, true, true);
+      } else {
+        // As wide as the item leaves inside its margins, with some room inside the
+        // highlight: a name against either side would touch its edge otherwise.
+        name->SetFixedWidth(settings.nTagWidth - 16, true, true);
+        name->SetAttribute(L"textpadding", L"2,0,4,0");
+      }
       name->SetMouseEnabled(false);
       name->SetAttribute(L"height", L"auto");
       name->SetAttribute(L"singleline", L"false");

@@ -10,9 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/app_control_factory.h"
 #include "app/hot_key_edit.h"
@@ -521,6 +524,103 @@ TEST_F(SettingsDialogTest, OnlyTheMainChordFieldTakesAMouseSideButton) {
   });
   EXPECT_EQ(mainCode & 0xFF, static_cast<uint32_t>(VK_XBUTTON1));
   EXPECT_EQ(searchCode & 0xFF, 0u);
+}
+
+// The first and last columns, within the rows [top, bottom), whose pixels differ
+// from `back`; {-1, -1} when none does.
+std::pair<int, int> InkColumns(ui::Window& window, RECT rc, int top, int bottom, DWORD back) {
+  std::pair<int, int> ink = {-1, -1};
+  for (int x = rc.left; x < rc.right; ++x) {
+    for (int y = top; y < bottom; ++y) {
+      if (window_test::PixelAt(window.GetRenderContext(), x, y) == back) continue;
+      if (ink.first < 0) ink.first = x;
+      ink.second = x;
+      break;
+    }
+  }
+  return ink;
+}
+// The same for rows, within the columns [left, right).
+std::pair<int, int> InkRows(ui::Window& window, RECT rc, int left, int right, DWORD back) {
+  std::pair<int, int> ink = {-1, -1};
+  for (int y = rc.top; y < rc.bottom; ++y) {
+    for (int x = left; x < right; ++x) {
+      if (window_test::PixelAt(window.GetRenderContext(), x, y) == back) continue;
+      if (ink.first < 0) ink.first = y;
+      ink.second = y;
+      break;
+    }
+  }
+  return ink;
+}
+
+TEST_F(SettingsDialogTest, TagNamesSetToEitherSideKeepRoomInsideTheirHighlight) {
+  {
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    store.topGroups.at(0)->tags.at(0)->NAME = L"工具";
+    ASSERT_TRUE(store.SaveGroup(store.topGroups.at(0)->tags.at(0)));
+    store.Close();
+  }
+  GetSettings().TagAlign = L"center";
+  OpenMain();
+  for (const wchar_t* side : {L"op_tag_left", L"op_tag_right"}) {
+    ASSERT_TRUE(SettingsFromMenu(Steps{
+        [](CDialogWnd& d) { ShowPage(d, kAppearance); },
+        [side](CDialogWnd& d) { Click(d, side); },
+        [](CDialogWnd& d) { Click(d, L"btn_ok"); },
+    }));
+    const bool left = std::wstring(side) == L"op_tag_left";
+    EXPECT_EQ(StoredSettings().TagAlign, left ? L"left" : L"right");
+    window_test::PaintNow(hwnd_);
+    PumpFor(350);
+    window_test::PaintNow(hwnd_);
+    // The current tag's highlight and, inside it, the name's ink.
+    auto* tags = dynamic_cast<ui::ListBox*>(Find(L"list_minor_group"));
+    ASSERT_NE(tags, nullptr);
+    ui::Control* item = tags->GetItemAt(0);
+    ASSERT_NE(item, nullptr);
+    const RECT rc = item->GetPos();
+    const int middle = (rc.top + rc.bottom) / 2;
+    const DWORD highlight = window_test::PixelAt(window_->GetRenderContext(), rc.left + 4, middle);
+    EXPECT_EQ(highlight, ui::UiGlobals::GetColor(L"tag_sel")) << "the current tag is highlighted";
+    const std::pair<int, int> ink = InkColumns(*window_, RECT{rc.left + 1, rc.top, rc.right - 1, rc.bottom},
+                                               rc.top + 8, rc.bottom - 8, highlight);
+    ASSERT_GE(ink.first, 0) << "the name is drawn";
+    if (left) {
+      EXPECT_GE(ink.first - rc.left, 6) << "room between the highlight's left edge and the name";
+    } else {
+      EXPECT_GE(rc.right - 1 - ink.second, 6) << "room between the name and the highlight's right edge";
+    }
+  }
+}
+
+TEST_F(SettingsDialogTest, NumberFieldsShowTheirTextInTheMiddleOfTheField) {
+  OpenMain();
+  std::vector<std::pair<int, int>> off;
+  EXPECT_EQ(RunDialog(Steps{
+                [](CDialogWnd& d) { ShowPage(d, kAppearance); },
+                [&off](CDialogWnd& d) {
+                  window_test::PaintNow(d.GetHWND());
+                  for (const wchar_t* name : {L"edit_groupwidth", L"edit_tagwidth"}) {
+                    ui::Control* field = d.FindControlByName(name);
+                    ASSERT_NE(field, nullptr);
+                    const RECT rc = field->GetPos();
+                    const DWORD back = window_test::PixelAt(d.GetRenderContext(), rc.left + 3, (rc.top + rc.bottom) / 2);
+                    // The text's rows, inside the border.
+                    const std::pair<int, int> ink =
+                        InkRows(d, RECT{rc.left, rc.top + 2, rc.right, rc.bottom - 2}, rc.left + 4, rc.right - 4, back);
+                    ASSERT_GE(ink.first, 0) << "the number is drawn";
+                    off.push_back({(ink.first - rc.top), (rc.bottom - 1 - ink.second)});
+                  }
+                  Click(d, L"btn_cancel");
+                },
+            }),
+            CDialogWnd::kResultCancel);
+  ASSERT_EQ(off.size(), 2u);
+  for (const auto& [above, below] : off) {
+    EXPECT_LE(std::abs(above - below), 2) << "room above the text " << above << ", below it " << below;
+  }
 }
 
 TEST(SettingsFields, ThemeNamesMatchWithOrWithoutTheirExtensionInAnyCase) {
