@@ -241,7 +241,7 @@ TEST_F(MainMenuTest, AThemeChosenFromTheMenuRepaintsTheTitleBarAtOnceAndIsSaved)
   window_test::PaintNow(hwnd_);
   const DWORD after = window_test::PixelAt(window_->GetRenderContext(), at.x, at.y + 2);
   EXPECT_NE(after, before) << "the title bar takes the theme's colour";
-  EXPECT_EQ(after, 0xFF0063B1u);
+  EXPECT_EQ(after, 0xFFFBFDFFu) << "blue.xml's title_bk";
 }
 
 }  // namespace
