@@ -137,7 +137,7 @@ class CMainWnd : public ui::WindowImplBase {
   ui::Window* OpenDialog() const { return openDialog_; }
   // True while a modal loop runs over the window (a dialog, a message box, a file
   // picker, a popup menu of ours or of the shell): a close then has to wait.
-  bool InModalLoop() const { return handlerDepth_ > 1 || modalScopes_ > 0; }
+  bool InModalLoop() const;
   bool IsClosePending() const { return closePending_; }
 
   // ---- group and tag lists ----

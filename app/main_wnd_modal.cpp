@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "app/main_wnd.h"
+#include "app/search_wnd.h"
 #include "ui/controls/menu_mgr.h"
 
 namespace {
@@ -30,8 +31,17 @@ bool InPlatformMenu() {
 
 }  // namespace
 
+bool CMainWnd::InModalLoop() const {
+  // The close destroys the search window too, so its loops count as well.
+  return handlerDepth_ > 1 || modalScopes_ > 0 || (searchWnd_ && searchWnd_->InModalLoop());
+}
+
 bool CMainWnd::EndOpenMenus() {
   bool ended = false;
+  if (searchWnd_ && searchWnd_->InModalLoop()) {
+    searchWnd_->EndOpenMenus();
+    ended = true;
+  }
   if (menus_ && menus_->IsRunning()) {
     menus_->Dismiss();
     ended = true;

@@ -25,10 +25,11 @@ TEST(BuiltinCommandsTest, VolumeLevelsStayBetweenSilentAndFull) {
 
 // Each command makes its own audio objects, so commands on several threads at once,
 // with and without COM already set up on them, neither crash nor share an object.
-// Every command reaches the default playback endpoint: the device enumerator is
-// made (a wrong class id fails there on every system) and the endpoint found.
-// Only the level calls, which this Wine stubs, may fail under Wine.
-TEST(BuiltinCommandsTest, VolumeCommandsReachTheDefaultEndpointOnSeveralThreadsAtOnce) {
+// Every command makes the device enumerator (a wrong class id fails there on
+// every system) and asks it for the default playback endpoint. Under Wine, with
+// no sound device on the test display, the answer is "none", and its endpoint
+// volume is a stub where there is one: only those later steps may fail there.
+TEST(BuiltinCommandsTest, VolumeCommandsReachTheAudioDevicesOnSeveralThreadsAtOnce) {
   std::atomic<int> reached[5] = {};
   std::vector<std::thread> threads;
   for (int i = 0; i < 6; ++i) {
@@ -40,12 +41,12 @@ TEST(BuiltinCommandsTest, VolumeCommandsReachTheDefaultEndpointOnSeveralThreadsA
   }
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(reached[static_cast<int>(VolumeReach::kNothing)], 0) << "the device enumerator could not be made";
-  EXPECT_EQ(reached[static_cast<int>(VolumeReach::kEnumerator)], 0) << "no default playback endpoint";
   const int levelSet = reached[static_cast<int>(VolumeReach::kLevelSet)];
   if (levelSet == 0 && pexo_test::RunningUnderWine()) {
-    GTEST_SKIP() << "Wine's endpoint volume is a stub: " << reached[static_cast<int>(VolumeReach::kEndpoint)]
-                 << " commands found no volume control, " << reached[static_cast<int>(VolumeReach::kVolumeControl)]
-                 << " could not read or set the level";
+    GTEST_SKIP() << "this Wine has " << reached[static_cast<int>(VolumeReach::kEnumerator)]
+                 << " times no default playback endpoint, " << reached[static_cast<int>(VolumeReach::kEndpoint)]
+                 << " times no volume control and " << reached[static_cast<int>(VolumeReach::kVolumeControl)]
+                 << " times a level it cannot read or set";
   }
   EXPECT_EQ(levelSet, 6);
 }
