@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws Pexo's program icon and writes it as app/pexo.ico.
+"""Draws Pexo's program icon and writes it as data/resources/pexo.ico.
 
 The icon is a blue rounded tile with a white arrow launching upwards over an
 orange base line, drawn from the same shapes at every size (16, 24, 32, 48 and
@@ -107,7 +107,7 @@ def png_entry(rows):
 
 
 def main():
-    out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent / 'app' / 'pexo.ico'
+    out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).resolve().parent.parent / 'data' / 'resources' / 'pexo.ico'
     images = [(size, png_entry(render(size)) if size >= 256 else bitmap_entry(render(size))) for size in SIZES]
     data = bytearray(struct.pack('<HHH', 0, 1, len(images)))
     offset = 6 + 16 * len(images)
