@@ -91,6 +91,8 @@ TEST(ProgramStartTest, TheSearchWindowIsMadeHiddenAtItsSavedPlaceDuringTheStart)
   // Made once the window is up, before any input: no use of search has happened.
   HWND search = nullptr;
   ASSERT_TRUE(WaitUntil([&] { return (search = SearchWindow(program)) != nullptr; }, 3000)) << "no search window";
+  // Made and placed in one step of the set-up: once the window answers again, it is done.
+  ASSERT_TRUE(PexoProgram::Answers(main, 5000));
   EXPECT_FALSE(IsWindowVisible(search));
   EXPECT_EQ(RectOf(search).left, 300);
   EXPECT_EQ(RectOf(search).top, 200);
@@ -107,6 +109,7 @@ TEST(ProgramStartTest, ASearchWindowPlaceOffEveryScreenIsPulledOntoTheNearestOne
     ASSERT_NE(main, nullptr);
     HWND search = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (search = SearchWindow(program)) != nullptr; }, 3000));
+    ASSERT_TRUE(PexoProgram::Answers(main, 5000));
     const RECT rc = RectOf(search);
     EXPECT_GE(rc.left, screen.left);
     EXPECT_GE(rc.top, screen.top);
