@@ -14,6 +14,11 @@ void RunBuiltInCommand(const Link& link);
 // share an interface. False when the endpoint cannot be reached or refuses.
 bool ChangeMasterVolume(float level, bool absolute);
 
+// How far a volume change got: nothing, the device enumerator made, the default
+// playback endpoint found, its volume control activated, the level set.
+enum class VolumeReach { kNothing, kEnumerator, kEndpoint, kVolumeControl, kLevelSet };
+VolumeReach ChangeMasterVolumeReach(float level, bool absolute);
+
 // The level a volume change sets: current + level (relative) or level
 // (absolute), below 0.001 taken as 0 and above 0.999 as 1.
 float NextVolumeLevel(float current, float level, bool absolute);

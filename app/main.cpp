@@ -67,12 +67,14 @@ void RemoveTaskbarButton(HWND window) {
   if (SUCCEEDED(taskbar->HrInit())) taskbar->DeleteTab(window);
 }
 
-// Shows the main window (or docks it hidden).
+// Shows the main window where the set-up placed it (or docks it hidden). Not
+// through ShowMain: the first appearance neither follows the mouse nor yields to
+// a full-screen program in front, so the launcher never starts invisible.
 void ShowAtStart(CMainWnd& mainWindow, const Settings& settings) {
   if (settings.bHideOnStart) {
     mainWindow.DockAtStart();
   } else {
-    mainWindow.ShowMain();
+    mainWindow.ShowAtStart();
   }
 }
 

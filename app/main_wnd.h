@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,7 @@ class CMainWnd : public ui::WindowImplBase {
   static constexpr UINT_PTR kTimerTagHover = 5;     // delayed tag activation
   static constexpr UINT_PTR kTimerNotice = 6;       // hides the notice again
   static constexpr UINT_PTR kTimerDate = 7;
+  static constexpr UINT_PTR kTimerClosePending = 8;  // ends the modal loops a close waits for
   static constexpr UINT kNoticeMs = 3000;
   static constexpr UINT kSaveDelayMs = 5000;
   // The tray icon's callback message.
@@ -73,6 +75,9 @@ class CMainWnd : public ui::WindowImplBase {
 
   // ---- showing and notices ----
   void ShowMain();
+  // The first appearance: shown where the set-up placed it, brought to the
+  // foreground, the input method off.
+  void ShowAtStart();
   void HideMain();
   void ToggleMain();
   // A transient notice in the "tips" label.
@@ -115,6 +120,8 @@ class CMainWnd : public ui::WindowImplBase {
   // Held while a modal dialog of the window runs: the window then neither slides
   // nor hides on a click elsewhere, a tray click brings the dialog forward, and a
   // close ends the dialog with 2 first and closes the window once it is gone.
+  // (Every other modal loop runs inside one of the window's handlers, which the
+  // close waits for in the same way: see HandleMessage.)
   class DialogScope {
    public:
     DialogScope(CMainWnd& owner, ui::Window* dialog);
@@ -128,6 +135,10 @@ class CMainWnd : public ui::WindowImplBase {
     DockSlider::Block block_;
   };
   ui::Window* OpenDialog() const { return openDialog_; }
+  // True while a modal loop runs over the window (a dialog, a message box, a file
+  // picker, a popup menu of ours or of the shell): a close then has to wait.
+  bool InModalLoop() const;
+  bool IsClosePending() const { return closePending_; }
 
   // ---- group and tag lists ----
   bool OnGroupSelect(ui::EventArgs* event);
@@ -355,10 +366,26 @@ class CMainWnd : public ui::WindowImplBase {
   void ShowAndActivate();
   void HideTooltip();
 
+  // Closing while a modal loop runs (main_wnd_modal.cpp): the innermost loops
+  // are ended and the close is carried out once no loop is left.
+  void EndModalLoops();
+  // Ends an open popup menu (ours or the shell's) as a dismissal; false when none was open.
+  bool EndOpenMenus();
+  void CarryOutPendingClose();
+  // Keeps the window still (no sliding, no hiding on a click elsewhere) while a
+  // popup menu of the menu manager is open.
+  void WatchMenuLoops(ui::CMenuMgr& menus);
+
   DockSlider dock_;
   DateLineTracker dateLine_;
   ui::Window* openDialog_ = nullptr;
   bool closePending_ = false;
+  // Nesting of the window's message handling: above 1, a handler further up the
+  // stack runs a modal loop that dispatched this message.
+  int handlerDepth_ = 0;
+  // Dialogs run outside the window's handlers too (from a drop).
+  int modalScopes_ = 0;
+  std::optional<DockSlider::Block> menuBlock_;
   RECT lastPollRect_ = {};
 
   // The tag a drop goes to: the current tag of the current group; null when none.

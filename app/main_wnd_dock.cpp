@@ -100,9 +100,9 @@ void CMainWnd::OnDockPoll() {
   RECT window = {};
   GetCursorPos(&cursor);
   GetWindowRect(hwnd, &window);
-  // A confirmation box or the shell's menu of a card is up: the window stays out.
+  // A confirmation box, a file picker or a menu is up: the window stays out.
   std::optional<DockSlider::Block> messageBox;
-  if (IsMessageBoxOpen()) messageBox.emplace(dock_);
+  if (IsMessageBoxOpen() || InModalLoop()) messageBox.emplace(dock_);
   if (dock_.Poll(cursor, window, GetSettings().nDockDelay, GetTickCount())) HideTooltip();
   // Routing is suspended while a slide moves the window; a slide cut short (a menu
   // opened, a full-screen program came up) sends no end notice, so a window that

@@ -48,6 +48,7 @@ ui::CMenuMgr* CMainWnd::Menus() {
 
 void CMainWnd::LoadMenus() {
   menus_ = std::make_unique<ui::CMenuMgr>(GetHWND());
+  WatchMenuLoops(*menus_);
   if (!menus_->LoadXml(GetHWND(), L"menu\\menu.xml")) return;
 
   if (ui::CMenuUI* sysFuncs = menus_->FindMenu(L"menu_sysfunc")) {

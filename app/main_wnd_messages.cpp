@@ -23,9 +23,18 @@ SIZE PrimaryScreen() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(S
 }  // namespace
 
 LRESULT CMainWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The window may be destroyed (and this object deleted) inside the handling.
+  std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
+  ++handlerDepth_;
   LRESULT result = 0;
-  if (HandleOwnMessage(message, wParam, lParam, result)) return result;
-  return ui::WindowImplBase::HandleMessage(message, wParam, lParam);
+  if (!HandleOwnMessage(message, wParam, lParam, result)) {
+    result = ui::WindowImplBase::HandleMessage(message, wParam, lParam);
+  }
+  if (alive.expired()) return result;
+  --handlerDepth_;
+  // A close that came while a modal loop ran goes through once every loop is gone.
+  CarryOutPendingClose();
+  return result;
 }
 
 bool CMainWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -103,7 +112,7 @@ bool CMainWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
       if (settings.bMButtonMain) PostMessageW(GetHWND(), kDeferredToggleMessage, 0, 0);
       return true;
     case kMouseHookButtonDownMessage: {
-      if (settings.bHideUnhot && !dock_.IsBlocked() && !openDialog_ && !messageBoxOpen_ &&
+      if (settings.bHideUnhot && !dock_.IsBlocked() && !InModalLoop() && !messageBoxOpen_ &&
           IsWindowVisible(GetHWND())) {
         POINT cursor = {};
         RECT window = {};
@@ -150,12 +159,18 @@ void CMainWnd::OnMainKeyDown(WPARAM key) {
   }
 }
 
-LRESULT CMainWnd::OnTrayNotify(UINT, WPARAM, LPARAM lParam, bool& handled) {
+LRESULT CMainWnd::OnTrayNotify(UINT, WPARAM wParam, LPARAM lParam, bool& handled) {
   handled = true;
   const UINT mouse = LOWORD(lParam);
   if (openDialog_) {
     // The dialog's own loop is running: bring the dialog forward instead.
     if (mouse == WM_LBUTTONDOWN || mouse == WM_RBUTTONDOWN) ForceForegroundWindow(openDialog_->GetHWND());
+    return 0;
+  }
+  if (mouse == WM_RBUTTONDOWN && EndOpenMenus()) {
+    // A click on the tray ends the open menu, as a click anywhere else would; the
+    // tray menu comes up once that menu's loop has returned.
+    PostMessageW(GetHWND(), kTrayMessage, wParam, lParam);
     return 0;
   }
   if (mouse == WM_LBUTTONDOWN) {
@@ -201,6 +216,10 @@ LRESULT CMainWnd::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
       break;
     case kTimerDate:
       UpdateDateLabel(false);
+      break;
+    case kTimerClosePending:
+      // A loop that came up after the close (or under an ended one) is ended too.
+      EndModalLoops();
       break;
     default:
       break;
@@ -308,6 +327,12 @@ void CMainWnd::ShowMain() {
   UpdateDateLabel(false);
 }
 
+void CMainWnd::ShowAtStart() {
+  ShowWindow(true, true);
+  ForceForegroundWindow(GetHWND());
+  SetImeOpen(false);
+}
+
 void CMainWnd::HideMain() {
   HideTooltip();
   if (!GetSettings().bAutoDock || !dock_.IsDocked()) {
@@ -367,18 +392,4 @@ LRESULT CMainWnd::OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handl
     SetTimer(GetHWND(), kTimerSave, kSaveDelayMs, nullptr);
   }
   return ui::WindowImplBase::OnSize(message, wParam, lParam, handled);
-}
-
-CMainWnd::DialogScope::DialogScope(CMainWnd& owner, ui::Window* dialog)
-    : owner_(owner), previous_(owner.openDialog_), block_(owner.dock_) {
-  owner_.openDialog_ = dialog;
-}
-
-CMainWnd::DialogScope::~DialogScope() {
-  owner_.openDialog_ = previous_;
-  // A close that arrived while the dialog ran goes through now that it is gone.
-  if (!previous_ && owner_.closePending_) {
-    owner_.closePending_ = false;
-    PostMessageW(owner_.GetHWND(), WM_CLOSE, 0, 0);
-  }
 }

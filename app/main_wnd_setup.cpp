@@ -1,6 +1,6 @@
 // The main window's start: data, bindings, group items, hot keys, placement and
 // timers, in the order the rest of the window relies on; drop registration, the
-// input method and the tray icon once the window is up.
+// input method, the tray icon and the search window once the window is up.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -126,6 +126,8 @@ void CMainWnd::FinishSetUp() {
   setUpFinished_ = true;
   SetImeOpen(false);
   AddTrayIcon();
+  // The search window and its hook are there before any input, hidden until used.
+  CreateSearchWindow();
   if (afterSetUp_) std::exchange(afterSetUp_, nullptr)();
 }
 

@@ -10,16 +10,19 @@
 #include "data/settings.h"
 
 LRESULT CMainWnd::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
-  if (openDialog_) {
-    // A dialog's modal loop is on the stack: destroying the window now would pull
-    // it out from under that loop. End the dialog with "cancel"; the close is
-    // posted again once the dialog is gone (DialogScope).
+  HWND hwnd = GetHWND();
+  if (InModalLoop()) {
+    // A modal loop (a dialog, a message box, a file picker, a menu) is on the
+    // stack, and the code after it still uses the window: destroying the window
+    // now would pull it out from under them. The loops are ended as a cancel,
+    // and the close is posted again once the last has returned.
     closePending_ = true;
-    openDialog_->Close(2);
+    EndModalLoops();
+    SetTimer(hwnd, kTimerClosePending, 100, nullptr);
     handled = true;
     return 0;
   }
-  HWND hwnd = GetHWND();
+  KillTimer(hwnd, kTimerClosePending);
   KillTimer(hwnd, kTimerDockPoll);
   dock_.Stop();
   RevokeDropTarget();

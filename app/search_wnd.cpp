@@ -402,6 +402,19 @@ void CSearchWnd::BringUp() {
 }
 
 LRESULT CSearchWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The window may be destroyed (and this object deleted) inside the handling.
+  std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
+  ++handlerDepth_;
+  const LRESULT result = HandleOwnMessage(message, wParam, lParam);
+  if (!alive.expired()) --handlerDepth_;
+  return result;
+}
+
+void CSearchWnd::EndOpenMenus() {
+  if (menuMgr && menuMgr->IsRunning()) menuMgr->Dismiss();
+}
+
+LRESULT CSearchWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

@@ -50,6 +50,11 @@ class CSearchWnd : public ui::WindowImplBase {
   std::wstring GetSkinFile() override { return L"search.xml"; }
   void InitWindow() override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // True while one of its handlers runs a modal loop (its result menu, the shell's
+  // menu of a result): the main window's close, which destroys this window, waits.
+  bool InModalLoop() const { return handlerDepth_ > 1; }
+  // Ends its open result menu as a dismissal.
+  void EndOpenMenus();
   LRESULT OnWindowPosChanging(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
   LRESULT OnTimer(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
@@ -94,9 +99,11 @@ class CSearchWnd : public ui::WindowImplBase {
   bool HandleKey(WPARAM key);
   void SelectAndShow(int index);
   bool ShouldHideOnOutsideClick() const;
+  LRESULT HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   std::unique_ptr<ui::CMenuMgr> menuMgr;
   int inSizeMove = 0;
+  int handlerDepth_ = 0;
   bool shellMenuOpen = false;
   ui::RichEdit* searchEdit = nullptr;
   ui::ListBox* resultList = nullptr;

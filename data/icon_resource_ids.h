@@ -3,6 +3,7 @@
 // are plain macros.
 #pragma once
 
+#define PEXO_ICON_PROGRAM 128
 #define PEXO_ICON_ADMIN_TOOLS 203
 #define PEXO_ICON_ERROR 204
 #define PEXO_ICON_MONITOR_OFF 205

@@ -44,8 +44,8 @@ const char kSelectLinks[] =
     "select ID,NAME,ParentGroup,TYPE,POS,ICON,PATH,Parameter,WorkDir,IsAdmin,CustomColor,Remark,"
     "RunCount,HotKey,Pidl from Links";
 
-// One upgrade: when the version is below `version` or the test query finds nothing,
-// the statements run (in one transaction) and the file takes `version`.
+// One upgrade: when the test query finds nothing the statements add the missing
+// columns; a file below `version` takes `version`.
 struct UpgradeStep {
   const char* test_query;
   int version;
@@ -139,11 +139,14 @@ bool LinkStore::Load(const std::wstring& path) {
 
   if (is_new) {
     if (!CreateSchema()) return false;
-  } else {
-    if (!ReadVersion() || !Upgrade()) return false;
+    return LoadGroups() && LoadLinks();
   }
-  if (!LoadGroups() || !LoadLinks()) return false;
-  return true;
+  // The version row, the upgrade steps and the load are one transaction: a file
+  // that is refused at any point is left exactly as it was.
+  SqlTransaction transaction(connection);
+  if (!transaction.Begin()) return false;
+  if (!ReadVersion() || !Upgrade() || !LoadGroups() || !LoadLinks()) return false;
+  return transaction.Commit();
 }
 
 bool LinkStore::CreateSchema() {
@@ -159,9 +162,10 @@ bool LinkStore::CreateSchema() {
   return true;
 }
 
-// Reads Ver from the Version row. A file without the table or the row predates it:
-// it gets the row with the oldest version. False, after printing the SQL error,
-// when the file cannot be read (damaged, locked, not a database) or written.
+// Reads Ver from the Version row. A file without the table or the row (or with a
+// row that holds no number) predates it: it gets the row with the oldest version.
+// False, after printing the SQL error, when the file cannot be read (damaged,
+// locked, not a database) or written. Runs inside the opening's transaction.
 bool LinkStore::ReadVersion() {
   SqlStatement statement;
   if (statement.Prepare(connection, "select Ver from Version where id=1")) {
@@ -186,10 +190,8 @@ bool LinkStore::ReadVersion() {
   }
   if (version != 0) return true;
 
-  SqlTransaction transaction(connection);
-  if (!transaction.Begin() || !ExecSql(connection, kCreateVersionTable, PrintSqlRow) ||
-      !ExecSql(connection, ToUtf8(FormatText(kReplaceVersion, kLinkDbVersionUnknown)).c_str()) ||
-      !transaction.Commit()) {
+  if (!ExecSql(connection, kCreateVersionTable, PrintSqlRow) ||
+      !ExecSql(connection, ToUtf8(FormatText(kReplaceVersion, kLinkDbVersionUnknown)).c_str())) {
     return false;
   }
   version = kLinkDbVersionUnknown;
@@ -204,13 +206,15 @@ bool LinkStore::Upgrade() {
     int rows = 0;
     if (!CountRows(connection, step.test_query, rows)) return false;
     if (version >= step.version && rows != 0) continue;
-    // Each step is one transaction: a step that fails leaves the file as it was.
-    SqlTransaction transaction(connection);
-    if (!transaction.Begin() || !ExecSql(connection, step.statements, PrintSqlRow) ||
-        !ExecSql(connection, step.write_version) || !transaction.Commit()) {
-      return false;
+    // The columns are added only when the check finds them missing: a file that
+    // lost its Version row but has today's columns would otherwise be refused by
+    // an ALTER adding a column it already has. The version only ever moves up (a
+    // lower one would make a later step add its column a second time).
+    if (rows == 0 && !ExecSql(connection, step.statements, PrintSqlRow)) return false;
+    if (version < step.version) {
+      if (!ExecSql(connection, step.write_version)) return false;
+      version = step.version;
     }
-    version = step.version;
   }
   return true;
 }

@@ -484,13 +484,16 @@ TEST_F(MainWindowTest, TheSearchButtonBringsUpTheSearchWindowWhichGoesWithTheMai
   GetSettings().nSearchX = 300;
   GetSettings().nSearchY = 200;
   Open();
-  EXPECT_EQ(window_->SearchWindow(), nullptr) << "made when first shown, not at start";
+  // Made hidden at its place by the set-up's last steps, before any input.
+  ASSERT_NE(window_->SearchWindow(), nullptr) << "no search window after the start";
+  EXPECT_FALSE(IsWindowVisible(window_->SearchWindow()->GetHWND()));
+  CSearchWnd* madeAtStart = window_->SearchWindow();
 
   PaintNow(hwnd_);
   ClickMiddle(window_->FindControlByName(L"btn_search")->GetPos());
   PumpUntil([&] { return window_->SearchWindow() && IsWindowVisible(window_->SearchWindow()->GetHWND()); }, 2000);
   CSearchWnd* search = window_->SearchWindow();
-  ASSERT_NE(search, nullptr);
+  ASSERT_EQ(search, madeAtStart) << "the button made another one";
   HWND searchHwnd = search->GetHWND();
   EXPECT_TRUE(IsWindowVisible(searchHwnd));
   RECT placed = {};

@@ -79,12 +79,13 @@ TEST_F(IconSourcesTest, ProgramResourcesGiveIconsAndSvgImages) {
 
 TEST_F(IconSourcesTest, IconIndexAfterTheLastCommaCountsFromZeroAndIgnoresSign) {
   const std::wstring exe = ExePath();
-  // The executable's icons in resource order: 203, 204, 205, 206, 207, 210.
-  ASSERT_TRUE(cache_.AddPathToCache(Key(L"fourth"), exe + L",3"));
-  ASSERT_TRUE(cache_.AddPathToCache(Key(L"negative"), exe + L",-3"));
+  // The executable's icons in resource order: 128 (the program's own, which the
+  // shell shows for the file), 203, 204, 205, 206, 207, 210.
+  ASSERT_TRUE(cache_.AddPathToCache(Key(L"fourth"), exe + L",4"));
+  ASSERT_TRUE(cache_.AddPathToCache(Key(L"negative"), exe + L",-4"));
   ASSERT_TRUE(cache_.AddPathToCache(Key(L"first"), exe));
   ASSERT_TRUE(cache_.AddResIcoToCache(PEXO_ICON_URL, Key(L"url")));
-  ASSERT_TRUE(cache_.AddResIcoToCache(PEXO_ICON_ADMIN_TOOLS, Key(L"admin")));
+  ASSERT_TRUE(cache_.AddResIcoToCache(PEXO_ICON_PROGRAM, Key(L"program")));
   ExpectAllSizes(Key(L"fourth"));
   for (int size : {IconCache::kSize16, IconCache::kSize32, IconCache::kSize48}) {
     const int middle = size == IconCache::kSize16 ? 8 : size == IconCache::kSize32 ? 16 : 24;
@@ -94,7 +95,7 @@ TEST_F(IconSourcesTest, IconIndexAfterTheLastCommaCountsFromZeroAndIgnoresSign) 
       EXPECT_EQ(PixelAt(Image(Key(L"negative"), size), middle + offset, middle),
                 PixelAt(Image(Key(L"url"), size), middle + offset, middle));
       EXPECT_EQ(PixelAt(Image(Key(L"first"), size), middle, middle + offset),
-                PixelAt(Image(Key(L"admin"), size), middle, middle + offset));
+                PixelAt(Image(Key(L"program"), size), middle, middle + offset));
     }
   }
 }

@@ -199,14 +199,64 @@ TEST_F(LinkStoreTest, AFailingUpgradeStepLeavesTheFileAsItWas) {
   EXPECT_EQ(raw.Value("select Ver from Version"), "10600");
 }
 
-TEST_F(LinkStoreTest, AVersion10600FileThatAlreadyHasTypeFailsToOpen) {
+TEST_F(LinkStoreTest, AVersion10600FileThatAlreadyHasTypeButNoSortIsRefusedUntouched) {
+  // TYPE is there, so its step adds nothing (SORT included), and loading then
+  // finds no SORT: the file is refused, and neither its Version row nor the
+  // later steps' columns are left behind.
   {
     RawDb raw(DbPath());
     ASSERT_TRUE(raw.Exec(kVersionTable) && raw.Exec(VersionRow(10600)) && raw.Exec(kGroups10600) &&
                 raw.Exec(kLinks10600) && raw.Exec("ALTER TABLE Groups ADD TYPE INTEGER Default 0;"));
   }
+  const std::string before = ReadFileBytes(DbPath());
   EXPECT_FALSE(OpenStore());
   EXPECT_NE(errors_.find("SQL error: "), std::string::npos);
+  store_.Close();
+  EXPECT_EQ(ReadFileBytes(DbPath()), before);
+}
+
+// A file with today's columns whose Version row is gone, holds text, or whose
+// Version table is gone: it opens as it is (no column added a second time) and
+// keeps its rows; its version is the newest an upgrade writes.
+TEST_F(LinkStoreTest, ACurrentFileWithoutAUsableVersionRowOpens) {
+  for (const char* damage : {"DELETE FROM Version;", "UPDATE Version SET Ver='neu';", "DROP TABLE Version;"}) {
+    SCOPED_TRACE(damage);
+    DeleteFileW(DbPath().c_str());
+    ASSERT_TRUE(OpenStore());
+    const size_t groups = store_.topGroups.size();
+    store_.Close();
+    ASSERT_TRUE(RawDb(DbPath()).Exec(damage));
+    EXPECT_TRUE(OpenStore()) << errors_;
+    EXPECT_EQ(errors_, "");
+    EXPECT_EQ(store_.topGroups.size(), groups);
+    EXPECT_EQ(store_.version, 10804);
+    store_.Close();
+    EXPECT_EQ(RawDb(DbPath()).Value("select Ver from Version where ID=1"), "10804");
+    // Opened again, nothing more happens.
+    EXPECT_TRUE(OpenStore()) << errors_;
+    store_.Close();
+  }
+}
+
+// A file without a Version row that fails later in the opening (here: its Groups
+// table lacks a column no step adds) is refused byte for byte as it was: the row
+// the opening wrote first is undone with the rest.
+TEST_F(LinkStoreTest, ARefusedFileWithoutAVersionRowIsLeftByteForByte) {
+  {
+    RawDb raw(DbPath());
+    ASSERT_TRUE(raw.Exec(
+        "CREATE TABLE Groups(ID INTEGER PRIMARY KEY AUTOINCREMENT,NAME CHARACTER(16) NOT NULL,POS INTEGER DEFAULT 0,"
+        "ParentGroup INTEGER DEFAULT 0,LAYOUT INTEGER DEFAULT 0,ICONSIZE INTEGER DEFAULT 0);"));
+    ASSERT_TRUE(raw.Exec(kLinks10600) && raw.Exec("INSERT INTO Groups(ID,NAME) VALUES (1,'a');"));
+  }
+  const std::string before = ReadFileBytes(DbPath());
+  EXPECT_FALSE(OpenStore());
+  EXPECT_NE(errors_.find("SQL error: "), std::string::npos);
+  store_.Close();
+  EXPECT_EQ(ReadFileBytes(DbPath()), before);
+  RawDb raw(DbPath());
+  EXPECT_FALSE(raw.Columns("Groups").count("TYPE"));
+  EXPECT_EQ(raw.Value("select count(*) from sqlite_master where name='Version'"), "0");
 }
 
 TEST_F(LinkStoreTest, AFileFromALaterVersionIsLoadedButNeverRewritten) {

@@ -145,14 +145,23 @@ CMenuItem* CMenuMgr::ShowMenu(const std::wstring& name, int x, int y, bool foreg
   }
   std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
   running_ = true;
+  if (loopObserver_) loopObserver_(true);
   RunMenuLoop(foreground);
   // A handler run by the loop may have deleted the manager.
   if (alive.expired()) return nullptr;
   running_ = false;
+  if (loopObserver_) loopObserver_(false);
+  if (alive.expired()) return nullptr;
   openMenu_ = nullptr;
   CMenuItem* result = result_;
   result_ = nullptr;
   return result;
+}
+
+void CMenuMgr::Dismiss() {
+  if (!running_) return;
+  done_ = true;
+  result_ = nullptr;
 }
 
 void CMenuMgr::CloseOpenMenu() {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -40,6 +41,13 @@ class CMenuMgr : public nbase::SupportWeakCallback {
   Control* CreateMenuControl(const std::wstring& className);
   // An item without a sub-menu was clicked: the loop ends with it.
   void OnItemClicked(CMenuItem* item);
+  // Ends an open menu's loop as a dismissal (ShowMenu returns null); nothing
+  // when no menu is open.
+  void Dismiss();
+  bool IsRunning() const { return running_; }
+  // Told true when a menu's loop starts and false when it has ended, so that the
+  // owner can hold still (no sliding, no hiding) while the user is in a menu.
+  void SetLoopObserver(std::function<void(bool running)> observer) { loopObserver_ = std::move(observer); }
 
   HWND GetOwner() const { return owner_; }
   CMenuUI* GetOpenMenu() const { return openMenu_; }
@@ -61,6 +69,7 @@ class CMenuMgr : public nbase::SupportWeakCallback {
   bool done_ = false;
   CMenuItem* result_ = nullptr;
   bool running_ = false;
+  std::function<void(bool)> loopObserver_;
 };
 
 }  // namespace ui
