@@ -425,7 +425,8 @@ TEST_F(RichEditTest, AFieldDisabledWhileFocusedStillLetsTheFocusGo) {
   Type(L"停用");
   ASSERT_TRUE(edit->IsCaretShown());
   HIMC context = ImmGetContext(hwnd);
-  const bool imeOpened = context && ImmGetOpenStatus(context);
+  ASSERT_NE(context, nullptr);
+  EXPECT_TRUE(ImmGetOpenStatus(context)) << "the focused field opened the input method";
   edit->SetEnabled(false);
   EXPECT_EQ(edit->GetState(), ui::kControlStateDisabled);
   // A click on the window's background takes the focus away from the field.
@@ -439,10 +440,8 @@ TEST_F(RichEditTest, AFieldDisabledWhileFocusedStillLetsTheFocusGo) {
   PumpFor(600);  // longer than a blink: the blink timer is gone too
   EXPECT_FALSE(edit->IsCaretShown());
   EXPECT_EQ(edit->GetState(), ui::kControlStateDisabled) << "it keeps its disabled look";
-  if (context) {
-    if (imeOpened) EXPECT_FALSE(ImmGetOpenStatus(context)) << "the input method the field opened is closed";
-    ImmReleaseContext(hwnd, context);
-  }
+  EXPECT_FALSE(ImmGetOpenStatus(context)) << "the input method the field opened is closed";
+  ImmReleaseContext(hwnd, context);
   // Enabled again, it takes the focus and its caret as before.
   edit->SetEnabled(true);
   Focus(edit);
