@@ -280,4 +280,41 @@ TEST_F(OptionGroupTest, ChangingGroupDeselectsTheNewGroupAndDeletionLeavesIt) {
   EXPECT_EQ(window.GetOptionGroup(L"two"), nullptr);
 }
 
+// An option carried to another window belongs to that window's group only;
+// deleted there, no group of either window still lists it.
+TEST_F(OptionGroupTest, AnOptionTakenToAnotherWindowLeavesTheGroupItLeft) {
+  Option* stay = AddOption(L"g", 0);
+  Option* moved = AddOption(L"g", 1);
+  window_test::TestWindow elsewhere(L"PexoOtherOptions");
+  HWND otherHwnd = elsewhere.CreatePlain(100, 100, 200, 0);
+  auto* otherRoot = new ui::Box(nullptr);
+  elsewhere.AttachRoot(otherRoot);
+  auto* remote = new Option;
+  otherRoot->Add(remote);
+  remote->SetAttribute(L"group", L"g");
+
+  root->SetAutoDestroyChild(false);
+  ASSERT_TRUE(root->Remove(moved));
+  root->SetAutoDestroyChild(true);
+  ASSERT_TRUE(otherRoot->Add(moved));
+  ASSERT_NE(window.GetOptionGroup(L"g"), nullptr);
+  EXPECT_EQ(window.GetOptionGroup(L"g")->size(), 1u);
+  ASSERT_NE(elsewhere.GetOptionGroup(L"g"), nullptr);
+  EXPECT_EQ(elsewhere.GetOptionGroup(L"g")->size(), 2u);
+  // Selecting in the new window reaches its new companion only.
+  stay->Selected(true, false);
+  remote->Selected(true, false);
+  moved->Selected(true, true);
+  EXPECT_FALSE(remote->IsSelected());
+  EXPECT_TRUE(stay->IsSelected());
+
+  otherRoot->SetDelayedDestroy(false);
+  ASSERT_TRUE(otherRoot->Remove(moved));
+  EXPECT_EQ(elsewhere.GetOptionGroup(L"g")->size(), 1u);
+  EXPECT_EQ(window.GetOptionGroup(L"g")->size(), 1u);
+  ClickCentre(stay);
+  EXPECT_TRUE(stay->IsSelected());
+  DestroyWindow(otherHwnd);
+}
+
 }  // namespace
