@@ -308,6 +308,31 @@ TEST_F(ComboTest, ASelectListenerMayDeleteTheCombo) {
   }
 }
 
+// A listener that closes the drop-down from inside the popup's own click.
+TEST_F(ComboTest, ASelectListenerMayCloseTheDropDown) {
+  int closes = 0;
+  combo->AttachSelectEvent([&](ui::EventArgs*) {
+    if (combo->GetDropWindow()) ++closes;
+    combo->CloseDrop();
+    return true;
+  });
+  HWND popup = OpenByClick();
+  ASSERT_NE(popup, nullptr);
+  ClickItem(popup, 2);
+  EXPECT_EQ(closes, 1);
+  EXPECT_FALSE(IsWindow(popup));
+  EXPECT_EQ(combo->GetDropWindow(), nullptr);
+  EXPECT_EQ(combo->GetCurSel(), 2);
+  EXPECT_EQ(combo->GetText(), L"丙");
+  EXPECT_EQ(combo->GetListBox()->GetWindow(), nullptr);
+  PumpMessages();
+  // It opens again as before.
+  popup = OpenByClick();
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(combo->GetListBox()->GetCount(), 3);
+  combo->CloseDrop();
+}
+
 // An item in a group that the skin gave it in the combo's window: opening and
 // closing the drop-down moves it out of that window and back to none, and when
 // the combo deletes it, no group of any window still lists it.
