@@ -157,7 +157,7 @@ void CheckBoxTemplate<InheritType>::PaintText(IRenderContext* context) {
   layers.base = selectedTextColors_.GetColor(kControlStateNormal);
   if (layers.base.empty()) layers.base = selectedTextColor_;
   if (layers.base.empty()) layers.base = this->GetStateTextColor(kControlStateNormal);
-  label_detail::DrawTextLayers(this, context, this->TextRect(), text, layers, this->font_, this->EffectiveStyle(),
+  label_detail::DrawTextLayers(this, context, this->TextRect(), text, layers, this->font_, this->ApplySingleLine(),
                                this->lineLimit_, false);
 }
 

@@ -27,19 +27,24 @@ Combo::Combo() : list_(std::make_unique<ListBox>(new VLayout)) {
   list_->SetBkColor(L"white");
   list_->SetBorderColor(L"gray");
   list_->SetAttribute(L"bordersize", L"1");
-  list_->SetAutoDestroyChild(false);
+  // The items are the combo's: what it removes, it deletes, as any box does.
+  list_->SetAutoDestroyChild(true);
   list_->EnableScrollBar(true, false);
   list_->ApplyAttributeList(dropAttributes_);
   list_->AttachEvent(select, ToWeakCallback([this](EventArgs* event) { return OnListSelect(event); }));
 }
 
 Combo::~Combo() {
-  // The popup points at the combo and holds the inner list: it goes first.
-  CloseDrop();
-  // The inner list does not delete removed children; the items are the combo's.
-  list_->SetAutoDestroyChild(true);
-  list_->RemoveAll();
-  list_.reset();
+  CComboWnd* window = dropWindow_;
+  if (!window) return;  // the inner list deletes the items with itself
+  // The combo may go from inside an event of its own popup (a select listener
+  // deleting it): the popup, the inner list and the item that raised the event
+  // are then still running below us. The popup lets go of the combo at once,
+  // keeps the list and closes later, taking the list and its items with it.
+  dropWindow_ = nullptr;
+  window->Detach();
+  window->AdoptList(std::move(list_));
+  window->CloseLater();
 }
 
 std::wstring Combo::GetType() const { return L"Combo"; }
@@ -76,8 +81,9 @@ void Combo::Activate() {
                               if (found == codeListeners_.end()) return true;
                               return RunEventCallbacks(EventCallbackList(found->second), event);
                             }));
+  std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
   window->SendControlEvent(this, click, 0, 0);
-  Invalidate();
+  if (!alive.expired()) Invalidate();
 }
 
 void Combo::SetAttribute(const std::wstring& name, const std::wstring& value) {
@@ -172,14 +178,18 @@ bool Combo::SelectInternal(int index) {
   const int old = curSel_;
   curSel_ = index;
   list_->SelectItem(index, false, false);
+  // A select listener may delete the combo.
+  std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
   if (dropWindow_) dropWindow_->SendControlEvent(this, select, static_cast<WPARAM>(index), old);
-  Invalidate();
+  if (!alive.expired()) Invalidate();
   return true;
 }
 
 bool Combo::SelectItem(int index, bool trigger) {
   list_->SelectItem(index, false, false);
+  std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
   if (!SelectInternal(index)) return false;
+  if (alive.expired()) return true;
   Invalidate();
   if (dropWindow_ && trigger) dropWindow_->SendControlEvent(this, select, static_cast<WPARAM>(curSel_), -1);
   return true;
@@ -284,6 +294,25 @@ void CComboWnd::TakeListBack() {
   list->SetWindowAndParent(nullptr, nullptr, false);
 }
 
+CComboWnd::~CComboWnd() = default;
+
+void CComboWnd::AdoptList(std::unique_ptr<ListBox> list) { orphanList_ = std::move(list); }
+
+void CComboWnd::CloseLater() {
+  HWND hwnd = GetHWND();
+  if (IsWindow(hwnd)) {
+    ::ShowWindow(hwnd, SW_HIDE);
+    if (PostMessageW(hwnd, WM_CLOSE, 0, 0)) return;
+    DestroyWindow(hwnd);
+    return;
+  }
+  if (dispatchDepth_ > 0) {
+    deletePending_ = true;
+  } else {
+    delete this;
+  }
+}
+
 void CComboWnd::OnFinalMessage(HWND hwnd) {
   Window::OnFinalMessage(hwnd);
   if (combo_) {
@@ -291,10 +320,24 @@ void CComboWnd::OnFinalMessage(HWND hwnd) {
     combo_->dropWindow_ = nullptr;
     combo_->Invalidate();
   }
+  // Destroyed from inside one of its own messages (a listener closing the
+  // drop-down): the frames below still use the object, so it goes when the
+  // outermost message returns.
+  if (dispatchDepth_ > 0) {
+    deletePending_ = true;
+    return;
+  }
   delete this;
 }
 
 LRESULT CComboWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  ++dispatchDepth_;
+  const LRESULT result = RouteComboMessage(message, wParam, lParam);
+  if (--dispatchDepth_ == 0 && deletePending_) delete this;
+  return result;
+}
+
+LRESULT CComboWnd::RouteComboMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: {
       InitWindowHandle(GetHWND());

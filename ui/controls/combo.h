@@ -17,7 +17,8 @@ class ListBox;
 class Combo : public Box {
  public:
   Combo();
-  // Closes an open drop-down first, then deletes the items and the inner list.
+  // Deletes the inner list and its items; an open drop-down lets go of the
+  // combo and deletes them when it has closed.
   ~Combo() override;
 
   std::wstring GetType() const override;
@@ -32,6 +33,7 @@ class Combo : public Box {
   Control* GetItemAt(size_t index) const override;
   int GetItemIndex(Control* control) const override;
   bool SetItemIndex(Control* control, size_t index) override;
+  // The combo owns its items: Remove, RemoveAt and RemoveAll delete them.
   bool Add(Control* control) override;
   bool AddAt(Control* control, size_t index) override;
   bool Remove(Control* control) override;
@@ -73,6 +75,9 @@ class Combo : public Box {
 // The drop-down popup of a combo box.
 class CComboWnd : public Window {
  public:
+  CComboWnd() = default;
+  // Out of line: the adopted list's type is complete only there.
+  ~CComboWnd() override;
   std::wstring GetWindowClassName() const override { return L"ComboWnd"; }
   // Clears the combo's pointer, repaints it and deletes the object.
   void OnFinalMessage(HWND hwnd) override;
@@ -82,13 +87,22 @@ class CComboWnd : public Window {
   bool Init(Combo* combo);
   // The combo is going away: close without calling back into it.
   void Detach();
+  // Keeps a detached combo's inner list (and its items) alive until the popup
+  // is gone: the combo may be deleted while they handle an event.
+  void AdoptList(std::unique_ptr<ListBox> list);
+  // Hides the popup and closes it once the current message is over.
+  void CloseLater();
   bool IsClosingDrop() const { return closing_; }
 
  private:
+  LRESULT RouteComboMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void TakeListBack();
 
   Combo* combo_ = nullptr;
   bool closing_ = false;
+  std::unique_ptr<ListBox> orphanList_;
+  int dispatchDepth_ = 0;
+  bool deletePending_ = false;
 };
 
 }  // namespace ui

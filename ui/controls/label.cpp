@@ -226,13 +226,13 @@ void LabelTemplate<InheritType>::PaintText(IRenderContext* context) {
   layers.single = GetStateTextColor(this->state_, &layers.effective);
   layers.base = textColors_.GetColor(kControlStateNormal);
   layers.hot = textColors_.GetColor(kControlStateHot);
-  label_detail::DrawTextLayers(this, context, TextRect(), text, layers, font_, EffectiveStyle(), lineLimit_,
+  label_detail::DrawTextLayers(this, context, TextRect(), text, layers, font_, ApplySingleLine(), lineLimit_,
                                drawTextFillPath_);
 }
 
 template <typename InheritType>
 SIZE LabelTemplate<InheritType>::EstimateText(SIZE available, bool& reEstimateSize) {
-  const UINT style = EffectiveStyle();
+  const UINT style = ApplySingleLine();
   const std::wstring text = GetText();
   if (text.empty()) return SIZE{0, 0};
   const int fixedWidth = this->fixedWidth_;
@@ -260,7 +260,7 @@ void LabelTemplate<InheritType>::UpdateAutoToolTip() {
   if (!text.empty()) {
     const int fixedWidth = this->fixedWidth_;
     const SIZE measured =
-        label_detail::MeasureText(this, text, font_, EffectiveStyle(), fixedWidth >= 0 ? fixedWidth : 0);
+        label_detail::MeasureText(this, text, font_, ApplySingleLine(), fixedWidth >= 0 ? fixedWidth : 0);
     const RECT area = TextRect();
     if (area.right - area.left < measured.cx || area.bottom - area.top < measured.cy) {
       this->SetToolTipText(rememberedToolTip_);

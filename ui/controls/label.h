@@ -112,9 +112,12 @@ class LabelTemplate : public InheritType {
  protected:
   // Re-arranges the nearest fixed ancestor when auto-sized, else repaints.
   void ArrangeOrInvalidate();
-  // The style with the single-line bit matching the single-line switch.
-  UINT EffectiveStyle() const {
-    return singleLine_ ? (textStyle_ | kTextSingleLine) : (textStyle_ & ~kTextSingleLine);
+  // Writes the single-line switch into the stored style's single-line bit and
+  // returns the style; every measurement and paint goes through it, so the
+  // style read back matches what was drawn.
+  UINT ApplySingleLine() {
+    textStyle_ = singleLine_ ? (textStyle_ | kTextSingleLine) : (textStyle_ & ~kTextSingleLine);
+    return textStyle_;
   }
   RECT TextRect() const;
 

@@ -160,7 +160,9 @@ void ListBox::EnsureVisibleRect(const RECT& rect) {
 }
 
 void ListBox::StopScroll() {
-  if (AnimationPlayer* player = GetScrollAnimation()) player->Cancel();
+  // Reset, not just cancelled: a cancelled player still counts as playing, and
+  // the next wheel notch would extend the abandoned target.
+  if (AnimationPlayer* player = GetScrollAnimation()) player->Reset();
 }
 
 bool ListBox::ButtonDown(EventArgs& event) {
@@ -234,8 +236,13 @@ void ListBox::HandleEvent(EventArgs& event) {
       if (target >= 0) EnsureVisible(target);
       return;
     }
+    // A press on the list itself (or handed on by a mouse-disabled item) halts
+    // a smooth scroll; items handle their own clicks.
     case buttondown:
+      ButtonDown(event);
+      return;
     case buttonup:
+      ButtonUp(event);
       return;
     case scrollwheel:
       if (!scrollSelect_) break;

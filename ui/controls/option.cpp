@@ -34,6 +34,12 @@ OptionTemplate<InheritType>::~OptionTemplate() {
 
 template <typename InheritType>
 void OptionTemplate<InheritType>::SetWindowAndParent(Window* window, Box* parent, bool init) {
+  // The group table is the window's: an option moved to another window, or
+  // taken out of one (a combo's list when its drop-down closes, a menu level
+  // whose window goes), leaves the old table at once, or a later deletion would
+  // leave a dangling member there.
+  Window* old = this->GetWindow();
+  if (old && old != window && !group_.empty()) old->RemoveOptionGroupMember(group_, this);
   CheckBoxTemplate<InheritType>::SetWindowAndParent(window, parent, init);
   if (init && !group_.empty()) {
     if (Window* own = this->GetWindow()) own->AddOptionGroupMember(group_, this);

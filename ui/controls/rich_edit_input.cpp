@@ -57,7 +57,10 @@ std::wstring GetClipboardText() {
 
 void RichEdit::HandleEvent(EventArgs& event) {
   const bool mouseEvent = event.Type >= mousemove && event.Type <= scrollwheel;
-  if ((!IsMouseEnabled() && mouseEvent) || (!IsEnabled() && !readOnly_)) {
+  // A field disabled while it holds the focus must still see the focus go:
+  // its caret, input method and text services would otherwise stay active.
+  const bool passedOn = event.Type != internalkillfocus && !IsEnabled() && !readOnly_;
+  if ((!IsMouseEnabled() && mouseEvent) || passedOn) {
     if (Box* parent = GetParent()) {
       parent->HandleEventTemplate(event);
     } else {
@@ -219,7 +222,8 @@ void RichEdit::OnKillFocus() {
     ShowCaret(false);
   }
   focusedLook_ = false;
-  SetState(kControlStateNormal);
+  // A field disabled while focused keeps its disabled look.
+  SetState(IsEnabled() ? kControlStateNormal : kControlStateDisabled);
   if (IsEnabled()) SetSel(-1, 0);
   Invalidate();
   OnScreenKeyboardManager::GetInstance().ShowKeyboard(false);

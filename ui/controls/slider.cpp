@@ -4,13 +4,18 @@
 #include <cwctype>
 
 #include "ui/base/dpi_scaler.h"
-#include "ui/core/attribute_numbers.h"
 #include "ui/core/box.h"
 #include "ui/core/window.h"
 
 namespace ui {
 
-Slider::Slider() { textStyle_ = DT_CENTER | DT_SINGLELINE; }
+Slider::Slider() {
+  textStyle_ = DT_CENTER | DT_SINGLELINE;
+  // A drag whose button-up goes to another window (the focus left mid-drag)
+  // must still end: otherwise later moves without a button would keep
+  // changing the value.
+  SetButtonUpOnFocusLoss(true);
+}
 
 Slider::~Slider() = default;
 
@@ -47,16 +52,9 @@ void Slider::SetAttribute(const std::wstring& name, const std::wstring& value) {
     const long height = end && *end ? wcstol(end + 1, nullptr, 10) : 0;
     thumbSize_ = SIZE{dpi.ScaleInt(static_cast<int>(width)), dpi.ScaleInt(static_cast<int>(height))};
   } else if (name == L"progressbarpadding") {
-    RECT rc;
-    if (ParseRect(value, &rc)) {
-      dpi.ScaleRect(rc);
-      barPadding_ = rc;
-      if (GetFixedWidth() == kSizeAuto || GetFixedHeight() == kSizeAuto) {
-        ArrangeAncestor();
-      } else {
-        Invalidate();
-      }
-    }
+    // Read like "textpadding": missing numbers are 0.
+    barPadding_ = label_detail::ParseTextPadding(value);
+    ArrangeOrInvalidate();
   } else {
     Progress::SetAttribute(name, value);
   }

@@ -323,15 +323,18 @@ void CTxtWinHost::TxKillTimer(UINT id) {
 void CTxtWinHost::TxScrollWindowEx(INT, INT, LPCRECT, LPCRECT, HRGN, LPRECT, UINT) {}
 
 void CTxtWinHost::TxSetCapture(WINBOOL capture) {
-  HWND hwnd = HwndOf(control_);
+  Window* window = control_ ? control_->GetWindow() : nullptr;
+  HWND hwnd = window ? window->GetHWND() : nullptr;
   if (!hwnd) return;
-  // The window keeps the capture of a pressed control itself; the text services
-  // only ask for it while a button is down, so the window's flag is left alone.
   if (capture) {
     SetCapture(hwnd);
   } else if (GetCapture() == hwnd) {
+    // Only our own capture: another window of this thread (a drop-down) may
+    // hold it.
     ReleaseCapture();
   }
+  // The window's flag follows, so it tells the truth about the capture.
+  window->SetMouseCaptured(GetCapture() == hwnd);
 }
 
 void CTxtWinHost::TxSetFocus() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/ui/controls/control_window.h"
+#include "ui/base/animation_player.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/list_container_element.h"
 #include "ui/core/v_layout.h"
@@ -200,6 +201,39 @@ TEST_F(ListBoxTest, EnsureVisibleScrollsAnItemIntoView) {
   EXPECT_EQ(list->GetTopItem(), Item(9));
   list->SetScrollPos(SIZE{0, list->GetScrollPos().cy + 1});
   EXPECT_EQ(list->GetTopItem(), Item(10));
+}
+
+// Wheel notches run one smooth scroll; a press on the list halts it where it
+// stands, and the next notch starts from there, not from the abandoned target.
+TEST_F(ListBoxTest, APressHaltsASmoothScrollAndTheNextNotchStartsWhereItStopped) {
+  Build(30);
+  list->SetAttribute(L"padding", L"16,0,0,0");  // room beside the items to press on
+  window_test::PaintNow(hwnd);
+  ASSERT_GT(list->GetScrollRange().cy, 200);
+  const int step = list->GetVerticalScrollUnit();  // one notch
+  POINT over = {100, 50};
+  ClientToScreen(hwnd, &over);
+  const LPARAM wheelAt = MAKELPARAM(over.x, over.y);
+  // Three quick notches and the press arrive together, before the scroll can end.
+  for (int i = 0; i < 3; ++i) PostMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), wheelAt);
+  PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(14, 50));
+  PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(14, 50));
+  window_test::PumpMessages();
+  ui::AnimationPlayer* player = list->GetScrollAnimation();
+  ASSERT_NE(player, nullptr);
+  EXPECT_FALSE(player->IsPlaying()) << "the press halted the scroll";
+  const int stopped = list->GetScrollPos().cy;
+  ASSERT_LT(stopped, 3 * step) << "the three notches had not been scrolled yet";
+  window_test::PumpFor(300);
+  EXPECT_EQ(list->GetScrollPos().cy, stopped) << "it stays where it stopped";
+  EXPECT_TRUE(selects.empty()) << "a press beside the items selects nothing";
+
+  // One more notch goes one step on from there.
+  PostMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), wheelAt);
+  window_test::PumpMessages();
+  EXPECT_EQ(player->GetEndValue(), stopped + step);
+  window_test::PumpUntil([this, stopped, step] { return list->GetScrollPos().cy == stopped + step; }, 2000);
+  EXPECT_EQ(list->GetScrollPos().cy, stopped + step);
 }
 
 }  // namespace

@@ -212,6 +212,59 @@ TEST_F(ProgressSliderTest, SliderIsDraggedClickedAndWheeled) {
   EXPECT_EQ(slider->GetValue(), 0);
 }
 
+TEST_F(ProgressSliderTest, LosingTheFocusMidDragEndsTheDrag) {
+  Post(WM_MOUSEMOVE, 0, 25, 30);
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, 25, 30);
+  ASSERT_TRUE(slider->IsPressed());
+  Post(WM_MOUSEMOVE, MK_LBUTTON, 20 + 105, 30);
+  const double dragged = slider->GetValue();
+  EXPECT_NEAR(dragged, 100.0 * 100 / 190, 0.01);
+  // The button-up goes to another window: this one only hears of the focus loss.
+  Post(WM_KILLFOCUS, 0, 0, 0);
+  EXPECT_FALSE(slider->IsPressed());
+  EXPECT_NEAR(slider->GetValue(), dragged, 0.01) << "the drag ends where it was";
+  // Later moves over the slider, without a button, change nothing.
+  log.Clear();
+  Post(WM_MOUSEMOVE, 0, 200, 30);
+  Post(WM_MOUSEMOVE, 0, 40, 30);
+  EXPECT_NEAR(slider->GetValue(), dragged, 0.01);
+  EXPECT_EQ(log.Count(ui::valuechange), 0);
+  // A new press on the thumb drags again.
+  const RECT thumb = slider->GetThumbRect();
+  const int middle = (thumb.left + thumb.right) / 2;
+  Post(WM_MOUSEMOVE, 0, middle, 30);
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, middle, 30);
+  EXPECT_TRUE(slider->IsPressed());
+  Post(WM_LBUTTONUP, 0, 20 + 5, 30);
+  EXPECT_EQ(slider->GetValue(), 0);
+}
+
+TEST_F(ProgressSliderTest, BarPaddingIsReadLikeTextPadding) {
+  // Missing numbers are 0, as in "textpadding".
+  slider->SetAttribute(L"progressbarpadding", L"6,3");
+  RECT padding = slider->GetProgressBarPadding();
+  EXPECT_EQ(padding.left, 6);
+  EXPECT_EQ(padding.top, 3);
+  EXPECT_EQ(padding.right, 0);
+  EXPECT_EQ(padding.bottom, 0);
+  slider->SetAttribute(L"progressbarpadding", L"1,2,3,4");
+  padding = slider->GetProgressBarPadding();
+  EXPECT_EQ(padding.right, 3);
+  EXPECT_EQ(padding.bottom, 4);
+  slider->SetAttribute(L"progressbarpadding", L"");
+  padding = slider->GetProgressBarPadding();
+  EXPECT_EQ(padding.left + padding.top + padding.right + padding.bottom, 0);
+
+  // The padded track: the background colour starts 6 pixels in, the thumb does not move.
+  window.AddColor(L"track", kRed);
+  slider->SetAttribute(L"bkcolor", L"track");
+  slider->SetAttribute(L"progressbarpadding", L"6,3");
+  Paint();
+  EXPECT_NE(Pixel(20 + 2, 30), kRed);
+  EXPECT_EQ(Pixel(20 + 10, 30), kRed);
+  EXPECT_EQ(slider->GetThumbRect().left, 20);
+}
+
 TEST_F(ProgressSliderTest, SliderAttributesScaleAndFillReachesTheThumbCentre) {
   slider->SetAttribute(L"thumbsize", L"12,14");
   EXPECT_EQ(slider->GetThumbSize().cx, 12);

@@ -420,6 +420,35 @@ TEST_F(RichEditTest, FocusShowsTheCaretAndLosingItClearsSelectionAndCaret) {
   EXPECT_TRUE(number->IsCaretShown());
 }
 
+TEST_F(RichEditTest, AFieldDisabledWhileFocusedStillLetsTheFocusGo) {
+  Focus(edit);
+  Type(L"停用");
+  ASSERT_TRUE(edit->IsCaretShown());
+  HIMC context = ImmGetContext(hwnd);
+  ASSERT_NE(context, nullptr);
+  EXPECT_TRUE(ImmGetOpenStatus(context)) << "the focused field opened the input method";
+  edit->SetEnabled(false);
+  EXPECT_EQ(edit->GetState(), ui::kControlStateDisabled);
+  // A click on the window's background takes the focus away from the field.
+  const RECT pos = edit->GetPos();
+  const LPARAM beside = MAKELPARAM(pos.right + 40, (pos.top + pos.bottom) / 2);
+  PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, beside);
+  PostMessageW(hwnd, WM_LBUTTONUP, 0, beside);
+  PumpMessages();
+  EXPECT_NE(window.GetFocusControl(), edit);
+  EXPECT_FALSE(edit->IsCaretShown());
+  PumpFor(600);  // longer than a blink: the blink timer is gone too
+  EXPECT_FALSE(edit->IsCaretShown());
+  EXPECT_EQ(edit->GetState(), ui::kControlStateDisabled) << "it keeps its disabled look";
+  EXPECT_FALSE(ImmGetOpenStatus(context)) << "the input method the field opened is closed";
+  ImmReleaseContext(hwnd, context);
+  // Enabled again, it takes the focus and its caret as before.
+  edit->SetEnabled(true);
+  Focus(edit);
+  EXPECT_TRUE(edit->IsCaretShown());
+  EXPECT_EQ(edit->GetText(), L"停用");
+}
+
 TEST_F(RichEditTest, AutoWidthFieldFitsItsText) {
   ui::RichEdit* autoField = Find(L"auto");
   ASSERT_NE(autoField, nullptr);

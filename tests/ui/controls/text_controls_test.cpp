@@ -100,6 +100,39 @@ TEST_F(ControlWindowTest, LabelsSizeToTheirTextAndShowLanguageText) {
   EXPECT_TRUE(HasInk(window.GetRenderContext(), RECT{10, 10, 200, 40}));
 }
 
+// The single-line switch governs the style's 0x20 bit: what is measured and
+// drawn, and what the style reads afterwards, whatever the style said before.
+TEST_F(ControlWindowTest, SingleLineSwitchIsWrittenIntoTheTextStyle) {
+  auto* label = Place(new Label, RECT{10, 10, 70, 120});
+  label->SetAttribute(L"text", L"several words that wrap in sixty pixels");
+  label->SetStateTextColor(ui::kControlStateNormal, L"black");
+  auto* check = Place(new CheckBox, RECT{100, 10, 160, 120});
+  check->SetAttribute(L"text", L"several words that wrap in sixty pixels");
+  check->Selected(true, false);
+  for (auto* text : {static_cast<ui::LabelTemplate<ui::Control>*>(label),
+                     static_cast<ui::LabelTemplate<ui::Control>*>(check)}) {
+    text->SetAttribute(L"singleline", L"false");
+    text->SetAttribute(L"align", L"left,top");
+  }
+  window_test::PaintNow(hwnd);
+  EXPECT_EQ(label->GetTextStyle() & 0x20, 0u);
+  EXPECT_EQ(check->GetTextStyle() & 0x20, 0u) << "the selected check box's own painting too";
+  EXPECT_EQ(label->GetTextStyle() & 0x8100, 0x8100u) << "the other bits stay";
+  // Drawn over several lines: ink below the first line.
+  EXPECT_TRUE(HasInk(window.GetRenderContext(), RECT{10, 40, 70, 120}));
+
+  // A style set in code with the bit is measured without it while the switch is off.
+  label->SetTextStyle(label->GetTextStyle() | 0x20);
+  bool again = false;
+  label->SetFixedWidth(60, false, false);
+  const SIZE wrapped = label->EstimateText(SIZE{60, 300}, again);
+  EXPECT_EQ(label->GetTextStyle() & 0x20, 0u);
+  label->SetAttribute(L"singleline", L"true");
+  const SIZE single = label->EstimateText(SIZE{60, 300}, again);
+  EXPECT_EQ(label->GetTextStyle() & 0x20, 0x20u);
+  EXPECT_GT(wrapped.cy, single.cy);
+}
+
 TEST_F(ControlWindowTest, AutoTooltipShowsOnlyWhileTheTextIsCut) {
   auto* label = Place(new Label, RECT{0, 0, 30, 20});
   label->SetAttribute(L"tooltiptext", L"the whole text");
@@ -245,6 +278,43 @@ TEST_F(OptionGroupTest, ChangingGroupDeselectsTheNewGroupAndDeletionLeavesIt) {
   ASSERT_NE(window.GetOptionGroup(L"one"), nullptr);
   EXPECT_EQ(window.GetOptionGroup(L"one")->size(), 1u);
   EXPECT_EQ(window.GetOptionGroup(L"two"), nullptr);
+}
+
+// An option carried to another window belongs to that window's group only;
+// deleted there, no group of either window still lists it.
+TEST_F(OptionGroupTest, AnOptionTakenToAnotherWindowLeavesTheGroupItLeft) {
+  Option* stay = AddOption(L"g", 0);
+  Option* moved = AddOption(L"g", 1);
+  window_test::TestWindow elsewhere(L"PexoOtherOptions");
+  HWND otherHwnd = elsewhere.CreatePlain(100, 100, 200, 0);
+  auto* otherRoot = new ui::Box(nullptr);
+  elsewhere.AttachRoot(otherRoot);
+  auto* remote = new Option;
+  otherRoot->Add(remote);
+  remote->SetAttribute(L"group", L"g");
+
+  root->SetAutoDestroyChild(false);
+  ASSERT_TRUE(root->Remove(moved));
+  root->SetAutoDestroyChild(true);
+  ASSERT_TRUE(otherRoot->Add(moved));
+  ASSERT_NE(window.GetOptionGroup(L"g"), nullptr);
+  EXPECT_EQ(window.GetOptionGroup(L"g")->size(), 1u);
+  ASSERT_NE(elsewhere.GetOptionGroup(L"g"), nullptr);
+  EXPECT_EQ(elsewhere.GetOptionGroup(L"g")->size(), 2u);
+  // Selecting in the new window reaches its new companion only.
+  stay->Selected(true, false);
+  remote->Selected(true, false);
+  moved->Selected(true, true);
+  EXPECT_FALSE(remote->IsSelected());
+  EXPECT_TRUE(stay->IsSelected());
+
+  otherRoot->SetDelayedDestroy(false);
+  ASSERT_TRUE(otherRoot->Remove(moved));
+  EXPECT_EQ(elsewhere.GetOptionGroup(L"g")->size(), 1u);
+  EXPECT_EQ(window.GetOptionGroup(L"g")->size(), 1u);
+  ClickCentre(stay);
+  EXPECT_TRUE(stay->IsSelected());
+  DestroyWindow(otherHwnd);
 }
 
 }  // namespace

@@ -402,4 +402,88 @@ TEST_F(TxtWinHostTest, ClicksReachTheRightCharacterInsideAScrolledBox) {
   EXPECT_LE(std::abs(caret.left - x), 12);
 }
 
+// The text services' caret and capture requests are weighed against the field:
+// no caret in a field without the focus, none while the text services hide it,
+// and the window's capture flag follows the capture they take and give back.
+TEST_F(TxtWinHostTest, CaretAndCaptureRequestsFollowTheField) {
+  ui::RichEdit* field = AddField({{L"text", L"caret"}});
+  ui::CTxtWinHost* host = field->GetHost();
+  ASSERT_NE(host, nullptr);
+  ASSERT_FALSE(field->IsFocused());
+  host->TxSetCaretPos(20, 12);
+  EXPECT_FALSE(field->IsCaretShown()) << "a field without the focus shows no caret";
+  EXPECT_EQ(field->GetCaretRect().left, 20);
+
+  field->SetFocus();
+  PumpMessages();
+  ASSERT_TRUE(field->IsFocused());
+  host->TxSetCaretPos(24, 12);
+  EXPECT_TRUE(field->IsCaretShown());
+  host->TxShowCaret(FALSE);
+  EXPECT_FALSE(field->IsCaretShown()) << "hidden while the text services ask";
+  host->TxSetCaretPos(30, 12);
+  EXPECT_TRUE(field->IsCaretShown());
+
+  host->TxSetCapture(TRUE);
+  EXPECT_EQ(GetCapture(), hwnd);
+  EXPECT_TRUE(window.IsMouseCaptured());
+  host->TxSetCapture(FALSE);
+  EXPECT_NE(GetCapture(), hwnd);
+  EXPECT_FALSE(window.IsMouseCaptured());
+  // Releasing leaves another window's capture alone.
+  window_test::TestWindow other(L"PexoCaptureHolder");
+  HWND otherHwnd = other.CreatePlain(50, 50, 300, 0);
+  SetCapture(otherHwnd);
+  host->TxSetCapture(FALSE);
+  EXPECT_EQ(GetCapture(), otherHwnd);
+  EXPECT_FALSE(window.IsMouseCaptured());
+  ReleaseCapture();
+  DestroyWindow(otherHwnd);
+}
+
+// A field whose height follows its text shows every wrapped line: the text is
+// measured at the width its text area really has, the field's width less its
+// padding, and a stretching field at the width its column gives it.
+TEST_F(TxtWinHostTest, AutoHeightFieldsShowEveryWrappedLine) {
+  auto* column = new ui::Box(new ui::VLayout);
+  column->SetFloat(true);
+  column->SetFixedWidth(260, true, false);
+  column->SetFixedHeight(300, false);
+  root->Add(column);
+  const std::wstring text =
+      L"A field that grows with its text wraps this sentence over several lines, 每一行都要看得见.";
+  ui::RichEdit* fields[2] = {};
+  for (ui::RichEdit*& field : fields) {
+    field = new ui::RichEdit;
+    field->SetAttribute(L"font", L"plain");
+    field->SetAttribute(L"padding", L"24,4,24,4");
+    field->SetText(text);
+    field->SetFixedHeight(ui::kSizeAuto, false);
+    column->Add(field);
+  }
+  fields[0]->SetFixedWidth(220, true, false);  // fixed width; fields[1] stretches
+  column->SetPos(RECT{0, 0, 260, 300});
+  PaintNow(hwnd);
+  PaintNow(hwnd);
+
+  const int widths[2] = {220, 260};
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    ui::RichEdit* field = fields[i];
+    const RECT pos = field->GetPos();
+    EXPECT_EQ(pos.right - pos.left, widths[i]);
+    const RECT client = field->GetHost()->GetClientRect();
+    EXPECT_EQ(client.right - client.left, widths[i] - 48);
+    SIZE natural = {};
+    SIZE request = {client.right - client.left, 0};
+    ASSERT_TRUE(field->GetNaturalSize(natural, request));
+    SIZE oneLine = {};
+    SIZE wide = {2000, 0};
+    ASSERT_TRUE(field->GetNaturalSize(oneLine, wide));
+    EXPECT_GE(natural.cy, 2 * oneLine.cy) << "the text wraps";
+    EXPECT_GE(client.bottom - client.top, natural.cy) << "no wrapped line is cut off";
+    EXPECT_EQ(pos.bottom - pos.top, natural.cy + 8);
+  }
+}
+
 }  // namespace
