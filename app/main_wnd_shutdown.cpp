@@ -19,6 +19,7 @@ LRESULT CMainWnd::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
     handled = true;
     return 0;
   }
+  SaveChangedNote();  // before the link store closes
   HWND hwnd = GetHWND();
   KillTimer(hwnd, kTimerDockPoll);
   dock_.Stop();
