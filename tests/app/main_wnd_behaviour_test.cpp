@@ -239,6 +239,7 @@ TEST_F(MainWindowBehaviourTest, DockedAtTheTopItSlidesToAStripWhenTheMouseLeaves
 
 TEST_F(MainWindowBehaviourTest, TheCloseButtonHidesADockedWindowAtOnceLikeEsc) {
   Settings& settings = GetSettings();
+  settings.nWidth = 388;  // wide enough for every title bar button
   settings.bAutoDock = true;
   settings.nPosX = 300;
   settings.nPosY = 0;

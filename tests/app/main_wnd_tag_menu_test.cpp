@@ -285,8 +285,9 @@ TEST_F(TagMenuTest, ASpecialFolderChosenInTheFolderPickerBecomesAnItemIdListLink
   EXPECT_EQ(Tag(0)->links.back()->TYPE, kLinkItemIdList);
 
   // A folder with a path is added by its path, as before.
-  const std::wstring folder = pexo_test::ExeFolder() + L"\\picked_folder";
-  CreateDirectoryW(folder.c_str(), nullptr);
+  wchar_t system[MAX_PATH] = {};
+  ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+  const std::wstring folder = system;
   ui::AbsoluteItemIdList byPath = ui::AbsoluteItemIdList::TakeOwnership(ILCreateFromPathW(folder.c_str()));
   ASSERT_TRUE(byPath);
   DialogAnswer plain;
