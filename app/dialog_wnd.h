@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "ui/core/window_impl_base.h"
 
 class CDialogWnd : public ui::WindowImplBase {
@@ -24,3 +26,16 @@ class CDialogWnd : public ui::WindowImplBase {
   // WindowImplBase::Create) and callers must not touch or delete it.
   UINT RunModal(HWND owner, const wchar_t* title);
 };
+
+// The one way an opener runs a dialog it owns: the caller keeps the dialog in
+// `dialog` and reads its members after the run; the unique pointer deletes it
+// whatever the result (OK, cancel, the caption's close button). When the window
+// could not be made the dialog has deleted itself already: `dialog` lets go of it
+// and the result is kNotCreated, so nothing uses or deletes it a second time.
+template <typename Dialog>
+UINT RunOwnedDialog(std::unique_ptr<Dialog>& dialog, HWND owner, const wchar_t* title) {
+  if (!dialog) return CDialogWnd::kNotCreated;
+  const UINT result = dialog->RunModal(owner, title);
+  if (result == CDialogWnd::kNotCreated) static_cast<void>(dialog.release());
+  return result;
+}

@@ -10,6 +10,7 @@
 #include "app/hot_key_edit.h"
 #include "app/icon_wnd.h"
 #include "app/link_color.h"
+#include "app/stored_item_id_list.h"
 #include "app/window_alpha.h"
 #include "data/hot_key_table.h"
 #include "data/initials.h"
@@ -133,8 +134,9 @@ void CEditWnd::ApplyTypeStates() {
     enable(L"edit_admin", true);
   } else if (type == kLinkItemIdList) {
     SHFILEINFOW info = {};
-    const void* list = link_->Pidl.empty() ? nullptr : link_->Pidl.data();
-    SHGetFileInfoW(static_cast<LPCWSTR>(list), 0, &info, sizeof(info),
+    // Damaged stored bytes give no list, which the shell describes as nothing.
+    const ui::AbsoluteItemIdList list = StoredItemIdList(link_->Pidl);
+    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(list.get()), 0, &info, sizeof(info),
                    SHGFI_PIDL | SHGFI_DISPLAYNAME | SHGFI_SYSICONINDEX);
     if (info.iIcon != 0) {
       if (auto* edit = dynamic_cast<ui::RichEdit*>(FindControlByName(L"edit_url"))) edit->SetText(info.szDisplayName);
@@ -213,8 +215,7 @@ bool CEditWnd::OnClick(ui::EventArgs* event) {
     std::wstring folder = ResolveLinkPath(link_->PATH);
     const size_t slash = folder.find_last_of(L'\\');
     folder = slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
-    static const std::wstring kFilter(L"所有文件\0*.*\0\0", 12);
-    const std::wstring chosen = ChooseFileToOpen(GetHWND(), kFilter, folder);
+    const std::wstring chosen = ChooseFileToOpen(GetHWND(), AllFilesFilter(), folder);
     if (!chosen.empty()) {
       if (auto* edit = dynamic_cast<ui::RichEdit*>(FindControlByName(L"edit_url"))) edit->SetText(chosen);
     }
@@ -223,8 +224,9 @@ bool CEditWnd::OnClick(ui::EventArgs* event) {
   } else if (name == L"btn_color") {
     PickColor();
   } else if (colorEdit_) {
-    // A swatch: its background colour.
-    const DWORD argb = ui::UiGlobals::GetColor(event->pSender->GetBkColor());
+    // A swatch: its background colour, which the editor's own skin defines (the
+    // window's colour table before the global one).
+    const DWORD argb = event->pSender->GetColorValue(event->pSender->GetBkColor());
     colorEdit_->SetText(ArgbText(argb));
     ShowColor(ArgbText(argb));
   }
@@ -234,12 +236,9 @@ bool CEditWnd::OnClick(ui::EventArgs* event) {
 void CEditWnd::ChooseIcon() {
   auto* iconEdit = dynamic_cast<ui::RichEdit*>(FindControlByName(L"edit_icon"));
   auto spec = std::make_shared<std::wstring>(iconEdit ? iconEdit->GetText() : std::wstring());
-  auto* dialog = new CIconWnd;
+  auto dialog = std::make_unique<CIconWnd>();
   dialog->SetIconSpec(spec);
-  const UINT result = dialog->RunModal(GetHWND(), L"IconWnd");
-  if (result == kNotCreated) return;  // it deleted itself
-  if (result == kResultOk && iconEdit) iconEdit->SetText(*spec);
-  delete dialog;
+  if (RunOwnedDialog(dialog, GetHWND(), L"IconWnd") == kResultOk && iconEdit) iconEdit->SetText(*spec);
 }
 
 void CEditWnd::PickColor() {

@@ -4,6 +4,13 @@
 
 #include "data/program_dir.h"
 
+const std::wstring& AllFilesFilter() {
+  using namespace std::string_literals;
+  // The literal operator keeps the embedded NULs and counts them itself.
+  static const std::wstring filter = L"所有文件\0*.*\0\0"s;
+  return filter;
+}
+
 std::wstring ChooseFileToOpen(HWND owner, const std::wstring& filter, const std::wstring& initialFolder) {
   wchar_t file[MAX_PATH] = {};
   OPENFILENAMEW ofn = {};

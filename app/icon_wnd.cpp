@@ -168,8 +168,7 @@ bool CIconWnd::OnClick(ui::EventArgs* event) {
     std::wstring folder = pathEdit_ ? ResolveLinkPath(pathEdit_->GetText()) : std::wstring();
     const size_t slash = folder.find_last_of(L'\\');
     folder = slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
-    static const std::wstring kFilter(L"所有文件\0*.*\0\0", 12);
-    const std::wstring chosen = ChooseFileToOpen(GetHWND(), kFilter, folder);
+    const std::wstring chosen = ChooseFileToOpen(GetHWND(), AllFilesFilter(), folder);
     if (!chosen.empty()) FillIconGrid(chosen);
   }
   return true;

@@ -17,6 +17,7 @@
 #include "app/app_hot_keys.h"
 #include "app/date_line.h"
 #include "app/dock_slider.h"
+#include "ui/base/scoped_handles.h"
 #include "ui/controls/menu_mgr.h"
 #include "ui/core/window_impl_base.h"
 
@@ -79,6 +80,9 @@ class CMainWnd : public ui::WindowImplBase {
   // foreground, the input method off.
   void ShowAtStart();
   void HideMain();
+  // Hides the window at once, docked or not (no slide), and forgets a move or
+  // size in progress and the start guard: Esc and the title bar's close button.
+  void HideAtOnce();
   void ToggleMain();
   // A transient notice in the "tips" label.
   void ShowNotice(const std::wstring& text);
@@ -189,18 +193,26 @@ class CMainWnd : public ui::WindowImplBase {
   LRESULT OnDropFiles(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
   // ---- the card menu's commands ----
+  // The commands take the right-clicked card's link by its ID, not by the card's
+  // place: the view may be rebuilt while the menu or a question is up (a link's
+  // hot key in a tag sorted by run count, a hovered tag), and another card then
+  // sits at that place.
   // The link of the card at a link-box index; null when there is none.
   std::shared_ptr<Link> CardLink(int cardIndex) const;
-  // Runs a card menu command by its item name: "use_admin", "open_path",
-  // "winshell", "create_shortcut", "refresh_link_icon", "del_link", "attr_link".
-  // `cursor` is where the shell's menu shows. False when the card has no link,
-  // the command is unknown, or the command refused or failed.
-  bool RunCardCommand(const std::wstring& command, int cardIndex, POINT cursor);
+  // The link-box index of the card that shows the link; -1 when none does.
+  int CardIndexOfLink(int32_t linkId) const;
+  // The link when a card of the current view still shows it; null otherwise.
+  std::shared_ptr<Link> ShownLink(int32_t linkId) const;
+  // Runs a card menu command by its item name on the link: "use_admin",
+  // "open_path", "winshell", "create_shortcut", "refresh_link_icon", "edit_link",
+  // "del_link", "attr_link". `cursor` is where the shell's menu shows. False when
+  // no card shows the link any more, the command is unknown, or it refused or failed.
+  bool RunCardLinkCommand(const std::wstring& command, int32_t linkId, POINT cursor);
   bool EditLink(const std::shared_ptr<Link>& link);  // the link editor; true after OK
   // Moves or copies the card's link to another tag (by ID), with the notices for
   // tags that take no links, and rebuilds the view. True when the store did it.
-  bool MoveCardToTag(int cardIndex, int32_t targetTagId);
-  bool CopyCardToTag(int cardIndex, int32_t targetTagId);
+  bool MoveCardLinkToTag(int32_t linkId, int32_t targetTagId);
+  bool CopyCardLinkToTag(int32_t linkId, int32_t targetTagId);
   // The card menu of the card that raised the event, from the menu manager's
   // "menu_linkbox_item" level, or the shell's menu with Shift; then the chosen
   // command. False when there is no card, link, current tag or a level is missing.
@@ -351,6 +363,10 @@ class CMainWnd : public ui::WindowImplBase {
   static void SelectWithEvent(ui::ListBox* list, int index);
   void RestartSaveTimer();
   bool SaveNoteInto(const std::shared_ptr<Group>& tag);
+  // Stores the note editor's text into the note tag it was filled from when it
+  // changed since (typed or dropped): run whenever the note is left, so that a
+  // switch of tag or group, hiding or closing loses nothing. True when it stored.
+  bool SaveChangedNote();
 
   // Messages of the window's own behaviour; true when the framework must not see it.
   bool HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -398,7 +414,7 @@ class CMainWnd : public ui::WindowImplBase {
   // The last built-in function started from the menu.
   std::shared_ptr<Link> sysFuncLink_;
   std::shared_ptr<Group> CurrentCardTag() const;
-  bool DeleteCard(int cardIndex);
+  bool DeleteCardLink(int32_t linkId);
   // Deletes every link of the tag with their chords; the view follows the store.
   bool ClearTagLinks(const std::shared_ptr<Group>& tag);
   // Group and tag menu helpers.
@@ -409,9 +425,14 @@ class CMainWnd : public ui::WindowImplBase {
   void ShowNothing();
   // The system file and folder dialogs; the program folder is current again after.
   bool PickFile(std::wstring& path);
-  bool PickFolder(std::wstring& path);
+  // The chosen folder's item-ID list; none when the picker was cancelled.
+  ui::AbsoluteItemIdList PickFolder();
   // Stores a picked path as a link of the tag and shows it once its icon is made.
   bool AddPickedPath(const std::shared_ptr<Group>& tag, const std::wstring& path);
+  // Stores the folder the picker gave: by its path when it has one, else (a
+  // special folder such as a library or the computer) by its item-ID list. A
+  // folder that makes no link, or that the store refuses, gets a notice.
+  bool AddPickedFolder(const std::shared_ptr<Group>& tag, const ITEMIDLIST* folder);
   // The web-address dialog, headed "新增URL链接" and filled with the proposed name
   // and address (both empty from the menu; the page title and address from a
   // browser drop); on OK the link joins the tag. False only when the store
@@ -444,6 +465,8 @@ class CMainWnd : public ui::WindowImplBase {
   // nothing about what the user chose.
   bool swappingItems_ = false;
   int noteTagId_ = 0;
+  // The note editor's text as last filled or stored: what "changed" is measured against.
+  std::wstring noteSavedText_;
 
   // False until the set-up's last steps ran: the input method is left to them.
   bool setUpFinished_ = false;

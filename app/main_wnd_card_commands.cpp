@@ -46,8 +46,21 @@ std::shared_ptr<Link> CMainWnd::CardLink(int cardIndex) const {
   return card ? GetLinkStore().FindLink(GetListItemId(card)) : nullptr;
 }
 
-bool CMainWnd::RunCardCommand(const std::wstring& command, int cardIndex, POINT cursor) {
-  const std::shared_ptr<Link> link = CardLink(cardIndex);
+int CMainWnd::CardIndexOfLink(int32_t linkId) const {
+  if (!linkBox_ || linkId == 0) return -1;
+  for (int i = 0; i < linkBox_->GetCount(); ++i) {
+    ui::Control* card = linkBox_->GetItemAt(static_cast<size_t>(i));
+    if (card && GetListItemId(card) == linkId) return i;
+  }
+  return -1;
+}
+
+std::shared_ptr<Link> CMainWnd::ShownLink(int32_t linkId) const {
+  return CardIndexOfLink(linkId) >= 0 ? GetLinkStore().FindLink(linkId) : nullptr;
+}
+
+bool CMainWnd::RunCardLinkCommand(const std::wstring& command, int32_t linkId, POINT cursor) {
+  const std::shared_ptr<Link> link = ShownLink(linkId);
   if (!link) return false;
   const Settings& settings = GetSettings();
 
@@ -63,7 +76,9 @@ bool CMainWnd::RunCardCommand(const std::wstring& command, int cardIndex, POINT 
         rebuilt = true;
       }
     }
-    auto* card = dynamic_cast<ui::ListContainerElement*>(linkBox_->GetItemAt(static_cast<size_t>(cardIndex)));
+    const int cardIndex = CardIndexOfLink(linkId);
+    auto* card = cardIndex < 0 ? nullptr
+                               : dynamic_cast<ui::ListContainerElement*>(linkBox_->GetItemAt(static_cast<size_t>(cardIndex)));
     if (!rebuilt && card && settings.bShowTooltip) card->SetToolTipText(CardTooltip(*link));
     if (settings.bHideAfterLink) {
       if (!rebuilt && card) card->SetItemSelected(false, true);
@@ -97,12 +112,12 @@ bool CMainWnd::RunCardCommand(const std::wstring& command, int cardIndex, POINT 
     return true;
   }
   if (command == L"edit_link") return EditLink(link);
-  if (command == L"del_link") return DeleteCard(cardIndex);
+  if (command == L"del_link") return DeleteCardLink(linkId);
   if (command == L"attr_link") return HasFileTarget(*link) && ShowPropertiesSheet(ResolveLinkPath(link->PATH));
   return false;
 }
 
-bool CMainWnd::DeleteCard(int cardIndex) {
+bool CMainWnd::DeleteCardLink(int32_t linkId) {
   const std::shared_ptr<Group> tag = CurrentCardTag();
   if (!tag) return false;
   if (tag->TYPE != kGroupOrdinary) {
@@ -115,9 +130,11 @@ bool CMainWnd::DeleteCard(int cardIndex) {
     messageBoxOpen_ = false;
     if (answer != IDOK) return false;
   }
-  // The card may have gone while the question was up.
-  const std::shared_ptr<Link> link = CardLink(cardIndex);
-  if (!link) return false;
+  // The view may have been rebuilt or switched while the question was up: the
+  // card is looked for again, and a link no longer shown is left alone.
+  const int cardIndex = CardIndexOfLink(linkId);
+  const std::shared_ptr<Link> link = ShownLink(linkId);
+  if (cardIndex < 0 || !link || CurrentCardTag() != tag) return false;
   // A deleted link's chord must not stay registered system-wide until exit.
   const bool hadChord = link->hotKeyId != 0;
   if (hadChord) GetHotKeyTable().UnregisterLink(link);
@@ -131,8 +148,8 @@ bool CMainWnd::DeleteCard(int cardIndex) {
   return deleted;
 }
 
-bool CMainWnd::MoveCardToTag(int cardIndex, int32_t targetTagId) {
-  const std::shared_ptr<Link> link = CardLink(cardIndex);
+bool CMainWnd::MoveCardLinkToTag(int32_t linkId, int32_t targetTagId) {
+  const std::shared_ptr<Link> link = ShownLink(linkId);
   const std::shared_ptr<Group> tag = CurrentCardTag();
   if (!link || !tag) return false;
   const std::shared_ptr<Group> target = GetLinkStore().FindGroup(targetTagId);
@@ -141,13 +158,15 @@ bool CMainWnd::MoveCardToTag(int cardIndex, int32_t targetTagId) {
     return false;
   }
   const bool moved = GetLinkStore().MoveLinkToTag(tag, link, targetTagId);
-  if (moved) linkBox_->RemoveAt(static_cast<size_t>(cardIndex));
+  if (moved) {
+    if (const int cardIndex = CardIndexOfLink(linkId); cardIndex >= 0) linkBox_->RemoveAt(static_cast<size_t>(cardIndex));
+  }
   OnTagSelect(nullptr);
   return moved;
 }
 
-bool CMainWnd::CopyCardToTag(int cardIndex, int32_t targetTagId) {
-  const std::shared_ptr<Link> link = CardLink(cardIndex);
+bool CMainWnd::CopyCardLinkToTag(int32_t linkId, int32_t targetTagId) {
+  const std::shared_ptr<Link> link = ShownLink(linkId);
   if (!link || !CurrentCardTag()) return false;
   const std::shared_ptr<Group> target = GetLinkStore().FindGroup(targetTagId);
   if (target && target->TYPE != kGroupOrdinary) {

@@ -49,7 +49,7 @@ void SetLabelText(ui::CMenuUI* menu, const wchar_t* itemName, const wchar_t* lab
 
 bool IsCardCommand(const std::wstring& name) {
   for (const wchar_t* command : {L"use_admin", L"open_path", L"winshell", L"create_shortcut", L"refresh_link_icon",
-                                 L"del_link", L"attr_link"}) {
+                                 L"edit_link", L"del_link", L"attr_link"}) {
     if (name == command) return true;
   }
   return false;
@@ -112,6 +112,8 @@ bool CMainWnd::ShowCardMenu(ui::EventArgs* event, ui::CMenuMgr& menus) {
   const int cardIndex = card->GetIndex();
   const std::shared_ptr<Link> link = CardLink(cardIndex);  // held while the menu runs
   if (!link) return false;
+  // What the menu acts on is this link, wherever its card is once the menu closed.
+  const int32_t linkId = link->ID;
   POINT cursor = {};
   GetCursorPos(&cursor);
 
@@ -132,11 +134,11 @@ bool CMainWnd::ShowCardMenu(ui::EventArgs* event, ui::CMenuMgr& menus) {
   ui::CMenuUI* level = clicked->GetOwnerMenu();
   const std::wstring levelName = level ? level->GetName() : std::wstring();
   if (levelName == kMoveTags) {
-    MoveCardToTag(cardIndex, GetListItemId(clicked));
+    MoveCardLinkToTag(linkId, GetListItemId(clicked));
   } else if (levelName == kCopyTags) {
-    CopyCardToTag(cardIndex, GetListItemId(clicked));
+    CopyCardLinkToTag(linkId, GetListItemId(clicked));
   } else if (IsCardCommand(name)) {
-    RunCardCommand(name, cardIndex, cursor);
+    RunCardLinkCommand(name, linkId, cursor);
   } else if (level) {
     OnTagSelect(nullptr);
   }

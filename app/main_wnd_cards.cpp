@@ -10,6 +10,7 @@
 #include "app/list_item_id.h"
 #include "app/main_wnd.h"
 #include "app/shell_actions.h"
+#include "app/stored_item_id_list.h"
 #include "app/web_icon_lookup.h"
 #include "data/icon_cache.h"
 #include "data/link_path.h"
@@ -73,8 +74,8 @@ std::wstring CardImageKey(const std::shared_ptr<Link>& link, int iconSize) {
   if (!IconCache::IsCached(imageKey)) {
     if (link->TYPE == kLinkItemIdList) {
       SHFILEINFOW info = {};
-      const auto* pidl = link->Pidl.empty() ? nullptr : reinterpret_cast<LPCWSTR>(link->Pidl.data());
-      SHGetFileInfoW(pidl, 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_SYSICONINDEX);
+      const ui::AbsoluteItemIdList list = StoredItemIdList(link->Pidl);  // none when damaged
+      SHGetFileInfoW(reinterpret_cast<LPCWSTR>(list.get()), 0, &info, sizeof(info), SHGFI_PIDL | SHGFI_SYSICONINDEX);
       if (info.iIcon != 0) cache.AddSysIconToCache(key, info.iIcon);
     } else {
       cache.AddPathToCache(key, IconSourceOf(*link));
@@ -102,6 +103,7 @@ bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
     curTag_ = tagList_->GetCurSel();
   }
   if (!linkBox_) return false;
+  SaveChangedNote();  // the note shown until now is left
   // One invalidation for the cards going and coming instead of one per card.
   ui::Window::InvalidationBatch invalidations(this);
   linkBox_->RemoveAll();
@@ -116,6 +118,7 @@ bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
     if (linkTabBox_) linkTabBox_->SelectItem(1);
     noteTagId_ = tag->ID;
     SetNoteText(tag->Content);
+    noteSavedText_ = NoteText();
     return true;
   }
   if (linkTabBox_) linkTabBox_->SelectItem(0);

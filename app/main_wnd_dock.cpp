@@ -127,6 +127,7 @@ void CMainWnd::OnSlideNotice(WPARAM notice) {
   }
   if (notice == DockSlider::kSlidOut) {
     HideTooltip();
+    SaveChangedNote();
   } else if (notice == DockSlider::kSlidIn) {
     ForceForegroundWindow(hwnd);
   }

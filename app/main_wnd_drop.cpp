@@ -8,6 +8,7 @@
 
 #include "app/drop_integrity.h"
 #include "app/drop_target.h"
+#include "app/item_id_list_link.h"
 #include "app/link_record.h"
 #include "app/main_wnd.h"
 #include "data/group.h"
@@ -81,6 +82,8 @@ bool CMainWnd::OnDropFileList(const std::vector<std::wstring>& paths) {
       note->SetSel(-1, -1);
       note->ReplaceSel(path + L"\n", true);
     }
+    // The editor may never have had the focus: nothing else would store the drop.
+    SaveChangedNote();
     return !paths.empty();
   }
   if (tag->TYPE != kGroupOrdinary) {
@@ -106,17 +109,10 @@ bool CMainWnd::OnDropIdList(const ITEMIDLIST* item) {
     ShowNotice(kCannotAddNotice);
     return false;
   }
-  SHFILEINFOW info = {};
-  if (!SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item), 0, &info, sizeof(info),
-                      SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_ATTRIBUTES)) {
-    return false;
-  }
-  if (info.iIcon == 0 || !(info.dwAttributes & SFGAO_CANLINK)) return false;
-  std::shared_ptr<Link> link = MakeLinkRecord(kLinkItemIdList, info.szDisplayName, {}, {}, {}, {}, false, {}, {});
-  const auto* bytes = reinterpret_cast<const uint8_t*>(item);
-  link->Pidl.assign(bytes, bytes + ILGetSize(item));
-  if (!GetLinkStore().AddLink(tag, link)) return false;
-  GetIconCache().AddSysIconToCache(link->GetIconKey(), info.iIcon);  // a link without an icon still shows, with the fallback icon
+  const ItemIdListLink made = MakeItemIdListLink(item, /*linkableOnly=*/true);
+  const std::shared_ptr<Link>& link = made.link;
+  if (!link || !GetLinkStore().AddLink(tag, link)) return false;
+  GetIconCache().AddSysIconToCache(link->GetIconKey(), made.iconIndex);  // a link without an icon still shows, with the fallback icon
   OnTagSelect(nullptr);
   return true;
 }
@@ -128,6 +124,7 @@ bool CMainWnd::OnDropText(const std::wstring& address, const std::wstring& title
   if (tag->TYPE == kGroupNote && note) {
     note->SetSel(-1, -1);
     note->ReplaceSel(address + L"\n", true);
+    SaveChangedNote();
     return true;
   }
   if (tag->TYPE != kGroupOrdinary) {

@@ -11,15 +11,13 @@ bool CMainWnd::EditLink(const std::shared_ptr<Link>& link) {
   if (!link) return false;
   const std::wstring oldSource = link->GetIconSource();
   const std::wstring oldKey = link->GetIconKey();
-  auto* dialog = new CEditWnd;
-  dialog->SetLink(link);
   UINT result = 0;
   {
-    DialogScope scope(*this, dialog);
-    result = dialog->RunModal(GetHWND(), L"EditWnd");
-    if (result == CDialogWnd::kNotCreated) return false;  // it deleted itself
+    auto dialog = std::make_unique<CEditWnd>();
+    dialog->SetLink(link);
+    DialogScope scope(*this, dialog.get());
+    result = RunOwnedDialog(dialog, GetHWND(), L"EditWnd");
   }
-  delete dialog;
   if (result != CDialogWnd::kResultOk) return false;
   const bool builtIn = !oldKey.empty() && (oldKey[0] == L'#' || oldKey[0] == L'*');
   if (!builtIn && (link->GetIconSource() != oldSource || link->GetIconKey() != oldKey)) {

@@ -95,19 +95,14 @@ POINT CursorPos() {
 
 bool CMainWnd::AskName(const std::wstring& heading, std::wstring& name, bool& cancelled) {
   cancelled = true;
-  auto* dialog = new CNameWnd();
+  auto dialog = std::make_unique<CNameWnd>();
   dialog->SetHeading(heading);
   dialog->SetName(name);
-  DialogScope scope(*this, dialog);
-  const UINT result = dialog->RunModal(GetHWND(), L"NameWnd");
-  if (result == 0) return true;  // the dialog could not be made and is gone
-  if (result != CDialogWnd::kResultOk) {
-    delete dialog;
-    return true;
-  }
+  DialogScope scope(*this, dialog.get());
+  const UINT result = RunOwnedDialog(dialog, GetHWND(), L"NameWnd");
+  if (result != CDialogWnd::kResultOk) return true;  // cancelled, closed, or no window could be made
   cancelled = false;
   name = dialog->GetName();
-  delete dialog;
   return !name.empty();
 }
 
@@ -120,6 +115,7 @@ bool CMainWnd::ConfirmDelete() {
 }
 
 void CMainWnd::ShowNothing() {
+  SaveChangedNote();
   if (linkBox_) linkBox_->RemoveAll();
   if (tagList_) tagList_->RemoveAll();
   noteTagId_ = 0;
@@ -366,6 +362,7 @@ void CMainWnd::ShowTagsAfterRemoval(const std::shared_ptr<Group>& group, int ind
     return;
   }
   group->currentTag = std::clamp(keep, 0, count - 1);
+  SaveChangedNote();
   noteTagId_ = 0;
   SetNoteText(L"");
   OnGroupSelect(nullptr);

@@ -76,6 +76,7 @@ bool CMainWnd::OnGroupSelect(ui::EventArgs*) {
   if (swappingItems_) return true;
   const int index = EffectiveGroupIndex();
   if (index == -1) return true;
+  SaveChangedNote();
   curGroup_ = index;
   RestartSaveTimer();
   const std::shared_ptr<Group> group = TopGroupAt(index);
@@ -225,10 +226,20 @@ bool CMainWnd::OnTagItemKey(ui::EventArgs* event) {
 bool CMainWnd::SaveNoteInto(const std::shared_ptr<Group>& tag) {
   if (!tag || tag->TYPE != kGroupNote) return false;
   const std::wstring old = tag->Content;
-  tag->Content = NoteText();
-  if (GetLinkStore().SaveGroup(tag)) return true;
+  const std::wstring text = NoteText();
+  tag->Content = text;
+  if (GetLinkStore().SaveGroup(tag)) {
+    if (tag->ID == noteTagId_) noteSavedText_ = text;
+    return true;
+  }
   tag->Content = old;
   return false;
+}
+
+bool CMainWnd::SaveChangedNote() {
+  if (noteTagId_ == 0 || NoteText() == noteSavedText_) return false;
+  // A note tag deleted meanwhile has nothing left to take the text.
+  return SaveNoteInto(GetLinkStore().FindGroup(noteTagId_));
 }
 
 bool CMainWnd::OnTodoEditKey(ui::EventArgs* event) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 
 #include "app/hot_key_wnd.h"
@@ -138,14 +139,16 @@ bool CMainWnd::OpenDocument(const wchar_t* fileName, const wchar_t* missingNotic
 }
 
 bool CMainWnd::ShowHotKeyOverview() {
-  auto* dialog = new CHotKeyWnd;
+  auto dialog = std::make_unique<CHotKeyWnd>();
   const std::wstring title = dialog->GetWindowClassName();
-  // A window that could not be made has deleted itself.
-  if (!dialog->Create(GetHWND(), title.c_str(), WS_POPUP, WS_EX_TOOLWINDOW, true)) return false;
-  DialogScope scope(*this, dialog);
+  if (!dialog->Create(GetHWND(), title.c_str(), WS_POPUP, WS_EX_TOOLWINDOW, true)) {
+    // A window that could not be made has deleted itself.
+    static_cast<void>(dialog.release());
+    return false;
+  }
+  DialogScope scope(*this, dialog.get());
   dialog->CenterWindow();
   dialog->ShowModal();
-  delete dialog;
   return true;
 }
 

@@ -7,7 +7,8 @@
 bool CMainWnd::OnTitleButtonClick(ui::EventArgs* event) {
   if (!event || !event->pSender) return true;
   const std::wstring& name = event->pSender->GetName();
-  if (name == L"btn_close") HideMain();
+  // The close button only hides, like Esc: at once, also when docked.
+  if (name == L"btn_close") HideAtOnce();
   if (name == L"btn_search") ShowSearch();
   if (name == L"btn_menu" || name == L"btn_skin") ShowTitleButtonMenu(name == L"btn_menu" ? L"main_menu" : L"menu_skin");
   return true;

@@ -51,7 +51,12 @@ bool CMainWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
   }
   bool handled = true;
   switch (message) {
+    case WM_SHOWWINDOW:
+      // Hidden by any road (Esc, the close button, a launch, a click elsewhere).
+      if (!wParam) SaveChangedNote();
+      return false;
     case WM_ENDSESSION:
+      SaveChangedNote();
       settings.nCurGroup = curGroup_;
       settings.nCurTag = curTag_;
       settings.Save();
@@ -142,12 +147,7 @@ bool CMainWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 }
 
 void CMainWnd::OnMainKeyDown(WPARAM key) {
-  if (key == VK_ESCAPE) {
-    // Esc hides at once, docked or not.
-    ShowWindow(false, true);
-    dock_.SetMovingOrSizing(false);
-    dock_.SetStartGuard(false);
-  }
+  if (key == VK_ESCAPE) HideAtOnce();
   // A letter or digit typed outside the note editor starts a search with it.
   const bool letter = key >= 'A' && key <= 'Z';
   const bool digit = key >= '0' && key <= '9';
@@ -342,6 +342,13 @@ void CMainWnd::HideMain() {
   dock_.SetStartGuard(false);
   dock_.SetForcedHide(true);
   dock_.SetHideRequest(true);
+}
+
+void CMainWnd::HideAtOnce() {
+  HideTooltip();
+  ShowWindow(false, true);
+  dock_.SetMovingOrSizing(false);
+  dock_.SetStartGuard(false);
 }
 
 void CMainWnd::ToggleMain() {

@@ -21,14 +21,12 @@
 
 bool CMainWnd::ShowSettings() {
   const bool tagRightBefore = GetSettings().bTagRight;
-  auto* dialog = new CSettingWnd;
   UINT result = 0;
   {
-    DialogScope scope(*this, dialog);
-    result = dialog->RunModal(GetHWND(), L"SettingWnd");
-    if (result == CDialogWnd::kNotCreated) return false;  // it deleted itself
+    auto dialog = std::make_unique<CSettingWnd>();
+    DialogScope scope(*this, dialog.get());
+    result = RunOwnedDialog(dialog, GetHWND(), L"SettingWnd");
   }
-  delete dialog;
   if (result != CDialogWnd::kResultOk) return false;
   ApplySettings(tagRightBefore);
   return true;

@@ -23,6 +23,7 @@ LRESULT CMainWnd::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
     return 0;
   }
   KillTimer(hwnd, kTimerClosePending);
+  SaveChangedNote();  // before the link store closes
   KillTimer(hwnd, kTimerDockPoll);
   dock_.Stop();
   RevokeDropTarget();

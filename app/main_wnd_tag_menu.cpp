@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "app/item_id_list_link.h"
 #include "app/link_record.h"
 #include "app/main_wnd.h"
 #include "app/sys_wnd.h"
@@ -35,6 +36,7 @@ constexpr wchar_t kCannotAddNotice[] = L"特殊标签不能添加链接";
 constexpr wchar_t kCannotClearNotice[] = L"特殊标签不能清理";
 constexpr wchar_t kRunCountOffNotice[] = L"请在设置中勾选【记录启动次数】";
 constexpr wchar_t kSaveFailedNotice[] = L"保存失败，请检查数据库文件";
+constexpr wchar_t kFolderNotAddedNotice[] = L"无法为此文件夹创建链接";
 
 // A level's marks for the values 0, 1 and 2 of one view field.
 struct MarkSet {
@@ -71,10 +73,6 @@ class ProgramDirRestorer {
   ~ProgramDirRestorer() { SetCurrentDirectoryW(GetProgramDir().c_str()); }
   ProgramDirRestorer(const ProgramDirRestorer&) = delete;
   ProgramDirRestorer& operator=(const ProgramDirRestorer&) = delete;
-};
-
-struct ItemIdListDeleter {
-  void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
 };
 
 }  // namespace
@@ -119,13 +117,14 @@ bool CMainWnd::OnTagMenuCommand(const std::wstring& command) {
       ShowNotice(kCannotAddNotice);
       return true;
     }
-    std::wstring path;
     if (command == L"add_file") {
-      if (!PickFile(path)) return true;
-    } else if (!PickFolder(path)) {
-      return false;
+      std::wstring path;
+      if (PickFile(path)) AddPickedPath(tag, path);
+      return true;
     }
-    AddPickedPath(tag, path);
+    const ui::AbsoluteItemIdList folder = PickFolder();
+    if (!folder) return false;
+    AddPickedFolder(tag, folder.get());
     return true;
   }
 
@@ -233,7 +232,7 @@ bool CMainWnd::PickFile(std::wstring& path) {
   return !path.empty();
 }
 
-bool CMainWnd::PickFolder(std::wstring& path) {
+ui::AbsoluteItemIdList CMainWnd::PickFolder() {
   ProgramDirRestorer restore;
   wchar_t displayName[MAX_PATH] = {};
   BROWSEINFOW browse = {};
@@ -242,12 +241,33 @@ bool CMainWnd::PickFolder(std::wstring& path) {
   browse.lpszTitle = L"请选择文件夹";
   browse.ulFlags = BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
   DialogScope scope(*this, nullptr);
-  std::unique_ptr<ITEMIDLIST, ItemIdListDeleter> chosen(SHBrowseForFolderW(&browse));
-  if (!chosen) return false;
-  wchar_t buffer[MAX_PATH] = {};
-  if (!SHGetPathFromIDListW(chosen.get(), buffer)) return false;
-  path = buffer;
-  return !path.empty();
+  // The picker allocates the list with the shell's allocator, which is COM's.
+  return ui::AbsoluteItemIdList::TakeOwnership(SHBrowseForFolderW(&browse));
+}
+
+bool CMainWnd::AddPickedFolder(const std::shared_ptr<Group>& tag, const ITEMIDLIST* folder) {
+  wchar_t path[MAX_PATH] = {};
+  if (SHGetPathFromIDListW(folder, path) && path[0] != L'\0') {
+    if (!AddLinkFromPath(path)) {
+      ShowNotice(kFolderNotAddedNotice);
+      return false;
+    }
+    return AddPickedPath(tag, path);
+  }
+  // A special folder without a file-system path (a library, the computer, the
+  // control panel) is kept by its item-ID list, as a dropped shell item is.
+  const ItemIdListLink made = MakeItemIdListLink(folder, /*linkableOnly=*/false);
+  if (!made.link) {
+    ShowNotice(kFolderNotAddedNotice);
+    return false;
+  }
+  if (!GetLinkStore().AddLink(tag, made.link)) {
+    ShowNotice(kSaveFailedNotice);
+    return false;
+  }
+  GetIconCache().AddSysIconToCache(made.link->GetIconKey(), made.iconIndex);
+  OnTagSelect(nullptr);
+  return true;
 }
 
 bool CMainWnd::AddPickedPath(const std::shared_ptr<Group>& tag, const std::wstring& path) {
@@ -266,18 +286,16 @@ bool CMainWnd::AddWebAddressLink(const std::shared_ptr<Group>& tag, const std::w
                                  const std::wstring& proposedAddress) {
   std::wstring name, address, remark;
   {
-    auto* dialog = new CUrlWnd();
+    auto dialog = std::make_unique<CUrlWnd>();
     dialog->SetHeading(L"新增URL链接");
     dialog->SetName(proposedName);
     dialog->SetUrl(proposedAddress);
-    DialogScope scope(*this, dialog);
-    const UINT result = dialog->RunModal(GetHWND(), L"UrlWnd");
-    if (result == 0) return true;  // the dialog could not be made and is gone
+    DialogScope scope(*this, dialog.get());
+    if (RunOwnedDialog(dialog, GetHWND(), L"UrlWnd") != CDialogWnd::kResultOk) return true;
     name = dialog->GetName();
     address = dialog->GetUrl();
     remark = dialog->GetRemark();
-    delete dialog;
-    if (result != CDialogWnd::kResultOk || address.empty()) return true;
+    if (address.empty()) return true;
   }
   std::wstring icon = FindWebIconFile(address, WebIconLookup::kDrop);
   std::shared_ptr<Link> link = MakeLinkRecord(kLinkWebAddress, name.empty() ? address : name, address,
@@ -294,13 +312,10 @@ bool CMainWnd::AddWebAddressLink(const std::shared_ptr<Group>& tag, const std::w
 bool CMainWnd::AddSystemFunctionLink(const std::shared_ptr<Group>& tag) {
   int32_t row = -1;
   {
-    auto* dialog = new CSysWnd();
-    DialogScope scope(*this, dialog);
-    const UINT result = dialog->RunModal(GetHWND(), L"SysWnd");
-    if (result == 0) return true;
+    auto dialog = std::make_unique<CSysWnd>();
+    DialogScope scope(*this, dialog.get());
+    if (RunOwnedDialog(dialog, GetHWND(), L"SysWnd") != CDialogWnd::kResultOk) return true;
     row = dialog->GetChosenRow();
-    delete dialog;
-    if (result != CDialogWnd::kResultOk) return true;
   }
   const std::vector<SystemLink>& table = SystemLinkTable();
   if (row < 0 || static_cast<size_t>(row) >= table.size()) return true;

@@ -78,10 +78,12 @@ constexpr CheckField kCheckFields[] = {
 struct NumberField {
   const wchar_t* control;
   int Settings::*key;
+  int least = 0;  // a smaller value is refused like empty text
 };
 
 constexpr NumberField kNumberFields[] = {
-    {L"edit_groupwidth", &Settings::nGroupWidth},
+    // Groups of no width could not be seen, let alone clicked.
+    {L"edit_groupwidth", &Settings::nGroupWidth, 1},
     {L"edit_tagwidth", &Settings::nTagWidth},
     {L"setting_edit_searchcount", &Settings::nSearchCount},
     {L"setting_dockdelay", &Settings::nDockDelay},
@@ -113,7 +115,7 @@ bool IsSameTheme(const std::wstring& fileName, const std::wstring& theme) {
   return WithoutXml(fileName) == WithoutXml(theme);
 }
 
-int NumberFieldValue(const std::wstring& text, int previous) {
+int NumberFieldValue(const std::wstring& text, int previous, int least) {
   const size_t first = text.find_first_not_of(L" \t");
   if (first == std::wstring::npos) return previous;
   const size_t last = text.find_last_not_of(L" \t");
@@ -124,7 +126,7 @@ int NumberFieldValue(const std::wstring& text, int previous) {
     value = value * 10 + (ch - L'0');
     if (value > INT_MAX) return previous;
   }
-  return static_cast<int>(value);
+  return value < least ? previous : static_cast<int>(value);
 }
 
 void CSettingWnd::InitWindow() {
@@ -233,7 +235,7 @@ void CSettingWnd::StoreControls(Settings& settings) {
   if (searchHotKey_) settings.nSearchHotKey = static_cast<int>(searchHotKey_->GetCode());
   for (const NumberField& field : kNumberFields) {
     if (auto* edit = dynamic_cast<ui::RichEdit*>(FindControlByName(field.control))) {
-      settings.*field.key = NumberFieldValue(edit->GetText(), settings.*field.key);
+      settings.*field.key = NumberFieldValue(edit->GetText(), settings.*field.key, field.least);
     }
   }
   // A narrower tag list leaves its names no room (and a width of -1 or -2

@@ -23,8 +23,9 @@ std::wstring AlphaCaption(int alpha);
 // without its ".xml".
 bool IsSameTheme(const std::wstring& fileName, const std::wstring& theme);
 // The value of a number field: its decimal text, or `previous` when the text is
-// empty or not a whole non-negative number (surrounding blanks are ignored).
-int NumberFieldValue(const std::wstring& text, int previous);
+// empty, not a whole non-negative number (surrounding blanks are ignored) or
+// below the field's least usable value `least`.
+int NumberFieldValue(const std::wstring& text, int previous, int least = 0);
 
 class CSettingWnd : public CDialogWnd {
  public:

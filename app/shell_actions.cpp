@@ -1,12 +1,14 @@
 #include "app/shell_actions.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
 #include <string_view>
 
+#include "app/stored_item_id_list.h"
 #include "data/link.h"
 #include "data/link_path.h"
 #include "data/program_dir.h"
@@ -36,10 +38,52 @@ struct MenuDestroyer {
   void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
 
-ui::AbsoluteItemIdList StoredItemIdList(const Link& link) {
-  return ui::AbsoluteItemIdList::FromBytes(
-      std::string_view(reinterpret_cast<const char*>(link.Pidl.data()), link.Pidl.size()));
-}
+// While the shell's menu is up its owner window passes the messages that fill
+// and draw the menu's own items to the menu: without them the sub-menus the
+// shell fills when they open ("Send to", "Open with") stay empty and its
+// owner-drawn items are blank. The owner is subclassed for that time only.
+class ContextMenuRelay {
+ public:
+  ContextMenuRelay(HWND owner, IContextMenu* menu) : owner_(owner) {
+    if (!menu) return;
+    menu->QueryInterface(IID_IContextMenu3, menu3_.put_void());
+    if (!menu3_) menu->QueryInterface(IID_IContextMenu2, menu2_.put_void());
+    if ((menu3_ || menu2_) && owner_) installed_ = SetWindowSubclass(owner_, &Relay, kSubclassId, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+  }
+  ~ContextMenuRelay() {
+    if (installed_) RemoveWindowSubclass(owner_, &Relay, kSubclassId);
+  }
+  ContextMenuRelay(const ContextMenuRelay&) = delete;
+  ContextMenuRelay& operator=(const ContextMenuRelay&) = delete;
+
+ private:
+  static constexpr UINT_PTR kSubclassId = 0x5045584F;  // "PEXO"
+
+  static LRESULT CALLBACK Relay(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* relay = reinterpret_cast<ContextMenuRelay*>(data);
+    switch (message) {
+      case WM_INITMENUPOPUP:
+      case WM_MEASUREITEM:
+      case WM_DRAWITEM:
+      case WM_MENUCHAR:
+        if (relay->menu3_) {
+          LRESULT result = 0;
+          if (SUCCEEDED(relay->menu3_->HandleMenuMsg2(message, wParam, lParam, &result))) return result;
+        } else if (relay->menu2_ && message != WM_MENUCHAR) {
+          if (SUCCEEDED(relay->menu2_->HandleMenuMsg(message, wParam, lParam))) return message == WM_INITMENUPOPUP ? 0 : TRUE;
+        }
+        break;
+      default:
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+  }
+
+  HWND owner_;
+  ui::ComPtr<IContextMenu3> menu3_;
+  ui::ComPtr<IContextMenu2> menu2_;
+  bool installed_ = false;
+};
 
 bool IsFileNameCharacter(wchar_t c) {
   if (c < 0x20) return false;
@@ -64,6 +108,11 @@ int ShowShellContextMenu(HWND owner, PCIDLIST_ABSOLUTE list, POINT screenPoint, 
       !contextMenu) {
     return 0;
   }
+  return TrackShellContextMenu(owner, contextMenu.get(), screenPoint, menuOpen);
+}
+
+int TrackShellContextMenu(HWND owner, IContextMenu* contextMenu, POINT screenPoint, bool& menuOpen) {
+  if (!contextMenu) return 0;
   std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer> menu(CreatePopupMenu());
   if (!menu || FAILED(contextMenu->QueryContextMenu(menu.get(), 0, kFirstCommandId, kLastCommandId, CMF_NORMAL))) {
     return 0;
@@ -71,8 +120,11 @@ int ShowShellContextMenu(HWND owner, PCIDLIST_ABSOLUTE list, POINT screenPoint, 
   int command = 0;
   {
     FlagGuard open(menuOpen);
-    command = static_cast<int>(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD, screenPoint.x, screenPoint.y, owner,
-                                                nullptr));
+    {
+      ContextMenuRelay relay(owner, contextMenu);
+      command = static_cast<int>(TrackPopupMenuEx(menu.get(), TPM_RETURNCMD, screenPoint.x, screenPoint.y, owner,
+                                                  nullptr));
+    }
     if (command >= static_cast<int>(kFirstCommandId)) {
       CMINVOKECOMMANDINFOEX invoke = {};
       invoke.cbSize = sizeof(invoke);
@@ -97,7 +149,7 @@ int ParseShellPath(HWND owner, const std::wstring& path, POINT screenPoint, bool
 int ShowLinkShellMenu(HWND owner, const Link& link, POINT screenPoint, bool& menuOpen) {
   if (link.TYPE == kLinkBuiltinFunction) return 0;
   if (link.TYPE == kLinkItemIdList) {
-    ui::AbsoluteItemIdList list = StoredItemIdList(link);
+    ui::AbsoluteItemIdList list = StoredItemIdList(link.Pidl);
     return ShowShellContextMenu(owner, list.get(), screenPoint, menuOpen);
   }
   return ParseShellPath(owner, ResolveLinkPath(link.PATH), screenPoint, menuOpen);
@@ -123,7 +175,7 @@ bool CreateShortcutFile(const Link& link, const std::wstring& folder) {
   }
   if (link.TYPE == kLinkItemIdList) {
     // An item-ID-list link has no path; its target is the stored list.
-    ui::AbsoluteItemIdList list = StoredItemIdList(link);
+    ui::AbsoluteItemIdList list = StoredItemIdList(link.Pidl);
     if (list) shortcut->SetIDList(list.get());
   } else {
     shortcut->SetPath(ResolveLinkPath(link.PATH).c_str());

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+struct IContextMenu;
 struct Link;
 
 // Shows the shell's context menu of an absolute item-ID list at a screen point,
@@ -15,6 +16,12 @@ struct Link;
 // is up (the windows use it to stay visible). Returns the chosen command id (1 for
 // the menu's first command), 0 when nothing was chosen or no menu could be built.
 int ShowShellContextMenu(HWND owner, PCIDLIST_ABSOLUTE list, POINT screenPoint, bool& menuOpen);
+
+// The second half of that: lets the shell's menu object fill a popup menu, shows
+// it and runs the chosen command. While it is up the owner window relays the
+// messages that fill sub-menus and draw items (WM_INITMENUPOPUP, WM_MEASUREITEM,
+// WM_DRAWITEM, WM_MENUCHAR) to the menu object's IContextMenu3 or IContextMenu2.
+int TrackShellContextMenu(HWND owner, IContextMenu* menu, POINT screenPoint, bool& menuOpen);
 
 // The same for a path, parsed by the shell; nothing is shown when it cannot be parsed.
 int ParseShellPath(HWND owner, const std::wstring& path, POINT screenPoint, bool& menuOpen);

@@ -169,6 +169,23 @@ TEST_F(GroupMenuDialogsTest, NamedGroupsAndTagsAreCreatedAndRenamedThroughTheNam
   EXPECT_EQ(TagNames(2), (Names{L"常用", L"工具"}));
 }
 
+TEST_F(GroupMenuDialogsTest, TheNameDialogClosedWithItsCaptionButtonIsGoneAndNamesNothing) {
+  std::weak_ptr<nbase::WeakFlag> alive;
+  bool seen = false;
+  Choose(EmptyGroupListPoint(), {L"new_group"},
+         Steps{[&](CDialogWnd& d) {
+           seen = true;
+           alive = d.GetWeakFlag();
+           dialog_test::Type(d, L"不要");
+         },
+               [](CDialogWnd& d) { dialog_test::Click(d, L"closebtn"); }});
+  ASSERT_TRUE(seen) << "the name dialog opened";
+  EXPECT_TRUE(alive.expired()) << "the closed dialog was deleted";
+  EXPECT_EQ(GroupNames(), (Names{L"一组", L"二组"}));
+  EXPECT_EQ(window_->GroupList()->GetCount(), 2);
+  EXPECT_EQ(window_->LastNotice(), L"");
+}
+
 TEST_F(GroupMenuDialogsTest, ChangesTheStoreRefusesLeaveTheListsAsTheyWereWithANotice) {
   ASSERT_EQ(sqlite3_exec(GetLinkStore().connection, "PRAGMA query_only = ON", nullptr, nullptr, nullptr), SQLITE_OK);
   auto expectRefused = [this](const char* what) {

@@ -3,13 +3,16 @@
 // with a message; cancel changes nothing; the dialog's size is kept as saved.
 #include <windows.h>
 #include <ole2.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/edit_wnd.h"
+#include "app/file_dialog.h"
 #include "app/hot_key_edit.h"
 #include "app/link_color.h"
 #include "app/main_wnd.h"
@@ -51,10 +54,11 @@ class LinkEditorTest : public launcher_test::MainWindowFixture {
   std::shared_ptr<Link> StoredLink() { return GetLinkStore().topGroups.at(0)->tags.at(0)->links.at(0); }
 
   // Opens the editor from the card menu's command and runs the steps in it.
-  bool EditFirstCard(Steps steps) {
+  bool EditFirstCard(Steps steps) { return EditLinkById(StoredLink()->ID, std::move(steps)); }
+  bool EditLinkById(int32_t id, Steps steps) {
     bool result = false;
     dialog_test::RunScriptedOpener([this] { return dynamic_cast<CDialogWnd*>(window_->OpenDialog()); },
-                                   [&] { result = window_->RunCardCommand(L"edit_link", 0, POINT{}); },
+                                   [&] { result = window_->RunCardLinkCommand(L"edit_link", id, POINT{}); },
                                    std::move(steps));
     return result;
   }
@@ -193,6 +197,99 @@ TEST_F(LinkEditorTest, ASizeSavedByTheFrameIsTheSizeRestored) {
   }});
   EXPECT_EQ(opened.cx, 520);
   EXPECT_EQ(opened.cy, 570);
+}
+
+// An item-ID-list link of the first tag, with the given stored bytes.
+std::shared_ptr<Link> AddItemIdListLink(const std::string& bytes) {
+  auto link = std::make_shared<Link>();
+  link->NAME = L"列表";
+  link->PATH = L"stored path";
+  link->TYPE = kLinkItemIdList;
+  link->Pidl.assign(bytes.begin(), bytes.end());
+  return GetLinkStore().AddLink(GetLinkStore().topGroups.at(0)->tags.at(0), link) ? link : nullptr;
+}
+
+TEST_F(LinkEditorTest, AnItemIdListIsDescribedByTheShellOnlyWhenItsStoredBytesHoldAWholeList) {
+  // A damaged list: its one item claims 0xFFFF bytes that are not there.
+  const std::shared_ptr<Link> damaged = AddItemIdListLink(std::string("\xFF\xFF\x00", 3));
+  ASSERT_NE(damaged, nullptr);
+  // A whole one: the computer, which only an item-ID list names.
+  PIDLIST_ABSOLUTE raw = nullptr;
+  ASSERT_TRUE(SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &raw)));
+  const ui::AbsoluteItemIdList computer = ui::AbsoluteItemIdList::TakeOwnership(raw);
+  const std::shared_ptr<Link> whole = AddItemIdListLink(computer.ToBytes());
+  ASSERT_NE(whole, nullptr);
+  window_->OnTagSelect(nullptr);
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 3);
+
+  std::wstring shown;
+  bool enabled = false;
+  auto look = [&](CDialogWnd& d) {
+    shown = Edit(d, L"edit_url")->GetText();
+    enabled = Edit(d, L"edit_url")->IsEnabled();
+    Click(d, L"btn_ok");
+  };
+  EXPECT_TRUE(EditLinkById(damaged->ID, Steps{look}));
+  EXPECT_EQ(shown, L"stored path") << "no list to describe: the stored path is shown";
+  EXPECT_TRUE(enabled) << "and the skin's state kept";
+  EXPECT_EQ(damaged->PATH, L"stored path");
+
+  SHFILEINFOW info = {};
+  SHGetFileInfoW(reinterpret_cast<LPCWSTR>(computer.get()), 0, &info, sizeof(info),
+                 SHGFI_PIDL | SHGFI_DISPLAYNAME | SHGFI_SYSICONINDEX);
+  EXPECT_TRUE(EditLinkById(whole->ID, Steps{look}));
+  if (info.iIcon == 0) GTEST_SKIP() << "this Wine gives the computer no icon, so the editor leaves it undescribed";
+  EXPECT_EQ(shown, info.szDisplayName) << "the shell's name for the list";
+  EXPECT_FALSE(enabled);
+  EXPECT_EQ(whole->PATH, L"stored path") << "OK leaves an item-ID list link's path alone";
+}
+
+// The standard dialog of this thread that is shown, if any.
+HWND ShownStandardDialog() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(hwnd, name, 16);
+        if (!IsWindowVisible(hwnd) || std::wstring(name) != L"#32770") return TRUE;
+        *reinterpret_cast<HWND*>(data) = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+TEST_F(LinkEditorTest, TheTargetsFileDialogOffersExactlyOneFilterForEveryFile) {
+  std::vector<std::wstring> filters;
+  bool seen = false;
+  int waits = 0;
+  std::function<void(CDialogWnd&)> readFilters = [&](CDialogWnd&) {
+    HWND fileDialog = ShownStandardDialog();
+    if (!fileDialog) {
+      if (++waits < 40) dialog_test::CurrentScript()->steps.push_front(readFilters);
+      return;
+    }
+    seen = true;
+    // The file-type list of the explorer-style dialog.
+    HWND types = GetDlgItem(fileDialog, 0x470);
+    const int count = types ? static_cast<int>(SendMessageW(types, CB_GETCOUNT, 0, 0)) : 0;
+    for (int i = 0; i < count; ++i) {
+      wchar_t text[128] = {};
+      SendMessageW(types, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+      filters.push_back(text);
+    }
+    PostMessageW(fileDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  };
+  EditFirstCard(Steps{
+      [](CDialogWnd& d) { Click(d, L"btn_path"); },
+      readFilters,
+      [](CDialogWnd& d) { Click(d, L"btn_cancel"); },
+  });
+  if (!seen) GTEST_SKIP() << "the system file dialog did not open here";
+  ASSERT_EQ(filters.size(), 1u);
+  EXPECT_EQ(filters[0], L"所有文件");
+  EXPECT_EQ(AllFilesFilter(), std::wstring(L"所有文件\0*.*\0", 9) + L'\0') << "both ends within the text";
 }
 
 TEST(LinkColorText, OnlyEightHexDigitsOrAKnownNameAreAccepted) {

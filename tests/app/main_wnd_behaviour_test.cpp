@@ -237,6 +237,39 @@ TEST_F(MainWindowBehaviourTest, DockedAtTheTopItSlidesToAStripWhenTheMouseLeaves
   EXPECT_EQ(window_->Docking().Edges(), kDockTop);
 }
 
+TEST_F(MainWindowBehaviourTest, TheCloseButtonHidesADockedWindowAtOnceLikeEsc) {
+  Settings& settings = GetSettings();
+  settings.nWidth = 388;  // wide enough for every title bar button
+  settings.bAutoDock = true;
+  settings.nPosX = 300;
+  settings.nPosY = 0;
+  SetCursorPos(400, 100);  // over the window while the start guard runs
+  Open(true);
+  const RECT shown = Rect();
+  ASSERT_EQ(shown.top, 0);
+  ASSERT_EQ(window_->Docking().Edges(), kDockTop);
+
+  // A move of the window begun (its flag set), then the close button clicked.
+  SendMessageW(hwnd_, WM_ENTERSIZEMOVE, 0, 0);
+  ASSERT_TRUE(window_->Docking().MovingOrSizing());
+  ui::Control* close = window_->FindControlByName(L"btn_close");
+  ASSERT_NE(close, nullptr);
+  window_test::PaintNow(hwnd_);
+  const RECT pos = close->GetPos();
+  const LPARAM at = MAKELPARAM((pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2);
+  POINT screen = {(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2};
+  ClientToScreen(hwnd_, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PostMessageW(hwnd_, WM_MOUSEMOVE, 0, at);
+  PostMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(hwnd_, WM_LBUTTONUP, 0, at);
+  ASSERT_TRUE(PumpUntil([&] { return !Visible(); }, 2000)) << "the close button hides the window";
+  EXPECT_EQ(Rect().top, 0) << "hidden where it was, without sliding out";
+  EXPECT_FALSE(window_->Docking().MovingOrSizing()) << "the move flag is cleared as Esc clears it";
+  EXPECT_FALSE(window_->Docking().HideRequested()) << "no slide is pending";
+  EXPECT_TRUE(IsWindow(hwnd_)) << "the program keeps running";
+}
+
 TEST_F(MainWindowBehaviourTest, NoSummonWorksOverAFullScreenProgramWhenAskedSo) {
   GetSettings().bFullScreenMode = true;
   Open(false);

@@ -75,6 +75,9 @@ class CardCommandsTest : public launcher_test::MainWindowFixture {
     OpenWindowOverStore();
   }
 
+  // The ID of the link at a place of a tag.
+  int32_t Id(int tagIndex, size_t at) { return Tag(tagIndex)->links.at(at)->ID; }
+
   std::wstring Names(int tagIndex) {
     std::wstring names;
     for (const auto& link : Tag(tagIndex)->links) names += link->NAME;
@@ -85,22 +88,22 @@ class CardCommandsTest : public launcher_test::MainWindowFixture {
 TEST_F(CardCommandsTest, MoveCopyAndDeleteReachTheStoreAndSurviveARestart) {
   ASSERT_EQ(window_->LinkBox()->GetCount(), 3);
   const int32_t second = Tag(1)->ID;
-  EXPECT_TRUE(window_->MoveCardToTag(0, second));
+  EXPECT_TRUE(window_->MoveCardLinkToTag(Id(0, 0), second));
   EXPECT_EQ(window_->LinkBox()->GetCount(), 2);
-  EXPECT_TRUE(window_->CopyCardToTag(0, second));
-  EXPECT_TRUE(window_->RunCardCommand(L"del_link", 1, POINT{}));
+  EXPECT_TRUE(window_->CopyCardLinkToTag(Id(0, 0), second));
+  EXPECT_TRUE(window_->RunCardLinkCommand(L"del_link", Id(0, 1), POINT{}));
   EXPECT_EQ(window_->LinkBox()->GetCount(), 1);
   EXPECT_EQ(Names(0), L"二");
   EXPECT_EQ(Names(1), L"一二");
 
   // Tags that take no links refuse, each with its own notice.
-  EXPECT_FALSE(window_->MoveCardToTag(0, Tag(2)->ID));
+  EXPECT_FALSE(window_->MoveCardLinkToTag(Id(0, 0), Tag(2)->ID));
   EXPECT_EQ(window_->LastNotice(), L"特殊标签不可执行此操作");
-  EXPECT_FALSE(window_->CopyCardToTag(0, Tag(3)->ID));
+  EXPECT_FALSE(window_->CopyCardLinkToTag(Id(0, 0), Tag(3)->ID));
   EXPECT_EQ(window_->LastNotice(), L"特殊标签不能执行此操作");
   window_->TagList()->SelectItem(3, false, true);  // the all-links tag
   PumpFor(50);
-  EXPECT_FALSE(window_->RunCardCommand(L"del_link", 0, POINT{}));
+  EXPECT_FALSE(window_->RunCardLinkCommand(L"del_link", Id(0, 0), POINT{}));
   EXPECT_EQ(window_->LastNotice(), L"特殊标签不能删除");
 
   Close();
@@ -116,12 +119,12 @@ TEST_F(CardCommandsTest, DeletedLinksChordIsFreeForOtherPrograms) {
   if (RegisterChordElsewhere() == 0 && pexo_test::RunningUnderWine()) {
     GTEST_SKIP() << "this Wine lets two programs register the same chord";
   }
-  EXPECT_TRUE(window_->RunCardCommand(L"del_link", 2, POINT{}));
+  EXPECT_TRUE(window_->RunCardLinkCommand(L"del_link", chorded->ID, POINT{}));
   EXPECT_EQ(RegisterChordElsewhere(), 0u);
 }
 
 TEST_F(CardCommandsTest, WebAddressGoesToTheClipboard) {
-  EXPECT_TRUE(window_->RunCardCommand(L"open_path", 1, POINT{}));
+  EXPECT_TRUE(window_->RunCardLinkCommand(L"open_path", Id(0, 1), POINT{}));
   ASSERT_TRUE(OpenClipboard(hwnd_));
   HANDLE data = GetClipboardData(CF_UNICODETEXT);
   std::wstring text = data ? static_cast<const wchar_t*>(GlobalLock(data)) : L"";
@@ -129,8 +132,8 @@ TEST_F(CardCommandsTest, WebAddressGoesToTheClipboard) {
   CloseClipboard();
   EXPECT_EQ(text, L"https://example.com/");
   // Unknown commands and cards without a link do nothing.
-  EXPECT_FALSE(window_->RunCardCommand(L"no_such_command", 0, POINT{}));
-  EXPECT_FALSE(window_->RunCardCommand(L"open_path", 7, POINT{}));
+  EXPECT_FALSE(window_->RunCardLinkCommand(L"no_such_command", Id(0, 0), POINT{}));
+  EXPECT_FALSE(window_->RunCardLinkCommand(L"open_path", 12345, POINT{}));
 }
 
 // Ends the explorer windows this test process started (Wine starts a new explorer
@@ -154,7 +157,7 @@ int EndExplorersStartedByUs() {
 }
 
 TEST_F(CardCommandsTest, ContainingFolderOpensForAFileTarget) {
-  const bool opened = window_->RunCardCommand(L"open_path", 0, POINT{});
+  const bool opened = window_->RunCardLinkCommand(L"open_path", Id(0, 0), POINT{});
   bool started = false;
   for (int i = 0; i < 40 && !started; ++i) {
     Sleep(100);
@@ -172,7 +175,7 @@ TEST_F(CardCommandsTest, ContainingFolderOpensForAFileTarget) {
   ASSERT_TRUE(GetLinkStore().AddLink(Tag(0), builtIn));
   window_->OnTagSelect(nullptr);
   ASSERT_EQ(window_->LinkBox()->GetCount(), 4);
-  EXPECT_FALSE(window_->RunCardCommand(L"open_path", 3, POINT{}));
+  EXPECT_FALSE(window_->RunCardLinkCommand(L"open_path", builtIn->ID, POINT{}));
 }
 
 // A card menu file with the level names the window looks for.

@@ -215,6 +215,14 @@ TEST_F(MainWindowDropTest, NoteTagTakesTextAndTheAllLinksTagRefuses) {
   EXPECT_EQ(DragAndDrop(files), static_cast<DWORD>(DROPEFFECT_LINK));
   EXPECT_EQ(window_->NoteText(), file + L"\r");  // the editor keeps paragraphs with CR
   EXPECT_TRUE(Tag(0)->links.empty());
+  {
+    // Stored at once: the editor never had the focus, and switching the tag,
+    // hiding or closing would otherwise lose the drop.
+    LinkStore reloaded;
+    ASSERT_TRUE(reloaded.Open(DefaultLinkDbPath()));
+    ASSERT_NE(reloaded.FindGroup(Tag(1)->ID), nullptr);
+    EXPECT_EQ(reloaded.FindGroup(Tag(1)->ID)->Content, file + L"\r");
+  }
 
   ShowTag(2);  // the all-links tag
   EXPECT_EQ(DragAndDrop(files), static_cast<DWORD>(DROPEFFECT_NONE));

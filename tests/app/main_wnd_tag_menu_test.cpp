@@ -5,6 +5,7 @@
 // the store refuses leaves the view as it was.
 #include <windows.h>
 #include <ole2.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -12,11 +13,13 @@
 #include <memory>
 #include <string>
 
+#include "app/dialog_wnd.h"
 #include "app/main_wnd.h"
 #include "data/hot_key_table.h"
 #include "data/link_store.h"
 #include "data/program_dir.h"
 #include "data/settings.h"
+#include "tests/app/dialog_test_support.h"
 #include "tests/app/launcher_test_support.h"
 #include "tests/app/menu_driver.h"
 #include "tests/support/test_support.h"
@@ -70,11 +73,16 @@ struct DialogAnswer {
       // The file-name field of the explorer-style dialog: an edit or a combo box.
       if (!SetDlgItemTextW(dialog, 0x480, answer->text.c_str())) SetDlgItemTextW(dialog, 0x47c, answer->text.c_str());
     }
+    if (answer->folder) {
+      // The folder picker's own message, as a click in its tree would choose.
+      SendMessageW(dialog, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(answer->folder));
+    }
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(answer->button, BN_CLICKED), 0);
     Current() = nullptr;
   }
   int button = IDCANCEL;
   std::wstring text;
+  const ITEMIDLIST* folder = nullptr;  // chosen in a folder picker
   bool seen = false;
 };
 
@@ -293,6 +301,83 @@ TEST_F(TagMenuTest, TheFileDialogAddsALinkAndLeavesTheProgramFolderCurrent) {
   EXPECT_EQ(Tag(0)->links.back()->NAME, L"cmd");
   Restart();
   ASSERT_EQ(Tag(0)->links.size(), 3u);
+}
+
+TEST_F(TagMenuTest, ASpecialFolderChosenInTheFolderPickerBecomesAnItemIdListLink) {
+  // "My computer" has no file-system path: only its item-ID list names it.
+  ui::AbsoluteItemIdList computer;
+  {
+    PIDLIST_ABSOLUTE raw = nullptr;
+    ASSERT_TRUE(SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &raw)));
+    computer = ui::AbsoluteItemIdList::TakeOwnership(raw);
+  }
+  wchar_t path[MAX_PATH] = {};
+  ASSERT_FALSE(SHGetPathFromIDListW(computer.get(), path)) << "the computer has no path";
+  SHFILEINFOW info = {};
+  ASSERT_NE(SHGetFileInfoW(reinterpret_cast<LPCWSTR>(computer.get()), 0, &info, sizeof(info),
+                           SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME),
+            0u);
+  ASSERT_NE(info.iIcon, 0) << "the shell describes the computer with an icon";
+
+  DialogAnswer chosen;
+  chosen.button = IDOK;
+  chosen.folder = computer.get();
+  ASSERT_TRUE(ChooseAnswering({L"add_dir"}, chosen).shown);
+  if (!chosen.seen) GTEST_SKIP() << "the system folder picker did not open here";
+  ASSERT_EQ(Tag(0)->links.size(), 3u) << "the chosen special folder was added";
+  const auto& link = Tag(0)->links.back();
+  EXPECT_EQ(link->TYPE, kLinkItemIdList);
+  EXPECT_EQ(link->NAME, info.szDisplayName);
+  EXPECT_EQ(std::string(link->Pidl.begin(), link->Pidl.end()), computer.ToBytes());
+  EXPECT_EQ(window_->LinkBox()->GetCount(), 3);
+  Restart();
+  ASSERT_EQ(Tag(0)->links.size(), 3u);
+  EXPECT_EQ(Tag(0)->links.back()->TYPE, kLinkItemIdList);
+
+  // A folder with a path is added by its path, as before.
+  wchar_t system[MAX_PATH] = {};
+  ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+  const std::wstring folder = system;
+  ui::AbsoluteItemIdList byPath = ui::AbsoluteItemIdList::TakeOwnership(ILCreateFromPathW(folder.c_str()));
+  ASSERT_TRUE(byPath);
+  DialogAnswer plain;
+  plain.button = IDOK;
+  plain.folder = byPath.get();
+  ASSERT_TRUE(ChooseAnswering({L"add_dir"}, plain).shown);
+  ASSERT_TRUE(plain.seen);
+  ASSERT_EQ(Tag(0)->links.size(), 4u);
+  EXPECT_EQ(Tag(0)->links.back()->TYPE, kLinkFolder);
+  EXPECT_EQ(_wcsicmp(Tag(0)->links.back()->PATH.c_str(), folder.c_str()), 0) << Tag(0)->links.back()->PATH.size();
+}
+
+// Runs the menu choice while a script answers the launcher dialog it opens; the
+// dialog's liveness is noted when it appears.
+void ChooseAndCloseWithTheCaptionButton(HWND window, POINT at, const std::wstring& item, CMainWnd* main,
+                                        std::weak_ptr<nbase::WeakFlag>& alive, bool& seen) {
+  dialog_test::RunScriptedOpener([main] { return dynamic_cast<CDialogWnd*>(main->OpenDialog()); },
+                                 [&] { menu_driver::ExpectEveryItemFound(ChooseFromMenu(window, at, {item})); },
+                                 std::deque<std::function<void(CDialogWnd&)>>{
+                                     [&](CDialogWnd& d) {
+                                       seen = true;
+                                       alive = d.GetWeakFlag();
+                                       dialog_test::Click(d, L"closebtn");
+                                     },
+                                 });
+}
+
+TEST_F(TagMenuTest, WebAddressAndSystemFunctionDialogsClosedWithTheirCaptionButtonAreGoneAndAddNothing) {
+  for (const wchar_t* item : {L"add_url", L"add_sys"}) {
+    SCOPED_TRACE(std::string(item, item + wcslen(item)));
+    std::weak_ptr<nbase::WeakFlag> alive;
+    bool seen = false;
+    SetForegroundWindow(hwnd_);
+    PumpFor(200);
+    ChooseAndCloseWithTheCaptionButton(hwnd_, EmptyLinkBoxPoint(), item, window_, alive, seen);
+    ASSERT_TRUE(seen) << "the dialog opened";
+    EXPECT_TRUE(alive.expired()) << "the closed dialog was deleted";
+    EXPECT_EQ(window_->OpenDialog(), nullptr);
+    EXPECT_EQ(Tag(0)->links.size(), 2u);
+  }
 }
 
 TEST_F(TagMenuTest, AWriteTheStoreRefusesLeavesTheViewAsItWas) {

@@ -337,6 +337,75 @@ TEST_F(MainWindowTest, ANoteIsSavedIntoTheTagItWasFilledFrom) {
   EXPECT_EQ(reloaded.FindGroup(noteId)->Content, L"再改");
 }
 
+// The note as the next start reads it from link.db.
+std::wstring StoredNote(int noteId) {
+  LinkStore reloaded;
+  if (!reloaded.Open(DefaultLinkDbPath())) return L"(no store)";
+  auto note = reloaded.FindGroup(noteId);
+  return note ? note->Content : L"(no note)";
+}
+
+bool Holds(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+
+TEST_F(MainWindowTest, ATypedNoteIsStoredWhenAHoveredTagOrGroupReplacesItAndWhenTheCloseButtonHides) {
+  PrepareStore();
+  Settings& settings = GetSettings();
+  settings.bMouseEnterActiveTag = true;
+  settings.nActiveTagDelay = 0;
+  settings.bMouseEnterActiveGroup = true;
+  settings.nActiveGroupDelay = 0;
+  Open();
+  SetForegroundWindow(hwnd_);
+  auto itemPos = [](ui::ListBox* list, int index) { return list->GetItemAt(static_cast<size_t>(index))->GetPos(); };
+  // The pointer comes to rest on an item: hovering shows it without a click.
+  auto hover = [this](const RECT& pos) {
+    const POINT at = {(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2};
+    POINT screen = at;
+    ClientToScreen(hwnd_, &screen);
+    SetCursorPos(screen.x, screen.y);
+    PostMessageW(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(at.x + 1, at.y));
+    PostMessageW(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    PumpFor(150);
+  };
+  auto typeInNote = [this](const std::wstring& text) {
+    PaintNow(hwnd_);
+    ClickMiddle(window_->NoteEditor()->GetPos());
+    PumpFor(100);
+    for (wchar_t ch : text) PostMessageW(hwnd_, WM_CHAR, ch, 1);
+    PumpFor(150);
+  };
+
+  ClickMiddle(itemPos(window_->TagList(), 1));
+  ASSERT_TRUE(PumpUntil([&] { return window_->NoteTagId() != 0; }, 2000)) << "the note tag is shown";
+  const int noteId = window_->NoteTagId();
+  typeInNote(L"甲记");
+  ASSERT_TRUE(Holds(window_->NoteText(), L"甲记")) << "typed into the note";
+
+  // Another tag hovered: the note is left while its editor keeps the focus.
+  hover(itemPos(window_->TagList(), 0));
+  ASSERT_EQ(window_->TagList()->GetCurSel(), 0);
+  EXPECT_TRUE(Holds(StoredNote(noteId), L"甲记")) << StoredNote(noteId).size();
+
+  // The note again, then another group hovered.
+  hover(itemPos(window_->TagList(), 1));
+  ASSERT_EQ(window_->NoteTagId(), noteId);
+  typeInNote(L"乙记");
+  hover(itemPos(window_->GroupList(), 1));
+  ASSERT_EQ(window_->GroupList()->GetCurSel(), 1);
+  EXPECT_TRUE(Holds(StoredNote(noteId), L"乙记"));
+
+  // Back in the first group its note is shown again; the close button hides the window.
+  hover(itemPos(window_->GroupList(), 0));
+  ASSERT_EQ(window_->NoteTagId(), noteId) << "the group reopens on its note";
+  typeInNote(L"丙记");
+  PaintNow(hwnd_);
+  ClickMiddle(window_->FindControlByName(L"btn_close")->GetPos());
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(hwnd_); }, 2000)) << "the close button hides";
+  EXPECT_TRUE(Holds(StoredNote(noteId), L"丙记"));
+  const std::wstring stored = StoredNote(noteId);
+  EXPECT_TRUE(Holds(stored, L"第一行") && Holds(stored, L"甲记") && Holds(stored, L"乙记")) << "nothing before is lost";
+}
+
 TEST_F(MainWindowTest, HoverActivationSelectsAtOnceOrAfterTheDelay) {
   PrepareStore();
   GetSettings().bMouseEnterActiveGroup = true;

@@ -12,10 +12,25 @@
 #include <vector>
 
 #include "tests/ui/core/window_test_support.h"
+#include "ui/core/box.h"
 #include "ui/core/control.h"
 #include "ui/core/window.h"
 
 namespace menu_driver {
+
+// The first shown control of that name in a control's tree. Levels of one menu
+// file may hold items of the same name (the main and the tray menu both have
+// "hotkey"), so the window's name table alone may point at a hidden level's item.
+inline ui::Control* FindShownByName(ui::Control* control, const std::wstring& name) {
+  if (!control || !control->IsVisible()) return nullptr;
+  if (control->GetName() == name) return control;
+  if (auto* box = dynamic_cast<ui::Box*>(control)) {
+    for (int i = 0; i < box->GetCount(); ++i) {
+      if (ui::Control* found = FindShownByName(box->GetItemAt(static_cast<size_t>(i)), name)) return found;
+    }
+  }
+  return nullptr;
+}
 
 // A visible popup of this thread (not `owner`) whose controls hold `name`.
 inline ui::Control* FindVisibleItem(HWND owner, const std::wstring& name, HWND* popup) {
@@ -34,6 +49,10 @@ inline ui::Control* FindVisibleItem(HWND owner, const std::wstring& name, HWND* 
         }
         auto* window = reinterpret_cast<ui::Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         ui::Control* item = window ? window->FindControlByName(*s->name) : nullptr;
+        // The name table may give another level's item of the same name.
+        if (window && (!item || !item->IsVisible() || item->GetWindow() != window)) {
+          item = FindShownByName(window->GetRoot(), *s->name);
+        }
         if (!item || !item->IsVisible()) return TRUE;
         s->found = hwnd;
         s->item = item;

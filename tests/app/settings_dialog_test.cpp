@@ -373,6 +373,31 @@ TEST_F(SettingsDialogTest, CancelAfterChangesLeavesTheSettingsTheFileAndTheWindo
   EXPECT_TRUE(Text(Find(L"date")).empty());
 }
 
+TEST_F(SettingsDialogTest, AGroupWidthOfZeroIsRefusedLikeEmptyTextAndTheGroupsKeepTheirWidth) {
+  OpenMain();
+  // The width the first group is shown with.
+  auto shownWidth = [this] {
+    window_test::PaintNow(hwnd_);
+    ui::Control* group = window_->GroupList()->GetItemAt(0);
+    const RECT rc = group ? group->GetPos() : RECT{};
+    return rc.right - rc.left;
+  };
+  const int widthBefore = shownWidth();
+  ASSERT_GT(widthBefore, 0);
+  ASSERT_TRUE(SettingsFromMenu(Steps{
+      [](CDialogWnd& d) { ShowPage(d, kAppearance); },
+      [](CDialogWnd& d) { Focus(d, L"edit_groupwidth"); },
+      [](CDialogWnd& d) { Type(d, L"0"); },
+      [](CDialogWnd& d) {
+        EXPECT_EQ(Get<ui::RichEdit>(d, L"edit_groupwidth")->GetText(), L"0");
+        Click(d, L"btn_ok");
+      },
+  }));
+  EXPECT_EQ(StoredSettings().nGroupWidth, 72) << "the width in use is kept";
+  EXPECT_EQ(GetSettings().nGroupWidth, 72);
+  EXPECT_EQ(shownWidth(), widthBefore) << "no group of zero width";
+}
+
 TEST_F(SettingsDialogTest, WithNoThemeChosenOkKeepsTheStoredThemeAndOddFieldsKeepTheirValues) {
   Settings& settings = GetSettings();
   settings.Theme = L"没有这个主题";
@@ -645,6 +670,11 @@ TEST(SettingsFields, NumberFieldsTakeOnlyWholeNumbersAndOtherwiseKeepTheirValue)
   } cases[] = {{L"120", 120}, {L" 8 ", 8}, {L"0", 0}, {L"", 55}, {L"  ", 55}, {L"abc", 55},
                {L"12px", 55}, {L"-5", 55}, {L"99999999999", 55}, {L"2147483647", 2147483647}};
   for (const Case& c : cases) EXPECT_EQ(NumberFieldValue(c.text, 55), c.value) << c.value;
+  // A field with a least value (the group width) refuses smaller numbers as it
+  // refuses empty text.
+  EXPECT_EQ(NumberFieldValue(L"0", 72, 1), 72);
+  EXPECT_EQ(NumberFieldValue(L" 00 ", 72, 1), 72);
+  EXPECT_EQ(NumberFieldValue(L"1", 72, 1), 1);
 }
 
 }  // namespace

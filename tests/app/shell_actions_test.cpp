@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "data/link.h"
 #include "data/program_dir.h"
@@ -190,6 +192,93 @@ TEST_F(ShellMenuTest, ChosenCommandRunsAsTheMenusOwn) {
   }
   ASSERT_NE(search, INVALID_HANDLE_VALUE);
   FindClose(search);
+}
+
+// A shell menu object as the shell hands out for a file: one owner-drawn command
+// and a "Send to" sub-menu that is only filled when it opens. It notes every
+// message its owner window passes on.
+class RecordingContextMenu final : public IContextMenu3 {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IUnknown || iid == IID_IContextMenu || iid == IID_IContextMenu2 || iid == IID_IContextMenu3) {
+      *out = static_cast<IContextMenu3*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  // It lives on the test's stack.
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+  HRESULT STDMETHODCALLTYPE QueryContextMenu(HMENU menu, UINT index, UINT first, UINT, UINT) override {
+    first_ = first;
+    sendTo_ = CreatePopupMenu();
+    InsertMenuW(menu, index, MF_BYPOSITION | MF_OWNERDRAW, first, reinterpret_cast<LPCWSTR>(1));
+    InsertMenuW(menu, index + 1, MF_BYPOSITION | MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sendTo_), L"Send to");
+    return MAKE_HRESULT(SEVERITY_SUCCESS, 0, 2);
+  }
+  HRESULT STDMETHODCALLTYPE InvokeCommand(CMINVOKECOMMANDINFO*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetCommandString(UINT_PTR, UINT, UINT*, CHAR*, UINT) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE HandleMenuMsg(UINT message, WPARAM wParam, LPARAM lParam) override {
+    return HandleMenuMsg2(message, wParam, lParam, nullptr);
+  }
+  HRESULT STDMETHODCALLTYPE HandleMenuMsg2(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+    seen.push_back(message);
+    LRESULT answer = 0;
+    if (message == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(wParam) == sendTo_ && GetMenuItemCount(sendTo_) == 0) {
+      AppendMenuW(sendTo_, MF_STRING, first_ + 1, L"Desktop");
+    } else if (message == WM_MEASUREITEM) {
+      auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      measure->itemWidth = 80;
+      measure->itemHeight = 20;
+      answer = TRUE;
+    } else if (message == WM_DRAWITEM) {
+      answer = TRUE;
+    } else if (message == WM_MENUCHAR) {
+      answer = MAKELRESULT(0, MNC_CLOSE);
+    }
+    if (result) *result = answer;
+    return S_OK;
+  }
+
+  bool Saw(UINT message) const { return std::find(seen.begin(), seen.end(), message) != seen.end(); }
+  std::vector<UINT> seen;
+
+ private:
+  UINT first_ = 0;
+  HMENU sendTo_ = nullptr;
+};
+
+TEST_F(ShellMenuTest, WhileTheMenuIsUpItsOwnerPassesTheFillingAndDrawingMessagesToIt) {
+  RecordingContextMenu contextMenu;
+  bool menuOpen = false;
+  // A key that no item answers to, then away: the menu asks its owner what the
+  // key means (WM_MENUCHAR), and the answer "close" ends it.
+  std::thread keys = PressInMenu({L'q'}, WM_CHAR);
+  // Should the menu stay up all the same, Escape ends it (the checks below fail then).
+  std::thread escape([] {
+    Sleep(1500);
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (menu && IsWindowVisible(menu)) PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  const int command = TrackShellContextMenu(owner_, &contextMenu, POINT{120, 120}, menuOpen);
+  keys.join();
+  escape.join();
+  EXPECT_EQ(command, 0);
+  EXPECT_FALSE(menuOpen);
+  EXPECT_TRUE(contextMenu.Saw(WM_INITMENUPOPUP)) << "the menu is told when it opens";
+  EXPECT_TRUE(contextMenu.Saw(WM_MEASUREITEM)) << "its owner-drawn item is measured by it";
+  EXPECT_TRUE(contextMenu.Saw(WM_MENUCHAR)) << "an unknown key is its to answer";
+
+  // Once the menu is gone the owner keeps its messages.
+  contextMenu.seen.clear();
+  MEASUREITEMSTRUCT measure = {};
+  measure.CtlType = ODT_MENU;
+  SendMessageW(owner_, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+  SendMessageW(owner_, WM_INITMENUPOPUP, 0, 0);
+  EXPECT_TRUE(contextMenu.seen.empty());
 }
 
 TEST_F(ShellMenuTest, NoMenuForUnparsablePathsEmptyListsOrBuiltInFunctions) {

@@ -2,6 +2,8 @@
 // own skin, run modally over an owner and driven with posted keys and clicks.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/name_wnd.h"
 #include "app/sys_wnd.h"
 #include "app/url_wnd.h"
@@ -72,6 +74,53 @@ void ExpectFieldShownOpaque(CDialogWnd& dialog, const wchar_t* name) {
   EXPECT_GT(inked, 10) << "no text in the field";
 }
 
+
+// A name dialog whose skin file is missing, so that its window cannot be made;
+// it counts how often it is deleted.
+class UnbuildableNameWnd : public CNameWnd {
+ public:
+  explicit UnbuildableNameWnd(int& deletions) : deletions_(deletions) {}
+  ~UnbuildableNameWnd() override { ++deletions_; }
+  std::wstring GetSkinFile() override { return L"no_such_dialog.xml"; }
+
+ private:
+  int& deletions_;
+};
+
+TEST_F(SmallDialogsTest, ADialogWhoseWindowCannotBeMadeIsDeletedOnceAndLetGoByItsOpener) {
+  int deletions = 0;
+  auto dialog = std::make_unique<UnbuildableNameWnd>(deletions);
+  EXPECT_EQ(RunOwnedDialog(dialog, owner(), L"NameWnd"), CDialogWnd::kNotCreated);
+  EXPECT_EQ(dialog, nullptr) << "the opener holds nothing it could read or delete again";
+  EXPECT_EQ(deletions, 1);
+  window_test::PumpMessages();
+  EXPECT_EQ(deletions, 1);
+}
+
+TEST_F(SmallDialogsTest, ADialogClosedWithItsCaptionButtonIsHandedBackForItsOpenerToDelete) {
+  int deletions = 0;
+  // The real skin this time: the window is made.
+  class CountedNameWnd : public CNameWnd {
+   public:
+    explicit CountedNameWnd(int& deletions) : deletions_(deletions) {}
+    ~CountedNameWnd() override { ++deletions_; }
+
+   private:
+    int& deletions_;
+  };
+  auto dialog = std::make_unique<CountedNameWnd>(deletions);
+  dialog_test::Script script{dialog.get(), nullptr, Steps{[](CDialogWnd& d) { Click(d, L"closebtn"); }}, 0};
+  dialog_test::CurrentScript() = &script;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 60, &dialog_test::RunNextStep);
+  const UINT result = RunOwnedDialog(dialog, owner(), L"NameWnd");
+  KillTimer(nullptr, timer);
+  dialog_test::CurrentScript() = nullptr;
+  EXPECT_EQ(result, 0u) << "the caption button closes with 0";
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(deletions, 0) << "still there for its opener to read";
+  dialog.reset();
+  EXPECT_EQ(deletions, 1);
+}
 
 TEST_F(SmallDialogsTest, NameDialogReplacesTheSelectedProposalAndRefusesAnEmptyName) {
   CNameWnd dialog;
