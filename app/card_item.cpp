@@ -6,15 +6,18 @@
 #include "ui/core/scrollable_box.h"
 #include "ui/core/window.h"
 
-CardItem::CardItem() {
-  AttachEvent(ui::all, ToWeakCallback([this](ui::EventArgs* event) { return HandleDragEvent(event); }));
+CardItem::CardItem(std::shared_ptr<const CardKind> kind, const std::shared_ptr<Link>& link)
+    : kind_(std::move(kind)), link_(link) {
+  if (!kind_) return;
+  for (const auto& [name, value] : kind_->ownAttributes) SetAttribute(name, value);
+  insidePending_ = static_cast<bool>(kind_->buildInside);
+  firstPaintPending_ = static_cast<bool>(kind_->firstPaint);
 }
 
 void CardItem::EnsureInside() {
-  if (!insideBuilder_) return;
-  // Taken out first, so that the action runs once even if it asks for a child.
-  auto build = std::move(insideBuilder_);
-  insideBuilder_ = nullptr;
+  if (!insidePending_) return;
+  // Cleared first, so that the inside is built once even if building asks for a child.
+  insidePending_ = false;
   // Built away from the window, as a card not yet added is, then joined to it
   // (names, initialisation) and laid out in the card. The repaints this asks for
   // are dropped: the card is first painted right after, or right now.
@@ -22,7 +25,7 @@ void CardItem::EnsureInside() {
   ui::Window::InvalidationBatch painted(window, ui::Window::InvalidationBatch::AtEnd::kDrop);
   const bool layoutWanted = window && window->IsArrangeNeeded();
   window_ = nullptr;
-  build(*this);
+  kind_->buildInside(*this, link_.lock());
   window_ = window;
   if (window) {
     for (ui::Control* child : std::vector<ui::Control*>(items_)) window->InitControls(child, this);
@@ -54,20 +57,49 @@ bool CardItem::IsInView(const RECT& place) const {
 }
 
 void CardItem::SetPos(RECT rc) {
-  if (insideBuilder_ && IsInView(rc)) EnsureInside();
+  if (insidePending_ && IsInView(rc)) EnsureInside();
   ListContainerElement::SetPos(rc);
 }
 
 void CardItem::Paint(ui::IRenderContext* context, const RECT& dirty) {
   RECT overlap;
-  if (insideBuilder_ && IntersectRect(&overlap, &dirty, &rect_)) EnsureInside();
-  if (firstPaint_ && IntersectRect(&overlap, &dirty, &rect_)) {
-    // Taken out first, so that the action runs once even if it paints.
-    auto action = std::move(firstPaint_);
-    firstPaint_ = nullptr;
-    action(*this);
+  if (insidePending_ && IntersectRect(&overlap, &dirty, &rect_)) EnsureInside();
+  if (firstPaintPending_ && IntersectRect(&overlap, &dirty, &rect_)) {
+    // Cleared first, so that the look-up runs once even if it paints.
+    firstPaintPending_ = false;
+    kind_->firstPaint(*this, link_.lock());
   }
   ListContainerElement::Paint(context, dirty);
+}
+
+std::wstring CardItem::GetToolTipText() const {
+  std::wstring text = ListContainerElement::GetToolTipText();
+  if (!text.empty() || !kind_ || !kind_->toolTip) return text;
+  const std::shared_ptr<Link> link = link_.lock();
+  return link ? kind_->toolTip(*link) : text;
+}
+
+void CardItem::HandleEventTemplate(ui::EventArgs& event) {
+  // Internal events and those of other senders take no listeners.
+  if ((event.Type >= ui::internaldblclick && event.Type <= ui::internalkillfocus) || event.pSender != this) {
+    ListContainerElement::HandleEventTemplate(event);
+    return;
+  }
+  std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
+  if (kind_) {
+    // As one listener list: the first false stops the rest of the list.
+    for (const auto& [type, handler] : kind_->handlers) {
+      if (type != event.Type) continue;
+      const bool goOn = handler(&event);
+      if (alive.expired()) return;
+      if (!goOn) break;
+    }
+  }
+  // The drag handling answers true as an all-events listener would, so the
+  // card's own listeners and handling follow whatever the handlers said.
+  HandleDragEvent(&event);
+  if (alive.expired()) return;
+  ListContainerElement::HandleEventTemplate(event);
 }
 
 CardItem::DragState& CardItem::Drag() {

@@ -21,6 +21,7 @@
 #include "ui/controls/menu_mgr.h"
 #include "ui/core/window_impl_base.h"
 
+struct CardKind;
 struct Group;
 struct Link;
 template <typename T>
@@ -164,6 +165,8 @@ class CMainWnd : public ui::WindowImplBase {
   bool OnLinkTileMouseLeave(ui::EventArgs* event);
   // The card text shown as a card's tooltip.
   static std::wstring CardTooltip(const Link& link);
+  // What every card of a tag shown in this layout and icon size shares.
+  std::shared_ptr<const CardKind> MakeCardKind(int layout, int iconSize);
 
   // ---- links from paths ----
   // A new link made from a path (drive root, folder, program, file, shortcut, web
@@ -453,6 +456,11 @@ class CMainWnd : public ui::WindowImplBase {
   ui::ListBox* groupList_ = nullptr;
   ui::ListBox* tagList_ = nullptr;
   ui::ListBox* linkBox_ = nullptr;
+  // What the cards of the tag being shown share, for the layout and icon size it
+  // was made for; made again for each tag shown.
+  std::shared_ptr<const CardKind> cardKind_;
+  int cardKindLayout_ = -1;
+  int cardKindIconSize_ = -1;
   ui::TabBox* linkTabBox_ = nullptr;
   ui::ScrollableBox* todoEdit_ = nullptr;
 

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "app/card_item.h"
 #include "app/list_item_id.h"
@@ -86,6 +88,16 @@ std::wstring CardImageKey(const std::shared_ptr<Link>& link, int iconSize) {
   return IconCache::IsCached(fallback) ? fallback : std::wstring();
 }
 
+// Takes down the attributes the card template gives the card itself, so that
+// each card gets them without going through the template again.
+class OwnAttributeRecorder : public ui::Box {
+ public:
+  void SetAttribute(const std::wstring& name, const std::wstring& value) override {
+    attributes.emplace_back(name, value);
+  }
+  std::vector<std::pair<std::wstring, std::wstring>> attributes;
+};
+
 }  // namespace
 
 std::wstring CMainWnd::CardTooltip(const Link& link) {
@@ -122,6 +134,8 @@ bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
     return true;
   }
   if (linkTabBox_) linkTabBox_->SelectItem(0);
+  // Settings may have changed since the last tag was shown.
+  cardKind_.reset();
   std::vector<std::weak_ptr<Link>> links;
   GetLinkStore().GetTagLinks(tag, links);
   {
@@ -135,26 +149,60 @@ bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
   return true;
 }
 
-bool CMainWnd::AddLinkTile(ui::Box* box, const std::shared_ptr<Link>& link, int layout, int iconSize) {
-  if (!box || !link || !link->group.lock()) return false;
+std::shared_ptr<const CardKind> CMainWnd::MakeCardKind(int layout, int iconSize) {
   const Settings& settings = GetSettings();
-  auto* card = new CardItem;
+  auto kind = std::make_shared<CardKind>();
+  const wchar_t* cardTemplate = CardTemplate(layout, iconSize);
+  OwnAttributeRecorder recorder;
+  ui::UiGlobals::FillBoxFromXml(&recorder, cardTemplate, nullptr, ui::UiGlobals::TemplatePart::kOwnAttributes);
+  kind->ownAttributes = std::move(recorder.attributes);
+
   // The card takes its size and look from its template at once; the icon and the
   // name inside are built when the card is first placed in view or painted.
-  const wchar_t* cardTemplate = CardTemplate(layout, iconSize);
-  ui::UiGlobals::FillBoxFromXml(card, cardTemplate, nullptr, ui::UiGlobals::TemplatePart::kOwnAttributes);
   const bool singleLine = settings.bLnkNameSingleline;
-  card->SetInsideBuilder([this, cardTemplate, singleLine, weakLink = std::weak_ptr<Link>(link)](CardItem& built) {
+  kind->buildInside = [this, cardTemplate, singleLine](CardItem& built, const std::shared_ptr<Link>& shown) {
     ui::UiGlobals::FillBoxFromXml(&built, cardTemplate,
                                   ToWeakCallback([this](const std::wstring& name) { return CreateControl(name); }),
                                   ui::UiGlobals::TemplatePart::kChildren);
-    const std::shared_ptr<Link> shown = weakLink.lock();
     auto* text = dynamic_cast<TextLabel*>(built.FindChildByName(L"item_text"));
     if (!shown || !text) return;
     text->SetAttribute(L"singleline", singleLine ? L"true" : L"false");
     text->SetText(shown->NAME);
     if (!shown->CustomColor.empty()) text->SetAttribute(L"normaltextcolor", shown->CustomColor);
-  });
+  };
+  // The icon is looked up (decoded, extracted again, or its fallback chosen) when
+  // the card is first painted: a tag of many cards pays only for those on screen.
+  kind->firstPaint = [iconSize](CardItem& painted, const std::shared_ptr<Link>& shown) {
+    if (!shown) return;
+    FindAndStoreWebIcon(shown);
+    const std::wstring imageKey = CardImageKey(shown, iconSize);
+    if (auto* icon = painted.Child(L"item_icon"); icon && !imageKey.empty()) {
+      icon->SetBkImageWhilePainting(imageKey);
+    }
+  };
+  if (settings.bShowTooltip) kind->toolTip = [](const Link& link) { return CardTooltip(link); };
+
+  auto onClick = ToWeakCallback([this](ui::EventArgs* e) { return OnLinkClick(e); });
+  kind->handlers.emplace_back(ui::doubleclick, onClick);
+  kind->handlers.emplace_back(ui::click, onClick);
+  kind->handlers.emplace_back(ui::menu, ToWeakCallback([this](ui::EventArgs* e) { return OnLinkMenu(e); }));
+  if (settings.bLnkNameSingleline) {
+    kind->handlers.emplace_back(ui::mouseenter,
+                                ToWeakCallback([this](ui::EventArgs* e) { return OnLinkTileMouseEnter(e); }));
+    kind->handlers.emplace_back(ui::mouseleave,
+                                ToWeakCallback([this](ui::EventArgs* e) { return OnLinkTileMouseLeave(e); }));
+  }
+  return kind;
+}
+
+bool CMainWnd::AddLinkTile(ui::Box* box, const std::shared_ptr<Link>& link, int layout, int iconSize) {
+  if (!box || !link || !link->group.lock()) return false;
+  if (!cardKind_ || cardKindLayout_ != layout || cardKindIconSize_ != iconSize) {
+    cardKind_ = MakeCardKind(layout, iconSize);
+    cardKindLayout_ = layout;
+    cardKindIconSize_ = iconSize;
+  }
+  auto* card = new CardItem(cardKind_, link);
   if (box->GetCount() == 0) {
     if (auto* tiles = dynamic_cast<ui::TileLayout*>(box->GetLayout())) {
       // The card's size is scaled already; scaling it again would space the tiles
@@ -162,35 +210,12 @@ bool CMainWnd::AddLinkTile(ui::Box* box, const std::shared_ptr<Link>& link, int 
       tiles->SetItemSize({card->GetFixedWidth(), card->GetFixedHeight()}, false);
     }
   }
-
-  // The icon is looked up (decoded, extracted again, or its fallback chosen) when
-  // the card is first painted: a tag of many cards pays only for those on screen.
-  card->SetFirstPaintAction([weakLink = std::weak_ptr<Link>(link), iconSize](CardItem& painted) {
-    const std::shared_ptr<Link> shown = weakLink.lock();
-    if (!shown) return;
-    FindAndStoreWebIcon(shown);
-    const std::wstring imageKey = CardImageKey(shown, iconSize);
-    if (auto* icon = painted.Child(L"item_icon"); icon && !imageKey.empty()) {
-      icon->SetBkImageWhilePainting(imageKey);
-    }
-  });
-  if (settings.bShowTooltip) {
-    card->SetToolTipText(CardTooltip(*link));
-    card->SetToolTipWidth(400);
-  }
+  if (GetSettings().bShowTooltip) card->SetToolTipWidth(400);
   card->SetName(L"lnk" + std::to_wstring(link->ID));
   SetListItemId(card, link->ID);
   box->Add(card);
   // A batch invalidates the box once when it closes.
   if (!box->IsAddBatchOpen()) box->Invalidate();
-
-  card->AttachEvent(ui::doubleclick, ToWeakCallback([this](ui::EventArgs* e) { return OnLinkClick(e); }));
-  card->AttachEvent(ui::click, ToWeakCallback([this](ui::EventArgs* e) { return OnLinkClick(e); }));
-  card->AttachEvent(ui::menu, ToWeakCallback([this](ui::EventArgs* e) { return OnLinkMenu(e); }));
-  if (settings.bLnkNameSingleline) {
-    card->AttachEvent(ui::mouseenter, ToWeakCallback([this](ui::EventArgs* e) { return OnLinkTileMouseEnter(e); }));
-    card->AttachEvent(ui::mouseleave, ToWeakCallback([this](ui::EventArgs* e) { return OnLinkTileMouseLeave(e); }));
-  }
   return true;
 }
 

@@ -18,7 +18,7 @@ trap 'rm -rf "$work"' EXIT
 # What each benchmark measures, in the order the table shows them; a name whose
 # program does not exist yet is listed as such.
 declare -A what=(
-  [startup_bench]="start-up, working set beside the baseline, tag switch; 10 000 links"
+  [startup_bench]="start-up, working set beside the baseline, tag switch; 10 000 links, first tag of 500 and of 5 000 cards"
   [search_typing_bench]="keystroke to search results"
   [rich_edit_typing_bench]="typing into the rich edit"
   [link_store_bench]="link store load and search, 10 000 links"

@@ -243,7 +243,11 @@ int Box::GetCount() const { return static_cast<int>(items_.size()); }
 
 bool Box::CanAdopt(Control* control) const {
   if (!control) return false;
-  if (std::find(items_.begin(), items_.end(), control) != items_.end()) return false;
+  // In a box with a window every child has the box as its parent, so a control
+  // with another parent is none of its children: filling a list of thousands of
+  // items then costs no search through the items already there per item.
+  const bool maybeChild = !window_ || control->GetParent() == this;
+  if (maybeChild && std::find(items_.begin(), items_.end(), control) != items_.end()) return false;
   // A control sits in one box only; two boxes would both delete it. Moving it
   // takes an explicit Remove from its box first (with auto-destroy off).
   if (Box* current = control->GetParent(); current && current != this && current->GetItemIndex(control) >= 0) {

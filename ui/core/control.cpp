@@ -33,9 +33,6 @@ Control::Control()
       animations_(this) {
   stateColors_->SetOwner(this);
   stateImages_->Init(this);
-  borderColors_[kControlStateNormal];
-  borderColors_[kControlStateHot];
-  borderColors_[kControlStatePushed];
 }
 
 Control::~Control() {

@@ -28,17 +28,12 @@ void StateImageSet::ReleaseImages() {
   for (auto& entry : images_) entry.second.ReleaseImage();
 }
 
-void StateImageMap::Init(Control* owner) {
-  for (int kind = kStateImageBk; kind <= kStateImageSelectedFore; ++kind)
-    sets_[kind].SetOwner(owner);
-}
-
 void StateImageMap::SetImage(int kind, ControlState state, const std::wstring& text) {
   GetSet(kind).GetImage(state).SetImageString(text);
 }
 
 void StateImageMap::ReleaseAllImages() {
-  for (int kind = kStateImageBk; kind <= kStateImageSelectedFore; ++kind) sets_[kind].ReleaseImages();
+  for (auto& [kind, set] : sets_) set.ReleaseImages();
 }
 
 }  // namespace ui

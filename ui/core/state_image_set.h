@@ -41,14 +41,21 @@ class StateImageSet {
 
 class StateImageMap {
  public:
-  // Creates kinds 0 to 3 owned by the control.
-  void Init(Control* owner);
+  // The control that owns the sets. A set is made when first asked for: most
+  // controls use one kind or none, and a list of thousands of items would
+  // otherwise carry four empty sets in each.
+  void Init(Control* owner) { owner_ = owner; }
   // The set of a kind, created when absent.
-  StateImageSet& GetSet(int kind) { return sets_[kind]; }
+  StateImageSet& GetSet(int kind) {
+    auto [at, added] = sets_.try_emplace(kind);
+    if (added) at->second.SetOwner(owner_);
+    return at->second;
+  }
   void SetImage(int kind, ControlState state, const std::wstring& text);
   void ReleaseAllImages();
 
  private:
+  Control* owner_ = nullptr;
   std::map<int, StateImageSet> sets_;
 };
 
