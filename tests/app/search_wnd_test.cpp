@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "app/app_control_factory.h"
+#include "app/search_list_box.h"
 #include "app/search_wnd.h"
 #include "data/initials.h"
 #include "data/link_store.h"
