@@ -16,6 +16,7 @@
 #include "app/app_hot_keys.h"
 #include "app/date_line.h"
 #include "app/dock_slider.h"
+#include "app/note_filler.h"
 #include "ui/controls/menu_mgr.h"
 #include "ui/core/window_impl_base.h"
 
@@ -47,6 +48,7 @@ class CMainWnd : public ui::WindowImplBase {
   static constexpr UINT_PTR kTimerTagHover = 5;     // delayed tag activation
   static constexpr UINT_PTR kTimerNotice = 6;       // hides the notice again
   static constexpr UINT_PTR kTimerDate = 7;
+  static constexpr UINT_PTR kTimerNoteFill = 8;  // the next piece of a long note
   static constexpr UINT kNoticeMs = 3000;
   static constexpr UINT kSaveDelayMs = 5000;
   // The tray icon's callback message.
@@ -297,9 +299,14 @@ class CMainWnd : public ui::WindowImplBase {
   ui::TabBox* LinkTabBox() const { return linkTabBox_; }
   ui::ScrollableBox* NoteEditor() const { return todoEdit_; }
   int NoteTagId() const { return noteTagId_; }
-  // The text of the note editor.
-  std::wstring NoteText() const;
+  // The text of the note editor, whole: a long note still going in is finished first.
+  std::wstring NoteText();
+  // Sets the note editor's text; a long one goes in a piece at a time after this
+  // returns (kTimerNoteFill), so that the window shows and answers meanwhile.
   void SetNoteText(const std::wstring& text);
+  // Puts what is left of a long note into the editor now.
+  void FinishNoteFill() { noteFiller_.Finish(); }
+  bool IsNoteFilling() const { return noteFiller_.Pending(); }
   // The window alpha actually applied for a stored "nAlpha": values below 128
   // would make the window all but invisible with no way back, so they are raised.
   static int EffectiveAlpha(int storedAlpha);
@@ -419,6 +426,7 @@ class CMainWnd : public ui::WindowImplBase {
   // nothing about what the user chose.
   bool swappingItems_ = false;
   int noteTagId_ = 0;
+  NoteFiller noteFiller_;
 
   // False until the set-up's last steps ran: the input method is left to them.
   bool setUpFinished_ = false;

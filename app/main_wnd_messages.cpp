@@ -202,6 +202,9 @@ LRESULT CMainWnd::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
     case kTimerDate:
       UpdateDateLabel(false);
       break;
+    case kTimerNoteFill:
+      if (!noteFiller_.Step()) KillTimer(hwnd, kTimerNoteFill);
+      break;
     default:
       break;
   }
