@@ -76,13 +76,15 @@ void SearchListBox::MakeRowsThrough(int index) {
   if (!BuildRowsThrough(index)) return;
   const RECT rc = GetPos();
   if (layingOut_ || IsRectEmpty(&rc)) return;
+  // Laid out at once (and the rows in view with them): this layout is the one
+  // the list would otherwise wait for, since it clears the list's own request.
   layingOut_ = true;
-  ListBox::SetPos(rc);
+  SetPos(rc);
   layingOut_ = false;
 }
 
 void SearchListBox::SetPos(RECT rc) {
-  if (!layingOut_) BuildRowsThrough(LastRowInView(rc, GetScrollPos().cy));
+  BuildRowsThrough(LastRowInView(rc, GetScrollPos().cy));
   ListBox::SetPos(rc);
 }
 
