@@ -10,6 +10,8 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "app/app_control_factory.h"
 #include "app/search_list_box.h"
@@ -543,12 +545,21 @@ TEST_F(ManyResultsTest, ScrollingShowsEveryRowInOrderAndKeysAndEnterReachTheFarE
   PaintNow(hwnd_);
   ExpectRowsInOrder(RowsInView(), "middle");
 
-  // End selects the last row and scrolls it into view; Up the one before; Home the first.
+  // End selects the last row and scrolls it into view; Up the one before; Home the
+  // first. Each selection is announced with the new index and -1, as a single one is.
   Search("row", kLinks);
+  std::vector<std::pair<WPARAM, LPARAM>> selections;
+  list->AttachEvent(ui::select, [&](ui::EventArgs* e) {
+    selections.emplace_back(e->wParam, e->lParam);
+    return true;
+  });
   PressKey(VK_END);
   EXPECT_EQ(list->GetCurSel(), kLinks - 1);
   PressKey(VK_UP);
   EXPECT_EQ(list->GetCurSel(), kLinks - 2);
+  ASSERT_EQ(selections.size(), 2u);
+  EXPECT_EQ(selections[0], std::make_pair(static_cast<WPARAM>(kLinks - 1), static_cast<LPARAM>(-1)));
+  EXPECT_EQ(selections[1], std::make_pair(static_cast<WPARAM>(kLinks - 2), static_cast<LPARAM>(-1)));
   PressKey(VK_TAB);
   EXPECT_EQ(list->GetCurSel(), kLinks - 1);
   PaintNow(hwnd_);
