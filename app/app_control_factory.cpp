@@ -4,6 +4,7 @@
 #include "app/hot_key_edit.h"
 #include "app/menu_card_ui.h"
 #include "app/rich_edit_x.h"
+#include "app/search_list_box.h"
 #include "data/settings.h"
 #include "ui/core/skin_builder.h"
 

@@ -95,6 +95,4 @@ void VTagGroup::FitToHeight() {
   }
 }
 
-SearchListBox::SearchListBox() : ListBox(new VLayout) {}
-
 }  // namespace ui

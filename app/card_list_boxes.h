@@ -1,7 +1,7 @@
 // The launcher's list classes: list boxes that differ from the framework's only
 // in the layout they are made with, an item size set at creation and at most one
-// replaced operation. They carry the card area, the group strip, the tag column
-// and the search results.
+// replaced operation. They carry the card area, the group strip and the tag
+// column.
 #pragma once
 
 #include "ui/controls/list_box.h"
@@ -55,12 +55,6 @@ class VTagGroup : public ListBox {
 
  private:
   void FitToHeight();
-};
-
-// The search window's result list.
-class SearchListBox : public ListBox {
- public:
-  SearchListBox();
 };
 
 }  // namespace ui

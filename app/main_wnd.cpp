@@ -40,11 +40,14 @@ void CMainWnd::RestartSaveTimer() {
   if (GetHWND()) SetTimer(GetHWND(), kTimerSave, kSaveDelayMs, nullptr);
 }
 
-std::wstring CMainWnd::NoteText() const {
+std::wstring CMainWnd::NoteText() {
+  noteFiller_.Finish();
   auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_);
   return editor ? editor->GetText() : std::wstring();
 }
 
 void CMainWnd::SetNoteText(const std::wstring& text) {
-  if (auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_)) editor->SetText(text);
+  if (!noteFiller_.Start(dynamic_cast<ui::RichEdit*>(todoEdit_), text)) return;
+  // A timer comes after painting and input: the window shows and answers between pieces.
+  if (!GetHWND() || !SetTimer(GetHWND(), kTimerNoteFill, 0, nullptr)) noteFiller_.Finish();
 }

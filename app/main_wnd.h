@@ -18,6 +18,7 @@
 #include "app/date_line.h"
 #include "app/dock_slider.h"
 #include "ui/base/scoped_handles.h"
+#include "app/note_filler.h"
 #include "ui/controls/menu_mgr.h"
 #include "ui/core/window_impl_base.h"
 
@@ -51,6 +52,7 @@ class CMainWnd : public ui::WindowImplBase {
   static constexpr UINT_PTR kTimerNotice = 6;       // hides the notice again
   static constexpr UINT_PTR kTimerDate = 7;
   static constexpr UINT_PTR kTimerClosePending = 8;  // ends the modal loops a close waits for
+  static constexpr UINT_PTR kTimerNoteFill = 9;  // the next piece of a long note
   static constexpr UINT kNoticeMs = 3000;
   static constexpr UINT kSaveDelayMs = 5000;
   // The tray icon's callback message.
@@ -324,9 +326,14 @@ class CMainWnd : public ui::WindowImplBase {
   ui::TabBox* LinkTabBox() const { return linkTabBox_; }
   ui::ScrollableBox* NoteEditor() const { return todoEdit_; }
   int NoteTagId() const { return noteTagId_; }
-  // The text of the note editor.
-  std::wstring NoteText() const;
+  // The text of the note editor, whole: a long note still going in is finished first.
+  std::wstring NoteText();
+  // Sets the note editor's text; a long one goes in a piece at a time after this
+  // returns (kTimerNoteFill), so that the window shows and answers meanwhile.
   void SetNoteText(const std::wstring& text);
+  // Puts what is left of a long note into the editor now.
+  void FinishNoteFill() { noteFiller_.Finish(); }
+  bool IsNoteFilling() const { return noteFiller_.Pending(); }
   // Where a window of the given size lands for a stored position on a screen of
   // the given size: pulled back so that it lies wholly on the screen.
   static POINT ClampedPosition(int x, int y, int width, int height, int screenWidth, int screenHeight);
@@ -473,8 +480,11 @@ class CMainWnd : public ui::WindowImplBase {
   // nothing about what the user chose.
   bool swappingItems_ = false;
   int noteTagId_ = 0;
-  // The note editor's text as last filled or stored: what "changed" is measured against.
-  std::wstring noteSavedText_;
+  // The note editor's text as last filled or stored: what "changed" is measured
+  // against. Empty while a long note is still going in: its text is then known
+  // only once it is whole, and the next leave saves it.
+  std::optional<std::wstring> noteSavedText_;
+  NoteFiller noteFiller_;
 
   // False until the set-up's last steps ran: the input method is left to them.
   bool setUpFinished_ = false;

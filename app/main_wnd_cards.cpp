@@ -130,7 +130,8 @@ bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
     if (linkTabBox_) linkTabBox_->SelectItem(1);
     noteTagId_ = tag->ID;
     SetNoteText(tag->Content);
-    noteSavedText_ = NoteText();
+    // Reading a long note back now would wait for all of it to go in.
+    if (IsNoteFilling()) noteSavedText_.reset(); else noteSavedText_ = NoteText();
     return true;
   }
   if (linkTabBox_) linkTabBox_->SelectItem(0);

@@ -78,6 +78,7 @@ bool CMainWnd::OnDropFileList(const std::vector<std::wstring>& paths) {
   const std::shared_ptr<Group> tag = CurrentDropTag();
   auto* note = dynamic_cast<ui::RichEdit*>(NoteEditor());
   if (tag->TYPE == kGroupNote && note) {
+    FinishNoteFill();  // the paths go after the whole note
     for (const std::wstring& path : paths) {
       note->SetSel(-1, -1);
       note->ReplaceSel(path + L"\n", true);
@@ -122,6 +123,7 @@ bool CMainWnd::OnDropText(const std::wstring& address, const std::wstring& title
   const std::shared_ptr<Group> tag = CurrentDropTag();
   auto* note = dynamic_cast<ui::RichEdit*>(NoteEditor());
   if (tag->TYPE == kGroupNote && note) {
+    FinishNoteFill();  // the address goes after the whole note
     note->SetSel(-1, -1);
     note->ReplaceSel(address + L"\n", true);
     SaveChangedNote();

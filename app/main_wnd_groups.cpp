@@ -237,6 +237,7 @@ bool CMainWnd::SaveNoteInto(const std::shared_ptr<Group>& tag) {
 }
 
 bool CMainWnd::SaveChangedNote() {
+  // A note whose filling had not ended when it was shown has no known text: it is saved.
   if (noteTagId_ == 0 || NoteText() == noteSavedText_) return false;
   // A note tag deleted meanwhile has nothing left to take the text.
   return SaveNoteInto(GetLinkStore().FindGroup(noteTagId_));

@@ -221,6 +221,9 @@ LRESULT CMainWnd::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
       // A loop that came up after the close (or under an ended one) is ended too.
       EndModalLoops();
       break;
+    case kTimerNoteFill:
+      if (!noteFiller_.Step()) KillTimer(hwnd, kTimerNoteFill);
+      break;
     default:
       break;
   }

@@ -10,6 +10,7 @@
 #include "app/force_foreground.h"
 #include "app/launch_thread.h"
 #include "app/link_location.h"
+#include "app/search_list_box.h"
 #include "app/shell_actions.h"
 #include "app/window_alpha.h"
 #include "data/icon_bitmaps.h"
@@ -74,7 +75,7 @@ int CSearchWnd::ServiceMaximum(size_t localCount) {
 void CSearchWnd::InitWindow() {
   SetWindowAlpha(LauncherWindowAlpha());
   inSizeMove = 0;
-  resultList = dynamic_cast<ui::ListBox*>(FindControlByName(L"linkbox"));
+  resultList = dynamic_cast<ui::SearchListBox*>(FindControlByName(L"linkbox"));
   searchEdit = dynamic_cast<ui::RichEdit*>(FindControlByName(L"edit_search"));
   ResetSearch();
   if (searchEdit) {
@@ -196,62 +197,71 @@ void CSearchWnd::PrepareServiceIcon(Link& link) {
   entry.image16 = image;
 }
 
-void CSearchWnd::AddRows(size_t from) {
+ui::Control* CSearchWnd::MakeRow(size_t index) {
+  auto* row = new ui::ListContainerElement;
+  ui::UiGlobals::FillBoxFromXml(row, L"main/item_search.xml",
+                                ToWeakCallback([this](const std::wstring& name) { return CreateControl(name); }));
+  row->AttachEvent(ui::click, ToWeakCallback([this](ui::EventArgs* e) { return OnResultClick(e); }));
+  row->AttachEvent(ui::return_, ToWeakCallback([this](ui::EventArgs* e) { return OnResultClick(e); }));
+  row->AttachEvent(ui::menu, ToWeakCallback([this](ui::EventArgs* e) { return OnResultMenu(e); }));
+  const std::shared_ptr<Link> link = Result(index);
+  if (!link) return row;
+  const bool localRow = index < localCount_;
+  const std::wstring imageKey = IconCache::MakeImageKey(link->GetIconKey(), IconCache::kSize16);
+  if (auto* icon = row->FindChildByName(L"item_icon"); icon && IconCache::IsCached(imageKey)) {
+    icon->SetBkImage(imageKey);
+  }
+  auto* text = dynamic_cast<TextLabel*>(row->FindChildByName(L"item_text"));
+  if (text) {
+    text->SetText(link->NAME);
+    if (!link->CustomColor.empty()) {
+      // State colours are looked up by name: a literal "#AARRGGBB" is entered
+      // under its own text, or the row would be drawn fully transparent.
+      if (ui::UiGlobals::GetColor(link->CustomColor) == 0) {
+        ui::UiGlobals::AddColor(link->CustomColor, link->CustomColor);
+      }
+      text->SetAttribute(L"normaltextcolor", link->CustomColor);
+    }
+  }
+  if (auto* desc = dynamic_cast<TextLabel*>(row->FindChildByName(L"item_desc"))) {
+    if (localRow) {
+      desc->SetText(link->Remark);
+    } else {
+      // A service row has no remark: its name takes the whole row.
+      desc->SetFixedWidth(0, true, true);
+    }
+  }
   const Settings& settings = GetSettings();
-  for (size_t i = from; i < results.size(); ++i) {
-    const std::shared_ptr<Link> link = results[i].lock();
-    if (!link) continue;
-    const bool localRow = i < localCount_;
-    auto* row = new ui::ListContainerElement;
-    ui::UiGlobals::FillBoxFromXml(row, L"main/item_search.xml",
-                                  ToWeakCallback([this](const std::wstring& name) { return CreateControl(name); }));
-    const std::wstring imageKey = IconCache::MakeImageKey(link->GetIconKey(), IconCache::kSize16);
-    if (auto* icon = row->FindChildByName(L"item_icon"); icon && IconCache::IsCached(imageKey)) {
-      icon->SetBkImage(imageKey);
-    }
-    auto* text = dynamic_cast<TextLabel*>(row->FindChildByName(L"item_text"));
-    if (text) {
-      text->SetText(link->NAME);
-      if (!link->CustomColor.empty()) {
-        // State colours are looked up by name: a literal "#AARRGGBB" is entered
-        // under its own text, or the row would be drawn fully transparent.
-        if (ui::UiGlobals::GetColor(link->CustomColor) == 0) {
-          ui::UiGlobals::AddColor(link->CustomColor, link->CustomColor);
-        }
-        text->SetAttribute(L"normaltextcolor", link->CustomColor);
+  if (settings.bShowTooltip) {
+    std::wstring tip;
+    if (link->ParentGroup != 0) {
+      if (auto tag = GetLinkStore().FindGroup(link->ParentGroup)) {
+        if (auto group = GetLinkStore().FindGroup(tag->ParentGroup)) tip += group->NAME + L" > ";
+        tip += tag->NAME + L"\r\n";
       }
     }
-    if (auto* desc = dynamic_cast<TextLabel*>(row->FindChildByName(L"item_desc"))) {
-      if (localRow) {
-        desc->SetText(link->Remark);
-      } else {
-        // A service row has no remark: its name takes the whole row.
-        desc->SetFixedWidth(0, true, true);
-      }
-    }
-    if (settings.bShowTooltip) {
-      std::wstring tip;
-      if (link->ParentGroup != 0) {
-        if (auto tag = GetLinkStore().FindGroup(link->ParentGroup)) {
-          if (auto group = GetLinkStore().FindGroup(tag->ParentGroup)) tip += group->NAME + L" > ";
-          tip += tag->NAME + L"\r\n";
-        }
-      }
-      if (localRow) tip += link->NAME + L"\r\n";
-      tip += link->PATH + L"\r\n";
-      if (!link->Remark.empty()) tip += link->Remark + L"\r\n";
-      if (localRow && settings.bRunCount) tip += L"启动次数：" + std::to_wstring(link->RunCount);
-      row->SetToolTipText(tip);
-      row->SetToolTipWidth(400);
-    }
-    resultList->Add(row);
-    row->AttachEvent(ui::click, ToWeakCallback([this](ui::EventArgs* e) { return OnResultClick(e); }));
-    row->AttachEvent(ui::return_, ToWeakCallback([this](ui::EventArgs* e) { return OnResultClick(e); }));
-    row->AttachEvent(ui::menu, ToWeakCallback([this](ui::EventArgs* e) { return OnResultMenu(e); }));
+    if (localRow) tip += link->NAME + L"\r\n";
+    tip += link->PATH + L"\r\n";
+    if (!link->Remark.empty()) tip += link->Remark + L"\r\n";
+    if (localRow && settings.bRunCount) tip += L"启动次数：" + std::to_wstring(link->RunCount);
+    row->SetToolTipText(tip);
+    row->SetToolTipWidth(400);
+  }
+  return row;
+}
+
+void CSearchWnd::AddRows(size_t from) {
+  // Only the rows in view are built now; the others are built from `results` as
+  // they scroll into view or a selection reaches them.
+  if (from == 0) {
+    resultList->SetRowSource(static_cast<int>(results.size()),
+                             [this](int index) { return MakeRow(static_cast<size_t>(index)); });
+  } else {
+    resultList->SetTotalRows(static_cast<int>(results.size()));
   }
   FitHeight(results.size());
   // Rows appended for a late service reply keep a selection the user already moved.
-  if (resultList->GetCount() > 0 && (from == 0 || resultList->GetCurSel() < 0)) {
+  if (resultList->GetTotalRows() > 0 && (from == 0 || resultList->GetCurSel() < 0)) {
     resultList->SelectItem(0, false, true);
     resultList->EnsureVisible(0);
   }
@@ -337,12 +347,20 @@ void CSearchWnd::SelectAndShow(int index) {
 
 bool CSearchWnd::HandleKey(WPARAM key) {
   if (!resultList) return false;
-  const int count = resultList->GetCount();
+  const int count = resultList->GetTotalRows();
   const int cur = resultList->GetCurSel();
+  // The rows a key can reach are built first: the search for a selectable row
+  // looks only at rows that exist.
+  const bool backTab = key == VK_TAB && (GetKeyState(VK_SHIFT) & 0x8000);
+  if (key == VK_END || (backTab && cur <= 0)) {
+    resultList->MakeRowsThrough(count - 1);
+  } else if (key == VK_DOWN || (key == VK_TAB && !backTab)) {
+    resultList->MakeRowsThrough(cur + 1);
+  }
   switch (key) {
     case VK_TAB:
       if (count == 0) break;
-      if (GetKeyState(VK_SHIFT) & 0x8000) {
+      if (backTab) {
         SelectAndShow(cur > 0 ? resultList->FindSelectable(cur - 1, false)
                               : resultList->FindSelectable(count - 1, true));
       } else {

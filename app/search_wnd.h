@@ -22,7 +22,8 @@ struct Link;
 
 namespace ui {
 class CMenuMgr;
-class ListBox;
+class Control;
+class SearchListBox;
 class RichEdit;
 class EventArgs;
 }  // namespace ui
@@ -81,7 +82,7 @@ class CSearchWnd : public ui::WindowImplBase {
 
   // ---- state the main window and tests read ----
   ui::RichEdit* SearchEdit() const { return searchEdit; }
-  ui::ListBox* ResultList() const { return resultList; }
+  ui::SearchListBox* ResultList() const { return resultList; }
   size_t ResultCount() const { return results.size(); }
   std::shared_ptr<Link> Result(size_t index) const;
   bool IsServiceQueryPending() const { return queryPending_; }
@@ -94,6 +95,8 @@ class CSearchWnd : public ui::WindowImplBase {
   std::shared_ptr<Link> MakeServiceLink(const std::wstring& name, const std::wstring& path);
   void PrepareServiceIcon(Link& link);
   void AddRows(size_t from);
+  // The row of result `index`; a result whose link is gone gets an empty row.
+  ui::Control* MakeRow(size_t index);
   void FitHeight(size_t rows);
   bool LaunchResult(int index, bool elevated);
   bool HandleKey(WPARAM key);
@@ -106,7 +109,7 @@ class CSearchWnd : public ui::WindowImplBase {
   int handlerDepth_ = 0;
   bool shellMenuOpen = false;
   ui::RichEdit* searchEdit = nullptr;
-  ui::ListBox* resultList = nullptr;
+  ui::SearchListBox* resultList = nullptr;
   std::deque<std::weak_ptr<Link>> results;
   std::deque<std::shared_ptr<Link>> serviceResults;
   std::map<std::wstring, IconCacheEntry> resultIcons;

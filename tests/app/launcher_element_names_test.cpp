@@ -8,6 +8,7 @@
 #include "app/card_list_boxes.h"
 #include "app/hot_key_edit.h"
 #include "app/rich_edit_x.h"
+#include "app/search_list_box.h"
 #include "data/settings.h"
 #include "ui/core/box.h"
 #include "ui/core/h_card_layout.h"

@@ -4,11 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "app/app_control_factory.h"
+#include "app/search_list_box.h"
 #include "app/search_wnd.h"
 #include "data/initials.h"
 #include "data/link_store.h"
@@ -24,6 +30,7 @@
 #include "ui/controls/menu_mgr.h"
 #include "ui/controls/rich_edit.h"
 #include "ui/controls/stock_controls.h"
+#include "ui/core/scroll_bar.h"
 
 namespace {
 
@@ -81,7 +88,7 @@ void TypeText(const std::string& letters) {
   for (char ch : letters) {
     const bool waited = TypistVisible();
     const size_t before = waited ? Typist()->SearchEdit()->GetText().size() : 0;
-    PressKey(static_cast<WORD>(ch >= 'a' && ch <= 'z' ? ch - 32 : ch));
+    PressKey(ch == '-' ? VK_OEM_MINUS : static_cast<WORD>(ch >= 'a' && ch <= 'z' ? ch - 32 : ch));
     if (waited) PumpUntil([&] { return Typist()->SearchEdit()->GetText().size() > before; }, 2000);
   }
 }
@@ -395,6 +402,188 @@ TEST_F(SearchWindowTest, ResultMenuCommandsActOnTheRowsLinkAndHideAsTheyShould) 
   // The menu file has the level and items the handler names.
   ASSERT_NE(window_->Menus(), nullptr);
   EXPECT_NE(window_->Menus()->FindMenu(L"menu_search_item"), nullptr);
+}
+
+// Four thousand results: the list builds only the rows it shows, yet scrolling
+// shows every row in order (each row's picture is the one a search for it alone
+// draws), keys select the same indexes, and Enter on the last row starts its link.
+class ManyResultsTest : public SearchWindowTest {
+ protected:
+  static constexpr int kLinks = 4000;
+
+  void SetUp() override {
+    SearchWindowTest::SetUp();
+    GetSettings().bOpenFileSearch = false;
+    auto tag = GetLinkStore().topGroups[0]->tags[0];
+    for (int i = 0; i < kLinks; ++i) {
+      auto link = std::make_shared<Link>();
+      link->ID = ++GetLinkStore().maxLinkId;
+      link->ParentGroup = tag->ID;
+      link->group = tag;
+      link->NAME = RowName(i);
+      link->TYPE = kLinkProgram;
+      link->PATH = ProbePath();
+      link->Parameter = L"probe-" + std::to_wstring(link->ID);
+      link->nameInitials = MakeInitialsKey(link->NAME);
+      tag->links.push_back(link);
+      GetLinkStore().linksById[link->ID] = link;
+    }
+  }
+  static std::wstring RowName(int i) {
+    wchar_t name[32];
+    swprintf(name, 32, L"row-%04d", i);
+    return name;
+  }
+  // Types `text` into an emptied search and waits for `count` results.
+  void Search(const std::string& text, size_t count) {
+    window_->ShowWindow(false, false);  // each opening starts with an empty search
+    window_->BringUp();
+    PumpFor(100);
+    TypeText(text);
+    ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == count; }, 5000)) << text;
+    SetCursorPos(0, 0);  // no row is hot
+    PumpFor(100);
+    PaintNow(hwnd_);
+  }
+  // The pixels of the list's row `index` as drawn now, left of the scroll bar.
+  std::vector<DWORD> RowPicture(int index) {
+    ui::SearchListBox* list = window_->ResultList();
+    const RECT row = list->GetItemAt(static_cast<size_t>(index))->GetPos();
+    const int top = row.top - list->GetScrollPos().cy;
+    std::vector<DWORD> pixels;
+    for (int y = top; y < top + (row.bottom - row.top); ++y) {
+      for (int x = row.left; x < row.right - 16; ++x) pixels.push_back(window_test::PixelAt(window_->GetRenderContext(), x, y));
+    }
+    return pixels;
+  }
+  // The rows wholly in view, each with its picture.
+  std::map<int, std::vector<DWORD>> RowsInView() {
+    ui::SearchListBox* list = window_->ResultList();
+    const RECT area = list->GetPos();
+    const int scroll = list->GetScrollPos().cy;
+    std::map<int, std::vector<DWORD>> rows;
+    for (int i = 0; i < list->GetCount(); ++i) {
+      const RECT row = list->GetItemAt(static_cast<size_t>(i))->GetPos();
+      if (row.top - scroll >= area.top && row.bottom - scroll <= area.bottom) rows[i] = RowPicture(i);
+    }
+    return rows;
+  }
+  // Each row in view shows its own result: its text, its place, and the picture a
+  // search for its ten draws of it.
+  void ExpectRowsInOrder(const std::map<int, std::vector<DWORD>>& rows, const char* where) {
+    SCOPED_TRACE(where);
+    ASSERT_GE(rows.size(), 20u);
+    int previous = -1;
+    for (const auto& [index, picture] : rows) {
+      EXPECT_EQ(RowText(index), RowName(index));
+      if (previous >= 0) EXPECT_EQ(index, previous + 1);
+      previous = index;
+    }
+    std::set<int> tens;
+    for (const auto& [index, picture] : rows) tens.insert(index / 10);
+    for (int ten : tens) {
+      const std::wstring prefix = RowName(ten * 10).substr(0, 7);
+      Search(std::string(prefix.begin(), prefix.end()), 10);
+      // Row 0 of that search is the selected one, and its last row is cut by the
+      // list's padding (a list of ten rows is ten rows high, padding included).
+      for (int k = 1; k < 9; ++k) {
+        const auto found = rows.find(ten * 10 + k);
+        if (found != rows.end()) EXPECT_TRUE(RowPicture(k) == found->second) << "row " << found->first << " looks wrong";
+      }
+    }
+  }
+};
+
+TEST_F(ManyResultsTest, ScrollingShowsEveryRowInOrderAndKeysAndEnterReachTheFarEnd) {
+  Open();
+  Search("row", kLinks);
+  ui::SearchListBox* list = window_->ResultList();
+  EXPECT_EQ(list->GetTotalRows(), kLinks);
+  EXPECT_LT(list->GetCount(), 100) << "rows out of view were built";
+  EXPECT_EQ(list->GetCurSel(), 0);
+  EXPECT_GT(list->GetScrollRange().cy, (kLinks - 24) * CSearchWnd::kRowHeight - 10) << "the bar covers every row";
+  ExpectRowsInOrder(RowsInView(), "top");
+
+  // The wheel and a drag of the bar's thumb to the middle, with real input.
+  Search("row", kLinks);
+  RECT rc = {};
+  GetWindowRect(hwnd_, &rc);
+  const RECT listPos = list->GetPos();
+  SetCursorPos(rc.left + 200, rc.top + listPos.top + 100);
+  for (int i = 0; i < 5; ++i) {
+    INPUT wheel = {};
+    wheel.type = INPUT_MOUSE;
+    wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+    SendInput(1, &wheel, sizeof(wheel));
+    PumpFor(80);
+  }
+  PumpFor(600);  // the wheel scrolls animated
+  EXPECT_GT(list->GetScrollPos().cy, 0);
+  ui::ScrollBar* bar = list->GetVerticalScrollBar();
+  ASSERT_NE(bar, nullptr);
+  const RECT thumb = bar->GetThumbRect();
+  const POINT grip = {rc.left + (thumb.left + thumb.right) / 2, rc.top + (thumb.top + thumb.bottom) / 2};
+  SetCursorPos(grip.x, grip.y);
+  INPUT press[1] = {};
+  press[0].type = INPUT_MOUSE;
+  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, press, sizeof(INPUT));
+  PumpFor(80);
+  for (int step = 1; step <= 6; ++step) {
+    SetCursorPos(grip.x, grip.y + step * (listPos.bottom - listPos.top) / 12);
+    PumpFor(60);
+  }
+  press[0].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, press, sizeof(INPUT));
+  PumpFor(100);
+  SetCursorPos(0, 0);
+  PumpFor(100);
+  const int middle = list->GetScrollPos().cy;
+  EXPECT_GT(middle, list->GetScrollRange().cy / 4);
+  EXPECT_LT(middle, list->GetScrollRange().cy * 3 / 4);
+  PaintNow(hwnd_);
+  ExpectRowsInOrder(RowsInView(), "middle");
+
+  // End selects the last row and scrolls it into view; Up the one before; Home the
+  // first. Each selection is announced with the new index and -1, as a single one is.
+  Search("row", kLinks);
+  std::vector<std::pair<WPARAM, LPARAM>> selections;
+  list->AttachEvent(ui::select, [&](ui::EventArgs* e) {
+    selections.emplace_back(e->wParam, e->lParam);
+    return true;
+  });
+  PressKey(VK_END);
+  EXPECT_EQ(list->GetCurSel(), kLinks - 1);
+  PressKey(VK_UP);
+  EXPECT_EQ(list->GetCurSel(), kLinks - 2);
+  ASSERT_EQ(selections.size(), 2u);
+  EXPECT_EQ(selections[0], std::make_pair(static_cast<WPARAM>(kLinks - 1), static_cast<LPARAM>(-1)));
+  EXPECT_EQ(selections[1], std::make_pair(static_cast<WPARAM>(kLinks - 2), static_cast<LPARAM>(-1)));
+  PressKey(VK_TAB);
+  EXPECT_EQ(list->GetCurSel(), kLinks - 1);
+  PaintNow(hwnd_);
+  auto last = RowsInView();
+  EXPECT_EQ(last.rbegin()->first, kLinks - 1);
+  last.erase(kLinks - 1);  // the selected row looks selected
+  ExpectRowsInOrder(last, "end");
+  Search("row", kLinks);
+  PressKey(VK_END);
+  PressKey(VK_HOME);
+  EXPECT_EQ(list->GetCurSel(), 0);
+  EXPECT_EQ(list->GetScrollPos().cy, 0);
+  PressKey(VK_TAB, true);
+  EXPECT_EQ(list->GetCurSel(), kLinks - 1) << "Shift+Tab on the first row wraps to the last";
+
+  // Enter starts the link of that far-down row.
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return GetFileAttributesW(ProbeLog().c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000));
+  PumpFor(200);
+  const auto farLink = GetLinkStore().topGroups[0]->tags[0]->links.back();
+  ASSERT_EQ(farLink->NAME, RowName(kLinks - 1));
+  EXPECT_NE(pexo_test::ReadFileBytes(ProbeLog()).find(Utf8(farLink->Parameter) + "\n"), std::string::npos)
+      << pexo_test::ReadFileBytes(ProbeLog());
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
 }
 
 TEST(SearchServiceMaximum, NeverAsksForFewerThanSixteenNorMoreThanThirtyTwo) {

@@ -233,6 +233,9 @@ TEST_F(SettingsDialogTest, EveryPageIsPicturedForTheDocumentation) {
   Steps steps;
   for (int page = 0; page < kPageCount; ++page) {
     steps.push_back([page](CDialogWnd& d) { ShowPage(d, page); });
+    // The page list's highlight fades from the item left to the one clicked: the
+    // picture waits for the fades to end (a step comes every 60 ms).
+    for (int wait = 0; wait < 6; ++wait) steps.push_back([](CDialogWnd&) {});
     steps.push_back([page, docs](CDialogWnd& d) {
       if (page == kGeneral) EXPECT_EQ(Get<ui::Combo>(d, L"combo_theme")->GetText(), L"gray.xml");
       EXPECT_EQ(Get<ui::TabBox>(d, L"TabSet")->GetCurSel(), page) << "the page list shows its page";

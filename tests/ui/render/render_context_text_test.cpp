@@ -206,6 +206,37 @@ TEST(TextFitTest, CutsTheLongestStartThatFitsWithTheEllipsis) {
   EXPECT_EQ(ui::FitWithEllipsis(L"abc", atMost(0)), L"\u2026");
 }
 
+// A very long text is fitted by looking at starts about as long as what the box
+// shows, never at the whole text, with the same cut as a search over all of it.
+TEST(TextFitTest, AVeryLongTextIsFittedWithinWhatTheBoxShows) {
+  std::wstring huge;
+  for (int i = 0; huge.size() < 100000; ++i) huge += (i % 7 == 6) ? L"  " : (i % 5 == 0 ? L"\U0001F600" : L"名x");
+  for (size_t limit : {0u, 1u, 30u, 31u, 33u, 64u, 200u, 5000u}) {
+    size_t longest = 0;
+    auto fits = [&](const std::wstring& candidate) {
+      longest = std::max(longest, candidate.size());
+      return candidate.size() <= limit;
+    };
+    const std::wstring shown = ui::FitWithEllipsis(huge, fits);
+    // The longest start that fits with the ellipsis, found by walking back from the limit.
+    std::wstring expected = L"\u2026";
+    for (size_t length = std::min(limit, huge.size()); length > 0; --length) {
+      size_t cut = length;
+      if (cut > 0 && huge[cut - 1] >= 0xD800 && huge[cut - 1] <= 0xDBFF) --cut;
+      while (cut > 0 && huge[cut - 1] == L' ') --cut;
+      const std::wstring candidate = huge.substr(0, cut) + L"\u2026";
+      if (candidate.size() <= limit) {
+        expected = candidate;
+        break;
+      }
+    }
+    EXPECT_EQ(shown, expected) << limit;
+    EXPECT_LE(longest, std::max<size_t>(2 * limit + 2, 66)) << "measured far more than the box shows: " << limit;
+  }
+  // A text that fits is kept whole, whatever its length.
+  EXPECT_EQ(ui::FitWithEllipsis(huge, [&](const std::wstring& t) { return t.size() <= huge.size(); }), huge);
+}
+
 // A text that does not fit is drawn cut, with an ellipsis: on one line within the
 // width, or in the whole lines the height holds; the picture is that of a start
 // of the text with the ellipsis. A text that fits is drawn as it is.
