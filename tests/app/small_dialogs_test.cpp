@@ -10,6 +10,7 @@
 #include "data/icon_cache.h"
 #include "data/system_links.h"
 #include "tests/app/dialog_test_support.h"
+#include "tests/support/message_box_closer.h"
 #include "tests/support/render_pixels.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
@@ -90,7 +91,9 @@ class UnbuildableNameWnd : public CNameWnd {
 TEST_F(SmallDialogsTest, ADialogWhoseWindowCannotBeMadeIsDeletedOnceAndLetGoByItsOpener) {
   int deletions = 0;
   auto dialog = std::make_unique<UnbuildableNameWnd>(deletions);
+  pexo_test::MessageBoxCloser closer;  // the framework says the skin did not load
   EXPECT_EQ(RunOwnedDialog(dialog, owner(), L"NameWnd"), CDialogWnd::kNotCreated);
+  EXPECT_NE(closer.Text().find(L"no_such_dialog.xml"), std::wstring::npos);
   EXPECT_EQ(dialog, nullptr) << "the opener holds nothing it could read or delete again";
   EXPECT_EQ(deletions, 1);
   window_test::PumpMessages();

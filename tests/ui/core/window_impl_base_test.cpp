@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/message_box_closer.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/stock_controls_registered.h"
 #include "tests/ui/core/window_test_support.h"
@@ -145,36 +146,7 @@ TEST_F(WindowImplBaseTest, TheShadowWrapsTheSkinsRoot) {
 }
 
 // A message box the window shows from its creation, read and closed from another thread.
-class MessageBoxCloser {
- public:
-  MessageBoxCloser()
-      : thread_([this] {
-          for (int i = 0; i < 500 && !done_; ++i) {
-            if (HWND box = FindWindowW(L"#32770", L"Duilib")) {
-              wchar_t text[512] = {};
-              GetDlgItemTextW(box, 0xFFFF, text, 512);
-              text_ = text;
-              PostMessageW(box, WM_COMMAND, IDOK, 0);
-              return;
-            }
-            Sleep(10);
-          }
-        }) {}
-  ~MessageBoxCloser() {
-    done_ = true;
-    if (thread_.joinable()) thread_.join();
-  }
-  std::wstring Text() {
-    done_ = true;
-    if (thread_.joinable()) thread_.join();
-    return text_;
-  }
-
- private:
-  std::atomic<bool> done_{false};
-  std::wstring text_;
-  std::thread thread_;
-};
+using pexo_test::MessageBoxCloser;
 
 TEST_F(WindowImplBaseTest, ASkinThatDoesNotLoadFailsCreationWithAMessage) {
   MessageBoxCloser closer;
