@@ -5,11 +5,11 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <cwctype>
 
 #include "app/file_dialog.h"
 #include "app/hot_key_edit.h"
 #include "app/icon_wnd.h"
-#include "app/link_color.h"
 #include "app/stored_item_id_list.h"
 #include "app/window_alpha.h"
 #include "data/hot_key_table.h"
@@ -299,4 +299,18 @@ LRESULT CEditWnd::OnSize(UINT message, WPARAM wParam, LPARAM lParam, bool& handl
     }
   }
   return CDialogWnd::OnSize(message, wParam, lParam, handled);
+}
+
+bool IsArgbColorText(const std::wstring& text) {
+  if (text.size() != 9 || text[0] != L'#') return false;
+  for (size_t i = 1; i < text.size(); ++i) {
+    if (!std::iswxdigit(text[i])) return false;
+  }
+  return true;
+}
+
+bool IsAcceptedLinkColor(const std::wstring& text) {
+  if (text.empty() || IsArgbColorText(text)) return true;
+  // The table answers 0 for names it does not hold.
+  return ui::UiGlobals::GetColor(text) != 0;
 }

@@ -4,7 +4,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "app/link_from_path_depth.h"
 #include "app/link_record.h"
 #include "app/shortcut_links.h"
 #include "data/link_path.h"

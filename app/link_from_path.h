@@ -21,3 +21,7 @@ std::wstring FileNameExtension(const std::wstring& path);
 // A web shortcut's hot-key word (virtual key in the low byte; Shift 1, Ctrl 2,
 // Alt 4 in the high byte) as the launcher's hot-key code (Alt 1, Ctrl 2, Shift 4).
 uint16_t HotKeyFromShortcutHotKey(uint16_t shortcutHotKey);
+
+// The recursive form of MakeLinkFromPath that the shortcut reader uses to make the
+// link of a shortcut's target; `depth` counts the shortcuts followed so far.
+std::shared_ptr<Link> MakeLinkFromPathAtDepth(const std::wstring& path, int depth);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/card_item.h"
+#include "app/launch_thread.h"
 #include "app/list_item_id.h"
 #include "app/main_wnd.h"
 #include "app/shell_actions.h"
@@ -302,4 +303,8 @@ bool CMainWnd::OnLinkTileMouseLeave(ui::EventArgs* event) {
     text->SetAttribute(L"singleline", L"true");
   }
   return true;
+}
+
+void CMainWnd::LaunchLink(const std::shared_ptr<Link>& link) {
+  if (link) StartLinkThread(*link, false);
 }

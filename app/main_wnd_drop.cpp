@@ -9,6 +9,7 @@
 #include "app/drop_integrity.h"
 #include "app/drop_target.h"
 #include "app/item_id_list_link.h"
+#include "app/link_from_path.h"
 #include "app/link_record.h"
 #include "app/main_wnd.h"
 #include "data/group.h"
@@ -147,3 +148,6 @@ LRESULT CMainWnd::OnDropFiles(UINT, WPARAM wParam, LPARAM, bool& handled) {
   if (CanTakeDrops()) OnDropFileList(paths);
   return 0;
 }
+
+// The main window's way of turning a dropped or picked path into a new link.
+std::shared_ptr<Link> CMainWnd::AddLinkFromPath(const std::wstring& path) { return MakeLinkFromPath(path); }

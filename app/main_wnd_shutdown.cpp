@@ -48,3 +48,11 @@ LRESULT CMainWnd::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
   handled = false;
   return 0;
 }
+
+LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = false;
+  // A window destroyed without closing still takes its search window and hook along.
+  DestroySearchWindow();
+  PostQuitMessage(0);
+  return 0;
+}

@@ -7,7 +7,6 @@
 #include <propkey.h>
 
 #include "app/link_from_path.h"
-#include "app/link_from_path_depth.h"
 #include "app/link_record.h"
 #include "data/initials.h"
 #include "ui/base/scoped_handles.h"

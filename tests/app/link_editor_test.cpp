@@ -14,7 +14,6 @@
 #include "app/edit_wnd.h"
 #include "app/file_dialog.h"
 #include "app/hot_key_edit.h"
-#include "app/link_color.h"
 #include "app/main_wnd.h"
 #include "data/hot_key_table.h"
 #include "data/link_store.h"

@@ -1,26 +1,12 @@
-// Launching a link from the main window, and the window's end.
+// The main window's global chords: each WM_HOTKEY goes to the dispatch with the
+// window's own actions (show or hide, the search window, launching a link).
 #include <windows.h>
-#include <shellapi.h>
 
 #include "app/hot_key_dispatch.h"
-#include "app/launch_thread.h"
 #include "app/main_wnd.h"
 #include "data/hot_key_table.h"
-#include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
-
-void CMainWnd::LaunchLink(const std::shared_ptr<Link>& link) {
-  if (link) StartLinkThread(*link, false);
-}
-
-LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {
-  handled = false;
-  // A window destroyed without closing still takes its search window and hook along.
-  DestroySearchWindow();
-  PostQuitMessage(0);
-  return 0;
-}
 
 LRESULT CMainWnd::OnHotKey(UINT, WPARAM, LPARAM lParam, bool& handled) {
   handled = true;
@@ -33,4 +19,3 @@ LRESULT CMainWnd::OnHotKey(UINT, WPARAM, LPARAM lParam, bool& handled) {
   DispatchHotKey(lParam, GetSettings(), GetHotKeyTable(), actions);
   return 0;
 }
-
