@@ -12,16 +12,6 @@
 
 namespace {
 
-std::wstring FileNameOf(const std::wstring& path) {
-  size_t slash = path.rfind(L'\\');
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-std::wstring WithoutExtension(const std::wstring& fileName) {
-  size_t dot = fileName.rfind(L'.');
-  return dot == std::wstring::npos ? fileName : fileName.substr(0, dot);
-}
-
 std::shared_ptr<Link> FolderLink(const std::wstring& path, const std::wstring& full) {
   SHFILEINFOW info = {};
   // With SHGFI_SYSICONINDEX the result is the shared system image list, which is
@@ -80,4 +70,14 @@ std::shared_ptr<Link> MakeLinkFromPathAtDepth(const std::wstring& path, int dept
     return MakeLinkRecord(kLinkFile, WithoutExtension(fileName), path, {}, {}, {}, false, {}, {});
   }
   return MakeLinkRecord(kLinkFile, WithoutExtension(fileName), path, L"*" + ext, {}, {}, false, {}, {});
+}
+
+std::wstring FileNameOf(const std::wstring& path) {
+  size_t slash = path.rfind(L'\\');
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring WithoutExtension(const std::wstring& fileName) {
+  size_t dot = fileName.rfind(L'.');
+  return dot == std::wstring::npos ? fileName : fileName.substr(0, dot);
 }

@@ -25,3 +25,9 @@ uint16_t HotKeyFromShortcutHotKey(uint16_t shortcutHotKey);
 // The recursive form of MakeLinkFromPath that the shortcut reader uses to make the
 // link of a shortcut's target; `depth` counts the shortcuts followed so far.
 std::shared_ptr<Link> MakeLinkFromPathAtDepth(const std::wstring& path, int depth);
+
+// The file name of a path: what follows its last backslash (the whole path when
+// it has none).
+std::wstring FileNameOf(const std::wstring& path);
+// A file name up to its last "." (the whole name when it has none).
+std::wstring WithoutExtension(const std::wstring& fileName);

@@ -21,16 +21,6 @@ const PROPERTYKEY kAppUserModelIdKey = {
 
 constexpr int kTextChars = MAX_PATH;
 
-std::wstring FileNameOf(const std::wstring& path) {
-  size_t slash = path.rfind(L'\\');
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-std::wstring WithoutExtension(const std::wstring& fileName) {
-  size_t dot = fileName.rfind(L'.');
-  return dot == std::wstring::npos ? fileName : fileName.substr(0, dot);
-}
-
 // A text the shell hands back in memory of the COM allocator.
 std::wstring TakeCoTaskText(wchar_t* text) {
   std::wstring result = text ? text : L"";

@@ -38,18 +38,10 @@ class CardIconsTest : public ::testing::Test {
   static void TearDownTestSuite() { launcher_test::StopLauncherSkin(); }
 
   void SetUp() override {
-    CreateDirectoryW(DbFolder().c_str(), nullptr);
-    DeleteFileW((DbFolder() + L"link.db").c_str());
-    DeleteFileW((DbFolder() + L"icon.db").c_str());
-    Settings& settings = GetSettings();
-    settings = Settings();
-    settings.nWidth = 388;
-    settings.nHeight = 560;
+    launcher_test::RemoveStoreFiles();
+    Settings& settings = launcher_test::QuietWindowSettings();
     settings.nPosX = 40;
     settings.nPosY = 30;
-    settings.bShowDate = false;
-    settings.bAutoDock = false;
-    settings.bHideNotify = true;
   }
 
   void TearDown() override {

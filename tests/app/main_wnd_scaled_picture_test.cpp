@@ -45,20 +45,13 @@ class ScaledMainWindowTest : public ::testing::Test {
 };
 
 TEST_F(ScaledMainWindowTest, TilesAtOneAndAHalfScaleAreSavedAsPicture) {
-  const std::wstring db = pexo_test::ExeFolder() + L"\\db\\";
-  CreateDirectoryW(db.c_str(), nullptr);
-  DeleteFileW((db + L"link.db").c_str());
-  DeleteFileW((db + L"icon.db").c_str());
-  Settings& settings = GetSettings();
-  settings = Settings();
+  launcher_test::RemoveStoreFiles();
+  Settings& settings = launcher_test::QuietWindowSettings();
   // Stored sizes are pixels: 388 x 640 at 150 %.
   settings.nWidth = 582;
   settings.nHeight = 960;
   settings.nPosX = 0;
   settings.nPosY = 0;
-  settings.bShowDate = false;
-  settings.bAutoDock = false;
-  settings.bHideNotify = true;
   {
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
