@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_control_factory.h"
-#include "app/search_wnd.h"
+#include "app/controls/app_control_factory.h"
+#include "app/search_window/search_wnd.h"
 #include "data/initials.h"
 #include "data/link_store.h"
 #include "data/settings.h"

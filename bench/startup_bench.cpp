@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_control_factory.h"
-#include "app/main_wnd.h"
+#include "app/controls/app_control_factory.h"
+#include "app/main_window/main_wnd.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/program_dir.h"

@@ -31,17 +31,28 @@ function(pexo_test_env test)
   set_tests_properties(${test} PROPERTIES TIMEOUT ${PEXO_TEST_TIMEOUT} ENVIRONMENT "${_env}")
 endfunction()
 
-# pexo_tests(PREFIX DEPS...): one test executable per *_test.cpp in the current folder.
-# Separate processes keep process-wide singletons, hot keys and windows of one test
-# file from leaking into another.
+# pexo_tests(PREFIX DEPS... [DIRS SUBFOLDER...]): one test executable per *_test.cpp
+# in the current folder, or in the named subfolders of it; the executables all land
+# in the current folder's build folder, named PREFIX_<file>. Separate processes keep
+# process-wide singletons, hot keys and windows of one test file from leaking into
+# another.
 function(pexo_tests prefix)
-  file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  cmake_parse_arguments(PARSE_ARGV 1 _pt "" "" "DIRS")
+  set(_tests)
+  if(_pt_DIRS)
+    foreach(_dir ${_pt_DIRS})
+      file(GLOB _found CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${_dir}/*_test.cpp)
+      list(APPEND _tests ${_found})
+    endforeach()
+  else()
+    file(GLOB _tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  endif()
   foreach(_t ${_tests})
     get_filename_component(_n ${_t} NAME_WE)
     set(_exe ${prefix}_${_n})
     add_executable(${_exe} ${_t})
     target_compile_options(${_exe} PRIVATE ${PEXO_WARNINGS})
-    target_link_libraries(${_exe} PRIVATE pexo_test_support ${ARGN} GTest::gmock GTest::gtest_main GTest::gtest)
+    target_link_libraries(${_exe} PRIVATE pexo_test_support ${_pt_UNPARSED_ARGUMENTS} GTest::gmock GTest::gtest_main GTest::gtest)
     add_test(NAME ${_exe}
              COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/wine-test.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
                      $<TARGET_FILE:${_exe}>

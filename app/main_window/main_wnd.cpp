@@ -1,0 +1,53 @@
+#include "app/main_window/main_wnd.h"
+
+#include <algorithm>
+
+#include "data/settings.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/rich_edit.h"
+#include "ui/controls/label.h"
+
+CMainWnd::CMainWnd(HINSTANCE instance) : instance_(instance) {}
+
+CMainWnd::~CMainWnd() {
+  if (trayIconOwned_ && trayIcon_) DestroyIcon(trayIcon_);
+}
+
+// The note editor's class, for as long as the control factory does not make it:
+// the plain rich edit.
+ui::Control* CMainWnd::CreateControl(const std::wstring& className) {
+  if (className == L"RichEditX") return new ui::RichEdit;
+  return nullptr;
+}
+
+POINT CMainWnd::ClampedPosition(int x, int y, int width, int height, int screenWidth, int screenHeight) {
+  POINT pt = {std::max(x, 0), std::max(y, 0)};
+  if (pt.x + width > screenWidth) pt.x = std::max(screenWidth - width, 0);
+  if (pt.y + height > screenHeight) pt.y = std::max(screenHeight - height, 0);
+  return pt;
+}
+
+SIZE CMainWnd::UsableSize(int width, int height, int screenWidth, int screenHeight) {
+  constexpr int kSmallest = 120;
+  constexpr SIZE kDefault = {388, 640};
+  SIZE size = {width < kSmallest ? kDefault.cx : width, height < kSmallest ? kDefault.cy : height};
+  if (screenWidth > 0) size.cx = std::min<LONG>(size.cx, screenWidth);
+  if (screenHeight > 0) size.cy = std::min<LONG>(size.cy, screenHeight);
+  return size;
+}
+
+void CMainWnd::RestartSaveTimer() {
+  if (GetHWND()) SetTimer(GetHWND(), kTimerSave, kSaveDelayMs, nullptr);
+}
+
+std::wstring CMainWnd::NoteText() {
+  noteFiller_.Finish();
+  auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_);
+  return editor ? editor->GetText() : std::wstring();
+}
+
+void CMainWnd::SetNoteText(const std::wstring& text) {
+  if (!noteFiller_.Start(dynamic_cast<ui::RichEdit*>(todoEdit_), text)) return;
+  // A timer comes after painting and input: the window shows and answers between pieces.
+  if (!GetHWND() || !SetTimer(GetHWND(), kTimerNoteFill, 0, nullptr)) noteFiller_.Finish();
+}

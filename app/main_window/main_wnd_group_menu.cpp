@@ -1,0 +1,423 @@
+// The group and tag menus: new groups and tags (ordinary, all-links and note
+// tags), renaming, moving and deleting them. Every change goes to the link store
+// first; the lists are rebuilt only after the store took it, and a refused write
+// leaves them as they were with a notice. Deleting a tag or a group releases the
+// chords of the links it takes with it, and the shown tag is chosen again through
+// the group selection so that neither the cards nor the note editor show what is gone.
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/controls/list_item_id.h"
+#include "app/dialogs/name_wnd.h"
+#include "app/main_window/main_wnd.h"
+#include "data/group.h"
+#include "data/hot_key_table.h"
+#include "data/link.h"
+#include "data/link_store.h"
+#include "data/settings.h"
+#include "ui/controls/label.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/list_container_element.h"
+#include "ui/controls/menu_item.h"
+#include "ui/controls/menu_mgr.h"
+#include "ui/controls/menu_ui.h"
+#include "ui/core/tab_box.h"
+
+namespace {
+
+constexpr wchar_t kSaveFailedNotice[] = L"保存失败，请检查数据库文件";
+constexpr wchar_t kTagMoveLevel[] = L"menu_tag_move";
+constexpr int kTagMoveWidth = 130;
+constexpr int kGroupCellWidth = 77;
+constexpr int kGroupRowHeight = 31;
+
+std::shared_ptr<Group> MakeTag(const std::wstring& name, int32_t type) {
+  auto tag = std::make_shared<Group>();
+  tag->NAME = name;
+  tag->TYPE = type;
+  return tag;
+}
+
+std::shared_ptr<Group> GroupAt(int index) {
+  const auto& groups = GetLinkStore().topGroups;
+  if (index < 0 || static_cast<size_t>(index) >= groups.size()) return nullptr;
+  return groups[static_cast<size_t>(index)];
+}
+
+// The list index of an item in its list; -1 when it is none.
+int ItemIndex(ui::ListBox* list, ui::Control* item) {
+  if (!list || !item) return -1;
+  for (int i = 0; i < list->GetCount(); ++i) {
+    if (list->GetItemAt(static_cast<size_t>(i)) == item) return i;
+  }
+  return -1;
+}
+
+// Releases the chords of `links`; gives back those it released.
+std::vector<std::shared_ptr<Link>> ReleaseChords(const std::vector<std::shared_ptr<Link>>& links) {
+  HotKeyTable& chords = GetHotKeyTable();
+  std::vector<std::shared_ptr<Link>> released;
+  for (const auto& link : links) {
+    if (link && link->hotKeyId != 0 && chords.UnregisterLink(link)) released.push_back(link);
+  }
+  return released;
+}
+
+void RestoreChords(const std::vector<std::shared_ptr<Link>>& links) {
+  for (const auto& link : links) GetHotKeyTable().RegisterLink(link);
+}
+
+ui::CMenuItem* NewGroupEntry(const Group& group) {
+  auto* item = new ui::CMenuItem();
+  item->ApplyClassAttributes(L"menu_element");
+  item->SetName(L"tag_move_" + std::to_wstring(group.ID));
+  SetListItemId(item, group.ID);
+  auto* label = new ui::LabelTemplate<ui::Control>();
+  label->ApplyClassAttributes(L"menu_text");
+  label->SetText(group.NAME);
+  label->SetMargin(RECT{24, 0, 0, 0});
+  label->SetMouseEnabled(false);
+  item->Add(label);
+  return item;
+}
+
+POINT CursorPos() {
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  return cursor;
+}
+
+}  // namespace
+
+bool CMainWnd::AskName(const std::wstring& heading, std::wstring& name, bool& cancelled) {
+  cancelled = true;
+  auto dialog = std::make_unique<CNameWnd>();
+  dialog->SetHeading(heading);
+  dialog->SetName(name);
+  DialogScope scope(*this, dialog.get());
+  const UINT result = RunOwnedDialog(dialog, GetHWND(), L"NameWnd");
+  if (result != CDialogWnd::kResultOk) return true;  // cancelled, closed, or no window could be made
+  cancelled = false;
+  name = dialog->GetName();
+  return !name.empty();
+}
+
+bool CMainWnd::ConfirmDelete() {
+  if (!GetSettings().bDelConfirm) return true;
+  messageBoxOpen_ = true;
+  const int answer = MessageBoxW(GetHWND(), L"确认删除吗？", L"提示", MB_OKCANCEL | MB_ICONWARNING);
+  messageBoxOpen_ = false;
+  return answer == IDOK;
+}
+
+void CMainWnd::ShowNothing() {
+  SaveChangedNote();
+  if (linkBox_) linkBox_->RemoveAll();
+  if (tagList_) tagList_->RemoveAll();
+  noteTagId_ = 0;
+  SetNoteText(L"");
+  if (linkTabBox_) linkTabBox_->SelectItem(0);
+  curTag_ = -1;
+}
+
+void CMainWnd::FitGroupBoxHeight() {
+  if (!groupList_) return;
+  auto* parent = dynamic_cast<ui::Control*>(groupList_->GetParent());
+  if (!parent) return;
+  const int width = groupList_->GetPos().right - groupList_->GetPos().left;
+  const int perRow = std::max(1, width / kGroupCellWidth);
+  const int count = static_cast<int>(groupList_->GetCount());
+  const int rows = count / perRow + (count % perRow ? 1 : 0);
+  const int height = std::max(0, rows * kGroupRowHeight - 1);
+  parent->SetFixedHeight(height, true);
+}
+
+bool CMainWnd::OnGroupListMenu(ui::EventArgs* event) {
+  // An item's right click reaches the list as well; that one is the item menu's.
+  if (event && event->pSender && event->pSender != groupList_) return false;
+  if (!Menus()) return false;
+  const POINT at = CursorPos();
+  ui::CMenuItem* item = Menus()->ShowMenu(L"major_group", at.x, at.y, false);
+  if (item && item->GetName() == L"new_group") return NewGroup(item);
+  return true;
+}
+
+bool CMainWnd::NewGroup(ui::CMenuItem*) {
+  std::wstring name;
+  bool cancelled = false;
+  if (!AskName(L"新建分组", name, cancelled)) return false;
+  if (cancelled) return true;
+  LinkStore& store = GetLinkStore();
+  auto group = MakeTag(name, kGroupOrdinary);
+  if (!store.AddGroup(group)) {
+    ShowNotice(kSaveFailedNotice);
+    return false;
+  }
+  const bool tagStored = store.AddTag(group, MakeTag(L"新的标签", kGroupOrdinary));
+  if (!tagStored) ShowNotice(kSaveFailedNotice);
+  // The group list is made anew from the store, the new group selected.
+  RebuildGroups(static_cast<int>(store.topGroups.size()) - 1);
+  FitGroupBoxHeight();
+  return tagStored;
+}
+
+bool CMainWnd::OnGroupItemMenu(ui::EventArgs* event) {
+  if (!event || !Menus()) return true;
+  const int index = ItemIndex(groupList_, event->pSender);
+  if (index < 0) return true;
+  const POINT at = CursorPos();
+  ui::CMenuItem* item = Menus()->ShowMenu(L"major_group_item", at.x, at.y, false);
+  if (!item) return true;
+  const std::wstring command = item->GetName();
+  if (command == L"new_group") return NewGroup(item);
+  if (command == L"del_group") DeleteGroupAt(index);
+  if (command == L"rename_group") RenameGroupAt(index);
+  if (command == L"left_group") MoveGroupAt(index, true);
+  if (command == L"right_group") MoveGroupAt(index, false);
+  return true;
+}
+
+bool CMainWnd::DeleteGroupAt(int index) {
+  const std::shared_ptr<Group> group = GroupAt(index);
+  if (!group || !ConfirmDelete()) return false;
+  std::vector<std::shared_ptr<Link>> links;
+  for (const auto& tag : group->tags) {
+    if (tag) links.insert(links.end(), tag->links.begin(), tag->links.end());
+  }
+  const auto released = ReleaseChords(links);
+  if (!GetLinkStore().DeleteGroup(index)) {
+    RestoreChords(released);
+    ShowNotice(kSaveFailedNotice);
+    return false;
+  }
+  const int count = static_cast<int>(GetLinkStore().topGroups.size());
+  if (count == 0) {
+    if (groupList_) groupList_->RemoveAll();
+    curGroup_ = -1;
+    ShowNothing();
+  } else {
+    // The group list is made anew and a remaining group shown through its selection.
+    int keep = curGroup_;
+    if (keep > index || keep >= count) --keep;
+    ShowNothing();
+    RebuildGroups(std::clamp(keep, 0, count - 1));
+  }
+  FitGroupBoxHeight();
+  return true;
+}
+
+bool CMainWnd::RenameGroupAt(int index) {
+  const std::shared_ptr<Group> group = GroupAt(index);
+  if (!group) return false;
+  std::wstring name = group->NAME;
+  bool cancelled = false;
+  if (!AskName(L"分组-重命名", name, cancelled) || cancelled || name == group->NAME) return true;
+  const std::wstring previous = group->NAME;
+  group->NAME = name;
+  if (!GetLinkStore().SaveGroup(group)) {
+    group->NAME = previous;
+    ShowNotice(kSaveFailedNotice);
+    return false;
+  }
+  auto* item = groupList_ ? dynamic_cast<ui::ListContainerElement*>(groupList_->GetItemAt(static_cast<size_t>(index)))
+                         : nullptr;
+  if (item) item->SetText(name);
+  if (groupList_) groupList_->Invalidate();
+  return true;
+}
+
+bool CMainWnd::MoveGroupAt(int index, bool left) {
+  const int count = static_cast<int>(GetLinkStore().topGroups.size());
+  const int other = left ? index - 1 : index + 1;
+  if (index < 0 || other < 0 || other >= count) return true;
+  LinkStore& store = GetLinkStore();
+  if (!(left ? store.MoveGroupUp(index) : store.MoveGroupDown(index))) {
+    ShowNotice(kSaveFailedNotice);
+    return false;
+  }
+  if (groupList_) SwapListItems(groupList_, index, other);
+  if (curGroup_ == index) {
+    curGroup_ = other;
+  } else if (curGroup_ == other) {
+    curGroup_ = index;
+  }
+  return true;
+}
+
+bool CMainWnd::OnTagListMenu(ui::EventArgs* event) {
+  if (event && event->pSender && event->pSender != tagList_) return false;
+  if (!Menus()) return false;
+  const POINT at = CursorPos();
+  ui::CMenuItem* item = Menus()->ShowMenu(L"minor_group", at.x, at.y, false);
+  if (!item) return true;
+  const std::wstring command = item->GetName();
+  if (command == L"new_tag") return NewTag(item);
+  if (command == L"new_tag_all") return AddSpecialTag(kGroupAllLinks);
+  if (command == L"new_tag_todo") return AddSpecialTag(kGroupNote);
+  return true;
+}
+
+bool CMainWnd::ShowNewTag(int groupIndex) {
+  if (tagList_) tagList_->Invalidate();
+  const std::shared_ptr<Group> group = GroupAt(groupIndex);
+  if (!group) return false;
+  curGroup_ = groupIndex;
+  group->currentTag = static_cast<int>(group->tags.size()) - 1;
+  curTag_ = group->currentTag;
+  OnGroupSelect(nullptr);
+  return true;
+}
+
+bool CMainWnd::NewTag(ui::CMenuItem* item) {
+  if (!item) return true;
+  const int groupIndex = curGroup_;
+  const std::shared_ptr<Group> group = GroupAt(groupIndex);
+  if (!group) return false;
+  std::wstring name;
+  bool cancelled = false;
+  if (!AskName(L"新建标签", name, cancelled)) return false;
+  if (cancelled) return true;
+  if (!GetLinkStore().AddTag(group, MakeTag(name, kGroupOrdinary))) {
+    ShowNotice(kSaveFailedNotice);
+    return false;
+  }
+  return ShowNewTag(groupIndex);
+}
+
+bool CMainWnd::AddSpecialTag(int type) {
+  const int groupIndex = curGroup_;
+  const std::shared_ptr<Group> group = GroupAt(groupIndex);
+  if (!group) return false;
+  if (!GetLinkStore().AddTag(group, MakeTag(type == kGroupNote ? L"便签" : L"全部", type))) {
+    ShowNotice(kSaveFailedNotice);
+    return false;
+  }
+  return ShowNewTag(groupIndex);
+}
+
+bool CMainWnd::OnTagItemMenu(ui::EventArgs* event) {
+  if (!event || !Menus()) return false;
+  auto* sender = dynamic_cast<ui::ListContainerElement*>(event->pSender);
+  if (!sender || curGroup_ == -1 || curTag_ == -1) return false;
+  const int index = ItemIndex(tagList_, sender);
+  if (index < 0) return false;
+  const std::shared_ptr<Group> group = GroupAt(curGroup_);
+  const std::shared_ptr<Group> current = CurrentTag();
+  if (!group || !current) return false;
+
+  ui::CMenuUI* moveLevel = Menus()->FindMenu(kTagMoveLevel);
+  if (!moveLevel) return false;
+  moveLevel->RemoveAll();
+  moveLevel->SetFixedWidth(kTagMoveWidth);
+  for (const auto& other : GetLinkStore().topGroups) {
+    if (other && other != group) moveLevel->Add(NewGroupEntry(*other));
+  }
+  if (ui::CMenuItem* opener = moveLevel->GetParentItem()) opener->SetEnabled(moveLevel->GetCount() > 0);
+
+  if (!Menus()->FindMenu(L"minor_group_item") || !MarkTagMenu(*Menus(), *current, L"minor_")) return false;
+
+  const POINT at = CursorPos();
+  ui::CMenuItem* item = Menus()->ShowMenu(L"minor_group_item", at.x, at.y, false);
+  if (!item) return true;
+  const std::wstring command = item->GetName();
+  ui::CMenuUI* owner = item->GetOwnerMenu();
+  const bool isMove = owner && owner->GetName() == kTagMoveLevel;
+  if (!isMove) OnTagMenuCommand(command);
+  if (command == L"new_tag") return NewTag(item);
+  if (command == L"del_tag") DeleteTagAt(index);
+  if (command == L"rename_tag") RenameTagAt(index);
+  if (command == L"up_tag") MoveTagAt(index, true);
+  if (command == L"down_tag") MoveTagAt(index, false);
+  if (isMove) MoveTagToGroupAt(index, GetListItemId(item));
+  return true;
+}
+
+bool CMainWnd::DeleteTagAt(int index) {
+  const std::shared_ptr<Group> group = GroupAt(curGroup_);
+  if (!group || index < 0 || static_cast<size_t>(index) >= group->tags.size()) return false;
+  if (!ConfirmDelete()) return false;
+  const std::shared_ptr<Group> tag = group->tags[static_cast<size_t>(index)];
+  const auto released = ReleaseChords(tag ? tag->links : std::vector<std::shared_ptr<Link>>{});
+  if (!GetLinkStore().DeleteTag(group, index)) {
+    RestoreChords(released);
+    ShowNotice(kSaveFailedNotice);
+    return false;
+  }
+  ShowTagsAfterRemoval(group, index);
+  return true;
+}
+
+void CMainWnd::ShowTagsAfterRemoval(const std::shared_ptr<Group>& group, int index) {
+  // The shown tag is chosen again through the group selection: a removed note tag
+  // leaves no text behind, and the cards of a removed tag go with it.
+  int keep = curTag_;
+  if (keep > index) --keep;
+  const int count = static_cast<int>(group->tags.size());
+  if (count == 0) {
+    ShowNothing();
+    return;
+  }
+  group->currentTag = std::clamp(keep, 0, count - 1);
+  SaveChangedNote();
+  noteTagId_ = 0;
+  SetNoteText(L"");
+  OnGroupSelect(nullptr);
+}
+
+bool CMainWnd::RenameTagAt(int index) {
+  const std::shared_ptr<Group> group = GroupAt(curGroup_);
+  if (!group || index < 0 || static_cast<size_t>(index) >= group->tags.size()) return false;
+  const std::shared_ptr<Group> tag = group->tags[static_cast<size_t>(index)];
+  std::wstring name = tag->NAME;
+  bool cancelled = false;
+  if (!AskName(L"标签-重命名", name, cancelled) || cancelled || name == tag->NAME) return true;
+  const std::wstring previous = tag->NAME;
+  tag->NAME = name;
+  if (!GetLinkStore().SaveGroup(tag)) {
+    tag->NAME = previous;
+    ShowNotice(kSaveFailedNotice);
+    return false;
+  }
+  auto* item = tagList_ ? dynamic_cast<ui::Box*>(tagList_->GetItemAt(static_cast<size_t>(index))) : nullptr;
+  auto* label = item ? dynamic_cast<ui::LabelTemplate<ui::Control>*>(item->FindChildByName(L"tagname")) : nullptr;
+  if (label) label->SetText(name);
+  if (tagList_) tagList_->Invalidate();
+  return true;
+}
+
+bool CMainWnd::MoveTagAt(int index, bool up) {
+  const std::shared_ptr<Group> group = GroupAt(curGroup_);
+  if (!group) return false;
+  const int count = static_cast<int>(group->tags.size());
+  const int other = up ? index - 1 : index + 1;
+  if (index < 0 || other < 0 || other >= count) return true;
+  LinkStore& store = GetLinkStore();
+  if (!(up ? store.MoveTagUp(group, index) : store.MoveTagDown(group, index))) {
+    ShowNotice(kSaveFailedNotice);
+    return false;
+  }
+  if (tagList_) SwapListItems(tagList_, index, other);
+  if (curTag_ == index) {
+    curTag_ = other;
+  } else if (curTag_ == other) {
+    curTag_ = index;
+  }
+  group->currentTag = curTag_;
+  return true;
+}
+
+bool CMainWnd::MoveTagToGroupAt(int index, int32_t targetGroupId) {
+  const std::shared_ptr<Group> group = GroupAt(curGroup_);
+  if (!group) return false;
+  if (!GetLinkStore().MoveTagToGroup(group, index, targetGroupId)) {
+    ShowNotice(kSaveFailedNotice);
+    OnGroupSelect(nullptr);
+    return false;
+  }
+  ShowTagsAfterRemoval(group, index);
+  return true;
+}

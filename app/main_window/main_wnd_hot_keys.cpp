@@ -1,0 +1,21 @@
+// The main window's global chords: each WM_HOTKEY goes to the dispatch with the
+// window's own actions (show or hide, the search window, launching a link).
+#include <windows.h>
+
+#include "app/hot_keys/hot_key_dispatch.h"
+#include "app/main_window/main_wnd.h"
+#include "data/hot_key_table.h"
+#include "data/link_store.h"
+#include "data/settings.h"
+
+LRESULT CMainWnd::OnHotKey(UINT, WPARAM, LPARAM lParam, bool& handled) {
+  handled = true;
+  HotKeyActions actions;
+  actions.toggleMain = [this] { ToggleMain(); };
+  actions.showSearch = [this] { return ShowSearch(); };
+  actions.launchLink = [this](const std::shared_ptr<Link>& link) { LaunchLink(link); };
+  actions.saveRunCount = [](const std::shared_ptr<Link>& link) { GetLinkStore().SaveRunCount(link); };
+  actions.rebuildTagView = [this] { OnTagSelect(nullptr); };
+  DispatchHotKey(lParam, GetSettings(), GetHotKeyTable(), actions);
+  return 0;
+}

@@ -1,0 +1,180 @@
+// The launcher's list classes built from skin XML through the control factory and
+// laid out in a real window: the group strip's widths and rows, the tag column's
+// shared heights and the card area's click selection.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/controls/app_control_factory.h"
+#include "app/controls/card_list_boxes.h"
+#include "data/settings.h"
+#include "tests/ui/core/window_test_support.h"
+#include "ui/core/box.h"
+#include "ui/core/h_card_layout.h"
+#include "ui/controls/list_container_element.h"
+#include "ui/core/skin_builder.h"
+
+namespace {
+
+::testing::Environment* const gdiplus =
+    ::testing::AddGlobalTestEnvironment(new window_test::GdiplusEnvironment);
+
+using window_test::PaintNow;
+using window_test::PumpMessages;
+using window_test::TestWindow;
+
+class CardListTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = GetSettings();
+    hwnd_ = window_.CreatePlain(300, 300);
+    ASSERT_NE(hwnd_, nullptr);
+  }
+  void TearDown() override {
+    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    PumpMessages();
+    GetSettings() = saved_;
+  }
+
+  // Builds the skin through the launcher's factory, fills the named list with
+  // `count` items (each `itemHeight` high when not 0), then lays the window out.
+  template <typename List>
+  List* Build(const std::wstring& xml, const std::wstring& listName, int count, int itemHeight = 0) {
+    ui::SkinBuilder builder;
+    ui::Control* root = builder.Create(xml, CreateAppControl, &window_);
+    if (!root) return nullptr;
+    auto* box = dynamic_cast<ui::Box*>(root);
+    auto* list = box ? dynamic_cast<List*>(box->FindChildByName(listName)) : nullptr;
+    if (!list) return nullptr;
+    for (int i = 0; i < count; ++i) {
+      auto* item = new ui::ListContainerElement;
+      if (itemHeight) item->SetFixedHeight(itemHeight);
+      list->Add(item);
+    }
+    window_.AttachRoot(root);
+    PaintNow(hwnd_);
+    return list;
+  }
+
+  ui::HCardGroup* BuildStrip(int groups) {
+    return Build<ui::HCardGroup>(
+        L"<Window><VBox><VBox name=\"strip\" height=\"100\"><HCardGroup name=\"groups\"/></VBox>"
+        L"<Control name=\"rest\"/></VBox></Window>",
+        L"groups", groups);
+  }
+  int StripHeight() {
+    return window_.FindControlByName(L"strip")->GetFixedHeight();
+  }
+
+  TestWindow window_{L"PexoCardListTest"};
+  HWND hwnd_ = nullptr;
+  Settings saved_;
+  window_test::EventLog log_;  // outlives the window, which sends events while closing
+};
+
+TEST_F(CardListTest, GroupStripTakesTheHeightOfItsRowsAndAtLeastOne) {
+  GetSettings().nGroupWidth = 72;
+  GetSettings().bAutoGroupWidth = false;
+  struct Case {
+    int groups;
+    int height;
+  };
+  // 300 pixels hold four 72-pixel groups (73 with the gap) in a row.
+  for (Case c : {Case{0, 30}, Case{1, 30}, Case{4, 30}, Case{5, 61}, Case{7, 61}, Case{9, 92}}) {
+    ui::HCardGroup* strip = BuildStrip(c.groups);
+    ASSERT_NE(strip, nullptr) << c.groups;
+    EXPECT_EQ(StripHeight(), c.height) << c.groups << " groups";
+    EXPECT_EQ(strip->GetCardLayout()->GetItemSize().cx, 72);
+    // An empty strip must not make its parent stretch over the window.
+    EXPECT_EQ(window_.FindControlByName(L"strip")->GetHeight(), c.height) << c.groups << " groups";
+    EXPECT_GT(window_.FindControlByName(L"rest")->GetHeight(), 0);
+  }
+}
+
+TEST_F(CardListTest, AutomaticGroupWidthFillsTheRowOnlyWhenItemsGetWider) {
+  GetSettings().bAutoGroupWidth = true;
+  GetSettings().nGroupWidth = 72;
+  ui::HCardGroup* strip = BuildStrip(3);
+  ASSERT_NE(strip, nullptr);
+  EXPECT_EQ(strip->GetCardLayout()->GetItemSize().cx, 99);  // (300 - 3) / 3
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(strip->GetItemAt(i)->GetFixedWidth(), 99);
+  EXPECT_EQ(strip->GetItemAt(2)->GetFixedHeight(), 30);
+  EXPECT_EQ(StripHeight(), 30);
+
+  GetSettings().nGroupWidth = 110;  // three do not fit: they keep 110 and wrap
+  strip = BuildStrip(3);
+  ASSERT_NE(strip, nullptr);
+  EXPECT_EQ(strip->GetCardLayout()->GetItemSize().cx, 110);
+  EXPECT_EQ(StripHeight(), 61);
+
+  GetSettings().nGroupWidth = 72;  // an empty strip changes nothing but the row rule
+  strip = BuildStrip(0);
+  ASSERT_NE(strip, nullptr);
+  EXPECT_EQ(strip->GetCardLayout()->GetItemSize().cx, 72);
+  EXPECT_EQ(StripHeight(), 30);
+}
+
+TEST_F(CardListTest, TagsShareTheColumnWhenEachGetsMoreThan29Pixels) {
+  GetSettings().bAutoTagHeight = true;
+  struct Case {
+    int tags;
+    int columnHeight;
+    int itemHeight;  // expected
+  };
+  for (Case c : {Case{4, 200, 49}, Case{8, 200, 20}, Case{3, 91, 20}, Case{0, 200, 0}}) {
+    const std::wstring xml = L"<Window><VBox><VTagGroup name=\"tags\" width=\"80\" height=\"" +
+                             std::to_wstring(c.columnHeight) + L"\"/></VBox></Window>";
+    auto* tags = Build<ui::VTagGroup>(xml, L"tags", c.tags, 20);
+    ASSERT_NE(tags, nullptr);
+    for (int i = 0; i < c.tags; ++i) EXPECT_EQ(tags->GetItemAt(i)->GetFixedHeight(), c.itemHeight) << c.tags;
+  }
+  GetSettings().bAutoTagHeight = false;
+  auto* tags = Build<ui::VTagGroup>(L"<Window><VBox><VTagGroup name=\"tags\" height=\"200\"/></VBox></Window>",
+                                    L"tags", 4, 20);
+  ASSERT_NE(tags, nullptr);
+  EXPECT_EQ(tags->GetItemAt(0)->GetFixedHeight(), 20);
+}
+
+TEST_F(CardListTest, ClickingACardOnlyMovesTheCurrentIndex) {
+  auto* cards = Build<ui::HCardListBox>(
+      L"<Window><VBox><HCardListBox name=\"cards\" itemsize=\"60,40\"/></VBox></Window>", L"cards", 3);
+  ASSERT_NE(cards, nullptr);
+  log_.Attach(cards);
+  window_test::EventLog& log = log_;
+
+  EXPECT_FALSE(cards->SelectItemByClick(-1));
+  EXPECT_FALSE(log.Has(ui::select));
+  ASSERT_TRUE(cards->SelectItemByClick(1));
+  ASSERT_NE(log.Last(ui::select), nullptr);
+  EXPECT_EQ(log.Last(ui::select)->wParam, 1u);
+  EXPECT_EQ(log.Last(ui::select)->lParam, -1);
+  // The same card again: the event comes again, with equal indexes.
+  ASSERT_TRUE(cards->SelectItemByClick(1));
+  EXPECT_EQ(log.Count(ui::select), 2);
+  EXPECT_EQ(log.Last(ui::select)->wParam, 1u);
+  EXPECT_EQ(log.Last(ui::select)->lParam, 1);
+  EXPECT_EQ(cards->GetCurSel(), 1);
+  // A real click on the third card takes the same road, with Ctrl held too.
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  const RECT third = cards->GetItemAt(2)->GetPos();
+  const LPARAM point = MAKELPARAM((third.left + third.right) / 2, (third.top + third.bottom) / 2);
+  SendMessageW(hwnd_, WM_MOUSEMOVE, 0, point);
+  SendMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, point);
+  SendMessageW(hwnd_, WM_LBUTTONUP, MK_CONTROL, point);
+  PumpMessages();
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(log.Count(ui::select), 3);
+  EXPECT_EQ(log.Last(ui::select)->wParam, 2u);
+  EXPECT_EQ(log.Last(ui::select)->lParam, 1);
+  EXPECT_EQ(cards->GetCurSel(), 2);
+  // No card is highlighted by a click.
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_FALSE(static_cast<ui::ListContainerElement*>(cards->GetItemAt(i))->IsSelected()) << i;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,299 @@
+// Real input for driving the running Pexo.exe from outside, as a hand would: the
+// system cursor moved and its buttons pressed through SendInput, keys typed, and
+// the program's popups and dialogs found among its top-level windows by class.
+// Positions inside the program's windows come from its skin's fixed layout.
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "tests/app/support/test_data_object.h"
+#include "tests/support/gdiplus_test_env.h"
+#include "tests/support/pexo_program.h"
+#include "tests/ui/core/window_test_support.h"
+
+namespace e2e {
+
+inline void SendMouse(DWORD flags) {
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof(input));
+}
+
+inline void MoveTo(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  // A move event as well, so that hover effects and hooks see the cursor arrive.
+  SendMouse(MOUSEEVENTF_MOVE);
+}
+
+// A click at a screen point: the cursor moved there, the button pressed and released.
+inline void ClickScreen(POINT screen, bool right = false, DWORD settleMs = 100) {
+  MoveTo(screen);
+  Sleep(40);
+  SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+  Sleep(20);
+  SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+  Sleep(settleMs);
+}
+
+inline POINT ToScreen(HWND window, POINT client) {
+  ClientToScreen(window, &client);
+  return client;
+}
+
+inline void Click(HWND window, POINT client, bool right = false, DWORD settleMs = 100) {
+  ClickScreen(ToScreen(window, client), right, settleMs);
+}
+
+inline void Key(WORD vk, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof(input));
+}
+
+// A key pressed and released while the modifiers are held.
+inline void PressKey(WORD vk, std::initializer_list<WORD> modifiers = {}) {
+  for (WORD modifier : modifiers) Key(modifier, false);
+  Key(vk, false);
+  Key(vk, true);
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) Key(*it, true);
+  Sleep(60);
+}
+
+// Text typed as Unicode key events, all queued at once: the program takes them
+// in order.
+inline void TypeText(const std::wstring& text) {
+  std::vector<INPUT> inputs;
+  for (wchar_t ch : text) {
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = ch;
+    input.ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs.push_back(input);
+    input.ki.dwFlags |= KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(60);
+}
+
+// Every visible top-level window of the process with this class.
+inline std::vector<HWND> VisibleWindows(DWORD processId, const wchar_t* className) {
+  struct Query {
+    DWORD processId;
+    const wchar_t* className;
+    std::vector<HWND> found;
+  } query{processId, className, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* q = reinterpret_cast<Query*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner != q->processId || !IsWindowVisible(hwnd)) return TRUE;
+        wchar_t text[64] = {};
+        GetClassNameW(hwnd, text, 64);
+        if (std::wstring(text) == q->className) q->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+inline HWND WaitVisible(DWORD processId, const wchar_t* className, DWORD timeoutMs = 5000) {
+  HWND found = nullptr;
+  pexo_test::WaitUntil(
+      [&] {
+        const std::vector<HWND> windows = VisibleWindows(processId, className);
+        found = windows.empty() ? nullptr : windows.front();
+        return found != nullptr;
+      },
+      timeoutMs);
+  return found;
+}
+
+inline bool WaitGone(DWORD processId, const wchar_t* className, DWORD timeoutMs = 5000) {
+  return pexo_test::WaitUntil([&] { return VisibleWindows(processId, className).empty(); }, timeoutMs);
+}
+
+// Menu levels are "MenuWnd" popups without a frame: items 30 pixels high below a
+// padding of 4, separators taking 7. The centre of item `row` (counted among the
+// items only) with `separators` separators above it, in screen coordinates.
+inline POINT MenuItemPoint(HWND level, int row, int separators = 0) {
+  RECT rc = {};
+  GetWindowRect(level, &rc);
+  return {(rc.left + rc.right) / 2 - 20, rc.top + 4 + 30 * row + 7 * separators + 15};
+}
+
+// The centre of a level's last item (the main menu's exit), whatever stands above it.
+inline POINT LastMenuItemPoint(HWND level) {
+  RECT rc = {};
+  GetWindowRect(level, &rc);
+  return {(rc.left + rc.right) / 2 - 20, rc.bottom - 4 - 15};
+}
+
+// A level that was not open before: the newest menu popup of the process.
+inline HWND WaitNewMenuLevel(DWORD processId, const std::vector<HWND>& before, DWORD timeoutMs = 5000) {
+  HWND found = nullptr;
+  pexo_test::WaitUntil(
+      [&] {
+        for (HWND level : VisibleWindows(processId, L"MenuWnd")) {
+          bool known = false;
+          for (HWND old : before) known = known || old == level;
+          if (!known) found = level;
+        }
+        return found != nullptr;
+      },
+      timeoutMs);
+  if (found) Sleep(80);  // the level has laid out its items once it is shown
+  return found;
+}
+
+// One step of a menu path: the item's row and the separators above it.
+struct MenuStep {
+  int row;
+  int separators = 0;
+};
+
+// What the screen shows at a point (the X server's picture under Wine, so a
+// window that is mapped late still shows what lies below it).
+inline COLORREF ScreenPixel(POINT screen) {
+  HDC dc = GetDC(nullptr);
+  const COLORREF colour = GetPixel(dc, screen.x, screen.y);
+  ReleaseDC(nullptr, dc);
+  return colour;
+}
+
+// Waits until the screen shows the level's own background at the row of a point
+// (its left padding is plain white): Win32 calls a level visible before the X
+// server has drawn it, and a click before that lands on the window below.
+inline bool WaitLevelDrawn(HWND level, POINT item, DWORD timeoutMs = 2000) {
+  RECT rc = {};
+  GetWindowRect(level, &rc);
+  return pexo_test::WaitUntil([&] { return (ScreenPixel({rc.left + 8, item.y}) & 0xFFFFFF) == 0xFFFFFF; },
+                              timeoutMs);
+}
+
+// How the last menu click went, for a failure's message.
+inline std::string& LastMenuNote() {
+  static std::string note;
+  return note;
+}
+
+// Right-clicks the window at the client point and follows the path: every step
+// but the last is hovered to open its sub-level, the last is clicked. False when
+// a level did not appear.
+inline bool ChooseMenu(DWORD processId, HWND window, POINT client, std::initializer_list<MenuStep> path) {
+  // Levels are windows made once and shown again: the last menu must be gone
+  // before a new one can be told from it.
+  WaitGone(processId, L"MenuWnd", 3000);
+  std::vector<HWND> open = VisibleWindows(processId, L"MenuWnd");
+  Click(window, client, true, 50);
+  HWND level = WaitNewMenuLevel(processId, open, 2500);
+  if (!level) {
+    // A click that came while the window was still busy may be lost: once more, as a user would.
+    Click(window, client, true, 50);
+    level = WaitNewMenuLevel(processId, open, 4000);
+  }
+  if (!level) return false;
+  size_t index = 0;
+  for (const MenuStep& step : path) {
+    const POINT item = MenuItemPoint(level, step.row, step.separators);
+    WaitLevelDrawn(level, item);
+    if (++index == path.size()) {
+      const bool shown = IsWindowVisible(level) != FALSE;
+      const COLORREF before = ScreenPixel(item);
+      ClickScreen(item, false, 120);
+      const bool stayed = IsWindowVisible(level) != FALSE;
+      char note[160];
+      std::snprintf(note, sizeof(note), "last menu click: level %s, screen %06lx under the item, level %s after",
+                    shown ? "shown" : "hidden", static_cast<unsigned long>(before), stayed ? "still shown" : "gone");
+      LastMenuNote() = note;
+      return true;
+    }
+    open = VisibleWindows(processId, L"MenuWnd");
+    MoveTo({item.x + 1, item.y});
+    Sleep(40);
+    MoveTo(item);
+    level = WaitNewMenuLevel(processId, open);
+    if (!level) return false;
+  }
+  return true;
+}
+
+// Closes whatever menu is open with Escape presses until none is left.
+inline void DismissMenus(DWORD processId) {
+  for (int i = 0; i < 4 && !VisibleWindows(processId, L"MenuWnd").empty(); ++i) {
+    PressKey(VK_ESCAPE);
+    Sleep(150);
+  }
+}
+
+// The chord the program registered under the global atom's id, fired by real keys.
+inline void PressChord(std::initializer_list<WORD> modifiers, WORD key) { PressKey(key, modifiers); }
+
+// What the screen shows inside the window's rectangle, saved as a PNG (a failure's
+// picture, or one for people). The display is shared with tests that do not move
+// the cursor, so a picture is only as clean as the moment.
+inline bool SaveScreenPng(HWND window, const std::wstring& path) {
+  RECT rc = {};
+  if (!GetWindowRect(window, &rc)) return false;
+  const int width = rc.right - rc.left;
+  const int height = rc.bottom - rc.top;
+  if (width <= 0 || height <= 0) return false;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bool saved = false;
+  if (bitmap && memory) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
+    SelectObject(memory, old);
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    saved = window_test::WritePng(path, width, height,
+                                  [&](int x, int y) { return pixels[y * width + x] | 0xFF000000u; });
+  }
+  if (bitmap) DeleteObject(bitmap);
+  if (memory) DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return saved;
+}
+
+// A hand dragging a file from another program: the drag starts beside the launcher,
+// the cursor is carried over its card area by real moves, and the file is let go
+// there after a few checks (a drag that finds no target gives up).
+class CarryOverAndDrop final : public StackDropSource {
+ public:
+  explicit CarryOverAndDrop(POINT target) : target_(target) {}
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
+    ++checks_;
+    if (checks_ > 400) return DRAGDROP_S_CANCEL;
+    if (checks_ <= 5) {
+      // Part of the way at each check, then over the target.
+      MoveTo({target_.x - 60 + 12 * checks_, target_.y});
+      Sleep(30);
+      return S_OK;
+    }
+    return checks_ >= 10 ? DRAGDROP_S_DROP : S_OK;
+  }
+
+ private:
+  POINT target_;
+  int checks_ = 0;
+};
+
+}  // namespace e2e

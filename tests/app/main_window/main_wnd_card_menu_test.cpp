@@ -1,0 +1,223 @@
+// The card menu of the real main window, reached as a user reaches it: a right
+// click on a card, then a click on the menu's item. "编辑" opens the link editor
+// for the card that was right-clicked and its OK (with a colour swatch) reaches
+// link.db; "删除" removes the right-clicked link even when a link's hot key
+// re-sorted the tag while the menu was up.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/controls/list_item_id.h"
+#include "app/dialogs/dialog_wnd.h"
+#include "app/main_window/main_wnd.h"
+#include "data/hot_key_table.h"
+#include "data/link_store.h"
+#include "data/settings.h"
+#include "tests/app/support/dialog_test_support.h"
+#include "tests/app/support/launcher_test_support.h"
+#include "tests/app/support/menu_driver.h"
+#include "tests/support/test_support.h"
+#include "tests/ui/core/window_test_support.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/rich_edit.h"
+#include "ui/core/box.h"
+
+namespace {
+
+using launcher_test::NewLink;
+using window_test::PumpFor;
+using Steps = std::deque<std::function<void(CDialogWnd&)>>;
+
+// Ctrl+Alt+F10 as the launcher stores it; WM_HOTKEY carries the system's modifier bits.
+const uint16_t kChord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt, VK_F10);
+const LPARAM kChordMessage = MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F10);
+
+class CardMenuTest : public launcher_test::MainWindowFixture {
+ protected:
+  CardMenuTest() : MainWindowFixture(/*inFront=*/true) {}
+
+  // Links of the first tag that start the recording program (harmless to launch),
+  // with the run counts given; the last one carries a chord when asked.
+  void PrepareLinks(const std::vector<std::pair<const wchar_t*, int>>& links, int32_t sort, bool chordOnLast) {
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto tag = store.topGroups.at(0)->tags.at(0);
+    tag->SORT = sort;
+    ASSERT_TRUE(store.SaveGroup(tag));
+    const std::wstring probe = pexo_test::ExeFolder() + L"\\launch_probe.exe";
+    for (size_t i = 0; i < links.size(); ++i) {
+      auto link = NewLink(links[i].first, probe);
+      link->Parameter = std::wstring(L"card-menu-") + links[i].first;
+      link->RunCount = links[i].second;
+      if (chordOnLast && i + 1 == links.size()) link->HotKey = kChord;
+      ASSERT_TRUE(store.AddLink(tag, link));
+      ASSERT_TRUE(store.SaveRunCount(link));
+    }
+    OpenWindowOverStore();
+  }
+
+  std::wstring CardNames() {
+    std::wstring names;
+    for (int i = 0; i < window_->LinkBox()->GetCount(); ++i) {
+      names += GetLinkStore().FindLink(GetListItemId(window_->LinkBox()->GetItemAt(static_cast<size_t>(i))))->NAME;
+    }
+    return names;
+  }
+
+  // Right-clicks the card and follows the path; `inspect` runs while the menu is
+  // up, `steps` answer a dialog the chosen item opens.
+  menu_driver::Visit ChooseOnCard(int card, const std::vector<std::wstring>& path,
+                                  const std::function<void()>& inspect = {}, Steps steps = {}) {
+    PumpFor(300);
+    SetForegroundWindow(hwnd_);
+    const POINT at = ItemPoint(window_->LinkBox(), card);
+    menu_driver::Visit visit;
+    dialog_test::RunScriptedOpener([this] { return dynamic_cast<CDialogWnd*>(window_->OpenDialog()); },
+                                   [&] { visit = menu_driver::ChooseFromMenu(hwnd_, at, path, inspect); },
+                                   std::move(steps));
+    EXPECT_TRUE(visit.shown) << "the card menu opens";
+    menu_driver::ExpectEveryItemFound(visit);
+    EXPECT_EQ(window_->OpenDialog(), nullptr) << "no dialog is left open";
+    return visit;
+  }
+
+  // The first tag's links as the next start reads them from link.db.
+  std::vector<std::shared_ptr<Link>> StoredLinks() {
+    Close();
+    LinkStore& store = GetLinkStore();
+    EXPECT_TRUE(store.Open());
+    return store.topGroups.at(0)->tags.at(0)->links;
+  }
+};
+
+TEST_F(CardMenuTest, EditOpensTheEditorOfTheRightClickedCardAndOkWithASwatchReachesLinkDb) {
+  PrepareLinks({{L"甲", 0}, {L"乙", 0}, {L"丙", 0}}, kSortByPosition, false);
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 3);
+  std::wstring shownName;
+  std::wstring swatchText;
+  ChooseOnCard(1, {L"edit_link"}, {},
+               Steps{
+                   [&](CDialogWnd& d) {
+                     shownName = dialog_test::EditText(d, L"edit_name");
+                     auto* name = dynamic_cast<ui::RichEdit*>(d.FindControlByName(L"edit_name"));
+                     ASSERT_NE(name, nullptr);
+                     name->SetFocus();
+                     name->SetSelAll();
+                     dialog_test::Type(d, L"乙改");
+                   },
+                   [&](CDialogWnd& d) {
+                     // The first swatch of the first row, as the skin draws it.
+                     auto* swatches = dynamic_cast<ui::Box*>(d.FindControlByName(L"colorbox"));
+                     ASSERT_NE(swatches, nullptr);
+                     dialog_test::ClickControl(d, swatches->GetItemAt(0));
+                   },
+                   [&](CDialogWnd& d) {
+                     swatchText = dialog_test::EditText(d, L"edit_color");
+                     dialog_test::Click(d, L"btn_ok");
+                   },
+               });
+  EXPECT_EQ(shownName, L"乙") << "the editor shows the right-clicked card's link";
+  EXPECT_EQ(swatchText, L"#ffd93025") << "the swatch gives its own colour";
+  EXPECT_EQ(CardNames(), L"甲乙改丙") << "the cards are rebuilt";
+
+  const auto links = StoredLinks();
+  ASSERT_EQ(links.size(), 3u);
+  EXPECT_EQ(links[0]->NAME, L"甲");
+  EXPECT_EQ(links[1]->NAME, L"乙改");
+  EXPECT_EQ(links[1]->CustomColor, L"#ffd93025");
+  EXPECT_EQ(links[2]->NAME, L"丙");
+  EXPECT_TRUE(links[0]->CustomColor.empty() && links[2]->CustomColor.empty());
+}
+
+TEST_F(CardMenuTest, DeleteRemovesTheRightClickedLinkAfterAHotKeyResortedTheTagWhileTheMenuWasUp) {
+  GetSettings().bDelConfirm = false;
+  GetSettings().bSaveRunCount = true;
+  // Sorted by run count: 甲 (10), 乙 (5), 丙 (4, with the chord).
+  PrepareLinks({{L"甲", 10}, {L"乙", 5}, {L"丙", 4}}, kSortByRunCount, true);
+  ASSERT_EQ(CardNames(), L"甲乙丙");
+  const int32_t rightClicked = GetLinkStore().topGroups.at(0)->tags.at(0)->links.at(1)->ID;
+  bool resorted = false;
+  ChooseOnCard(1, {L"del_link"}, [&] {
+    // 丙 started twice by its chord: 6 runs, ahead of 乙, so the tag is rebuilt
+    // and 丙's card now sits where 乙's was right-clicked.
+    SendMessageW(hwnd_, WM_HOTKEY, 1, kChordMessage);
+    SendMessageW(hwnd_, WM_HOTKEY, 1, kChordMessage);
+    resorted = CardNames() == L"甲丙乙";
+  });
+  EXPECT_TRUE(resorted) << "the chord re-sorted the tag while the menu was up";
+  EXPECT_EQ(CardNames(), L"甲丙") << "the right-clicked card went, no other";
+  EXPECT_FALSE(GetLinkStore().FindLink(rightClicked));
+
+  const auto links = StoredLinks();
+  ASSERT_EQ(links.size(), 2u);
+  EXPECT_EQ(links[0]->NAME, L"甲");
+  EXPECT_EQ(links[1]->NAME, L"丙");
+  EXPECT_EQ(links[1]->RunCount, 6);
+}
+
+// While the delete confirmation is up, the chord re-sorts the tag; OK then
+// deletes the link whose card was right-clicked.
+struct ChordThenConfirm {
+  static ChordThenConfirm*& Current() {
+    static ChordThenConfirm* current = nullptr;
+    return current;
+  }
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    ChordThenConfirm* self = Current();
+    if (!self) return;
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM found) -> BOOL {
+          wchar_t name[16] = {};
+          GetClassNameW(hwnd, name, 16);
+          if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    Current() = nullptr;
+    self->asked = true;
+    SendMessageW(self->main, WM_HOTKEY, 1, kChordMessage);
+    SendMessageW(self->main, WM_HOTKEY, 1, kChordMessage);
+    self->resorted = self->names() == L"甲丙乙";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+  HWND main = nullptr;
+  std::function<std::wstring()> names;
+  bool asked = false;
+  bool resorted = false;
+};
+
+TEST_F(CardMenuTest, DeleteConfirmedAfterTheTagWasResortedMeanwhileRemovesTheRightClickedLink) {
+  GetSettings().bDelConfirm = true;
+  GetSettings().bSaveRunCount = true;
+  PrepareLinks({{L"甲", 10}, {L"乙", 5}, {L"丙", 4}}, kSortByRunCount, true);
+  ASSERT_EQ(CardNames(), L"甲乙丙");
+  ChordThenConfirm answer;
+  answer.main = hwnd_;
+  answer.names = [this] { return CardNames(); };
+  ChordThenConfirm::Current() = &answer;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, &ChordThenConfirm::Tick);
+  ChooseOnCard(1, {L"del_link"});
+  PumpFor(200);
+  KillTimer(nullptr, timer);
+  ChordThenConfirm::Current() = nullptr;
+  EXPECT_TRUE(answer.asked) << "the deletion was confirmed";
+  EXPECT_TRUE(answer.resorted) << "the chord re-sorted the tag while the question was up";
+  EXPECT_EQ(CardNames(), L"甲丙");
+
+  const auto links = StoredLinks();
+  ASSERT_EQ(links.size(), 2u);
+  EXPECT_EQ(links[0]->NAME, L"甲");
+  EXPECT_EQ(links[1]->NAME, L"丙");
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+// The main window drawn by the framework's scaler at 150 %: every skin length,
+// font and SVG icon grows with it. The picture goes to docs/ for people.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/main_window/main_wnd.h"
+#include "data/icon_cache.h"
+#include "data/link_store.h"
+#include "data/settings.h"
+#include "tests/app/support/launcher_test_support.h"
+#include "tests/support/test_support.h"
+#include "tests/ui/core/window_test_support.h"
+#include "ui/base/dpi_scaler.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/list_container_element.h"
+
+namespace {
+
+using window_test::PaintNow;
+using window_test::PumpFor;
+
+class ScaledMainWindowTest : public ::testing::Test {
+ protected:
+  // The scale is set before the framework starts, as a display at 144 dpi would.
+  static void SetUpTestSuite() {
+    DpiScaler::Instance().SetAdapted(true);
+    DpiScaler::Instance().SetScale(150);
+    ASSERT_TRUE(launcher_test::StartLauncherSkin());
+  }
+  static void TearDownTestSuite() {
+    launcher_test::StopLauncherSkin();
+    DpiScaler::Instance().SetScale(100);
+    DpiScaler::Instance().SetAdapted(false);
+  }
+  void TearDown() override {
+    if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    PumpFor(50);
+    GetLinkStore().Close();
+    GetIconCache().Close();
+  }
+  CMainWnd* window_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
+TEST_F(ScaledMainWindowTest, TilesAtOneAndAHalfScaleAreSavedAsPicture) {
+  launcher_test::RemoveStoreFiles();
+  Settings& settings = launcher_test::QuietWindowSettings();
+  // Stored sizes are pixels: 388 x 640 at 150 %.
+  settings.nWidth = 582;
+  settings.nHeight = 960;
+  settings.nPosX = 0;
+  settings.nPosY = 0;
+  {
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto group = store.topGroups[0];
+    group->NAME = L"常用";
+    ASSERT_TRUE(store.SaveGroup(group));
+    auto tag = group->tags[0];
+    tag->NAME = L"日常工具";
+    ASSERT_TRUE(store.SaveGroup(tag));
+    const std::pair<const wchar_t*, const wchar_t*> links[] = {
+        {L"记事本", L"C:\\windows\\notepad.exe"},         {L"命令提示符", L"C:\\windows\\system32\\cmd.exe"},
+        {L"注册表编辑器", L"C:\\windows\\regedit.exe"},   {L"任务管理器", L"C:\\windows\\system32\\taskmgr.exe"},
+        {L"写字板", L"C:\\windows\\system32\\write.exe"}, {L"Windows 文件夹", L"C:\\windows"}};
+    for (const auto& [name, path] : links) {
+      auto link = std::make_shared<Link>();
+      link->NAME = name;
+      link->PATH = path;
+      link->TYPE = std::wstring(path) == L"C:\\windows" ? kLinkFolder : kLinkProgram;
+      ASSERT_TRUE(store.AddLink(tag, link));
+    }
+    auto other = std::make_shared<Group>();
+    other->NAME = L"开发";
+    ASSERT_TRUE(store.AddTag(group, other));
+    store.Close();
+  }
+  window_ = new CMainWnd(GetModuleHandleW(nullptr));
+  hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
+  ASSERT_NE(hwnd_, nullptr);
+  ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  PaintNow(hwnd_);
+  PumpFor(350);  // fades end
+  PaintNow(hwnd_);
+
+  // The cards are laid out at one and a half times their skin size.
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 6);
+  const RECT card = window_->LinkBox()->GetItemAt(0)->GetPos();
+  EXPECT_EQ(card.right - card.left, 144);
+  EXPECT_EQ(card.bottom - card.top, 126);
+  // Side by side and row under row like at 100 %, not spread by a size scaled twice.
+  const RECT next = window_->LinkBox()->GetItemAt(1)->GetPos();
+  EXPECT_EQ(next.left - card.left, 144);
+  EXPECT_EQ(next.top, card.top);
+  const RECT below = window_->LinkBox()->GetItemAt(3)->GetPos();
+  EXPECT_EQ(below.top - card.top, 126);
+
+  const std::wstring docs = pexo_test::DataFile(L"../../docs") + L"\\";
+  CreateDirectoryW(docs.c_str(), nullptr);
+  EXPECT_TRUE(window_test::SaveWindowPng(*window_, docs + L"main_tiles32_150.png"));
+}
+
+}  // namespace

@@ -1,0 +1,597 @@
+// The search popup driven by real keys and clicks under a display: local links
+// first, then the file-search service's results (from the project's stand-in
+// service), launching, hiding, and a service that never answers.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "app/controls/app_control_factory.h"
+#include "app/controls/search_list_box.h"
+#include "app/search_window/search_wnd.h"
+#include "data/initials.h"
+#include "data/link_store.h"
+#include "data/settings.h"
+#include "tests/search_client/fake_search_service.h"
+#include "tests/app/support/launcher_test_support.h"
+#include "tests/support/test_support.h"
+#include "tests/ui/core/window_test_support.h"
+#include "ui/base/ui_globals.h"
+#include "ui/controls/label.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/list_container_element.h"
+#include "ui/controls/menu_mgr.h"
+#include "ui/controls/rich_edit.h"
+#include "ui/controls/stock_controls.h"
+#include "ui/core/scroll_bar.h"
+
+namespace {
+
+using search_test::FakeEntry;
+using search_test::FakeSearchService;
+using window_test::PaintNow;
+using window_test::PumpFor;
+using window_test::PumpUntil;
+
+std::wstring ProbePath() { return pexo_test::ExeFolder() + L"\\launch_probe.exe"; }
+std::wstring ProbeLog() { return pexo_test::ExeFolder() + L"\\probe_log.txt"; }
+
+std::string Utf8(const std::wstring& text) {
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                        nullptr, nullptr);
+  std::string out(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
+  return out;
+}
+
+// The search window the keys are typed into. A window that another test shows
+// meanwhile can take the foreground (tests run side by side): it is given back
+// before each key, as the user would click the search window again.
+CSearchWnd*& Typist() {
+  static CSearchWnd* window = nullptr;
+  return window;
+}
+
+bool TypistVisible() { return Typist() && IsWindow(Typist()->GetHWND()) && IsWindowVisible(Typist()->GetHWND()); }
+
+void PressKey(WORD vk, bool shift = false) {
+  if (TypistVisible() && GetForegroundWindow() != Typist()->GetHWND()) {
+    SetForegroundWindow(Typist()->GetHWND());
+    PumpFor(30);
+  }
+  std::vector<INPUT> inputs;
+  auto add = [&](WORD key, bool up) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(in);
+  };
+  if (shift) add(VK_SHIFT, false);
+  add(vk, false);
+  add(vk, true);
+  if (shift) add(VK_SHIFT, true);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  PumpFor(60);
+}
+
+// Each letter is typed once the one before has reached the search box: real
+// input takes longer to arrive on a busy machine.
+void TypeText(const std::string& letters) {
+  for (char ch : letters) {
+    const bool waited = TypistVisible();
+    const size_t before = waited ? Typist()->SearchEdit()->GetText().size() : 0;
+    PressKey(ch == '-' ? VK_OEM_MINUS : static_cast<WORD>(ch >= 'a' && ch <= 'z' ? ch - 32 : ch));
+    if (waited) PumpUntil([&] { return Typist()->SearchEdit()->GetText().size() > before; }, 2000);
+  }
+}
+
+void ClickAt(POINT at) {
+  SetCursorPos(at.x, at.y);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof(INPUT));
+  PumpFor(100);
+}
+
+class SearchWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(launcher_test::StartLauncherSkin()); }
+  static void TearDownTestSuite() { launcher_test::StopLauncherSkin(); }
+
+  void SetUp() override {
+    DeleteFileW(ProbeLog().c_str());
+    Settings& settings = GetSettings();
+    settings = Settings();
+    settings.bOpenFileSearch = true;
+    settings.bSaveRunCount = false;
+    settings.bShowTooltip = true;
+    settings.bRunCount = true;
+    BuildStore();
+  }
+
+  void TearDown() override {
+    Typist() = nullptr;
+    RemoveSearchMouseHook();
+    if (window_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+    PumpFor(50);
+    GetLinkStore().Close();
+  }
+
+  // One group with a tag of four links; "jisuanqi" matches the text "js".
+  void BuildStore() {
+    LinkStore& store = GetLinkStore();
+    auto group = std::make_shared<Group>();
+    group->ID = ++store.maxGroupId;
+    group->NAME = L"常用";
+    store.topGroups.push_back(group);
+    store.groupsById[group->ID] = group;
+    auto tag = std::make_shared<Group>();
+    tag->ID = ++store.maxGroupId;
+    tag->ParentGroup = group->ID;
+    tag->NAME = L"工具";
+    group->tags.push_back(tag);
+    store.groupsById[tag->ID] = tag;
+    const std::pair<const wchar_t*, int> links[] = {{L"计算器", 2}, {L"记事本", 9}, {L"画图", 1}, {L"JS 控制台", 4}};
+    for (const auto& [name, runs] : links) {
+      auto link = std::make_shared<Link>();
+      link->ID = ++store.maxLinkId;
+      link->ParentGroup = tag->ID;
+      link->group = tag;
+      link->NAME = name;
+      link->RunCount = runs;
+      link->TYPE = kLinkProgram;
+      link->PATH = ProbePath();
+      link->Parameter = L"probe-" + std::to_wstring(link->ID);
+      link->nameInitials = MakeInitialsKey(name);
+      tag->links.push_back(link);
+      store.linksById[link->ID] = link;
+    }
+  }
+
+  void Open() {
+    window_ = new CSearchWnd;
+    hwnd_ = window_->Create(GetDesktopWindow(), L"PexoWnd", WS_POPUP, WS_EX_TOOLWINDOW | WS_EX_LAYERED, true);
+    ASSERT_NE(hwnd_, nullptr);
+    Typist() = window_;
+    SetWindowPos(hwnd_, nullptr, 120, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    InstallSearchMouseHook(hwnd_);
+    window_->BringUp();
+    PumpFor(150);
+    PaintNow(hwnd_);
+  }
+
+  std::wstring RowText(int index, const wchar_t* child = L"item_text") {
+    auto* row = dynamic_cast<ui::ListContainerElement*>(window_->ResultList()->GetItemAt(static_cast<size_t>(index)));
+    auto* label = row ? dynamic_cast<ui::LabelTemplate<ui::Control>*>(row->FindChildByName(child)) : nullptr;
+    return label ? label->GetText() : L"<none>";
+  }
+  int WindowHeight() {
+    RECT rc = window_->GetWindowRectWithoutShadow(false);
+    return rc.bottom - rc.top;
+  }
+
+  CSearchWnd* window_ = nullptr;
+  HWND hwnd_ = nullptr;
+};
+
+TEST_F(SearchWindowTest, TypingShowsLocalLinksByRunCountThenServiceResultsOnce) {
+  FakeSearchService service;
+  // The reply comes after the query was answered, so the first letter's reply
+  // arrives while the second letter's query is current and must be dropped.
+  service.SetReplyMode(FakeSearchService::ReplyMode::kAfterSending);
+  CreateDirectoryW((pexo_test::ExeFolder() + L"\\js-tools").c_str(), nullptr);
+  service.SetCatalogue({{L"js-notes.txt", L"C:\\users\\docs"}, {L"js-tools", pexo_test::ExeFolder(), 0x1}});
+  Open();
+  EXPECT_EQ(WindowHeight(), CSearchWnd::kEditBand);
+
+  TypeText("js");
+  ASSERT_EQ(window_->SearchEdit()->GetText(), L"js");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 5; }));
+  PumpFor(150);
+  // Local matches (记事本 and 计算器 by initials, "JS 控制台" by name), most run first.
+  ASSERT_EQ(window_->ResultCount(), 5u) << "a stale reply added rows twice";
+  EXPECT_EQ(RowText(0), L"记事本");
+  EXPECT_EQ(RowText(1), L"JS 控制台");
+  EXPECT_EQ(RowText(2), L"计算器");
+  EXPECT_EQ(RowText(3), L"js-notes.txt");
+  EXPECT_EQ(RowText(4), L"js-tools");
+  EXPECT_EQ(window_->Result(4)->ICON, L"#dir") << "a folder shows the folder icon";
+  EXPECT_EQ(window_->Result(3)->PATH, L"C:\\users\\docs\\js-notes.txt");
+  EXPECT_EQ(window_->Result(3)->CustomColor, CSearchWnd::kServiceColor);
+  EXPECT_EQ(window_->Result(3)->TYPE, kLinkFile);
+  EXPECT_EQ(window_->Result(3)->ParentGroup, 0);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 0);
+  PaintNow(hwnd_);
+  {
+    auto* row = dynamic_cast<ui::Box*>(window_->ResultList()->GetItemAt(3));
+    const RECT text = row->FindChildByName(L"item_text")->GetPos();
+    EXPECT_GT(text.right - text.left, 60) << "a service row's name is laid out";
+    const RECT desc = row->FindChildByName(L"item_desc")->GetPos();
+    EXPECT_EQ(desc.right - desc.left, 0);
+  }
+  EXPECT_EQ(WindowHeight(), CSearchWnd::kEditBand + 5 * CSearchWnd::kRowHeight);
+
+  // The service was asked with the text as typed and 32 minus the local matches.
+  const auto queries = service.queries();
+  ASSERT_FALSE(queries.empty());
+  EXPECT_EQ(queries.back().text, L"js");
+  EXPECT_EQ(queries.back().max_results, 29u);
+
+  // Tooltips: a local row names its tag and run count, a service row only its path.
+  auto* local = window_->ResultList()->GetItemAt(0);
+  EXPECT_EQ(local->GetToolTipText(), L"常用 > 工具\r\n记事本\r\n" + ProbePath() + L"\r\n启动次数：9");
+  EXPECT_EQ(window_->ResultList()->GetItemAt(3)->GetToolTipText(), L"C:\\users\\docs\\js-notes.txt\r\n");
+
+  // Arrow keys move the selection while the caret stays in the edit; Tab wraps.
+  PressKey(VK_UP);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 0);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 1);
+  PressKey(VK_END);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 4);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 4);
+  PressKey(VK_TAB);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 0);
+  PressKey(VK_TAB, true);
+  EXPECT_EQ(window_->ResultList()->GetCurSel(), 4);
+  EXPECT_EQ(window_->GetFocusControl(), window_->SearchEdit());
+
+  const std::wstring picture = pexo_test::ExeFolder() + L"\\search_window.png";
+  PaintNow(hwnd_);
+  ASSERT_TRUE(window_test::SaveWindowPng(*window_, picture));
+  EXPECT_TRUE(CopyFileW(picture.c_str(), (L"Z:" PEXO_DOCS_DIR L"/search_window.png"), FALSE));
+
+  // Deleting the text empties the list and shrinks the window to its band.
+  PressKey(VK_BACK);
+  PressKey(VK_BACK);
+  EXPECT_EQ(window_->ResultCount(), 0u);
+  EXPECT_EQ(WindowHeight(), CSearchWnd::kEditBand);
+  EXPECT_TRUE(service.faults().empty());
+}
+
+TEST_F(SearchWindowTest, WithoutTheServiceOnlyLocalLinksShow) {
+  Open();
+  TypeText("ht");
+  ASSERT_EQ(window_->ResultCount(), 1u);
+  EXPECT_EQ(RowText(0), L"画图");
+  EXPECT_FALSE(window_->IsServiceQueryPending());
+}
+
+TEST_F(SearchWindowTest, AServiceThatNeverRepliesLeavesTheWindowAnswering) {
+  FakeSearchService service;
+  service.SetReplyMode(FakeSearchService::ReplyMode::kNever);
+  Open();
+  std::atomic<bool> typed{false};
+  std::atomic<bool> answered{false};
+  std::thread probe([&] {
+    while (!typed) Sleep(5);
+    DWORD_PTR result = 0;
+    answered = SendMessageTimeoutW(hwnd_, WM_NULL, 0, 0, SMTO_BLOCK, 200, &result) != 0;
+  });
+  TypeText("jsq");
+  typed = true;
+  PumpUntil([&] { return answered.load(); }, 1000);
+  probe.join();
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(service.queries().size(), 3u);
+  ASSERT_EQ(window_->ResultCount(), 1u);
+  EXPECT_EQ(RowText(0), L"计算器");
+  EXPECT_TRUE(window_->IsServiceQueryPending());
+}
+
+TEST_F(SearchWindowTest, EnterStartsTheSelectedResultAndHides) {
+  Open();
+  TypeText("js");
+  ASSERT_EQ(window_->ResultCount(), 3u);
+  PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return GetFileAttributesW(ProbeLog().c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000));
+  PumpFor(200);
+  const std::string line = pexo_test::ReadFileBytes(ProbeLog());
+  const auto second = window_->Result(1);
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(line.find(Utf8(second->Parameter)), std::string::npos) << line;
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+}
+
+TEST_F(SearchWindowTest, EscAndAClickOutsideHideButAClickInsideDoesNot) {
+  Open();
+  ASSERT_TRUE(IsWindowVisible(hwnd_));
+  PressKey(VK_ESCAPE);
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+
+  // Showing again starts with an empty search.
+  TypeText("j");
+  window_->BringUp();
+  PumpFor(100);
+  TypeText("ht");
+  ASSERT_EQ(window_->ResultCount(), 1u);
+  window_->ShowWindow(false, false);
+  window_->BringUp();
+  PumpFor(100);
+  EXPECT_EQ(window_->SearchEdit()->GetText(), L"");
+  EXPECT_EQ(window_->ResultCount(), 0u) << "each opening starts with an empty search";
+  EXPECT_EQ(WindowHeight(), CSearchWnd::kEditBand);
+
+  RECT rc = {};
+  GetWindowRect(hwnd_, &rc);
+  ClickAt({(rc.left + rc.right) / 2, rc.top + 20});
+  EXPECT_TRUE(IsWindowVisible(hwnd_));
+  ClickAt({rc.right + 200, rc.bottom + 200});
+  PumpUntil([&] { return !IsWindowVisible(hwnd_); }, 1000);
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+}
+
+TEST_F(SearchWindowTest, ResultMenuCommandsActOnTheRowsLinkAndHideAsTheyShould) {
+  // A web address, a built-in function and an item-ID list among the links.
+  auto tag = GetLinkStore().topGroups[0]->tags[0];
+  auto addLink = [&](const std::wstring& name, int32_t type, const std::wstring& path) {
+    auto link = std::make_shared<Link>();
+    link->ID = ++GetLinkStore().maxLinkId;
+    link->ParentGroup = tag->ID;
+    link->group = tag;
+    link->NAME = name;
+    link->TYPE = type;
+    link->PATH = path;
+    link->nameInitials = MakeInitialsKey(name);
+    tag->links.push_back(link);
+    GetLinkStore().linksById[link->ID] = link;
+    return link;
+  };
+  addLink(L"qq web", kLinkWebAddress, L"https://example.com/qq");
+  addLink(L"qq sys", kLinkBuiltinFunction, L"#Mute");
+  auto listed = addLink(L"qq list", kLinkItemIdList, L"");
+  FakeSearchService service;
+  service.SetCatalogue({{L"qq-file.txt", L"C:\\nowhere"}});
+  Open();
+  TypeText("qq");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 4; }));
+  const POINT cursor = {200, 200};
+
+  // "open_path" of a web address copies it and hides the window.
+  ASSERT_EQ(window_->Result(0)->NAME, L"qq web");
+  EXPECT_TRUE(window_->RunResultCommand(L"open_path", 0, cursor));
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+  std::wstring copied;
+  if (OpenClipboard(nullptr)) {
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      copied = static_cast<const wchar_t*>(GlobalLock(data));
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+  }
+  EXPECT_EQ(copied, L"https://example.com/qq");
+
+  // A built-in function has no folder: nothing opens, the window still hides.
+  window_->BringUp();
+  TypeText("qq");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 4; }));
+  EXPECT_FALSE(window_->RunResultCommand(L"open_path", 1, cursor));
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+  EXPECT_FALSE(window_->RunResultCommand(L"winshell", 1, cursor));
+
+  // An item-ID-list link finds its folder through its stored list, not its empty
+  // path: a damaged list is refused instead of opening the folder of nothing.
+  listed->Pidl = {1, 2, 3};
+  EXPECT_FALSE(window_->RunResultCommand(L"open_path", 2, cursor));
+
+  // "use_admin" on a service result hides the window and counts nothing.
+  window_->BringUp();
+  TypeText("qq");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 4; }));
+  GetSettings().bSaveRunCount = true;
+  auto serviceLink = window_->Result(3);
+  ASSERT_EQ(serviceLink->ParentGroup, 0);
+  EXPECT_TRUE(window_->RunResultCommand(L"use_admin", 3, cursor));
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+  EXPECT_EQ(serviceLink->RunCount, 0);
+  EXPECT_FALSE(window_->RunResultCommand(L"no_such", 0, cursor));
+  EXPECT_FALSE(window_->RunResultCommand(L"open_path", 9, cursor));
+
+  // The menu file has the level and items the handler names.
+  ASSERT_NE(window_->Menus(), nullptr);
+  EXPECT_NE(window_->Menus()->FindMenu(L"menu_search_item"), nullptr);
+}
+
+// Four thousand results: the list builds only the rows it shows, yet scrolling
+// shows every row in order (each row's picture is the one a search for it alone
+// draws), keys select the same indexes, and Enter on the last row starts its link.
+class ManyResultsTest : public SearchWindowTest {
+ protected:
+  static constexpr int kLinks = 4000;
+
+  void SetUp() override {
+    SearchWindowTest::SetUp();
+    GetSettings().bOpenFileSearch = false;
+    auto tag = GetLinkStore().topGroups[0]->tags[0];
+    for (int i = 0; i < kLinks; ++i) {
+      auto link = std::make_shared<Link>();
+      link->ID = ++GetLinkStore().maxLinkId;
+      link->ParentGroup = tag->ID;
+      link->group = tag;
+      link->NAME = RowName(i);
+      link->TYPE = kLinkProgram;
+      link->PATH = ProbePath();
+      link->Parameter = L"probe-" + std::to_wstring(link->ID);
+      link->nameInitials = MakeInitialsKey(link->NAME);
+      tag->links.push_back(link);
+      GetLinkStore().linksById[link->ID] = link;
+    }
+  }
+  static std::wstring RowName(int i) {
+    wchar_t name[32];
+    swprintf(name, 32, L"row-%04d", i);
+    return name;
+  }
+  // Types `text` into an emptied search and waits for `count` results.
+  void Search(const std::string& text, size_t count) {
+    window_->ShowWindow(false, false);  // each opening starts with an empty search
+    window_->BringUp();
+    PumpFor(100);
+    TypeText(text);
+    ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == count; }, 5000)) << text;
+    SetCursorPos(0, 0);  // no row is hot
+    PumpFor(100);
+    PaintNow(hwnd_);
+  }
+  // The pixels of the list's row `index` as drawn now, left of the scroll bar.
+  std::vector<DWORD> RowPicture(int index) {
+    ui::SearchListBox* list = window_->ResultList();
+    const RECT row = list->GetItemAt(static_cast<size_t>(index))->GetPos();
+    const int top = row.top - list->GetScrollPos().cy;
+    std::vector<DWORD> pixels;
+    for (int y = top; y < top + (row.bottom - row.top); ++y) {
+      for (int x = row.left; x < row.right - 16; ++x) pixels.push_back(window_test::PixelAt(window_->GetRenderContext(), x, y));
+    }
+    return pixels;
+  }
+  // The rows wholly in view, each with its picture.
+  std::map<int, std::vector<DWORD>> RowsInView() {
+    ui::SearchListBox* list = window_->ResultList();
+    const RECT area = list->GetPos();
+    const int scroll = list->GetScrollPos().cy;
+    std::map<int, std::vector<DWORD>> rows;
+    for (int i = 0; i < list->GetCount(); ++i) {
+      const RECT row = list->GetItemAt(static_cast<size_t>(i))->GetPos();
+      if (row.top - scroll >= area.top && row.bottom - scroll <= area.bottom) rows[i] = RowPicture(i);
+    }
+    return rows;
+  }
+  // Each row in view shows its own result: its text, its place, and the picture a
+  // search for its ten draws of it.
+  void ExpectRowsInOrder(const std::map<int, std::vector<DWORD>>& rows, const char* where) {
+    SCOPED_TRACE(where);
+    ASSERT_GE(rows.size(), 20u);
+    int previous = -1;
+    for (const auto& [index, picture] : rows) {
+      EXPECT_EQ(RowText(index), RowName(index));
+      if (previous >= 0) EXPECT_EQ(index, previous + 1);
+      previous = index;
+    }
+    std::set<int> tens;
+    for (const auto& [index, picture] : rows) tens.insert(index / 10);
+    for (int ten : tens) {
+      const std::wstring prefix = RowName(ten * 10).substr(0, 7);
+      Search(std::string(prefix.begin(), prefix.end()), 10);
+      // Row 0 of that search is the selected one, and its last row is cut by the
+      // list's padding (a list of ten rows is ten rows high, padding included).
+      for (int k = 1; k < 9; ++k) {
+        const auto found = rows.find(ten * 10 + k);
+        if (found != rows.end()) EXPECT_TRUE(RowPicture(k) == found->second) << "row " << found->first << " looks wrong";
+      }
+    }
+  }
+};
+
+TEST_F(ManyResultsTest, ScrollingShowsEveryRowInOrderAndKeysAndEnterReachTheFarEnd) {
+  Open();
+  Search("row", kLinks);
+  ui::SearchListBox* list = window_->ResultList();
+  EXPECT_EQ(list->GetTotalRows(), kLinks);
+  EXPECT_LT(list->GetCount(), 100) << "rows out of view were built";
+  EXPECT_EQ(list->GetCurSel(), 0);
+  EXPECT_GT(list->GetScrollRange().cy, (kLinks - 24) * CSearchWnd::kRowHeight - 10) << "the bar covers every row";
+  ExpectRowsInOrder(RowsInView(), "top");
+
+  // The wheel and a drag of the bar's thumb to the middle, with real input.
+  Search("row", kLinks);
+  RECT rc = {};
+  GetWindowRect(hwnd_, &rc);
+  const RECT listPos = list->GetPos();
+  SetCursorPos(rc.left + 200, rc.top + listPos.top + 100);
+  for (int i = 0; i < 5; ++i) {
+    INPUT wheel = {};
+    wheel.type = INPUT_MOUSE;
+    wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
+    SendInput(1, &wheel, sizeof(wheel));
+    PumpFor(80);
+  }
+  PumpFor(600);  // the wheel scrolls animated
+  EXPECT_GT(list->GetScrollPos().cy, 0);
+  ui::ScrollBar* bar = list->GetVerticalScrollBar();
+  ASSERT_NE(bar, nullptr);
+  const RECT thumb = bar->GetThumbRect();
+  const POINT grip = {rc.left + (thumb.left + thumb.right) / 2, rc.top + (thumb.top + thumb.bottom) / 2};
+  SetCursorPos(grip.x, grip.y);
+  INPUT press[1] = {};
+  press[0].type = INPUT_MOUSE;
+  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, press, sizeof(INPUT));
+  PumpFor(80);
+  for (int step = 1; step <= 6; ++step) {
+    SetCursorPos(grip.x, grip.y + step * (listPos.bottom - listPos.top) / 12);
+    PumpFor(60);
+  }
+  press[0].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, press, sizeof(INPUT));
+  PumpFor(100);
+  SetCursorPos(0, 0);
+  PumpFor(100);
+  const int middle = list->GetScrollPos().cy;
+  EXPECT_GT(middle, list->GetScrollRange().cy / 4);
+  EXPECT_LT(middle, list->GetScrollRange().cy * 3 / 4);
+  PaintNow(hwnd_);
+  ExpectRowsInOrder(RowsInView(), "middle");
+
+  // End selects the last row and scrolls it into view; Up the one before; Home the
+  // first. Each selection is announced with the new index and -1, as a single one is.
+  Search("row", kLinks);
+  std::vector<std::pair<WPARAM, LPARAM>> selections;
+  list->AttachEvent(ui::select, [&](ui::EventArgs* e) {
+    selections.emplace_back(e->wParam, e->lParam);
+    return true;
+  });
+  PressKey(VK_END);
+  EXPECT_EQ(list->GetCurSel(), kLinks - 1);
+  PressKey(VK_UP);
+  EXPECT_EQ(list->GetCurSel(), kLinks - 2);
+  ASSERT_EQ(selections.size(), 2u);
+  EXPECT_EQ(selections[0], std::make_pair(static_cast<WPARAM>(kLinks - 1), static_cast<LPARAM>(-1)));
+  EXPECT_EQ(selections[1], std::make_pair(static_cast<WPARAM>(kLinks - 2), static_cast<LPARAM>(-1)));
+  PressKey(VK_TAB);
+  EXPECT_EQ(list->GetCurSel(), kLinks - 1);
+  PaintNow(hwnd_);
+  auto last = RowsInView();
+  EXPECT_EQ(last.rbegin()->first, kLinks - 1);
+  last.erase(kLinks - 1);  // the selected row looks selected
+  ExpectRowsInOrder(last, "end");
+  Search("row", kLinks);
+  PressKey(VK_END);
+  PressKey(VK_HOME);
+  EXPECT_EQ(list->GetCurSel(), 0);
+  EXPECT_EQ(list->GetScrollPos().cy, 0);
+  PressKey(VK_TAB, true);
+  EXPECT_EQ(list->GetCurSel(), kLinks - 1) << "Shift+Tab on the first row wraps to the last";
+
+  // Enter starts the link of that far-down row.
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(PumpUntil([&] { return GetFileAttributesW(ProbeLog().c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000));
+  PumpFor(200);
+  const auto farLink = GetLinkStore().topGroups[0]->tags[0]->links.back();
+  ASSERT_EQ(farLink->NAME, RowName(kLinks - 1));
+  EXPECT_NE(pexo_test::ReadFileBytes(ProbeLog()).find(Utf8(farLink->Parameter) + "\n"), std::string::npos)
+      << pexo_test::ReadFileBytes(ProbeLog());
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+}
+
+TEST(SearchServiceMaximum, NeverAsksForFewerThanSixteenNorMoreThanThirtyTwo) {
+  EXPECT_EQ(CSearchWnd::ServiceMaximum(0), 32);
+  EXPECT_EQ(CSearchWnd::ServiceMaximum(10), 22);
+  EXPECT_EQ(CSearchWnd::ServiceMaximum(15), 17);
+  EXPECT_EQ(CSearchWnd::ServiceMaximum(16), 16);
+  EXPECT_EQ(CSearchWnd::ServiceMaximum(40), 16);
+}
+
+}  // namespace
