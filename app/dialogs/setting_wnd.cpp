@@ -8,7 +8,6 @@
 #include "app/controls/hot_key_edit.h"
 #include "app/desktop/window_alpha.h"
 #include "app/launching/shell_actions.h"
-#include "app/main_window/main_wnd.h"
 #include "data/program_dir.h"
 #include "data/settings.h"
 #include "ui/controls/check_box.h"
