@@ -241,9 +241,19 @@ TEST(MainWindowMenuTest, ADockedWindowStaysOutWhileItsMenuIsOpen) {
   EXPECT_EQ(now.top, 0) << "the window slid away under its open menu";
   EXPECT_TRUE(IsWindowVisible(level)) << "the menu closed";
 
-  // A click elsewhere ends the menu (Escape would hide the window at once).
-  e2e::ClickScreen({GetSystemMetrics(SM_CXSCREEN) - 40, GetSystemMetrics(SM_CYSCREEN) - 40});
-  EXPECT_TRUE(e2e::WaitGone(pid, L"MenuWnd", 3000));
+  // A click elsewhere ends the menu (Escape would hide the window at once). In a
+  // whole run a window another program left on the display can lie under the
+  // first spot and keep the click: it is then made once more elsewhere.
+  const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  const POINT elsewhere[] = {{screenWidth - 40, screenHeight - 40}, {40, screenHeight - 40}, {screenWidth - 40, screenHeight / 2}};
+  bool menuGone = false;
+  for (const POINT& spot : elsewhere) {
+    e2e::ClickScreen(spot);
+    menuGone = e2e::WaitGone(pid, L"MenuWnd", 3000);
+    if (menuGone) break;
+  }
+  EXPECT_TRUE(menuGone) << "a click elsewhere does not end the menu";
   EXPECT_TRUE(WaitUntil(
       [&] {
         GetWindowRect(main, &now);
