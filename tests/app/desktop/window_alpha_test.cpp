@@ -65,24 +65,7 @@ struct DialogWatcher {
   UINT_PTR timer_ = 0;
 };
 
-// Brings the search window up with a click on the title bar's search button, as
-// the user does, and hides it again; the window stays made. Null when it never came.
-inline CSearchWnd* BringUpSearchWindow(CMainWnd& window) {
-  HWND hwnd = window.GetHWND();
-  ui::Control* button = window.FindControlByName(L"btn_search");
-  if (!button) return nullptr;
-  window_test::PaintNow(hwnd);
-  const RECT rc = button->GetPos();
-  const POINT middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-  menu_driver::PostAt(hwnd, WM_MOUSEMOVE, 0, middle);
-  menu_driver::PostAt(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-  menu_driver::PostAt(hwnd, WM_LBUTTONUP, 0, middle);
-  window_test::PumpUntil([&] { return window.SearchWindow() && IsWindowVisible(window.SearchWindow()->GetHWND()); },
-                         2000);
-  CSearchWnd* search = window.SearchWindow();
-  if (search) ShowWindow(search->GetHWND(), SW_HIDE);
-  return search;
-}
+using launcher_test::BringUpSearchWindow;
 
 struct AlphaCase {
   int stored;

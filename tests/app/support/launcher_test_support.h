@@ -14,6 +14,7 @@
 
 #include "app/controls/app_control_factory.h"
 #include "app/main_window/main_wnd.h"
+#include "app/search_window/search_wnd.h"
 #include "data/hot_key_table.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
@@ -27,6 +28,25 @@
 #include "ui/controls/stock_controls.h"
 
 namespace launcher_test {
+
+// Brings the search window up with a click on the title bar's search button, as
+// the user does, and hides it again; the window stays made. Null when it never came.
+inline CSearchWnd* BringUpSearchWindow(CMainWnd& window) {
+  HWND hwnd = window.GetHWND();
+  ui::Control* button = window.FindControlByName(L"btn_search");
+  if (!button) return nullptr;
+  window_test::PaintNow(hwnd);
+  const RECT rc = button->GetPos();
+  const POINT middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  menu_driver::PostAt(hwnd, WM_MOUSEMOVE, 0, middle);
+  menu_driver::PostAt(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  menu_driver::PostAt(hwnd, WM_LBUTTONUP, 0, middle);
+  window_test::PumpUntil([&] { return window.SearchWindow() && IsWindowVisible(window.SearchWindow()->GetHWND()); },
+                         2000);
+  CSearchWnd* search = window.SearchWindow();
+  if (search) ShowWindow(search->GetHWND(), SW_HIDE);
+  return search;
+}
 
 #ifdef PEXO_SKIN_PASSWORD  // only the tests linked with the skin archive know its password
 // The framework as the program starts it: stock and launcher controls, the skin
