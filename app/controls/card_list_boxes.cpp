@@ -21,9 +21,16 @@ int Scaled(int value) { return DpiScaler::Instance().ScaleInt(value); }
 
 }  // namespace
 
-HCardListBox::HCardListBox() : ListBox(new HCardLayout) {}
+HCardListBox::HCardListBox() : GrowingListBox(new HCardLayout) {}
 
 HCardLayout* HCardListBox::GetCardLayout() const { return static_cast<HCardLayout*>(GetLayout()); }
+
+int HCardListBox::ItemsPerLine(int width) const { return GetCardLayout()->CardsInRow(width); }
+
+int HCardListBox::LinePitch() const {
+  const HCardLayout* layout = GetCardLayout();
+  return layout->GetItemSize().cy > 0 ? layout->RowPitch() : 0;
+}
 
 bool HCardListBox::SelectItemByClick(int index) {
   if (index < 0) return false;

@@ -4,6 +4,7 @@
 // column.
 #pragma once
 
+#include "app/controls/growing_list_box.h"
 #include "ui/controls/list_box.h"
 
 namespace ui {
@@ -12,8 +13,9 @@ class HCardLayout;
 class TileLayout;
 
 // The card area in rows. A click only moves the current index: no card is
-// highlighted, and Ctrl and Shift mean nothing.
-class HCardListBox : public ListBox {
+// highlighted, and Ctrl and Shift mean nothing. A tag of thousands of links gets
+// its cards made as they scroll into view.
+class HCardListBox : public GrowingListBox {
  public:
   HCardListBox();
 
@@ -22,6 +24,11 @@ class HCardListBox : public ListBox {
   // becomes the current index and raises select (42) with the new index in wParam
   // and the old one in lParam, also when they are equal.
   bool SelectItemByClick(int index) override;
+
+ protected:
+  int ItemsPerLine(int width) const override;
+  // Known from the item size once the first card has set it.
+  int LinePitch() const override;
 };
 
 // The card area in columns.

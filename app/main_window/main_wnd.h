@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/controls/growing_list_box.h"
 #include "app/desktop/dock_slider.h"
 #include "app/hot_keys/app_hot_keys.h"
 #include "app/main_window/date_line.h"
@@ -23,6 +24,7 @@
 #include "ui/core/window_impl_base.h"
 
 struct CardKind;
+class CardItem;
 struct Group;
 struct Link;
 template <typename T>
@@ -160,7 +162,9 @@ class CMainWnd : public ui::WindowImplBase {
 
   // ---- cards ----
   bool OnTagSelect(ui::EventArgs* event);
-  bool AddLinkTile(ui::Box* box, const std::shared_ptr<Link>& link, int layout, int iconSize);
+  // A card for the link in the card area (null for a link without a tag); the
+  // first card of a tag gives the area its item size.
+  CardItem* MakeCard(const std::shared_ptr<Link>& link, int layout, int iconSize);
   bool OnLinkClick(ui::EventArgs* event);
   bool OnLinkBoxDragEvent(ui::EventArgs* event);
   bool OnLinkTileMouseEnter(ui::EventArgs* event);
@@ -322,7 +326,7 @@ class CMainWnd : public ui::WindowImplBase {
   int CurrentTagIndex() const { return curTag_; }
   ui::ListBox* GroupList() const { return groupList_; }
   ui::ListBox* TagList() const { return tagList_; }
-  ui::ListBox* LinkBox() const { return linkBox_; }
+  ui::GrowingListBox* LinkBox() const { return linkBox_; }
   ui::TabBox* LinkTabBox() const { return linkTabBox_; }
   ui::ScrollableBox* NoteEditor() const { return todoEdit_; }
   int NoteTagId() const { return noteTagId_; }
@@ -462,7 +466,7 @@ class CMainWnd : public ui::WindowImplBase {
   ui::Control* minorGroupLine_ = nullptr;
   ui::ListBox* groupList_ = nullptr;
   ui::ListBox* tagList_ = nullptr;
-  ui::ListBox* linkBox_ = nullptr;
+  ui::GrowingListBox* linkBox_ = nullptr;
   // What the cards of the tag being shown share, for the layout and icon size it
   // was made for; made again for each tag shown.
   std::shared_ptr<const CardKind> cardKind_;

@@ -140,13 +140,18 @@ bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
   cardKind_.reset();
   std::vector<std::weak_ptr<Link>> links;
   GetLinkStore().GetTagLinks(tag, links);
-  {
-    // One arrangement of the box for all the cards instead of one per card.
-    ui::Box::AddBatch batch(linkBox_);
-    for (const auto& weak : links) {
-      if (auto link = weak.lock()) AddLinkTile(linkBox_, link, tag->LAYOUT, tag->ICONSIZE);
+  // Cards are made as they scroll into view; a link gone before its card is
+  // passed over.
+  const int total = static_cast<int>(links.size());
+  linkBox_->SetItemSource(total, [this, links = std::move(links), next = size_t{0}, layout = tag->LAYOUT,
+                                  iconSize = tag->ICONSIZE](int) mutable -> ui::Control* {
+    while (next < links.size()) {
+      if (auto link = links[next++].lock()) {
+        if (CardItem* card = MakeCard(link, layout, iconSize)) return card;
+      }
     }
-  }
+    return nullptr;
+  });
   linkBox_->Invalidate();
   return true;
 }
@@ -197,16 +202,16 @@ std::shared_ptr<const CardKind> CMainWnd::MakeCardKind(int layout, int iconSize)
   return kind;
 }
 
-bool CMainWnd::AddLinkTile(ui::Box* box, const std::shared_ptr<Link>& link, int layout, int iconSize) {
-  if (!box || !link || !link->group.lock()) return false;
+CardItem* CMainWnd::MakeCard(const std::shared_ptr<Link>& link, int layout, int iconSize) {
+  if (!linkBox_ || !link || !link->group.lock()) return nullptr;
   if (!cardKind_ || cardKindLayout_ != layout || cardKindIconSize_ != iconSize) {
     cardKind_ = MakeCardKind(layout, iconSize);
     cardKindLayout_ = layout;
     cardKindIconSize_ = iconSize;
   }
-  auto* card = new CardItem(cardKind_, link);
-  if (box->GetCount() == 0) {
-    if (auto* tiles = dynamic_cast<ui::TileLayout*>(box->GetLayout())) {
+  auto card = std::make_unique<CardItem>(cardKind_, link);
+  if (linkBox_->GetCount() == 0) {
+    if (auto* tiles = dynamic_cast<ui::TileLayout*>(linkBox_->GetLayout())) {
       // The card's size is scaled already; scaling it again would space the tiles
       // apart at any display scale but 100 %.
       tiles->SetItemSize({card->GetFixedWidth(), card->GetFixedHeight()}, false);
@@ -214,11 +219,8 @@ bool CMainWnd::AddLinkTile(ui::Box* box, const std::shared_ptr<Link>& link, int 
   }
   if (GetSettings().bShowTooltip) card->SetToolTipWidth(400);
   card->SetName(L"lnk" + std::to_wstring(link->ID));
-  SetListItemId(card, link->ID);
-  box->Add(card);
-  // A batch invalidates the box once when it closes.
-  if (!box->IsAddBatchOpen()) box->Invalidate();
-  return true;
+  SetListItemId(card.get(), link->ID);
+  return card.release();  // the card area takes it
 }
 
 bool CMainWnd::OnLinkClick(ui::EventArgs* event) {

@@ -77,7 +77,7 @@ void CMainWnd::InitWindow() {
   minorGroupLine_ = FindControlByName(L"minor_group_line");
   groupList_ = Find<ui::ListBox>(this, L"list_major_group");
   tagList_ = Find<ui::ListBox>(this, L"list_minor_group");
-  linkBox_ = Find<ui::ListBox>(this, L"linkbox");
+  linkBox_ = Find<ui::GrowingListBox>(this, L"linkbox");
   linkTabBox_ = Find<ui::TabBox>(this, L"linktabbox");
   todoEdit_ = Find<ui::ScrollableBox>(this, L"edit_todo");
   if (todoEdit_) todoEdit_->AttachEvent(ui::all, ToWeakCallback([this](ui::EventArgs* e) { return OnTodoEditKey(e); }));

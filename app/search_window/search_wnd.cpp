@@ -254,14 +254,14 @@ void CSearchWnd::AddRows(size_t from) {
   // Only the rows in view are built now; the others are built from `results` as
   // they scroll into view or a selection reaches them.
   if (from == 0) {
-    resultList->SetRowSource(static_cast<int>(results.size()),
+    resultList->SetItemSource(static_cast<int>(results.size()),
                              [this](int index) { return MakeRow(static_cast<size_t>(index)); });
   } else {
-    resultList->SetTotalRows(static_cast<int>(results.size()));
+    resultList->SetTotalItems(static_cast<int>(results.size()));
   }
   FitHeight(results.size());
   // Rows appended for a late service reply keep a selection the user already moved.
-  if (resultList->GetTotalRows() > 0 && (from == 0 || resultList->GetCurSel() < 0)) {
+  if (resultList->GetTotalItems() > 0 && (from == 0 || resultList->GetCurSel() < 0)) {
     resultList->SelectItem(0, false, true);
     resultList->EnsureVisible(0);
   }
@@ -347,15 +347,15 @@ void CSearchWnd::SelectAndShow(int index) {
 
 bool CSearchWnd::HandleKey(WPARAM key) {
   if (!resultList) return false;
-  const int count = resultList->GetTotalRows();
+  const int count = resultList->GetTotalItems();
   const int cur = resultList->GetCurSel();
   // The rows a key can reach are built first: the search for a selectable row
   // looks only at rows that exist.
   const bool backTab = key == VK_TAB && (GetKeyState(VK_SHIFT) & 0x8000);
   if (key == VK_END || (backTab && cur <= 0)) {
-    resultList->MakeRowsThrough(count - 1);
+    resultList->MakeItemsThrough(count - 1);
   } else if (key == VK_DOWN || (key == VK_TAB && !backTab)) {
-    resultList->MakeRowsThrough(cur + 1);
+    resultList->MakeItemsThrough(cur + 1);
   }
   switch (key) {
     case VK_TAB:

@@ -275,7 +275,7 @@ bool Box::AddAt(Control* control, size_t index) {
   return true;
 }
 
-Box::AddBatch::AddBatch(Box* box) : box_(box) {
+Box::AddBatch::AddBatch(Box* box, AtEnd atEnd) : box_(box), atEnd_(atEnd) {
   if (!box_) return;
   alive_ = box_->GetWeakFlag();
   ++box_->openAddBatches_;
@@ -286,7 +286,7 @@ Box::AddBatch::~AddBatch() {
   if (!box_ || alive_.expired()) return;
   if (--box_->openAddBatches_ > 0 || !box_->arrangeDeferred_) return;
   box_->arrangeDeferred_ = false;
-  if (box_->IsVisible()) box_->Arrange();
+  if (box_->IsVisible() && atEnd_ == AtEnd::kArrange) box_->Arrange();
 }
 
 void Box::DisposeChild(Control* control) {

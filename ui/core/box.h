@@ -70,9 +70,12 @@ class Box : public Control {
   // box; closing the last open batch arranges it once. Filling a box with
   // hundreds of children then costs one arrangement instead of one per child
   // (each one reaches the window system). Nothing may paint the box meanwhile.
+  // A box adding children while it is being placed asks for no arrangement: the
+  // placing lays them out.
   class AddBatch {
    public:
-    explicit AddBatch(Box* box);
+    enum class AtEnd { kArrange, kDrop };
+    explicit AddBatch(Box* box, AtEnd atEnd = AtEnd::kArrange);
     ~AddBatch();
     AddBatch(const AddBatch&) = delete;
     AddBatch& operator=(const AddBatch&) = delete;
@@ -80,6 +83,7 @@ class Box : public Control {
    private:
     Box* box_;
     std::weak_ptr<nbase::WeakFlag> alive_;
+    AtEnd atEnd_;
   };
   bool IsAddBatchOpen() const { return openAddBatches_ > 0; }
 

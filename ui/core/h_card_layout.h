@@ -15,6 +15,11 @@ class HCardLayout : public TileLayout {
   SIZE ArrangeChildren(const std::vector<Control*>& children, RECT rect) override;
   SIZE MeasureByChildren(const std::vector<Control*>& children, SIZE available) override;
 
+  // Cards in a row of the width, as arranging places them.
+  int CardsInRow(int width) const { return right_to_left_ ? RightToLeftCardsPerRow(width) : CardsPerRow(width); }
+  // The height of a row with the margin below it.
+  int RowPitch() const { return item_size_.cy + child_margin_; }
+
   bool IsRightToLeft() const { return right_to_left_; }
   void SetRightToLeft(bool right_to_left) { right_to_left_ = right_to_left; }
 

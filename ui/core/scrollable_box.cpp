@@ -325,8 +325,7 @@ void ScrollableBox::LayoutContent(const RECT& rc) {
   ProcessHScrollBar(rc, required.cx);
 }
 
-SIZE ScrollableBox::CalcRequiredSize(const RECT& rc) {
-  if (items_.empty()) return {0, 0};
+RECT ScrollableBox::ItemArea(const RECT& rc) const {
   RECT available = rc;
   if (!scrollBarFloat_) {
     if (ScrollBar* bar = ActiveVerticalBar()) {
@@ -335,7 +334,12 @@ SIZE ScrollableBox::CalcRequiredSize(const RECT& rc) {
     }
     if (ScrollBar* bar = ActiveHorizontalBar()) available.bottom -= bar->GetFixedHeight();
   }
-  return layout_access::ArrangeChildren(GetLayout(), items_, available);
+  return available;
+}
+
+SIZE ScrollableBox::CalcRequiredSize(const RECT& rc) {
+  if (items_.empty()) return {0, 0};
+  return layout_access::ArrangeChildren(GetLayout(), items_, ItemArea(rc));
 }
 
 void ScrollableBox::RelayoutAfterRangeChange() { SetPos(GetPos(true)); }

@@ -83,6 +83,11 @@ class ScrollableBox : public Box {
   AnimationPlayer* GetScrollAnimation() const { return scrollAnimation_.get(); }
   AnimationPlayer* GetEndAnimation() const { return endAnimation_.get(); }
 
+ protected:
+  // What the children are arranged in within `rc` (the box less its padding):
+  // less a bar in use that does not float over the content.
+  RECT ItemArea(const RECT& rc) const;
+
  private:
   // A bar with a range; null for a missing bar or one with nothing to scroll.
   ScrollBar* ActiveVerticalBar() const;

@@ -102,7 +102,9 @@ class CardIconsTest : public ::testing::Test {
 
   std::wstring Key(int index) const { return L"lnk" + std::to_wstring(ids_[static_cast<size_t>(index)]); }
   std::string Id(int index) const { return std::to_string(ids_[static_cast<size_t>(index)]); }
+  // The card at the index, made first when it has not scrolled into view yet.
   CardItem* Card(int index) {
+    if (index >= window_->LinkBox()->GetCount()) window_->LinkBox()->MakeItemsThrough(index);
     return dynamic_cast<CardItem*>(window_->LinkBox()->GetItemAt(static_cast<size_t>(index)));
   }
   // The image text of the card's icon control.
@@ -139,7 +141,9 @@ TEST_F(CardIconsTest, OnlyPaintedCardsLookTheirIconsUpAndFallbacksStayAsBefore) 
   Prepare();
   Open();
   IconCache& cache = GetIconCache();
-  ASSERT_EQ(window_->LinkBox()->GetCount(), kCards);
+  ASSERT_EQ(window_->LinkBox()->GetTotalItems(), kCards);
+  // Only the cards in view are made.
+  EXPECT_LT(window_->LinkBox()->GetCount(), kCards / 3);
 
   // The first screen of cards is painted and shows the stored icons; the rest
   // were not looked up, so their rows are still undecoded.
@@ -183,10 +187,10 @@ TEST_F(CardIconsTest, OnlyPaintedCardsLookTheirIconsUpAndFallbacksStayAsBefore) 
   EXPECT_EQ(db.Blob("select Icon32 from Cache where ID=" + Id(kCards - 3)), std::string("\x00\x01\x02\x03", 4));
 }
 
-// Every card exists for every link (its name "lnk<ID>", id, index, events), but
-// the icon and name inside are built only for the cards shown; whatever reaches
-// into a card that was never shown gets its inside built then, with the right
-// name and colour.
+// Every link has its card (its name "lnk<ID>", id, index, events), made when it
+// scrolls into view or is reached, and the icon and name inside are built only
+// for the cards shown; whatever reaches into a card that was never shown gets
+// its inside built then, with the right name and colour.
 TEST_F(CardIconsTest, CardsBuildTheirInsideWhenShownAndEveryCardBehavesTheSame) {
   pictureSource_ = DbFolder() + L"card_picture.png";
   ASSERT_TRUE(pexo_test::WriteFileBytes(pictureSource_, icon_test::SolidPng(48, 0xFF00A000)));
@@ -202,15 +206,16 @@ TEST_F(CardIconsTest, CardsBuildTheirInsideWhenShownAndEveryCardBehavesTheSame) 
     store.Close();
   }
   Open();
-  ASSERT_EQ(window_->LinkBox()->GetCount(), kCards);
+  ASSERT_EQ(window_->LinkBox()->GetTotalItems(), kCards);
   const int built = BuiltCards();
   EXPECT_GT(built, 3);
   EXPECT_LT(built, kCards / 3);
   EXPECT_TRUE(Card(0)->IsInsideBuilt());
   EXPECT_FALSE(Card(kCards - 10)->IsInsideBuilt());
   EXPECT_EQ(NameOf(0), L"卡片0");
-  // Every card carries its link from the start.
-  EXPECT_EQ(window_->FindControlByName(Key(kCards - 10)), Card(kCards - 10));
+  // A card reached far down carries its link.
+  CardItem* farCard = Card(kCards - 10);
+  EXPECT_EQ(window_->FindControlByName(Key(kCards - 10)), farCard);
 
   // Asked for, a card that was never shown builds its inside with its own name
   // and colour, and nothing else.
@@ -235,7 +240,7 @@ TEST_F(CardIconsTest, CardsBuildTheirInsideWhenShownAndEveryCardBehavesTheSame) 
   // rebuilt in the new order.
   window_->LinkBox()->SendEvent(ui::reorder, static_cast<WPARAM>(kCards / 2), 0);
   PaintNow(hwnd_);
-  ASSERT_EQ(window_->LinkBox()->GetCount(), kCards);
+  ASSERT_EQ(window_->LinkBox()->GetTotalItems(), kCards);
   EXPECT_EQ(NameOf(0), L"卡片" + std::to_wstring(kCards / 2));
   EXPECT_EQ(NameOf(1), L"卡片0");
   EXPECT_EQ(NameOf(kCards / 2), L"卡片" + std::to_wstring(kCards / 2 - 1));
@@ -245,7 +250,7 @@ TEST_F(CardIconsTest, CardsBuildTheirInsideWhenShownAndEveryCardBehavesTheSame) 
   const int32_t doomed = GetListItemId(Card(kCards - 20));
   EXPECT_TRUE(window_->RunCardLinkCommand(L"del_link", doomed, POINT{0, 0}));
   PaintNow(hwnd_);
-  ASSERT_EQ(window_->LinkBox()->GetCount(), kCards - 1);
+  ASSERT_EQ(window_->LinkBox()->GetTotalItems(), kCards - 1);
   EXPECT_FALSE(GetLinkStore().FindLink(doomed));
   EXPECT_EQ(NameOf(kCards - 20), L"卡片" + std::to_wstring(kCards - 19));
 
@@ -254,16 +259,17 @@ TEST_F(CardIconsTest, CardsBuildTheirInsideWhenShownAndEveryCardBehavesTheSame) 
   for (int round = 0; round < 12; ++round) {
     window_->TagList()->SelectItem(1, false, true);
     PaintNow(hwnd_);
-    ASSERT_EQ(window_->LinkBox()->GetCount(), 1);
+    ASSERT_EQ(window_->LinkBox()->GetTotalItems(), 1);
     EXPECT_EQ(NameOf(0), L"单个");
     window_->TagList()->SelectItem(0, false, true);
     PaintNow(hwnd_);
     PumpFor(5);  // the old cards are deleted through the window's queue
-    ASSERT_EQ(window_->LinkBox()->GetCount(), kCards - 1);
+    ASSERT_EQ(window_->LinkBox()->GetTotalItems(), kCards - 1);
   }
   EXPECT_TRUE(Card(0)->IsInsideBuilt());
   EXPECT_EQ(NameOf(kCards - 2), L"卡片" + std::to_wstring(kCards - 1));
-  EXPECT_EQ(window_->FindControlByName(Key(kCards - 1)), Card(kCards - 2));
+  CardItem* lastCard = Card(kCards - 2);
+  EXPECT_EQ(window_->FindControlByName(Key(kCards - 1)), lastCard);
   EXPECT_LT(BuiltCards(), kCards / 3);
 
   // As a list, the names measure their own height once the inside is built.

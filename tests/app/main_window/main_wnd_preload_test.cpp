@@ -109,7 +109,8 @@ TEST_F(MainWindowPreloadTest, TheFirstPaintComesBeforeTheLastStepsAndAsksForNoSe
   ASSERT_NE(finish + 1, seen.end());
   EXPECT_EQ(finish[1], kAfterSetUp);
   EXPECT_EQ(std::count(seen.begin(), seen.end(), kAfterSetUp), 1);
-  EXPECT_EQ(window_->LinkBox()->GetCount(), 300);
+  EXPECT_EQ(window_->LinkBox()->GetTotalItems(), 300);
+  EXPECT_LT(window_->LinkBox()->GetCount(), 300) << "cards below the view are made when they scroll into it";
 }
 
 }  // namespace

@@ -498,7 +498,7 @@ TEST_F(ManyResultsTest, ScrollingShowsEveryRowInOrderAndKeysAndEnterReachTheFarE
   Open();
   Search("row", kLinks);
   ui::SearchListBox* list = window_->ResultList();
-  EXPECT_EQ(list->GetTotalRows(), kLinks);
+  EXPECT_EQ(list->GetTotalItems(), kLinks);
   EXPECT_LT(list->GetCount(), 100) << "rows out of view were built";
   EXPECT_EQ(list->GetCurSel(), 0);
   EXPECT_GT(list->GetScrollRange().cy, (kLinks - 24) * CSearchWnd::kRowHeight - 10) << "the bar covers every row";

@@ -1,0 +1,67 @@
+// A list box that builds its items as they are needed. A search can match
+// thousands of links and a tag can hold thousands of cards: the list builds the
+// items up to the last one in view (and some ahead while it scrolls), and the
+// rest wait with their maker until they scroll into view or a selection reaches
+// them. The list is laid out and scrolled as if every item were there, so
+// positions, indexes, selection and its events are those of a list that holds
+// them all.
+#pragma once
+
+#include <functional>
+
+#include "ui/controls/list_box.h"
+
+namespace ui {
+
+class GrowingListBox : public ListBox {
+ public:
+  // Builds the item that comes `made` items after the source's first one (0 for
+  // the first). Null ends the source: nothing after it is built.
+  using ItemMaker = std::function<Control*(int made)>;
+
+  explicit GrowingListBox(Layout* layout);
+
+  // Empties the list and gives it `total` items to come, built by `make` in order.
+  void SetItemSource(int total, ItemMaker make);
+  // The source has grown to `total` items, those built included.
+  void SetTotalItems(int total);
+  // The items built and those still to come.
+  int GetTotalItems() const { return GetCount() + toCome_; }
+  // Builds the items not yet built up to `index` (clamped to the last one) and
+  // lays them out, so their places are known at once.
+  void MakeItemsThrough(int index);
+
+  // Overrides: items are built before anything needs them.
+  void SetPos(RECT rc) override;
+  void SetScrollPos(SIZE pos) override;
+  SIZE CalcRequiredSize(const RECT& rc) override;
+  bool SelectItem(int index, bool takeFocus = false, bool trigger = true) override;
+  bool SelectMultiItem(int index, bool takeFocus = false, bool trigger = true) override;
+  bool EnsureVisible(int index) override;
+  void HandleEvent(EventArgs& event) override;
+  void RemoveAll() override;
+
+ protected:
+  // How many items stand side by side in a line of the given width; 1 for a list
+  // of rows.
+  virtual int ItemsPerLine(int width) const;
+  // The height of one line of items with the margin after it; 0 when not known
+  // before an item is built (the default: the first item's height).
+  virtual int LinePitch() const;
+
+ private:
+  // The last item that the view shows at vertical scroll position `y` within
+  // `rc` (the first item is built first when the lines' height needs it).
+  int LastItemInView(const RECT& rc, int y);
+  // Builds items through `index` without laying them out; true when any was built.
+  bool BuildItemsThrough(int index);
+
+  int toCome_ = 0;
+  int made_ = 0;
+  ItemMaker make_;
+  bool layingOut_ = false;
+  // The list is being placed, which lays out what it builds meanwhile.
+  bool placing_ = false;
+};
+
+}  // namespace ui
