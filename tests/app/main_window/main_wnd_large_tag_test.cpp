@@ -18,6 +18,7 @@
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "tests/app/support/launcher_test_support.h"
+#include "tests/app/support/menu_driver.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/controls/label.h"
@@ -121,6 +122,10 @@ class LargeTagTest : public ::testing::Test {
   ui::GrowingListBox* Box() { return window_->LinkBox(); }
   CardItem* Card(int index) { return dynamic_cast<CardItem*>(Box()->GetItemAt(static_cast<size_t>(index))); }
   int ScrollY() { return static_cast<int>(Box()->GetScrollPos().cy); }
+  POINT ItemCentre(int index) {
+    const RECT pos = Card(index)->GetPos();
+    return {(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2 - ScrollY()};
+  }
 
   // Real mouse input at a client point: move there, press, release.
   void ClickAt(POINT at) {
@@ -155,9 +160,10 @@ class LargeTagTest : public ::testing::Test {
   }
 
   // Checks the window's picture: every card wholly in view stands in its row and
-  // column of the tag's order and shows its own name's colour in its lower half.
+  // column of the tag's order and shows its own name's colour in its lower half
+  // (the colour of the link `shift` places further in the stored order).
   // Returns the number of cards checked.
-  int CheckCardsOnScreen(const char* where) {
+  int CheckCardsOnScreen(const char* where, int shift = 0) {
     PaintNow(hwnd_);
     ui::IRenderContext* context = window_->GetRenderContext();
     if (!context) return 0;
@@ -177,7 +183,7 @@ class LargeTagTest : public ::testing::Test {
       if (bottom > view.bottom) break;
       for (int column = 0; column < perRow; ++column) {
         const int index = row * perRow + column;
-        if (index >= kCards) break;
+        if (index >= Box()->GetTotalItems()) break;
         const RECT pos = Card(index)->GetPos();
         EXPECT_EQ(pos.left, first.left + column * pitchX) << where << ": card " << index;
         EXPECT_EQ(pos.top - scroll, top) << where << ": card " << index;
@@ -187,9 +193,10 @@ class LargeTagTest : public ::testing::Test {
         for (int y = top + (bottom - top) / 2; y < bottom; ++y) {
           for (int x = pos.left; x < pos.right; ++x) {
             const DWORD pixel = window_test::PixelAt(context, x, y);
-            if (ColorDistance(pixel, NameColor(index)) <= 24) ++own;
-            if (index > 0 && ColorDistance(pixel, NameColor(index - 1)) <= 24) ++neighbours;
-            if (ColorDistance(pixel, NameColor(index + 1)) <= 24) ++neighbours;
+            const int link = index + shift;
+            if (ColorDistance(pixel, NameColor(link)) <= 24) ++own;
+            if (link > 0 && ColorDistance(pixel, NameColor(link - 1)) <= 24) ++neighbours;
+            if (ColorDistance(pixel, NameColor(link + 1)) <= 24) ++neighbours;
           }
         }
         EXPECT_GE(own, 3) << where << ": card " << index << " does not show its name";
@@ -294,6 +301,57 @@ TEST_F(LargeTagTest, KeysAndClicksSelectByIndexAndAFarCardStartsItsOwnLink) {
   ASSERT_TRUE(reloaded.FindLink(id));
   EXPECT_EQ(reloaded.FindLink(id)->RunCount, 1);
   EXPECT_EQ(reloaded.FindLink(id)->Parameter, L"far-" + std::to_wstring(farCard));
+}
+
+// A card deleted from its own menu leaves the cards after it, made then or
+// later, in the tag's order: the wheel scrolls down to cards not made when the
+// card went, and each shows the link after its own place.
+TEST_F(LargeTagTest, ACardDeletedFromItsMenuLeavesTheCardsNotYetMadeInOrder) {
+  Prepare();
+  GetSettings().bDelConfirm = false;
+  Open();
+  const int madeAtFirst = Box()->GetCount();
+  ASSERT_LT(madeAtFirst, 200);
+  const int32_t doomed = GetListItemId(Card(2));
+  PumpFor(300);
+  SetForegroundWindow(hwnd_);
+  const menu_driver::Visit visit =
+      menu_driver::ChooseFromMenu(hwnd_, ItemCentre(2), {L"del_link"});
+  EXPECT_TRUE(visit.shown) << "the card menu opens";
+  menu_driver::ExpectEveryItemFound(visit);
+  PaintNow(hwnd_);
+  ASSERT_FALSE(GetLinkStore().FindLink(doomed));
+  ASSERT_EQ(Box()->GetTotalItems(), kCards - 1);
+
+  // Cards before the deleted one show their own links, those after it the next.
+  const std::vector<std::shared_ptr<Link>>& stored = GetLinkStore().topGroups[0]->tags[0]->links;
+  ASSERT_EQ(stored.size(), static_cast<size_t>(kCards - 1));
+  for (int notch = 0; notch < 40; ++notch) {
+    POINT screen = ItemCentre(0);
+    ClientToScreen(hwnd_, &screen);
+    window_test::PostAndPump(hwnd_, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+  }
+  PumpFor(400);  // the wheel's smooth scroll
+  PaintNow(hwnd_);
+  EXPECT_GT(ScrollY(), 0);
+  EXPECT_GT(Box()->GetCount(), madeAtFirst) << "the wheel reached cards not made before";
+  EXPECT_LT(Box()->GetCount(), kCards - 1) << "and made no more than it needs ahead";
+  for (int i = 0; i < Box()->GetCount(); ++i) {
+    ASSERT_EQ(GetListItemId(Card(i)), stored[static_cast<size_t>(i)]->ID) << "card " << i;
+    ASSERT_EQ(Card(i)->GetIndex(), i);
+  }
+  EXPECT_GT(CheckCardsOnScreen("after the wheel", 1), 8);
+
+  // End reaches the last card, the stored order's last link.
+  int inView = 0;
+  while (Card(inView)->GetPos().top - ScrollY() < Box()->GetPaddingPos().top) ++inView;
+  ClickAt(ItemCentre(inView));
+  EXPECT_EQ(Box()->GetCurSel(), inView);
+  Key(VK_END);
+  ASSERT_EQ(Box()->GetCount(), kCards - 1);
+  EXPECT_EQ(Box()->GetCurSel(), kCards - 2);
+  EXPECT_EQ(GetListItemId(Card(kCards - 2)), stored.back()->ID);
+  EXPECT_EQ(GetLinkStore().FindLink(GetListItemId(Card(kCards - 2)))->Parameter, L"far-" + std::to_wstring(kCards - 1));
 }
 
 }  // namespace
