@@ -6,6 +6,7 @@
 #include "ui/core/layout.h"
 #include "ui/core/scroll_bar.h"
 #include "ui/core/v_layout.h"
+#include "ui/core/window.h"
 
 namespace ui {
 
@@ -73,6 +74,9 @@ bool SearchListBox::BuildRowsThrough(int index) {
 }
 
 void SearchListBox::MakeRowsThrough(int index) {
+  // Each new row, its icon and its labels invalidate themselves as they are laid
+  // out: one invalidation of their union instead.
+  Window::InvalidationBatch invalidations(GetWindow());
   if (!BuildRowsThrough(index)) return;
   const RECT rc = GetPos();
   if (layingOut_ || IsRectEmpty(&rc)) return;
