@@ -135,7 +135,7 @@ void RenderContext_GdiPlus::DrawText(const RECT& rect, const std::wstring& text,
   }
 
   GpGraphicsPtr graphics = MakeGraphics(dc_);
-  // A table font GDI+ cannot make draws nothing, as before the fonts were kept.
+  // A table font that GDI+ cannot make draws nothing rather than in another font.
   CallFont font;
   if (!HasLogicalFont(info)) {
     font.made = MakeFontFromDC(dc_);
