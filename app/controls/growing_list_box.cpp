@@ -87,6 +87,9 @@ bool GrowingListBox::BuildItemsThrough(int index) {
 }
 
 void GrowingListBox::MakeItemsThrough(int index) {
+  // Each new item and its inside invalidate themselves as they are laid out: one
+  // invalidation of their union instead.
+  Window::InvalidationBatch invalidations(GetWindow());
   if (!BuildItemsThrough(index)) return;
   const RECT rc = GetPos();
   if (layingOut_ || IsRectEmpty(&rc)) return;

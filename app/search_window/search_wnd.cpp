@@ -108,6 +108,9 @@ void CSearchWnd::ResetSearch() {
 
 bool CSearchWnd::OnSearchTextChange(ui::EventArgs*) {
   if (!resultList || !searchEdit) return true;
+  // Every new row, its icon and its labels invalidate themselves as they are laid
+  // out: one invalidation of their union (and one paint) per keystroke instead.
+  ui::Window::InvalidationBatch invalidations(this);
   resultList->RemoveAll();
   results.clear();
   // Any reply still on its way answers an older text.
@@ -151,6 +154,7 @@ void CSearchWnd::AskService(const std::wstring& text, size_t localCount) {
 
 void CSearchWnd::TakeServiceResults() {
   queryPending_ = false;
+  ui::Window::InvalidationBatch invalidations(this);
   const size_t first = results.size();
   wchar_t buffer[1024];
   for (DWORD i = 0; i < FileSearch_GetNumResults(); ++i) {

@@ -247,6 +247,9 @@ class Window : public virtual nbase::SupportWeakCallback {
   LRESULT OnPointer(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
   bool ShowTooltip(Control* control, POINT point);
   void ResizeToAutoSizedRoot();
+  // Hands the layered window's painted surface to the window system: `dirty` alone
+  // when the rest of what it holds is still right, all of it otherwise.
+  void PushLayeredSurface(const RECT& dirty, int width, int height);
   void ArrangeForPaint(const RECT& client);
   // The window system's update region as a few pieces that do not overlap
   // (DirtyRects); none when it cannot be read.
@@ -315,6 +318,15 @@ class Window : public virtual nbase::SupportWeakCallback {
   // (InvalidationBatch) or painted by the paint that laid them out.
   int coalescingDepth_ = 0;
   RECT coalescedDirty_ = {};
+  // What the last push of a layered window's surface handed the window system: while
+  // the window keeps its place, size, alpha and visibility, a paint pushes only
+  // the area it painted.
+  struct LayeredPush {
+    bool whole = false;  // the window system holds the whole surface as it was painted
+    RECT window = {};
+    int alpha = -1;
+  };
+  LayeredPush lastPush_;
 };
 
 }  // namespace ui

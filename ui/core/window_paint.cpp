@@ -89,6 +89,41 @@ void Window::ArrangeForPaint(const RECT& client) {
   }
 }
 
+void Window::PushLayeredSurface(const RECT& dirty, int width, int height) {
+  RECT window = {};
+  GetWindowRect(hwnd_, &window);
+  const bool visible = IsWindowVisible(hwnd_) != FALSE;
+  const RECT whole = {0, 0, width, height};
+  RECT area = {};
+  // The window system blends and copies every pixel it is handed, which for a tall
+  // popup costs more than painting a few rows; what this paint left alone it still
+  // holds, unless the window moved, changed size or alpha, or was hidden since.
+  const bool partial = lastPush_.whole && visible && EqualRect(&lastPush_.window, &window) &&
+                       lastPush_.alpha == windowAlpha_ && IntersectRect(&area, &dirty, &whole) &&
+                       !EqualRect(&area, &whole);
+  POINT position = {window.left, window.top};
+  SIZE size = {width, height};
+  POINT source = {0, 0};
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(windowAlpha_), AC_SRC_ALPHA};
+  UPDATELAYEREDWINDOWINFO info = {};
+  info.cbSize = sizeof(info);
+  info.hdcSrc = renderContext_->GetDC();
+  info.pptSrc = &source;
+  info.pblend = &blend;
+  info.dwFlags = ULW_ALPHA;
+  if (partial) {
+    info.prcDirty = &area;
+  } else {
+    info.pptDst = &position;
+    info.psize = &size;
+  }
+  const bool pushed = UpdateLayeredWindowIndirect(hwnd_, &info) != FALSE;
+  // A failed push may have left anything behind: the next one hands over all of it.
+  lastPush_.whole = pushed && visible;
+  lastPush_.window = window;
+  lastPush_.alpha = windowAlpha_;
+}
+
 void Window::Paint() {
   PAINTSTRUCT ps = {};
   if (IsIconic(hwnd_) || !root_ || !renderContext_) {
@@ -193,14 +228,7 @@ void Window::Paint() {
                                           padding.bottom + 1});
       }
     }
-    RECT window = {};
-    GetWindowRect(hwnd_, &window);
-    POINT position = {window.left, window.top};
-    SIZE size = {width, height};
-    POINT source = {0, 0};
-    BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(windowAlpha_), AC_SRC_ALPHA};
-    UpdateLayeredWindow(hwnd_, nullptr, &position, &size, renderContext_->GetDC(), &source, 0,
-                        &blend, ULW_ALPHA);
+    PushLayeredSurface(dirty, width, height);
   } else {
     BitBlt(paintDC_, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top,
            renderContext_->GetDC(), dirty.left, dirty.top, SRCCOPY);

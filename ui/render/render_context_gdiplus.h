@@ -1,9 +1,14 @@
 // The render context over GDI, AlphaBlend and GDI+. Every GDI+ call makes and
-// deletes its own graphics object, pen, brush or path; nothing is cached.
+// deletes its own graphics object, pen, brush or path; only the fonts made from
+// the font table are kept.
 #pragma once
 
+#include <vector>
+
+#include "ui/base/font_info.h"
 #include "ui/render/gdi_bitmap.h"
 #include "ui/render/gdi_clip.h"
+#include "ui/render/gdiplus_handles.h"
 #include "ui/render/render_context.h"
 
 namespace ui {
@@ -80,7 +85,20 @@ class RenderContext_GdiPlus : public IRenderContext {
   // without anti-aliasing. False, having drawn nothing, where fills cannot be direct.
   bool FillFrameDirect(const RECT& rect, DWORD color);
 
+  // A GDI+ font made from a logical font of the font table, with the height of one
+  // line of it (-1 until measured).
+  struct TextFont {
+    LOGFONTW logfont = {};
+    GpFontPtr font;
+    Gdiplus::REAL line_height = -1;
+  };
+  // The kept font for the table's font `info`, made on first use; null without one.
+  // Making a GDI+ font from a logical font costs more under Wine than measuring or
+  // drawing a row's text, and every row's label asks for one.
+  TextFont* FindTextFont(const FontInfo* info);
+
   HDC dc_ = nullptr;
+  std::vector<TextFont> text_fonts_;
   int saved_state_ = 0;
   HGDIOBJ previous_object_ = nullptr;
   bool transparent_ = false;

@@ -2,6 +2,7 @@
 // font table; their logical fonts are read in the wide form so that Chinese face
 // names reach GDI+ intact.
 #include <algorithm>
+#include <cstring>
 
 #include "ui/base/ui_globals.h"
 #include "ui/render/gdiplus_handles.h"
@@ -21,16 +22,24 @@ bool GdiplusHasFonts() {
   return count > 0;
 }
 
-// The table's font for the id, or the device context's current font without one.
-GpFontPtr MakeFont(HDC dc, const FontInfo* info) {
+// The device context's current font, for a font id the table does not hold.
+GpFontPtr MakeFontFromDC(HDC dc) {
   Gdiplus::GpFont* font = nullptr;
-  LOGFONTW logfont = {};
-  if (info && info->handle && GetObjectW(info->handle, sizeof(logfont), &logfont) == sizeof(logfont))
-    gp::GdipCreateFontFromLogfontW(dc, &logfont, &font);
-  else
-    gp::GdipCreateFontFromDC(dc, &font);
+  gp::GdipCreateFontFromDC(dc, &font);
   return GpFontPtr(font);
 }
+
+bool HasLogicalFont(const FontInfo* info) {
+  LOGFONTW logfont = {};
+  return info && info->handle && GetObjectW(info->handle, sizeof(logfont), &logfont) == sizeof(logfont);
+}
+
+// A GDI+ font to use for one call: the kept one, or one made for the call alone.
+struct CallFont {
+  Gdiplus::GpFont* get() const { return kept ? kept : made.get(); }
+  Gdiplus::GpFont* kept = nullptr;
+  GpFontPtr made;
+};
 
 GpStringFormatPtr CloneTypographicFormat() {
   Gdiplus::GpStringFormat* generic = nullptr;
@@ -87,6 +96,23 @@ std::wstring FitToLayout(Gdiplus::GpGraphics* graphics, Gdiplus::GpFont* font, G
 
 }  // namespace
 
+RenderContext_GdiPlus::TextFont* RenderContext_GdiPlus::FindTextFont(const FontInfo* info) {
+  LOGFONTW logfont = {};
+  if (!info || !info->handle || GetObjectW(info->handle, sizeof(logfont), &logfont) != sizeof(logfont))
+    return nullptr;
+  // Keyed by the logical font itself: a handle of the table may be freed and reused.
+  for (TextFont& known : text_fonts_) {
+    if (memcmp(&known.logfont, &logfont, sizeof(logfont)) == 0) return &known;
+  }
+  Gdiplus::GpFont* font = nullptr;
+  if (gp::GdipCreateFontFromLogfontW(dc_, &logfont, &font) != Gdiplus::Ok || !font) return nullptr;
+  TextFont made;
+  made.logfont = logfont;
+  made.font.reset(font);
+  text_fonts_.push_back(std::move(made));
+  return &text_fonts_.back();
+}
+
 void RenderContext_GdiPlus::DrawNamedColor(const RECT& rect, const std::wstring& color_name,
                                            BYTE fade) {
   if (color_name.empty()) return;
@@ -109,9 +135,15 @@ void RenderContext_GdiPlus::DrawText(const RECT& rect, const std::wstring& text,
   }
 
   GpGraphicsPtr graphics = MakeGraphics(dc_);
-  GpFontPtr font = MakeFont(dc_, info);
+  // A table font that GDI+ cannot make draws nothing rather than in another font.
+  CallFont font;
+  if (!HasLogicalFont(info)) {
+    font.made = MakeFontFromDC(dc_);
+  } else if (TextFont* kept = FindTextFont(info)) {
+    font.kept = kept->font.get();
+  }
   GpStringFormatPtr string_format = CloneTypographicFormat();
-  if (!graphics || !font || !string_format) return;
+  if (!graphics || !font.get() || !string_format) return;
 
   Gdiplus::RectF layout(static_cast<Gdiplus::REAL>(rect.left), static_cast<Gdiplus::REAL>(rect.top),
                         static_cast<Gdiplus::REAL>(rect.right - rect.left),
@@ -192,9 +224,15 @@ RECT RenderContext_GdiPlus::MeasureText(const std::wstring& text, const std::wst
   }
 
   GpGraphicsPtr graphics = MakeGraphics(dc_);
-  GpFontPtr font = MakeFont(dc_, info);
+  TextFont* kept = HasLogicalFont(info) ? FindTextFont(info) : nullptr;
+  CallFont font;
+  if (kept) {
+    font.kept = kept->font.get();
+  } else if (!HasLogicalFont(info)) {
+    font.made = MakeFontFromDC(dc_);
+  }
   GpStringFormatPtr string_format = CloneTypographicFormat();
-  if (!graphics || !font || !string_format) return RECT{};
+  if (!graphics || !font.get() || !string_format) return RECT{};
   gp::GdipSetStringFormatFlags(string_format.get(),
                                (format & DT_SINGLELINE) ? Gdiplus::StringFormatFlagsNoWrap : 0);
 
@@ -208,7 +246,15 @@ RECT RenderContext_GdiPlus::MeasureText(const std::wstring& text, const std::wst
   Gdiplus::RectF layout(0, 0, 0, 0);
   if (width_limit != -1) {
     Gdiplus::REAL height = 0;
-    if (format & DT_SINGLELINE) height = measure(L"测试", Gdiplus::RectF(0, 0, 0, 0)).Height;
+    if (format & DT_SINGLELINE) {
+      // The same for every text of the font: measured once for a kept one.
+      if (kept && kept->line_height >= 0) {
+        height = kept->line_height;
+      } else {
+        height = measure(L"测试", Gdiplus::RectF(0, 0, 0, 0)).Height;
+        if (kept) kept->line_height = height;
+      }
+    }
     layout = Gdiplus::RectF(0, 0, static_cast<Gdiplus::REAL>(width_limit), height);
   }
   Gdiplus::RectF bounds = measure(text, layout);

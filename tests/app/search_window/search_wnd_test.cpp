@@ -3,7 +3,9 @@
 // service), launching, hiding, and a service that never answers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -584,6 +586,122 @@ TEST_F(ManyResultsTest, ScrollingShowsEveryRowInOrderAndKeysAndEnterReachTheFarE
   EXPECT_NE(pexo_test::ReadFileBytes(ProbeLog()).find(Utf8(farLink->Parameter) + "\n"), std::string::npos)
       << pexo_test::ReadFileBytes(ProbeLog());
   EXPECT_FALSE(IsWindowVisible(hwnd_));
+}
+
+// What the screen shows of the layered window beside what the window painted into
+// its own surface: a paint that hands the window system too small an area leaves
+// old rows on the screen. Only opaque pixels count (the window's alpha scales
+// them as the push blends them), and only those on the screen and not under a
+// window above this one (a row's tooltip).
+int StalePixels(CSearchWnd* window, std::string* first) {
+  HWND hwnd = window->GetHWND();
+  ui::IRenderContext* context = window->GetRenderContext();
+  RECT place = {};
+  GetWindowRect(hwnd, &place);
+  const int width = std::min<int>(std::min<int>(place.right - place.left, context->GetWidth()),
+                                  GetSystemMetrics(SM_CXSCREEN) - place.left);
+  const int height = std::min<int>(std::min<int>(place.bottom - place.top, context->GetHeight()),
+                                   GetSystemMetrics(SM_CYSCREEN) - place.top);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC memory = CreateCompatibleDC(nullptr);
+  HBITMAP shot = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, shot);
+  HDC screen = GetDC(nullptr);
+  BitBlt(memory, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  GdiFlush();
+  std::vector<RECT> covers;
+  for (HWND above = GetWindow(hwnd, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+    RECT cover = {};
+    if (IsWindowVisible(above) && GetWindowRect(above, &cover)) {
+      OffsetRect(&cover, -place.left, -place.top);
+      covers.push_back(cover);
+    }
+  }
+  const int alpha = window->GetWindowAlpha();
+  int stale = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const POINT at = {x, y};
+      if (std::any_of(covers.begin(), covers.end(), [&](const RECT& cover) { return PtInRect(&cover, at); })) {
+        continue;
+      }
+      const DWORD painted = window_test::PixelAt(context, x, y);
+      if ((painted >> 24) != 0xFF) continue;
+      const DWORD shown = static_cast<const DWORD*>(bits)[y * width + x];
+      bool same = true;
+      for (int shift : {0, 8, 16}) {
+        const int expected = static_cast<int>((painted >> shift) & 0xFF) * alpha / 255;
+        if (std::abs(static_cast<int>((shown >> shift) & 0xFF) - expected) > 2) same = false;
+      }
+      if (!same && stale++ == 0 && first) {
+        char text[96];
+        std::snprintf(text, sizeof(text), "first at %d,%d: painted %08lx, shown %08lx", x, y,
+                      static_cast<unsigned long>(painted), static_cast<unsigned long>(shown));
+        *first = text;
+      }
+    }
+  }
+  SelectObject(memory, old);
+  DeleteObject(shot);
+  DeleteDC(memory);
+  return stale;
+}
+
+// Typing, taking letters back and moving the selection repaint only what changed
+// while the window keeps its place and size; after every key what the window
+// system shows is what the window painted, and the rows are the results in order.
+TEST_F(ManyResultsTest, EveryKeyLeavesTheRowsOfItsResultsOnTheScreen) {
+  SetCursorPos(0, 0);  // no row is hot and shows its tooltip
+  Open();
+  // Above the windows of tests running beside this one, which would cover its rows.
+  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ui::SearchListBox* list = window_->ResultList();
+  auto expectShown = [&](const char* after, size_t results) {
+    SCOPED_TRACE(after);
+    ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == results; }, 5000));
+    PumpFor(80);  // the key's own paint, not a forced one
+    std::string first;
+    EXPECT_EQ(StalePixels(window_, &first), 0) << first;
+    ASSERT_EQ(list->GetTotalRows(), static_cast<int>(results));
+    const int shown = std::min<int>(static_cast<int>(results), CSearchWnd::kMaxVisibleRows);
+    for (int i = 0; i < shown; ++i) EXPECT_EQ(RowText(i), RowName(i + (results == 10 ? 10 : 0)));
+  };
+  TypeText("r");
+  expectShown("r", kLinks);
+  RECT full = {};
+  GetWindowRect(hwnd_, &full);
+  TypeText("o");
+  expectShown("ro", kLinks);
+  // Down moves the selection: two rows change, the window keeps its size.
+  PressKey(VK_DOWN);
+  PressKey(VK_DOWN);
+  EXPECT_EQ(list->GetCurSel(), 2);
+  expectShown("two Downs", kLinks);
+  TypeText("w-00");
+  expectShown("row-00", 100);
+  RECT still = {};
+  GetWindowRect(hwnd_, &still);
+  EXPECT_TRUE(EqualRect(&full, &still)) << "these keys keep the window's size, so their paints are partial";
+  TypeText("1");
+  expectShown("row-001: ten rows, a shorter window", 10);
+  PressKey(VK_BACK);
+  expectShown("back to row-00", 100);
+  PressKey(VK_BACK);
+  PressKey(VK_BACK);
+  expectShown("back to row-", kLinks);
+  PressKey(VK_END);
+  EXPECT_EQ(list->GetCurSel(), kLinks - 1);
+  PumpFor(600);  // the list scrolls to the end animated
+  std::string first;
+  EXPECT_EQ(StalePixels(window_, &first), 0) << "at the end: " << first;
+  EXPECT_EQ(RowText(kLinks - 1), RowName(kLinks - 1));
 }
 
 TEST(SearchServiceMaximum, NeverAsksForFewerThanSixteenNorMoreThanThirtyTwo) {
