@@ -669,7 +669,7 @@ TEST_F(ManyResultsTest, EveryKeyLeavesTheRowsOfItsResultsOnTheScreen) {
     PumpFor(80);  // the key's own paint, not a forced one
     std::string first;
     EXPECT_EQ(StalePixels(window_, &first), 0) << first;
-    ASSERT_EQ(list->GetTotalRows(), static_cast<int>(results));
+    ASSERT_EQ(list->GetTotalItems(), static_cast<int>(results));
     const int shown = std::min<int>(static_cast<int>(results), CSearchWnd::kMaxVisibleRows);
     for (int i = 0; i < shown; ++i) EXPECT_EQ(RowText(i), RowName(i + (results == 10 ? 10 : 0)));
   };
