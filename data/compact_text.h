@@ -24,6 +24,18 @@ class CompactText {
     return *this;
   }
 
+  // Text of `length` characters that `fill` writes straight into the block, for keys
+  // worked out from another text without a temporary string. `fill` gets the block
+  // and writes exactly `length` characters, none of them zero.
+  template <typename Fill>
+  static CompactText Build(size_t length, Fill&& fill) {
+    CompactText text;
+    if (length == 0) return text;
+    text.text_ = std::make_unique<wchar_t[]>(length + 1);  // zeroed: the end is there
+    fill(text.text_.get());
+    return text;
+  }
+
   std::wstring_view view() const { return text_ ? std::wstring_view(text_.get()) : std::wstring_view(); }
   operator std::wstring_view() const { return view(); }  // NOLINT: reads like a string
   std::wstring str() const { return std::wstring(view()); }

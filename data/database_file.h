@@ -3,9 +3,9 @@
 
 #include <string>
 
-// Reads the whole file once through a read-only mapping, touching every page, so
-// that the system's file cache holds it before SQLite reads it page by page.
-// Nothing happens for a missing or empty file.
+// Reads the whole file once from start to end, so that the system's file cache holds
+// it before SQLite reads it page by page in the order of its trees. Nothing happens
+// for a missing or empty file.
 void WarmFileCache(const std::wstring& path);
 
 // Prints "不能打开数据库: " and SQLite's message on the standard error stream, in the

@@ -24,8 +24,9 @@ class IdMap {
   size_t size() const { return items_.size(); }
   bool empty() const { return items_.empty(); }
   void clear() { items_.clear(); }
-  // Gives back what growing left unused, once a load is done.
-  void shrink_to_fit() { items_.shrink_to_fit(); }
+  // Room for this many entries: a load that knows its row count fills the vector
+  // without growing it (each step of growth copies it and touches fresh memory).
+  void reserve(size_t count) { items_.reserve(count); }
 
   iterator find(int32_t id) {
     auto at = LowerBound(id);

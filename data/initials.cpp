@@ -90,13 +90,27 @@ std::wstring MakeInitials(const std::wstring& text) {
   return result;
 }
 
-// One pass instead of MakeInitials and ToLowerAscii: it runs for every name and remark
+namespace {
+
+// One step instead of MakeInitials and ToLowerAscii: it runs for every name and remark
 // at start-up.
+wchar_t KeyOf(wchar_t ch) {
+  ch = InitialOf(ch);
+  return ch >= L'A' && ch <= L'Z' ? static_cast<wchar_t>(ch + (L'a' - L'A')) : ch;
+}
+
+}  // namespace
+
 std::wstring MakeInitialsKey(const std::wstring& text) {
   std::wstring result(text);
-  for (wchar_t& ch : result) {
-    ch = InitialOf(ch);
-    if (ch >= L'A' && ch <= L'Z') ch += L'a' - L'A';
-  }
+  for (wchar_t& ch : result) ch = KeyOf(ch);
   return result;
+}
+
+CompactText MakeCompactInitialsKey(std::wstring_view text) {
+  // Only a zero becomes a zero, so the key ends where the text's first zero is.
+  text = text.substr(0, text.find(L'\0'));
+  return CompactText::Build(text.size(), [text](wchar_t* out) {
+    for (wchar_t ch : text) *out++ = KeyOf(ch);
+  });
 }

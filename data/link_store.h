@@ -153,7 +153,6 @@ class LinkStore {
   bool Upgrade();
   bool LoadGroups();
   bool LoadLinks();
-  bool AttachLink(const std::shared_ptr<Link>& link);
 };
 
 // The process-wide store, created empty on first use.

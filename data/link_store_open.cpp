@@ -12,6 +12,7 @@
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "data/sqlite_support.h"
+#include "data/utf8_text.h"
 #include "ui/base/string_util.h"
 #include "ui/base/ui_globals.h"
 
@@ -38,6 +39,7 @@ const wchar_t kDefaultRows[] =
 const char kSelectGroups[] =
     "select ID,NAME,ParentGroup,ICON,LAYOUT,ICONSIZE,POS,TYPE,SORT,Content,FLAG from Groups "
     "ORDER BY ParentGroup,POS";
+const char kCountLinks[] = "select count(*) from Links";
 // Rows come in table order and every tag's list is put in POS order afterwards:
 // SQLite's sorter over the whole table would cost more than the rest of the load.
 const char kSelectLinks[] =
@@ -69,6 +71,21 @@ int32_t ParseInt(const char* text) {
   return text ? static_cast<int32_t>(std::strtoll(text, nullptr, 10)) : 0;
 }
 
+// A number of the Groups table cut to 32 bits. A value stored as something other
+// than an integer is read from its text, as far as that spells a number.
+int32_t GroupInt(sqlite3_stmt* row, int column) {
+  if (sqlite3_column_type(row, column) == SQLITE_INTEGER) {
+    return static_cast<int32_t>(sqlite3_column_int64(row, column));
+  }
+  return ParseInt(reinterpret_cast<const char*>(sqlite3_column_text(row, column)));
+}
+
+// A text of the Groups table; it ends at a zero inside the stored value.
+void ReadGroupText(sqlite3_stmt* row, int column, std::wstring& out) {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
+  AssignUtf8(text ? std::string_view(text) : std::string_view(), out);
+}
+
 // Runs a query through the table interface; true with the row count when it ran.
 bool CountRows(sqlite3* db, const char* query, int& rows) {
   char** table = nullptr;
@@ -81,6 +98,18 @@ bool CountRows(sqlite3* db, const char* query, int& rows) {
     return false;
   }
   sqlite3_free_table(table);
+  return true;
+}
+
+// Rows of the Links table. The statement is done with before the caller goes on: a
+// statement left open on a page would keep the file's view from being given back.
+bool CountLinks(sqlite3* db, sqlite3_int64& rows) {
+  SqlStatement count;
+  if (!count.Prepare(db, kCountLinks) || sqlite3_step(count.get()) != SQLITE_ROW) {
+    PrintSqlError(sqlite3_errmsg(db));
+    return false;
+  }
+  rows = std::max<sqlite3_int64>(0, sqlite3_column_int64(count.get(), 0));
   return true;
 }
 
@@ -116,8 +145,11 @@ bool LinkStore::Load(const std::wstring& path) {
   bool is_new = !IsExistingFile(path);
   if (!is_new) WarmFileCache(path);
 
+  // One thread at a time uses the store (a worker loads it at start, the
+  // user-interface thread has it afterwards), so its connection goes without SQLite's
+  // own mutex, which every one of the load's many column reads would take and leave.
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(ToUtf8(path).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+  if (sqlite3_open_v2(ToUtf8(path).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                       nullptr) != SQLITE_OK) {
     PrintOpenError(db ? sqlite3_errmsg(db) : "out of memory");
     sqlite3_close_v2(db);
@@ -220,29 +252,26 @@ bool LinkStore::Upgrade() {
 }
 
 bool LinkStore::LoadGroups() {
-  char** table = nullptr;
-  int rows = 0;
-  int columns = 0;
-  char* message = nullptr;
-  if (sqlite3_get_table(connection, kSelectGroups, &table, &rows, &columns, &message) != SQLITE_OK) {
-    PrintSqlError(message ? message : sqlite3_errmsg(connection));
-    sqlite3_free(message);
+  SqlStatement statement;
+  if (!statement.Prepare(connection, kSelectGroups)) {
+    PrintSqlError(sqlite3_errmsg(connection));
     return false;
   }
-  for (int row = 1; row <= rows; ++row) {
-    char** value = table + row * columns;
+  sqlite3_stmt* row = statement.get();
+  int step;
+  while ((step = sqlite3_step(row)) == SQLITE_ROW) {
     auto group = std::make_shared<Group>();
-    group->ID = ParseInt(value[0]);
-    group->NAME = FromUtf8(value[1]);
-    group->ParentGroup = ParseInt(value[2]);
-    group->ICON = FromUtf8(value[3]);
-    group->LAYOUT = ParseInt(value[4]);
-    group->ICONSIZE = ParseInt(value[5]);
-    group->POS = ParseInt(value[6]);
-    group->TYPE = ParseInt(value[7]);
-    group->SORT = ParseInt(value[8]);
-    group->Content = FromUtf8(value[9]);
-    group->FLAG = ParseInt(value[10]);
+    group->ID = GroupInt(row, 0);
+    ReadGroupText(row, 1, group->NAME);
+    group->ParentGroup = GroupInt(row, 2);
+    ReadGroupText(row, 3, group->ICON);
+    group->LAYOUT = GroupInt(row, 4);
+    group->ICONSIZE = GroupInt(row, 5);
+    group->POS = GroupInt(row, 6);
+    group->TYPE = GroupInt(row, 7);
+    group->SORT = GroupInt(row, 8);
+    ReadGroupText(row, 9, group->Content);
+    group->FLAG = GroupInt(row, 10);
     maxGroupId = std::max(maxGroupId, group->ID);
 
     if (group->ParentGroup == 0) {
@@ -255,7 +284,10 @@ bool LinkStore::LoadGroups() {
     }
     groupsById[group->ID] = group;
   }
-  sqlite3_free_table(table);
+  if (step != SQLITE_DONE) {
+    PrintSqlError(sqlite3_errmsg(connection));
+    return false;
+  }
 
   SortByPosition(topGroups);
   for (auto& group : topGroups) SortByPosition(group->tags);
@@ -263,27 +295,39 @@ bool LinkStore::LoadGroups() {
 }
 
 bool LinkStore::LoadLinks() {
+  // The row count sizes the ID index, which the rows then fill in ID order without
+  // ever moving it.
+  sqlite3_int64 rows = 0;
+  if (!CountLinks(connection, rows)) return false;
+  linksById.reserve(static_cast<size_t>(rows));
+
   SqlStatement statement;
   if (!statement.Prepare(connection, kSelectLinks)) {
     PrintSqlError(sqlite3_errmsg(connection));
     return false;
   }
   sqlite3_stmt* row = statement.get();
+  // Rows of one tag mostly follow each other: the tag found for the last row is
+  // kept for the next.
+  bool tagLookedUp = false;
+  int32_t tagId = 0;
+  std::shared_ptr<Group> tag;
   int step;
   while ((step = sqlite3_step(row)) == SQLITE_ROW) {
     auto link = std::make_shared<Link>();
+    // Every field is read straight into the record: no temporary strings per row.
     link->ID = sqlite3_column_int(row, 0);
-    link->NAME = ColumnText(row, 1);
+    ReadColumnText(row, 1, link->NAME);
     link->ParentGroup = sqlite3_column_int(row, 2);
     link->TYPE = sqlite3_column_int(row, 3);
     link->POS = sqlite3_column_int(row, 4);
-    link->ICON = ColumnText(row, 5);
-    link->PATH = ColumnText(row, 6);
-    link->Parameter = ColumnText(row, 7);
-    link->WorkDir = ColumnText(row, 8);
+    ReadColumnText(row, 5, link->ICON);
+    ReadColumnText(row, 6, link->PATH);
+    ReadColumnText(row, 7, link->Parameter);
+    ReadColumnText(row, 8, link->WorkDir);
     link->IsAdmin = sqlite3_column_int(row, 9) > 0;
-    link->CustomColor = ColumnText(row, 10);
-    link->Remark = ColumnText(row, 11);
+    ReadColumnText(row, 10, link->CustomColor);
+    ReadColumnText(row, 11, link->Remark);
     link->RunCount = sqlite3_column_int(row, 12);
     link->HotKey = static_cast<uint16_t>(sqlite3_column_int(row, 13));
     const auto* pidl = static_cast<const uint8_t*>(sqlite3_column_blob(row, 14));
@@ -291,20 +335,32 @@ bool LinkStore::LoadLinks() {
     if (pidl && pidl_size > 0) link->Pidl.assign(pidl, pidl + pidl_size);
     maxLinkId = std::max(maxLinkId, link->ID);
 
-    link->nameInitials = MakeInitialsKey(link->NAME);
-    link->remarkInitials = MakeInitialsKey(link->Remark);
+    // Links belong to tags. A row whose tag is gone (or that names a top-level group)
+    // is not kept; its hot key is not registered either, since nothing could show,
+    // change or release it.
+    if (!tagLookedUp || link->ParentGroup != tagId) {
+      tagLookedUp = true;
+      tagId = link->ParentGroup;
+      tag = FindGroup(tagId);
+      if (tag && tag->IsTopLevel()) tag.reset();
+    }
+    if (!tag) continue;
+
+    link->nameInitials = MakeCompactInitialsKey(link->NAME);
+    link->remarkInitials = MakeCompactInitialsKey(link->Remark);
     // Old files name file-type icons "#.ext"; they are "*.ext" now.
     if (link->ICON.size() > 2 && link->ICON.compare(0, 2, L"#.") == 0) link->ICON[0] = L'*';
-    AttachLink(link);
+    link->group = tag;
+    linksById.insert_or_assign(link->ID, link);
+    tag->links.push_back(std::move(link));
   }
   if (step != SQLITE_DONE) {
     PrintSqlError(sqlite3_errmsg(connection));
     return false;
   }
   for (auto& group : topGroups) {
-    for (auto& tag : group->tags) SortByPosition(tag->links);
+    for (auto& each : group->tags) SortByPosition(each->links);
   }
-  linksById.shrink_to_fit();
   // Every record is in memory now: the file's view and the pages cached for the
   // load are given back. Later statements read and write a few pages each.
   sqlite3_exec(connection, "PRAGMA mmap_size=0", nullptr, nullptr, nullptr);
@@ -333,16 +389,4 @@ void LinkStore::RegisterLoadedLinks() {
     }
   }
   ui::UiGlobals::AddColor(kDefaultLinkColor, kDefaultLinkColor);
-}
-
-bool LinkStore::AttachLink(const std::shared_ptr<Link>& link) {
-  // Links belong to tags. A row whose tag is gone (or that names a top-level group)
-  // is not kept; its hot key is not registered either, since nothing could show,
-  // change or release it.
-  auto tag = FindGroup(link->ParentGroup);
-  if (!tag || tag->IsTopLevel()) return false;
-  link->group = tag;
-  tag->links.push_back(link);
-  linksById.insert_or_assign(link->ID, link);
-  return true;
 }

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 
+#include "data/utf8_text.h"
 #include "ui/base/string_util.h"
 
 void PrintSqlError(const char* message) {
@@ -64,17 +64,14 @@ std::wstring FromUtf8(const char* text) {
 }
 
 std::wstring ColumnText(sqlite3_stmt* statement, int column) {
+  std::wstring out;
+  ReadColumnText(statement, column, out);
+  return out;
+}
+
+void ReadColumnText(sqlite3_stmt* statement, int column, std::wstring& out) {
+  // The length is asked after the text: asked first, it could convert the value twice.
   const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
   const int length = text ? sqlite3_column_bytes(statement, column) : 0;
-  std::wstring out;
-  if (length <= 0) return out;
-  // Most stored text (paths, parameters) is ASCII: widen it directly, since a code
-  // page conversion per column adds up over thousands of rows.
-  const std::string_view bytes(text, static_cast<size_t>(length));
-  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-    out.assign(bytes.begin(), bytes.end());
-  } else {
-    WidenStringCounted(bytes, out, CP_UTF8);
-  }
-  return out;
+  AssignUtf8(std::string_view(text ? text : "", static_cast<size_t>(length > 0 ? length : 0)), out);
 }

@@ -56,3 +56,5 @@ std::string ToUtf8(const std::wstring& text);
 std::wstring FromUtf8(const char* text);  // null gives an empty string
 // A text column of the current row; NULL gives an empty string.
 std::wstring ColumnText(sqlite3_stmt* statement, int column);
+// The same written into `out`, for loops that fill records in place.
+void ReadColumnText(sqlite3_stmt* statement, int column, std::wstring& out);

@@ -110,4 +110,19 @@ TEST(MakeInitials, TextOutsideGb2312KeepsEveryCharacterInPlace) {
   EXPECT_EQ(MakeInitials(L"愛犇한é😀中"), L"愛犇한é😀Z");
 }
 
+// The key the link store keeps is the same one, made in place, and like any compact
+// text it ends before a zero.
+TEST(MakeInitials, TheCompactKeyIsTheKeyUpToAZero) {
+  for (const wchar_t* text : {L"微信", L"QQ音乐", L"Visual Studio 2022", L"愛犇한é😀中", L"x", L"ABC abc"}) {
+    const CompactText key = MakeCompactInitialsKey(text);
+    EXPECT_EQ(key.view(), MakeInitialsKey(text)) << text;
+    EXPECT_FALSE(key.empty()) << text;
+  }
+  EXPECT_TRUE(MakeCompactInitialsKey(L"").empty());
+  EXPECT_EQ(MakeCompactInitialsKey(std::wstring(L"微信\0音乐", 5)).view(), L"wx");
+  EXPECT_TRUE(MakeCompactInitialsKey(std::wstring(L"\0音乐", 3)).empty());
+  const std::wstring longName(100000, L'中');
+  EXPECT_EQ(MakeCompactInitialsKey(longName).view(), std::wstring(100000, L'z'));
+}
+
 }  // namespace
