@@ -246,31 +246,10 @@ inline bool SaveScreenPng(HWND window, const std::wstring& path) {
   RECT rc = {};
   if (!GetWindowRect(window, &rc)) return false;
   const int width = rc.right - rc.left;
-  const int height = rc.bottom - rc.top;
-  if (width <= 0 || height <= 0) return false;
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool saved = false;
-  if (bitmap && memory) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY);
-    SelectObject(memory, old);
-    const auto* pixels = static_cast<const DWORD*>(bits);
-    saved = window_test::WritePng(path, width, height,
-                                  [&](int x, int y) { return pixels[y * width + x] | 0xFF000000u; });
-  }
-  if (bitmap) DeleteObject(bitmap);
-  if (memory) DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return saved;
+  const std::vector<DWORD> pixels = window_test::GrabScreen(rc);
+  if (pixels.empty()) return false;
+  return window_test::WritePng(path, width, rc.bottom - rc.top,
+                               [&](int x, int y) { return pixels[static_cast<size_t>(y) * width + x] | 0xFF000000u; });
 }
 
 // A hand dragging a file from another program: the drag starts beside the launcher,

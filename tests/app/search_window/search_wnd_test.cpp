@@ -602,20 +602,9 @@ int StalePixels(CSearchWnd* window, std::string* first) {
                                   GetSystemMetrics(SM_CXSCREEN) - place.left);
   const int height = std::min<int>(std::min<int>(place.bottom - place.top, context->GetHeight()),
                                    GetSystemMetrics(SM_CYSCREEN) - place.top);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HDC memory = CreateCompatibleDC(nullptr);
-  HBITMAP shot = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, shot);
-  HDC screen = GetDC(nullptr);
-  BitBlt(memory, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  GdiFlush();
+  const std::vector<DWORD> bits =
+      window_test::GrabScreen(RECT{place.left, place.top, place.left + width, place.top + height});
+  if (bits.empty()) return width * height;
   std::vector<RECT> covers;
   for (HWND above = GetWindow(hwnd, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
     RECT cover = {};
@@ -634,7 +623,7 @@ int StalePixels(CSearchWnd* window, std::string* first) {
       }
       const DWORD painted = window_test::PixelAt(context, x, y);
       if ((painted >> 24) != 0xFF) continue;
-      const DWORD shown = static_cast<const DWORD*>(bits)[y * width + x];
+      const DWORD shown = bits[static_cast<size_t>(y) * width + x];
       bool same = true;
       for (int shift : {0, 8, 16}) {
         const int expected = static_cast<int>((painted >> shift) & 0xFF) * alpha / 255;
@@ -648,9 +637,6 @@ int StalePixels(CSearchWnd* window, std::string* first) {
       }
     }
   }
-  SelectObject(memory, old);
-  DeleteObject(shot);
-  DeleteDC(memory);
   return stale;
 }
 

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/gdiplus_environment.h"
+#include "ui/base/scoped_handles.h"
 #include "ui/core/control.h"
 #include "ui/core/window.h"
 #include "ui/render/render_context.h"
@@ -158,6 +159,32 @@ inline LPARAM ScreenPoint(HWND hwnd, int x, int y) {
   POINT p = {x, y};
   ClientToScreen(hwnd, &p);
   return MAKELPARAM(p.x, p.y);
+}
+
+// What the screen shows in `area` (screen coordinates), row by row as 0x00RRGGBB;
+// empty when it cannot be read. The display may be shared with other tests.
+inline std::vector<DWORD> GrabScreen(const RECT& area) {
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return {};
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  ui::WindowDc screen(nullptr);
+  ui::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+  ui::UniqueBitmap shot(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!screen || !memory || !shot || !bits) return {};
+  {
+    ui::SelectObjectGuard selected(memory.get(), shot.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+  }
+  GdiFlush();
+  const auto* pixels = static_cast<const DWORD*>(bits);
+  return std::vector<DWORD>(pixels, pixels + static_cast<size_t>(width) * height);
 }
 
 // Saves what the window painted (its render surface, which a window that is not
