@@ -50,9 +50,10 @@ for n in "${order[@]}"; do
   fi
   first=1
   while IFS= read -r line; do
-    [[ "$line" == 0Add* ]] && line=${line#0}  # a stray status digit printed before the trace
-    # The icon cache's trace of every icon it adds is not a measurement.
-    [[ -z "$line" || "$line" =~ ^Add[A-Za-z]+To(Cache|Cahce)( |$) ]] && continue
+    [[ "$line" =~ ^0[A-Za-z] ]] && line=${line#0}  # a stray status digit printed before a line
+    # The icon cache's trace of every icon it adds and the theme's trace of every
+    # load are not measurements.
+    [[ -z "$line" || "$line" =~ ^Add[A-Za-z]+To(Cache|Cahce)( |$) || "$line" =~ ^LoadTheme: ]] && continue
     if [ $first -eq 1 ]; then rows+=("$label|$line$status"); first=0; else rows+=("|$line"); fi
   done <<<"$out"
   [ $first -eq 1 ] && rows+=("$label|(no output)$status")
