@@ -33,7 +33,6 @@ using window_test::PumpUntil;
 
 constexpr int kCards = 5000;
 
-std::wstring DbFolder() { return pexo_test::ExeFolder() + L"\\db\\"; }
 std::wstring ProbePath() { return pexo_test::ExeFolder() + L"\\launch_probe.exe"; }
 std::wstring ProbeLog() { return pexo_test::ExeFolder() + L"\\probe_log.txt"; }
 
@@ -67,19 +66,11 @@ class LargeTagTest : public ::testing::Test {
   static void TearDownTestSuite() { launcher_test::StopLauncherSkin(); }
 
   void SetUp() override {
-    CreateDirectoryW(DbFolder().c_str(), nullptr);
-    DeleteFileW((DbFolder() + L"link.db").c_str());
-    DeleteFileW((DbFolder() + L"icon.db").c_str());
+    launcher_test::RemoveStoreFiles();
     DeleteFileW(ProbeLog().c_str());
-    Settings& settings = GetSettings();
-    settings = Settings();
-    settings.nWidth = 388;
-    settings.nHeight = 560;
+    Settings& settings = launcher_test::QuietWindowSettings();
     settings.nPosX = 40;
     settings.nPosY = 30;
-    settings.bShowDate = false;
-    settings.bAutoDock = false;
-    settings.bHideNotify = true;
   }
 
   void TearDown() override {
