@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "ui/controls/list_container_element.h"
 #include "ui/core/card_placement.h"
 #include "ui/core/layout.h"
 #include "ui/core/window.h"
@@ -32,6 +33,41 @@ void GrowingListBox::SetItemSource(int total, ItemMaker make) {
   const RECT rc = GetPos();
   if (!IsRectEmpty(&rc)) BuildItemsThrough(LastItemInView(rc, GetScrollPos().cy));
   Arrange();
+}
+
+void GrowingListBox::ReplaceItemSource(int total, ItemMaker make, const ItemRefill& refill) {
+  total = std::max(total, 0);
+  const RECT rc = GetPos();
+  // What the view shows from the top, where a new source is first seen.
+  int kept = 0;
+  if (GetCount() > 0 && total > 0 && !IsRectEmpty(&rc)) kept = std::min({GetCount(), total, LastItemInView(rc, 0) + 1});
+  AddBatch batch(this, placing_ ? AddBatch::AtEnd::kDrop : AddBatch::AtEnd::kArrange);
+  // Cleared before anything goes, so that no removal selects another item.
+  curSel_ = -1;
+  while (GetCount() > kept) RemoveAt(static_cast<size_t>(GetCount() - 1));
+  make_ = std::move(make);
+  made_ = kept;
+  toCome_ = total - kept;
+  for (int i = 0; i < kept; ++i) {
+    Control* item = GetItemAt(static_cast<size_t>(i));
+    if (auto* element = dynamic_cast<ListContainerElement*>(item)) element->SetItemSelected(false, true);
+    if (refill && refill(item, i)) continue;
+    std::unique_ptr<Control> made(make_ ? make_(i) : nullptr);
+    RemoveAt(static_cast<size_t>(i));
+    if (!made || !AddAt(made.get(), static_cast<size_t>(i))) {
+      // An item that cannot be made would shift every index after it: stop here.
+      while (GetCount() > i) RemoveAt(static_cast<size_t>(GetCount() - 1));
+      made_ = i;
+      toCome_ = 0;
+      break;
+    }
+    made.release();  // the list owns it now
+  }
+  if (!IsRectEmpty(&rc)) BuildItemsThrough(LastItemInView(rc, GetScrollPos().cy));
+  // The scroll range follows the new total at the next layout. Arrange() would
+  // also repaint the whole list; what that layout moves or changes repaints itself.
+  SetArrangeNeeded(true);
+  if (Window* window = GetWindow()) window->SetArrange(true);
 }
 
 void GrowingListBox::SetTotalItems(int total) {

@@ -18,11 +18,20 @@ class GrowingListBox : public ListBox {
   // Builds the item that comes `made` items after the source's first one (0 for
   // the first). Null ends the source: nothing after it is built.
   using ItemMaker = std::function<Control*(int made)>;
+  // Gives a built item the content of the source's item `index`; false when it
+  // cannot take it, and a new one is made in its place.
+  using ItemRefill = std::function<bool(Control* item, int index)>;
 
   explicit GrowingListBox(Layout* layout);
 
   // Empties the list and gives it `total` items to come, built by `make` in order.
   void SetItemSource(int total, ItemMaker make);
+  // As SetItemSource, but the items built for the top of the list are kept and
+  // refilled by `refill`, and only those it refuses are made again. A search
+  // that changes a few rows of the view, or none, then repaints just those:
+  // `refill` is expected to change nothing that already shows the new content.
+  // Items past the new total or the first view go; the selection is cleared.
+  void ReplaceItemSource(int total, ItemMaker make, const ItemRefill& refill);
   // The source has grown to `total` items, those built included.
   void SetTotalItems(int total);
   // The items built and those still to come.

@@ -111,13 +111,14 @@ bool CSearchWnd::OnSearchTextChange(ui::EventArgs*) {
   // Every new row, its icon and its labels invalidate themselves as they are laid
   // out: one invalidation of their union (and one paint) per keystroke instead.
   ui::Window::InvalidationBatch invalidations(this);
-  resultList->RemoveAll();
   results.clear();
   // Any reply still on its way answers an older text.
   ++replyId_;
   queryPending_ = false;
   const std::wstring text = searchEdit->GetText();
   if (text.empty()) {
+    if (auto* row = dynamic_cast<ui::Box*>(resultList->GetItemAt(0))) HoldTemplateIcon(row->FindChildByName(L"item_icon"));
+    resultList->RemoveAll();
     FitHeight(0);
     return true;
   }
@@ -208,36 +209,56 @@ ui::Control* CSearchWnd::MakeRow(size_t index) {
   row->AttachEvent(ui::click, ToWeakCallback([this](ui::EventArgs* e) { return OnResultClick(e); }));
   row->AttachEvent(ui::return_, ToWeakCallback([this](ui::EventArgs* e) { return OnResultClick(e); }));
   row->AttachEvent(ui::menu, ToWeakCallback([this](ui::EventArgs* e) { return OnResultMenu(e); }));
+  if (!rowTemplate_.known) {
+    // What a row refilled for another result goes back to.
+    if (auto* icon = row->FindChildByName(L"item_icon")) rowTemplate_.icon = icon->GetBkImage().attributes.wholeText;
+    if (auto* text = dynamic_cast<TextLabel*>(row->FindChildByName(L"item_text")))
+      rowTemplate_.textColor = text->GetTextColor();
+    if (auto* desc = row->FindChildByName(L"item_desc")) rowTemplate_.descWidth = desc->GetFixedWidth();
+    rowTemplate_.known = true;
+  }
+  FillRow(row, index);
+  return row;
+}
+
+void CSearchWnd::HoldTemplateIcon(ui::Control* icon) {
+  if (rowTemplate_.iconImage || !icon) return;
+  const ui::SkinImage& image = icon->GetBkImage();
+  if (image.image && image.attributes.wholeText == rowTemplate_.icon) rowTemplate_.iconImage = image.image;
+}
+
+bool CSearchWnd::FillRow(ui::Control* item, size_t index) {
+  auto* row = dynamic_cast<ui::Box*>(item);
   const std::shared_ptr<Link> link = Result(index);
-  if (!link) return row;
+  if (!row || !link) return false;
+  // Each value is set only when it differs: a row that already shows this
+  // result is not painted again.
   const bool localRow = index < localCount_;
   const std::wstring imageKey = IconCache::MakeImageKey(link->GetIconKey(), IconCache::kSize16);
-  if (auto* icon = row->FindChildByName(L"item_icon"); icon && IconCache::IsCached(imageKey)) {
-    icon->SetBkImage(imageKey);
+  if (auto* icon = row->FindChildByName(L"item_icon")) {
+    HoldTemplateIcon(icon);
+    const std::wstring& image = IconCache::IsCached(imageKey) ? imageKey : rowTemplate_.icon;
+    if (icon->GetBkImage().attributes.wholeText != image) icon->SetBkImage(image);
   }
-  auto* text = dynamic_cast<TextLabel*>(row->FindChildByName(L"item_text"));
-  if (text) {
+  if (auto* text = dynamic_cast<TextLabel*>(row->FindChildByName(L"item_text"))) {
     text->SetText(link->NAME);
-    if (!link->CustomColor.empty()) {
-      // State colours are looked up by name: a literal "#AARRGGBB" is entered
-      // under its own text, or the row would be drawn fully transparent.
-      if (ui::UiGlobals::GetColor(link->CustomColor) == 0) {
-        ui::UiGlobals::AddColor(link->CustomColor, link->CustomColor);
-      }
-      text->SetAttribute(L"normaltextcolor", link->CustomColor);
+    // State colours are looked up by name: a literal "#AARRGGBB" is entered
+    // under its own text, or the row would be drawn fully transparent.
+    if (!link->CustomColor.empty() && ui::UiGlobals::GetColor(link->CustomColor) == 0) {
+      ui::UiGlobals::AddColor(link->CustomColor, link->CustomColor);
     }
+    const std::wstring& color = link->CustomColor.empty() ? rowTemplate_.textColor : link->CustomColor;
+    if (text->GetTextColor() != color) text->SetAttribute(L"normaltextcolor", color);
   }
   if (auto* desc = dynamic_cast<TextLabel*>(row->FindChildByName(L"item_desc"))) {
-    if (localRow) {
-      desc->SetText(link->Remark);
-    } else {
-      // A service row has no remark: its name takes the whole row.
-      desc->SetFixedWidth(0, true, true);
-    }
+    // A service row has no remark: its name takes the whole row.
+    const int width = localRow ? rowTemplate_.descWidth : 0;
+    if (desc->GetFixedWidth() != width) desc->SetFixedWidth(width, true, false);
+    desc->SetText(localRow ? link->Remark : std::wstring());
   }
   const Settings& settings = GetSettings();
+  std::wstring tip;
   if (settings.bShowTooltip) {
-    std::wstring tip;
     if (link->ParentGroup != 0) {
       if (auto tag = GetLinkStore().FindGroup(link->ParentGroup)) {
         if (auto group = GetLinkStore().FindGroup(tag->ParentGroup)) tip += group->NAME + L" > ";
@@ -248,18 +269,21 @@ ui::Control* CSearchWnd::MakeRow(size_t index) {
     tip += link->PATH + L"\r\n";
     if (!link->Remark.empty()) tip += link->Remark + L"\r\n";
     if (localRow && settings.bRunCount) tip += L"启动次数：" + std::to_wstring(link->RunCount);
-    row->SetToolTipText(tip);
-    row->SetToolTipWidth(400);
   }
-  return row;
+  if (row->GetToolTipText() != tip) row->SetToolTipText(tip);
+  row->SetToolTipWidth(400);
+  return true;
 }
 
 void CSearchWnd::AddRows(size_t from) {
   // Only the rows in view are built now; the others are built from `results` as
   // they scroll into view or a selection reaches them.
   if (from == 0) {
-    resultList->SetItemSource(static_cast<int>(results.size()),
-                             [this](int index) { return MakeRow(static_cast<size_t>(index)); });
+    // The rows already in view are refilled: those whose result stayed are left
+    // as they are, and a keystroke repaints only the rows that changed.
+    resultList->ReplaceItemSource(
+        static_cast<int>(results.size()), [this](int index) { return MakeRow(static_cast<size_t>(index)); },
+        [this](ui::Control* row, int index) { return FillRow(row, static_cast<size_t>(index)); });
   } else {
     resultList->SetTotalItems(static_cast<int>(results.size()));
   }
@@ -269,7 +293,6 @@ void CSearchWnd::AddRows(size_t from) {
     resultList->SelectItem(0, false, true);
     resultList->EnsureVisible(0);
   }
-  resultList->Invalidate();
 }
 
 bool CSearchWnd::LaunchResult(int index, bool elevated) {

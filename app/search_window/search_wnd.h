@@ -16,6 +16,7 @@
 
 #include "data/icon_cache.h"
 #include "data/shell_icons.h"
+#include "ui/base/image_info.h"
 #include "ui/core/window_impl_base.h"
 
 struct Link;
@@ -97,6 +98,11 @@ class CSearchWnd : public ui::WindowImplBase {
   void AddRows(size_t from);
   // The row of result `index`; a result whose link is gone gets an empty row.
   ui::Control* MakeRow(size_t index);
+  // Gives a row the content of result `index`; false when that result is gone.
+  bool FillRow(ui::Control* row, size_t index);
+  // Keeps the template's icon decoded while the window lives, once a row drew
+  // it: when the last row showing it went, the next search would decode it again.
+  void HoldTemplateIcon(ui::Control* icon);
   void FitHeight(size_t rows);
   bool LaunchResult(int index, bool elevated);
   bool HandleKey(WPARAM key);
@@ -118,6 +124,15 @@ class CSearchWnd : public ui::WindowImplBase {
   DWORD replyId_ = 0;
   bool queryPending_ = false;
   bool programMove_ = false;
+  // The row template's own icon, name colour and remark width, which a refilled
+  // row returns to.
+  struct RowTemplate {
+    bool known = false;
+    std::wstring icon;
+    std::wstring textColor;
+    int descWidth = 0;
+    std::shared_ptr<ui::ImageInfo> iconImage;
+  } rowTemplate_;
 };
 
 // The search window's low-level mouse hook: passes every button press to the

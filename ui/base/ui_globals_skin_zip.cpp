@@ -23,6 +23,15 @@ std::unordered_set<std::wstring>& KnownArchivePaths() {
   return paths;
 }
 
+// Full paths that neither the open archive nor the disk holds: a control whose
+// image lies elsewhere (its window's folder is not part of the image's path)
+// would otherwise search the archive and ask the disk at every lookup. Emptied
+// whenever the archive changes.
+std::unordered_set<std::wstring>& PathsFoundNowhere() {
+  static std::unordered_set<std::wstring> paths;
+  return paths;
+}
+
 }  // namespace
 
 bool UiGlobals::OpenSkinZip(int resource_id, const wchar_t* resource_type, const char* password) {
@@ -37,7 +46,10 @@ bool UiGlobals::OpenSkinZip(int resource_id, const wchar_t* resource_type, const
   return SkinZip() != nullptr;
 }
 
-uint32_t UiGlobals::CloseSkinZip() { return ZipArchive::Close(SkinZip()); }
+uint32_t UiGlobals::CloseSkinZip() {
+  PathsFoundNowhere().clear();
+  return ZipArchive::Close(SkinZip());
+}
 
 ZipArchive* UiGlobals::GetSkinZip() { return SkinZip().get(); }
 
@@ -98,12 +110,18 @@ std::wstring UiGlobals::GetResourceFullPath(const std::wstring& path, const std:
     const std::wstring entry = ToZipPath(full);
     if (!entry.empty()) {
       if (KnownArchivePaths().count(full)) return full;
+      if (PathsFoundNowhere().count(full)) return NormalizePathSeparators(GetResourcePath() + path);
       int index = -1;
       ZipItemInfo info{};
       if (archive->FindItem(entry, index, info) == kZipOk) {
         KnownArchivePaths().insert(full);
         return full;
       }
+      if (!PathFileExistsW(full.c_str())) {
+        PathsFoundNowhere().insert(full);
+        return NormalizePathSeparators(GetResourcePath() + path);
+      }
+      return full;
     }
   }
   if (!PathFileExistsW(full.c_str())) return NormalizePathSeparators(GetResourcePath() + path);

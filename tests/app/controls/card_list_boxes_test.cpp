@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/controls/app_control_factory.h"
 #include "app/controls/card_list_boxes.h"
+#include "app/controls/search_list_box.h"
 #include "data/settings.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/core/box.h"
@@ -175,6 +177,66 @@ TEST_F(CardListTest, ClickingACardOnlyMovesTheCurrentIndex) {
   for (int i = 0; i < 3; ++i) {
     EXPECT_FALSE(static_cast<ui::ListContainerElement*>(cards->GetItemAt(i))->IsSelected()) << i;
   }
+}
+
+// A list given a new source keeps the rows of its first view that take the new
+// content, makes the others again in place, and drops what the view does not need.
+TEST_F(CardListTest, ANewSourceKeepsTheRowsThatTakeItAndMakesTheOthersInPlace) {
+  auto* list = Build<ui::SearchListBox>(
+      L"<Window><VBox><SearchListBox name=\"results\" height=\"300\"/></VBox></Window>", L"results", 0);
+  ASSERT_NE(list, nullptr);
+  auto maker = [](const wchar_t* prefix, int failAt = -1) {
+    return [prefix, failAt](int index) -> ui::Control* {
+      if (index == failAt) return nullptr;
+      auto* row = new ui::ListContainerElement;
+      row->SetFixedHeight(30);
+      row->SetName(prefix + std::to_wstring(index));
+      return row;
+    };
+  };
+  list->SetItemSource(100, maker(L"a"));
+  PaintNow(hwnd_);
+  ASSERT_EQ(list->GetCount(), 10);
+  list->SetScrollPos({0, 600});  // the view moves on and rows ahead are built
+  PaintNow(hwnd_);
+  ASSERT_GT(list->GetCount(), 30);
+  ASSERT_TRUE(list->SelectItem(25));
+  std::vector<ui::Control*> before;
+  for (int i = 0; i < 10; ++i) before.push_back(list->GetItemAt(static_cast<size_t>(i)));
+  log_.Attach(list);
+
+  // Even rows take the new content, odd ones do not.
+  list->ReplaceItemSource(50, maker(L"b"), [](ui::Control* row, int index) {
+    if (index % 2) return false;
+    row->SetName(L"b" + std::to_wstring(index));
+    return true;
+  });
+  EXPECT_FALSE(log_.Has(ui::select)) << "no other row is selected while the old ones go";
+  EXPECT_EQ(list->GetCurSel(), -1);
+  EXPECT_EQ(list->GetTotalItems(), 50);
+  ASSERT_EQ(list->GetCount(), 10) << "only the first view is kept";
+  for (int i = 0; i < 10; ++i) {
+    SCOPED_TRACE(i);
+    auto* row = static_cast<ui::ListContainerElement*>(list->GetItemAt(static_cast<size_t>(i)));
+    EXPECT_EQ(row->GetName(), L"b" + std::to_wstring(i));
+    EXPECT_EQ(row->GetIndex(), i);
+    EXPECT_FALSE(row->IsSelected());
+    EXPECT_EQ(row == before[static_cast<size_t>(i)], i % 2 == 0);
+  }
+  // The rest come from the new maker as the list scrolls.
+  ASSERT_TRUE(list->EnsureVisible(49));
+  EXPECT_EQ(list->GetCount(), 50);
+  EXPECT_EQ(list->GetItemAt(49)->GetName(), L"b49");
+
+  // A row that cannot be made ends the list there; a smaller source drops the rest.
+  list->SetScrollPos({0, 0});
+  PaintNow(hwnd_);
+  list->ReplaceItemSource(50, maker(L"c", 5), [](ui::Control*, int) { return false; });
+  EXPECT_EQ(list->GetCount(), 5);
+  EXPECT_EQ(list->GetTotalItems(), 5);
+  list->ReplaceItemSource(3, maker(L"d"), [](ui::Control*, int) { return false; });
+  EXPECT_EQ(list->GetTotalItems(), 3);
+  EXPECT_EQ(list->GetItemAt(2)->GetName(), L"d2");
 }
 
 }  // namespace

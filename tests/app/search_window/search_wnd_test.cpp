@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -181,6 +182,34 @@ class SearchWindowTest : public ::testing::Test {
     RECT rc = window_->GetWindowRectWithoutShadow(false);
     return rc.bottom - rc.top;
   }
+  // The pixels of the list's row `index` as drawn now, left of the scroll bar.
+  std::vector<DWORD> RowPicture(int index) {
+    ui::SearchListBox* list = window_->ResultList();
+    const RECT row = list->GetItemAt(static_cast<size_t>(index))->GetPos();
+    const int top = row.top - list->GetScrollPos().cy;
+    std::vector<DWORD> pixels;
+    for (int y = top; y < top + (row.bottom - row.top); ++y) {
+      for (int x = row.left; x < row.right - 16; ++x) pixels.push_back(window_test::PixelAt(window_->GetRenderContext(), x, y));
+    }
+    return pixels;
+  }
+  // The pixels of the whole result list as drawn now.
+  std::vector<DWORD> ListPicture() {
+    const RECT area = window_->ResultList()->GetPos();
+    std::vector<DWORD> pixels;
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) pixels.push_back(window_test::PixelAt(window_->GetRenderContext(), x, y));
+    }
+    return pixels;
+  }
+  // A key repaints only the rows it changed: the list must then look as it does
+  // when the whole window is painted again.
+  void ExpectListAsWhollyRepainted() {
+    const std::vector<DWORD> painted = ListPicture();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    PaintNow(hwnd_);
+    EXPECT_TRUE(ListPicture() == painted) << "a row kept from the previous text shows something else";
+  }
 
   CSearchWnd* window_ = nullptr;
   HWND hwnd_ = nullptr;
@@ -259,6 +288,71 @@ TEST_F(SearchWindowTest, TypingShowsLocalLinksByRunCountThenServiceResultsOnce) 
   PressKey(VK_BACK);
   EXPECT_EQ(window_->ResultCount(), 0u);
   EXPECT_EQ(WindowHeight(), CSearchWnd::kEditBand);
+  EXPECT_TRUE(service.faults().empty());
+}
+
+// The rows of the previous text are refilled for the next one. Rows that showed
+// service results and now show local links take back the remark, the colour and
+// the tooltip of a local row: each row looks as it does in a fresh search.
+TEST_F(SearchWindowTest, RowsRefilledForTheNextTextLookAsInAFreshSearch) {
+  LinkStore& store = GetLinkStore();
+  auto tag = store.topGroups[0]->tags[0];
+  const std::tuple<const wchar_t*, int, const wchar_t*, const wchar_t*> more[] = {
+      {L"Jar 打包", 1, L"#FFCC3300", L"打包成 jar"}, {L"Jpeg 查看器", 0, L"", L"看图"}};
+  for (const auto& [name, runs, color, remark] : more) {
+    auto link = std::make_shared<Link>();
+    link->ID = ++store.maxLinkId;
+    link->ParentGroup = tag->ID;
+    link->group = tag;
+    link->NAME = name;
+    link->RunCount = runs;
+    link->CustomColor = color;
+    link->Remark = remark;
+    link->TYPE = kLinkProgram;
+    link->PATH = ProbePath();
+    link->nameInitials = MakeInitialsKey(name);
+    tag->links.push_back(link);
+    store.linksById[link->ID] = link;
+  }
+  FakeSearchService service;
+  service.SetCatalogue({{L"js-notes.txt", L"C:\\users\\docs"}, {L"js-tools.txt", L"C:\\users\\docs"}});
+  SetCursorPos(0, 0);  // no row is hot
+  Open();
+  TypeText("js");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 5; }));
+  PumpFor(100);
+  PaintNow(hwnd_);
+  ASSERT_EQ(RowText(3), L"js-notes.txt");
+  ui::Control* serviceRow = window_->ResultList()->GetItemAt(3);
+
+  PressKey(VK_BACK);
+  ASSERT_EQ(window_->SearchEdit()->GetText(), L"j");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 7; }));
+  PumpFor(100);
+  PaintNow(hwnd_);
+  ASSERT_EQ(RowText(3), L"Jar 打包");
+  ASSERT_EQ(RowText(4), L"Jpeg 查看器");
+  EXPECT_EQ(window_->ResultList()->GetItemAt(3), serviceRow) << "the row was made again, not refilled";
+  EXPECT_EQ(RowText(3, L"item_desc"), L"打包成 jar");
+  std::vector<std::vector<DWORD>> refilled;
+  std::vector<std::wstring> tips;
+  for (int i = 0; i < 7; ++i) {
+    refilled.push_back(RowPicture(i));
+    tips.push_back(window_->ResultList()->GetItemAt(static_cast<size_t>(i))->GetToolTipText());
+  }
+
+  window_->ShowWindow(false, false);  // the next opening starts with an empty list
+  window_->BringUp();
+  PumpFor(100);
+  TypeText("j");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 7; }));
+  PumpFor(100);
+  PaintNow(hwnd_);
+  for (int i = 0; i < 7; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(RowPicture(i) == refilled[static_cast<size_t>(i)]) << "a refilled row looks unlike a new one";
+    EXPECT_EQ(window_->ResultList()->GetItemAt(static_cast<size_t>(i))->GetToolTipText(), tips[static_cast<size_t>(i)]);
+  }
   EXPECT_TRUE(service.faults().empty());
 }
 
@@ -446,17 +540,6 @@ class ManyResultsTest : public SearchWindowTest {
     SetCursorPos(0, 0);  // no row is hot
     PumpFor(100);
     PaintNow(hwnd_);
-  }
-  // The pixels of the list's row `index` as drawn now, left of the scroll bar.
-  std::vector<DWORD> RowPicture(int index) {
-    ui::SearchListBox* list = window_->ResultList();
-    const RECT row = list->GetItemAt(static_cast<size_t>(index))->GetPos();
-    const int top = row.top - list->GetScrollPos().cy;
-    std::vector<DWORD> pixels;
-    for (int y = top; y < top + (row.bottom - row.top); ++y) {
-      for (int x = row.left; x < row.right - 16; ++x) pixels.push_back(window_test::PixelAt(window_->GetRenderContext(), x, y));
-    }
-    return pixels;
   }
   // The rows wholly in view, each with its picture.
   std::map<int, std::vector<DWORD>> RowsInView() {
@@ -658,6 +741,7 @@ TEST_F(ManyResultsTest, EveryKeyLeavesTheRowsOfItsResultsOnTheScreen) {
     ASSERT_EQ(list->GetTotalItems(), static_cast<int>(results));
     const int shown = std::min<int>(static_cast<int>(results), CSearchWnd::kMaxVisibleRows);
     for (int i = 0; i < shown; ++i) EXPECT_EQ(RowText(i), RowName(i + (results == 10 ? 10 : 0)));
+    ExpectListAsWhollyRepainted();
   };
   TypeText("r");
   expectShown("r", kLinks);
