@@ -93,10 +93,15 @@ void CSearchWnd::FitHeight(size_t rows) {
   if (resultList) resultList->SetFixedHeight(shown * kRowHeight);
   if (!GetHWND()) return;
   RECT rc = GetWindowRectWithoutShadow(false);
-  rc.bottom = rc.top + kEditBand + shown * kRowHeight;
-  // A height change of the program's own is no move of the user's: it never saves.
+  const LONG bottom = rc.top + kEditBand + shown * kRowHeight;
+  // Most keys keep the height: the window system is not asked to place the
+  // window again for nothing.
+  if (rc.bottom == bottom) return;
+  rc.bottom = bottom;
+  // A height change of the program's own is no move of the user's: it never
+  // saves. The window keeps its place in the z-order and its activation.
   programMove_ = true;
-  SetWindowPosition(rc, false, 0);
+  SetWindowPosition(rc, false, SWP_NOZORDER | SWP_NOACTIVATE);
   programMove_ = false;
 }
 
@@ -117,8 +122,7 @@ bool CSearchWnd::OnSearchTextChange(ui::EventArgs*) {
   queryPending_ = false;
   const std::wstring text = searchEdit->GetText();
   if (text.empty()) {
-    if (auto* row = dynamic_cast<ui::Box*>(resultList->GetItemAt(0))) HoldTemplateIcon(row->FindChildByName(L"item_icon"));
-    resultList->RemoveAll();
+    SpareRows();
     FitHeight(0);
     return true;
   }
@@ -202,7 +206,7 @@ void CSearchWnd::PrepareServiceIcon(Link& link) {
   entry.image16 = image;
 }
 
-ui::Control* CSearchWnd::MakeRow(size_t index) {
+ui::Control* CSearchWnd::NewRow() {
   auto* row = new ui::ListContainerElement;
   ui::UiGlobals::FillBoxFromXml(row, L"main/item_search.xml",
                                 ToWeakCallback([this](const std::wstring& name) { return CreateControl(name); }));
@@ -211,20 +215,62 @@ ui::Control* CSearchWnd::MakeRow(size_t index) {
   row->AttachEvent(ui::menu, ToWeakCallback([this](ui::EventArgs* e) { return OnResultMenu(e); }));
   if (!rowTemplate_.known) {
     // What a row refilled for another result goes back to.
-    if (auto* icon = row->FindChildByName(L"item_icon")) rowTemplate_.icon = icon->GetBkImage().attributes.wholeText;
+    if (auto* icon = row->FindChildByName(L"item_icon")) {
+      rowTemplate_.icon = icon->GetBkImage().attributes.wholeText;
+      rowTemplate_.iconFile = icon->GetBkImage().attributes.file;
+    }
     if (auto* text = dynamic_cast<TextLabel*>(row->FindChildByName(L"item_text")))
       rowTemplate_.textColor = text->GetTextColor();
     if (auto* desc = row->FindChildByName(L"item_desc")) rowTemplate_.descWidth = desc->GetFixedWidth();
     rowTemplate_.known = true;
   }
-  FillRow(row, index);
   return row;
 }
 
-void CSearchWnd::HoldTemplateIcon(ui::Control* icon) {
-  if (rowTemplate_.iconImage || !icon) return;
-  const ui::SkinImage& image = icon->GetBkImage();
-  if (image.image && image.attributes.wholeText == rowTemplate_.icon) rowTemplate_.iconImage = image.image;
+ui::Control* CSearchWnd::MakeRow(size_t index) {
+  if (Result(index) && !sparedRows_.empty()) {
+    std::unique_ptr<ui::Control> spared = std::move(sparedRows_.back());
+    sparedRows_.pop_back();
+    if (FillRow(spared.get(), index)) return spared.release();
+  }
+  std::unique_ptr<ui::Control> row(NewRow());
+  FillRow(row.get(), index);
+  return row.release();
+}
+
+void CSearchWnd::SpareRows() {
+  // The list lets go of its rows without deleting them; those of a view wait
+  // for the next search, the others go as the list would delete them.
+  const std::vector<ui::Control*> rows = resultList->GetItems();
+  resultList->SetAutoDestroyChild(false);
+  resultList->RemoveAll();
+  resultList->SetAutoDestroyChild(true);
+  for (ui::Control* row : rows) {
+    if (sparedRows_.size() >= kMaxVisibleRows) {
+      AddDelayedDelete(row);
+      continue;
+    }
+    // Out of the tree: no longer the hovered or pushed control, nor found by name,
+    // and back in the look of a new row.
+    ForgetControl(row);
+    if (auto* element = dynamic_cast<ui::ListContainerElement*>(row)) element->SetItemSelected(false, false);
+    row->SetState(ui::kControlStateNormal);
+    // Without a place, as a new row: scrolling a row into view before the list
+    // is laid out must not go by where it stood in the emptied list.
+    row->SetPos(RECT{0, 0, 0, 0});
+    if (auto* box = dynamic_cast<ui::Box*>(row)) {
+      for (ui::Control* child : box->GetItems()) ForgetControl(child);
+    }
+    sparedRows_.emplace_back(row);
+  }
+}
+
+void CSearchWnd::PrepareRows() {
+  if (!resultList) return;
+  while (sparedRows_.size() < kMaxVisibleRows) sparedRows_.emplace_back(NewRow());
+  if (!rowTemplate_.iconImage && !rowTemplate_.iconFile.empty()) {
+    rowTemplate_.iconImage = ui::UiGlobals::GetImage(resultList->GetImageFullPath(rowTemplate_.iconFile));
+  }
 }
 
 bool CSearchWnd::FillRow(ui::Control* item, size_t index) {
@@ -236,7 +282,6 @@ bool CSearchWnd::FillRow(ui::Control* item, size_t index) {
   const bool localRow = index < localCount_;
   const std::wstring imageKey = IconCache::MakeImageKey(link->GetIconKey(), IconCache::kSize16);
   if (auto* icon = row->FindChildByName(L"item_icon")) {
-    HoldTemplateIcon(icon);
     const std::wstring& image = IconCache::IsCached(imageKey) ? imageKey : rowTemplate_.icon;
     if (icon->GetBkImage().attributes.wholeText != image) icon->SetBkImage(image);
   }
@@ -477,6 +522,8 @@ LRESULT CSearchWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SHOWWINDOW:
       if (wParam == 1) {
         ResetSearch();
+        // The first letter then refills rows made while the user reaches the keys.
+        if (sparedRows_.size() < kMaxVisibleRows) PostMessageW(GetHWND(), kPrepareRowsMessage, 0, 0);
         SetWindowPos(GetHWND(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         if (searchEdit) {
           searchEdit->SetImmStatus(false);
@@ -492,6 +539,9 @@ LRESULT CSearchWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
       }
       return FALSE;
+    case kPrepareRowsMessage:
+      PrepareRows();
+      return 0;
     case kServiceReplyMessage:
       if (wParam == replyId_ && queryPending_) TakeServiceResults();
       return 0;

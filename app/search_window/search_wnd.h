@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/icon_cache.h"
 #include "data/shell_icons.h"
@@ -35,6 +36,8 @@ class CSearchWnd : public ui::WindowImplBase {
   static constexpr UINT kHookButtonMessage = 2026;
   // Posted to itself once a service reply is stored (wParam the reply id).
   static constexpr UINT kServiceReplyMessage = WM_APP + 0x140;
+  // Posted to itself when shown: rows are made ahead of the first letter.
+  static constexpr UINT kPrepareRowsMessage = WM_APP + 0x141;
   static constexpr UINT_PTR kTimerSavePosition = 0;
   static constexpr int kEditBand = 40;
   static constexpr int kRowHeight = 30;
@@ -96,13 +99,18 @@ class CSearchWnd : public ui::WindowImplBase {
   std::shared_ptr<Link> MakeServiceLink(const std::wstring& name, const std::wstring& path);
   void PrepareServiceIcon(Link& link);
   void AddRows(size_t from);
-  // The row of result `index`; a result whose link is gone gets an empty row.
+  // A row from the template with its handlers, empty.
+  ui::Control* NewRow();
+  // The row of result `index`, a spared one when there is one; a result whose
+  // link is gone gets an empty row.
   ui::Control* MakeRow(size_t index);
   // Gives a row the content of result `index`; false when that result is gone.
   bool FillRow(ui::Control* row, size_t index);
-  // Keeps the template's icon decoded while the window lives, once a row drew
-  // it: when the last row showing it went, the next search would decode it again.
-  void HoldTemplateIcon(ui::Control* icon);
+  // Empties the list, keeping a view's worth of its rows for the next search.
+  void SpareRows();
+  // Makes spare rows up to a view's worth and decodes the template's icon, so
+  // that the first letter after the window shows builds nothing from the template.
+  void PrepareRows();
   void FitHeight(size_t rows);
   bool LaunchResult(int index, bool elevated);
   bool HandleKey(WPARAM key);
@@ -125,14 +133,18 @@ class CSearchWnd : public ui::WindowImplBase {
   bool queryPending_ = false;
   bool programMove_ = false;
   // The row template's own icon, name colour and remark width, which a refilled
-  // row returns to.
+  // row returns to; its icon is kept decoded while the window lives.
   struct RowTemplate {
     bool known = false;
     std::wstring icon;
+    std::wstring iconFile;
     std::wstring textColor;
     int descWidth = 0;
     std::shared_ptr<ui::ImageInfo> iconImage;
   } rowTemplate_;
+  // Rows the list let go when its text was emptied, or made ahead while the
+  // window waits for the first letter: a new search refills them.
+  std::vector<std::unique_ptr<ui::Control>> sparedRows_;
 };
 
 // The search window's low-level mouse hook: passes every button press to the

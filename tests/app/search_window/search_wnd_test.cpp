@@ -291,10 +291,12 @@ TEST_F(SearchWindowTest, TypingShowsLocalLinksByRunCountThenServiceResultsOnce) 
   EXPECT_TRUE(service.faults().empty());
 }
 
-// The rows of the previous text are refilled for the next one. Rows that showed
-// service results and now show local links take back the remark, the colour and
-// the tooltip of a local row: each row looks as it does in a fresh search.
-TEST_F(SearchWindowTest, RowsRefilledForTheNextTextLookAsInAFreshSearch) {
+// The rows of the previous text are refilled for the next one, and the rows of
+// an emptied text wait for the next search. Rows that showed service results and
+// now show local links take back the remark, the colour and the tooltip of a
+// local row, and a row that was selected comes back unselected: each row looks
+// as it does in a new window's first search.
+TEST_F(SearchWindowTest, RefilledAndSparedRowsLookAsInANewWindow) {
   LinkStore& store = GetLinkStore();
   auto tag = store.topGroups[0]->tags[0];
   const std::tuple<const wchar_t*, int, const wchar_t*, const wchar_t*> more[] = {
@@ -317,6 +319,27 @@ TEST_F(SearchWindowTest, RowsRefilledForTheNextTextLookAsInAFreshSearch) {
   FakeSearchService service;
   service.SetCatalogue({{L"js-notes.txt", L"C:\\users\\docs"}, {L"js-tools.txt", L"C:\\users\\docs"}});
   SetCursorPos(0, 0);  // no row is hot
+  auto showJ = [&] {
+    ASSERT_EQ(window_->SearchEdit()->GetText(), L"j");
+    ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 7; }));
+    PumpFor(100);
+    PaintNow(hwnd_);
+    ASSERT_EQ(RowText(3), L"Jar 打包");
+    ASSERT_EQ(RowText(4), L"Jpeg 查看器");
+  };
+  struct Shown {
+    std::vector<std::vector<DWORD>> rows;
+    std::vector<std::wstring> tips;
+  };
+  auto take = [&] {
+    Shown shown;
+    for (int i = 0; i < 7; ++i) {
+      shown.rows.push_back(RowPicture(i));
+      shown.tips.push_back(window_->ResultList()->GetItemAt(static_cast<size_t>(i))->GetToolTipText());
+    }
+    return shown;
+  };
+
   Open();
   TypeText("js");
   ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 5; }));
@@ -324,34 +347,34 @@ TEST_F(SearchWindowTest, RowsRefilledForTheNextTextLookAsInAFreshSearch) {
   PaintNow(hwnd_);
   ASSERT_EQ(RowText(3), L"js-notes.txt");
   ui::Control* serviceRow = window_->ResultList()->GetItemAt(3);
-
   PressKey(VK_BACK);
-  ASSERT_EQ(window_->SearchEdit()->GetText(), L"j");
-  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 7; }));
-  PumpFor(100);
-  PaintNow(hwnd_);
-  ASSERT_EQ(RowText(3), L"Jar 打包");
-  ASSERT_EQ(RowText(4), L"Jpeg 查看器");
+  showJ();
   EXPECT_EQ(window_->ResultList()->GetItemAt(3), serviceRow) << "the row was made again, not refilled";
   EXPECT_EQ(RowText(3, L"item_desc"), L"打包成 jar");
-  std::vector<std::vector<DWORD>> refilled;
-  std::vector<std::wstring> tips;
-  for (int i = 0; i < 7; ++i) {
-    refilled.push_back(RowPicture(i));
-    tips.push_back(window_->ResultList()->GetItemAt(static_cast<size_t>(i))->GetToolTipText());
-  }
-
-  window_->ShowWindow(false, false);  // the next opening starts with an empty list
-  window_->BringUp();
-  PumpFor(100);
+  const Shown refilled = take();
+  // A selected row among those the emptied text spares.
+  PressKey(VK_DOWN);
+  PressKey(VK_DOWN);
+  ASSERT_EQ(window_->ResultList()->GetCurSel(), 2);
+  PressKey(VK_BACK);
+  ASSERT_EQ(window_->ResultList()->GetCount(), 0);
   TypeText("j");
-  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 7; }));
-  PumpFor(100);
-  PaintNow(hwnd_);
+  showJ();
+  const Shown spared = take();
+
+  DestroyWindow(hwnd_);
+  PumpFor(50);
+  Open();
+  TypeText("j");
+  showJ();
+  const Shown fresh = take();
   for (int i = 0; i < 7; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_TRUE(RowPicture(i) == refilled[static_cast<size_t>(i)]) << "a refilled row looks unlike a new one";
-    EXPECT_EQ(window_->ResultList()->GetItemAt(static_cast<size_t>(i))->GetToolTipText(), tips[static_cast<size_t>(i)]);
+    const size_t at = static_cast<size_t>(i);
+    EXPECT_TRUE(refilled.rows[at] == fresh.rows[at]) << "a refilled row looks unlike a new one";
+    EXPECT_TRUE(spared.rows[at] == fresh.rows[at]) << "a spared row looks unlike a new one";
+    EXPECT_EQ(refilled.tips[at], fresh.tips[at]);
+    EXPECT_EQ(spared.tips[at], fresh.tips[at]);
   }
   EXPECT_TRUE(service.faults().empty());
 }
