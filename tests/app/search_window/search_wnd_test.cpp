@@ -12,7 +12,6 @@
 #include <set>
 #include <string>
 #include <thread>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -145,20 +144,24 @@ class SearchWindowTest : public ::testing::Test {
     group->tags.push_back(tag);
     store.groupsById[tag->ID] = tag;
     const std::pair<const wchar_t*, int> links[] = {{L"计算器", 2}, {L"记事本", 9}, {L"画图", 1}, {L"JS 控制台", 4}};
-    for (const auto& [name, runs] : links) {
-      auto link = std::make_shared<Link>();
-      link->ID = ++store.maxLinkId;
-      link->ParentGroup = tag->ID;
-      link->group = tag;
-      link->NAME = name;
-      link->RunCount = runs;
-      link->TYPE = kLinkProgram;
-      link->PATH = ProbePath();
-      link->Parameter = L"probe-" + std::to_wstring(link->ID);
-      link->nameInitials = MakeInitialsKey(name);
-      tag->links.push_back(link);
-      store.linksById[link->ID] = link;
-    }
+    for (const auto& [name, runs] : links) AddProbeLink(*tag, name, runs);
+  }
+  // A program link in `tag` that starts the probe with its own ID.
+  static std::shared_ptr<Link> AddProbeLink(Group& tag, const std::wstring& name, int runs) {
+    LinkStore& store = GetLinkStore();
+    auto link = std::make_shared<Link>();
+    link->ID = ++store.maxLinkId;
+    link->ParentGroup = tag.ID;
+    link->group = store.FindGroup(tag.ID);
+    link->NAME = name;
+    link->RunCount = runs;
+    link->TYPE = kLinkProgram;
+    link->PATH = ProbePath();
+    link->Parameter = L"probe-" + std::to_wstring(link->ID);
+    link->nameInitials = MakeInitialsKey(name);
+    tag.links.push_back(link);
+    store.linksById[link->ID] = link;
+    return link;
   }
 
   void Open() {
@@ -297,25 +300,10 @@ TEST_F(SearchWindowTest, TypingShowsLocalLinksByRunCountThenServiceResultsOnce) 
 // local row, and a row that was selected comes back unselected: each row looks
 // as it does in a new window's first search.
 TEST_F(SearchWindowTest, RefilledAndSparedRowsLookAsInANewWindow) {
-  LinkStore& store = GetLinkStore();
-  auto tag = store.topGroups[0]->tags[0];
-  const std::tuple<const wchar_t*, int, const wchar_t*, const wchar_t*> more[] = {
-      {L"Jar 打包", 1, L"#FFCC3300", L"打包成 jar"}, {L"Jpeg 查看器", 0, L"", L"看图"}};
-  for (const auto& [name, runs, color, remark] : more) {
-    auto link = std::make_shared<Link>();
-    link->ID = ++store.maxLinkId;
-    link->ParentGroup = tag->ID;
-    link->group = tag;
-    link->NAME = name;
-    link->RunCount = runs;
-    link->CustomColor = color;
-    link->Remark = remark;
-    link->TYPE = kLinkProgram;
-    link->PATH = ProbePath();
-    link->nameInitials = MakeInitialsKey(name);
-    tag->links.push_back(link);
-    store.linksById[link->ID] = link;
-  }
+  Group& tag = *GetLinkStore().topGroups[0]->tags[0];
+  AddProbeLink(tag, L"Jar 打包", 1)->CustomColor = L"#FFCC3300";
+  tag.links.back()->Remark = L"打包成 jar";
+  AddProbeLink(tag, L"Jpeg 查看器", 0)->Remark = L"看图";
   FakeSearchService service;
   service.SetCatalogue({{L"js-notes.txt", L"C:\\users\\docs"}, {L"js-tools.txt", L"C:\\users\\docs"}});
   SetCursorPos(0, 0);  // no row is hot
@@ -533,20 +521,8 @@ class ManyResultsTest : public SearchWindowTest {
   void SetUp() override {
     SearchWindowTest::SetUp();
     GetSettings().bOpenFileSearch = false;
-    auto tag = GetLinkStore().topGroups[0]->tags[0];
-    for (int i = 0; i < kLinks; ++i) {
-      auto link = std::make_shared<Link>();
-      link->ID = ++GetLinkStore().maxLinkId;
-      link->ParentGroup = tag->ID;
-      link->group = tag;
-      link->NAME = RowName(i);
-      link->TYPE = kLinkProgram;
-      link->PATH = ProbePath();
-      link->Parameter = L"probe-" + std::to_wstring(link->ID);
-      link->nameInitials = MakeInitialsKey(link->NAME);
-      tag->links.push_back(link);
-      GetLinkStore().linksById[link->ID] = link;
-    }
+    Group& tag = *GetLinkStore().topGroups[0]->tags[0];
+    for (int i = 0; i < kLinks; ++i) AddProbeLink(tag, RowName(i), 0);
   }
   static std::wstring RowName(int i) {
     wchar_t name[32];
