@@ -169,6 +169,19 @@ void CMenuMgr::CloseOpenMenu() {
   openMenu_ = nullptr;
 }
 
+// The menu ends when another window takes the foreground. A menu that took the
+// foreground itself (the tray's) is not ended by no foreground at all or by the
+// bare desktop window: Windows passes through either for a moment while
+// activation changes, and an X display without a window manager hands the input
+// focus straight back to its root window (the desktop) when a pop-up without a
+// frame takes the foreground. A click on the desktop gives the foreground to the
+// shell's desktop window, which does end it.
+bool CMenuMgr::ForegroundTakenFrom(HWND watched, bool tookForeground) {
+  const HWND foreground = GetForegroundWindow();
+  if (foreground == watched) return false;
+  return !tookForeground || (foreground != nullptr && foreground != GetDesktopWindow());
+}
+
 void CMenuMgr::RunMenuLoop(bool foreground) {
   std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
   for (;;) {
@@ -184,7 +197,7 @@ void CMenuMgr::RunMenuLoop(bool foreground) {
       return;
     }
     HWND watched = foreground ? openMenu_->GetMenuWnd()->GetHWND() : owner_;
-    if (GetForegroundWindow() != watched) {
+    if (ForegroundTakenFrom(watched, foreground)) {
       CloseOpenMenu();
       result_ = nullptr;
       return;

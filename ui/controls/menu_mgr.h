@@ -60,6 +60,7 @@ class CMenuMgr : public nbase::SupportWeakCallback {
 
  private:
   void RunMenuLoop(bool foreground);
+  static bool ForegroundTakenFrom(HWND watched, bool tookForeground);
   void CloseOpenMenu();
   void LinkSubMenus();
 
