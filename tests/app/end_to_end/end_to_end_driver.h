@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -274,5 +275,30 @@ class CarryOverAndDrop final : public StackDropSource {
   POINT target_;
   int checks_ = 0;
 };
+
+// The message the program's tray icon sends to the main window.
+constexpr UINT kTrayMessage = 1124;
+
+// The tray icon right-clicked (what the shell sends), then the tray menu's last
+// item, "退出", clicked. False when no tray menu came up; `held` says whether it
+// stayed up to be clicked (it takes the foreground, which Wine refuses to a
+// pop-up shown from a posted message: it then closes at once).
+inline bool ExitThroughTray(DWORD pid, HWND main, HWND openMenu, bool& held) {
+  std::vector<HWND> before = e2e::VisibleWindows(pid, L"MenuWnd");
+  if (openMenu) {
+    // The open menu is ended by the tray click: the tray menu may reuse no level of it.
+    before.erase(std::remove(before.begin(), before.end(), openMenu), before.end());
+  }
+  PostMessageW(main, kTrayMessage, 0, WM_RBUTTONDOWN);
+  HWND tray = e2e::WaitNewMenuLevel(pid, before);
+  if (!tray) return false;
+  Sleep(300);
+  held = IsWindowVisible(tray) && GetForegroundWindow() == tray;
+  if (!held) return true;
+  const POINT exit = e2e::LastMenuItemPoint(tray);
+  e2e::WaitLevelDrawn(tray, exit);
+  e2e::ClickScreen(exit, false, 120);
+  return true;
+}
 
 }  // namespace e2e

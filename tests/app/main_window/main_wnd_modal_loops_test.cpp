@@ -33,7 +33,6 @@ const char kVisibleConf[] =
 // The first card and empty space of the card area (client coordinates).
 constexpr POINT kFirstCard = {1 + 72 + 1 + 6 + 48, 40 + 1 + 6 + 31 + 6 + 1 + 6 + 42};
 constexpr POINT kLinkBoxSpace = {250, 450};
-constexpr UINT kTrayMessage = 1124;
 
 enum class Loop { kConfirmation, kPopupMenu, kShellMenu, kFilePicker, kDialog };
 enum class CloseBy { kOutside, kTray };
@@ -105,28 +104,6 @@ HWND OpenLoop(DWORD pid, HWND main, Loop loop) {
   return nullptr;
 }
 
-// The tray icon right-clicked (what the shell sends), then the tray menu's last
-// item, "退出", clicked. Null when no tray menu came up; `held` says whether it
-// stayed up to be clicked (it takes the foreground, which Wine refuses to a
-// pop-up shown from a posted message: it then closes at once).
-bool ExitThroughTray(DWORD pid, HWND main, HWND openMenu, bool& held) {
-  std::vector<HWND> before = e2e::VisibleWindows(pid, L"MenuWnd");
-  if (openMenu) {
-    // The open menu is ended by the tray click: the tray menu may reuse no level of it.
-    before.erase(std::remove(before.begin(), before.end(), openMenu), before.end());
-  }
-  PostMessageW(main, kTrayMessage, 0, WM_RBUTTONDOWN);
-  HWND tray = e2e::WaitNewMenuLevel(pid, before);
-  if (!tray) return false;
-  Sleep(300);
-  held = IsWindowVisible(tray) && GetForegroundWindow() == tray;
-  if (!held) return true;
-  const POINT exit = e2e::LastMenuItemPoint(tray);
-  e2e::WaitLevelDrawn(tray, exit);
-  e2e::ClickScreen(exit, false, 120);
-  return true;
-}
-
 class ModalLoopCloseTest : public ::testing::TestWithParam<std::tuple<Loop, CloseBy>> {};
 
 TEST_P(ModalLoopCloseTest, TheProgramEndsWithZeroAndSavesWithoutTouchingTheFreedWindow) {
@@ -146,7 +123,7 @@ TEST_P(ModalLoopCloseTest, TheProgramEndsWithZeroAndSavesWithoutTouchingTheFreed
   if (closeBy == CloseBy::kOutside) {
     PostMessageW(main, WM_CLOSE, 0, 0);
   } else {
-    ASSERT_TRUE(ExitThroughTray(pid, main, loop == Loop::kPopupMenu ? shown : nullptr, trayHeld))
+    ASSERT_TRUE(e2e::ExitThroughTray(pid, main, loop == Loop::kPopupMenu ? shown : nullptr, trayHeld))
         << "no tray menu over " << LoopName(loop);
     // Without the tray menu's "退出", the close comes from outside after all.
     if (!trayHeld) PostMessageW(main, WM_CLOSE, 0, 0);
