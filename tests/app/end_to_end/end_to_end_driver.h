@@ -276,6 +276,19 @@ class CarryOverAndDrop final : public StackDropSource {
   int checks_ = 0;
 };
 
+// Starts the program and waits until its main window is shown, then brings it to
+// the front; null when no window came.
+inline HWND StartShown(pexo_test::PexoProgram& program) {
+  if (!program.Start()) return nullptr;
+  HWND main = nullptr;
+  HWND error = nullptr;
+  program.WaitMainWindowOrError(&main, &error);
+  if (!main || !pexo_test::WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000)) return nullptr;
+  SetForegroundWindow(main);
+  Sleep(500);  // the cards fade in
+  return main;
+}
+
 // The message the program's tray icon sends to the main window.
 constexpr UINT kTrayMessage = 1124;
 

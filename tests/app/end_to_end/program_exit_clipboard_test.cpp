@@ -103,17 +103,6 @@ bool PrepareStore(const PexoProgram& program, Field field) {
   return store.AddLink(tag, link);
 }
 
-HWND StartShown(PexoProgram& program) {
-  if (!program.Start()) return nullptr;
-  HWND main = nullptr;
-  HWND error = nullptr;
-  program.WaitMainWindowOrError(&main, &error);
-  if (!main || !WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000)) return nullptr;
-  SetForegroundWindow(main);
-  Sleep(500);  // the cards fade in
-  return main;
-}
-
 // Everything in the focused field selected and copied with the keys.
 void SelectAllAndCopy() {
   e2e::PressKey('A', {VK_CONTROL});
@@ -172,7 +161,7 @@ TEST_P(CopyThenExitTest, TheProgramEndsWithZeroAndTheCopiedTextStaysOnTheClipboa
   ASSERT_TRUE(program.copied());
   ASSERT_TRUE(PrepareStore(program, field));
   ASSERT_TRUE(PutClipboardText(kBefore));
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   const DWORD pid = program.processId();
 

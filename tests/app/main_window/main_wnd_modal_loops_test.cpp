@@ -69,17 +69,6 @@ size_t FirstTagLinkCount(const PexoProgram& program) {
   return store.topGroups[0]->tags[0]->links.size();
 }
 
-HWND StartShown(PexoProgram& program) {
-  if (!program.Start()) return nullptr;
-  HWND main = nullptr;
-  HWND error = nullptr;
-  program.WaitMainWindowOrError(&main, &error);
-  if (!main || !WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000)) return nullptr;
-  SetForegroundWindow(main);
-  Sleep(500);  // the cards fade in
-  return main;
-}
-
 // Opens the loop with real clicks; the window that shows it (null when it did not come).
 HWND OpenLoop(DWORD pid, HWND main, Loop loop) {
   switch (loop) {
@@ -113,7 +102,7 @@ TEST_P(ModalLoopCloseTest, TheProgramEndsWithZeroAndSavesWithoutTouchingTheFreed
   ASSERT_TRUE(program.copied());
   ASSERT_TRUE(AddOneLink(program));
   const std::wstring ini = program.File(L"conf.ini");
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   const DWORD pid = program.processId();
 
@@ -155,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(Dialog, ModalLoopCloseTest,
 TEST(MainWindowMenuTest, AMenuItemOutsideTheWindowIsClickedWithoutHidingIt) {
   PexoProgram program(std::string(kVisibleConf) + "bHideUnhot=1\r\n");
   ASSERT_TRUE(program.copied());
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   const DWORD pid = program.processId();
   // A right click near the window's right edge: the menu reaches past it.
@@ -191,7 +180,7 @@ TEST(MainWindowMenuTest, ADockedWindowStaysOutWhileItsMenuIsOpen) {
   ASSERT_TRUE(program.copied());
   // The pointer rests where the window appears, so that it stays out.
   e2e::MoveTo({400, 200});
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   const DWORD pid = program.processId();
   RECT window = {};
