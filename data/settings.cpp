@@ -5,13 +5,12 @@
 #include <vector>
 
 #include "data/ini_file_update.h"
+#include "data/profile_text.h"
 
 namespace {
 
 constexpr wchar_t kSection[] = L"main";
 constexpr wchar_t kFileName[] = L"conf.ini";
-// Strings are read into a buffer of this many characters, so at most 63 are kept.
-constexpr DWORD kStringBuffer = 64;
 
 // Misspelled keys of older versions: read so that an old file is accepted, removed
 // by the next save.
@@ -106,9 +105,7 @@ int ReadNumber(const wchar_t* key, int fileDefault, const std::wstring& file) {
 }
 
 std::wstring ReadText(const wchar_t* key, const wchar_t* fileDefault, const std::wstring& file) {
-  wchar_t buffer[kStringBuffer] = {};
-  DWORD length = GetPrivateProfileStringW(kSection, key, fileDefault, buffer, kStringBuffer, file.c_str());
-  return std::wstring(buffer, length);
+  return ReadProfileText(file, kSection, key, fileDefault);
 }
 
 // Older versions kept the hot key's modifiers in bits 16 to 23.

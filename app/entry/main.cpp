@@ -22,6 +22,7 @@
 #include "ui/base/scoped_handles.h"
 #include "ui/base/ui_globals.h"
 #include "ui/controls/stock_controls.h"
+#include "ui/controls/txt_win_host.h"
 
 namespace {
 
@@ -109,7 +110,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
   }
 
   // 2. OLE (drag and drop, the clipboard) for the user-interface thread; it is
-  // uninitialised last, after everything that uses it is gone.
+  // uninitialised last, after everything that uses it is gone, and flushes what a
+  // field copied onto the clipboard. The text services' library is released only
+  // after that: the copied data object is its code.
+  ui::UniqueModule textServices = ui::HoldTextServicesLibrary();
   ui::ScopedOleInit ole;
 
   // 3-4. One instance per folder: a second start shows the first and ends.
@@ -172,7 +176,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     exitCode = RunMessageLoop();
   }
 
-  // Shutdown, in this order: hook, hidden window, framework, shared block; OLE last.
+  // Shutdown, in this order: hook, hidden window, framework, shared block; OLE
+  // (with the clipboard's flush) last, then the text services' library.
   RemoveMouseHook(settings);
   CHideWnd::Destroy(hideWindow);
   ui::UiGlobals::Shutdown();

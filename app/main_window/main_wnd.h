@@ -197,7 +197,10 @@ class CMainWnd : public ui::WindowImplBase {
   // Each returns whether it took the drop (false also after a refusal notice).
   bool OnDropFileList(const std::vector<std::wstring>& paths);
   bool OnDropIdList(const ITEMIDLIST* item);
+  // A browser's address for an ordinary tag is taken at once; its web-address
+  // dialog opens from a posted message, after the drop has returned.
   bool OnDropText(const std::wstring& address, const std::wstring& title);
+  static constexpr UINT kDroppedAddressMessage = WM_APP + 0x131;
   // Shell file drops that arrive as WM_DROPFILES.
   LRESULT OnDropFiles(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
@@ -499,4 +502,12 @@ class CMainWnd : public ui::WindowImplBase {
   bool trayIconOwned_ = false;
   AppHotKeys appHotKeys_;
   std::wstring lastNotice_;
+  // A dropped address whose dialog is still to come: the tag by its ID.
+  struct DroppedAddress {
+    int32_t tagId = 0;
+    std::wstring address;
+    std::wstring title;
+  };
+  std::optional<DroppedAddress> droppedAddress_;
+  void OpenDroppedAddress();
 };

@@ -22,6 +22,8 @@
 
 namespace {
 
+constexpr wchar_t kShortcutFailedNotice[] = L"创建快捷方式失败";
+
 bool HasFileTarget(const Link& link) {
   return link.TYPE == kLinkProgram || link.TYPE == kLinkDriveRoot || link.TYPE == kLinkFolder ||
          link.TYPE == kLinkFile || link.TYPE == kLinkShellItem;
@@ -105,7 +107,12 @@ bool CMainWnd::RunCardLinkCommand(const std::wstring& command, int32_t linkId, P
     }
   }
   if (command == L"winshell") return ShowLinkShellMenu(GetHWND(), *link, cursor, messageBoxOpen_) > 0;
-  if (command == L"create_shortcut") return HasFileTarget(*link) && CreateShortcutFile(*link);
+  if (command == L"create_shortcut") {
+    if (!HasFileTarget(*link)) return false;
+    if (CreateShortcutFile(*link)) return true;
+    ShowNotice(kShortcutFailedNotice);
+    return false;
+  }
   if (command == L"refresh_link_icon") {
     GetLinkStore().RemoveLinkIcon(link);
     OnTagSelect(nullptr);

@@ -136,8 +136,22 @@ bool CMainWnd::OnDropText(const std::wstring& address, const std::wstring& title
   }
   if (address.empty()) return false;
   // The user sees the page title and address in the web-address dialog first
-  // and may change them; a cancelled dialog is still a handled drop.
-  return AddWebAddressLink(tag, title, address);
+  // and may change them; a cancelled dialog is still a handled drop. The dialog
+  // is a modal loop: run inside the drop it would keep the dragging program
+  // waiting until it closed, so it opens once the drop has returned.
+  droppedAddress_ = DroppedAddress{tag->ID, address, title};
+  PostMessageW(GetHWND(), kDroppedAddressMessage, 0, 0);
+  return true;
+}
+
+void CMainWnd::OpenDroppedAddress() {
+  if (!droppedAddress_) return;
+  const DroppedAddress dropped = std::move(*droppedAddress_);
+  droppedAddress_.reset();
+  // The tag may have gone, or a dialog opened, since the drop.
+  const std::shared_ptr<Group> tag = GetLinkStore().FindGroup(dropped.tagId);
+  if (!tag || tag->TYPE != kGroupOrdinary || !GetHWND() || !IsWindowEnabled(GetHWND())) return;
+  AddWebAddressLink(tag, dropped.title, dropped.address);
 }
 
 LRESULT CMainWnd::OnDropFiles(UINT, WPARAM wParam, LPARAM, bool& handled) {

@@ -1,16 +1,34 @@
-// The card menu's link editor: runs the editor over the main window, then drops
-// the link's old icon when its source changed, stores the link and rebuilds the
-// cards.
+// The card menu's link editor: runs the editor over the main window, stores the
+// link, then drops its old icon when its source changed and rebuilds the cards.
+// A link the store refuses gets its stored fields and chord back.
 #include "app/dialogs/edit_wnd.h"
 #include "app/main_window/main_wnd.h"
+#include "data/hot_key_table.h"
 #include "data/icon_cache.h"
 #include "data/link.h"
 #include "data/link_store.h"
+
+namespace {
+
+constexpr wchar_t kSaveFailedNotice[] = L"保存失败，请检查数据库文件";
+
+// The editor changed the link in place and registered its new chord: the link
+// becomes what the store still holds, with the old chord registered again.
+void RestoreStoredLink(const std::shared_ptr<Link>& link, const Link& stored) {
+  HotKeyTable& table = GetHotKeyTable();
+  if (link->HotKey != 0) table.UnregisterLink(link);
+  *link = stored;
+  link->hotKeyId = 0;
+  if (link->HotKey != 0) table.RegisterLink(link);
+}
+
+}  // namespace
 
 bool CMainWnd::EditLink(const std::shared_ptr<Link>& link) {
   if (!link) return false;
   const std::wstring oldSource = link->GetIconSource();
   const std::wstring oldKey = link->GetIconKey();
+  const Link stored = *link;
   UINT result = 0;
   {
     auto dialog = std::make_unique<CEditWnd>();
@@ -19,11 +37,16 @@ bool CMainWnd::EditLink(const std::shared_ptr<Link>& link) {
     result = RunOwnedDialog(dialog, GetHWND(), L"EditWnd");
   }
   if (result != CDialogWnd::kResultOk) return false;
+  if (!GetLinkStore().SaveLink(link)) {
+    RestoreStoredLink(link, stored);
+    OnTagSelect(nullptr);
+    ShowNotice(kSaveFailedNotice);
+    return false;
+  }
   const bool builtIn = !oldKey.empty() && (oldKey[0] == L'#' || oldKey[0] == L'*');
   if (!builtIn && (link->GetIconSource() != oldSource || link->GetIconKey() != oldKey)) {
     GetIconCache().RemoveCache(oldKey, false);
   }
-  const bool saved = GetLinkStore().SaveLink(link);
   OnTagSelect(nullptr);
-  return saved;
+  return true;
 }

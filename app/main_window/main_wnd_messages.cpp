@@ -138,6 +138,9 @@ bool CMainWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case kFinishSetUpMessage:
       FinishSetUp();
       return true;
+    case kDroppedAddressMessage:
+      OpenDroppedAddress();
+      return true;
     case DockSlider::kSlideNoticeMessage:
       OnSlideNotice(wParam);
       return true;

@@ -9,6 +9,7 @@
 #include "app/new_links/link_from_path.h"
 #include "app/new_links/link_record.h"
 #include "data/initials.h"
+#include "data/profile_text.h"
 #include "ui/base/scoped_handles.h"
 #include "ui/base/string_util.h"
 #include "ui/base/windows_version.h"
@@ -73,10 +74,7 @@ std::shared_ptr<Link> StoreAppLink(IShellLinkW& shortcut) {
 }
 
 std::wstring IniText(const std::wstring& file, const wchar_t* key) {
-  wchar_t buffer[2048] = {};
-  GetPrivateProfileStringW(L"InternetShortcut", key, L"", buffer, static_cast<DWORD>(std::size(buffer)),
-                           file.c_str());
-  return buffer;
+  return ReadProfileText(file, L"InternetShortcut", key);
 }
 
 // The web shortcut's own file: an INI file whose "InternetShortcut" section holds

@@ -268,8 +268,35 @@ TEST_F(SettingsTest, NumbersFlagsAndStringsAreReadLikeTheProfileFunctions) {
   EXPECT_FALSE(settings.bTopMost);
   EXPECT_TRUE(settings.bAutoRun);  // any non-zero number is true
   EXPECT_EQ(settings.nAlpha, 300); // taken as it is
-  EXPECT_EQ(settings.Theme, seventy.substr(0, 63));
+  EXPECT_EQ(settings.Theme, seventy);
   EXPECT_EQ(settings.TagAlign, L"右");
+}
+
+// Values of every length come back whole, around the lengths where the read
+// needs a larger buffer as well, also a value in quotes whose closing quote is the
+// first character past a buffer; a file written by hand reads the same.
+TEST_F(SettingsTest, TextValuesOfAnyLengthSurviveSaveAndLoadWhole) {
+  for (size_t length : {63u, 64u, 254u, 255u, 256u, 257u, 511u, 512u, 1023u, 5000u}) {
+    SCOPED_TRACE(length);
+    std::wstring command = L"\"C:\\Program Files\\";
+    while (command.size() + 6 < length) command += static_cast<wchar_t>(L'a' + command.size() % 26);
+    command += L"\" \"%1\"";
+    ASSERT_EQ(command.size(), length);
+    Settings settings(dir_.path());
+    settings.OpenDirCmd = command;
+    settings.Theme = std::wstring(length, L'主');
+    ASSERT_TRUE(settings.Save());
+    Settings reloaded = Loaded();
+    EXPECT_EQ(reloaded.OpenDirCmd, command);
+    EXPECT_EQ(reloaded.Theme, settings.Theme);
+
+    // Written by hand the way the program writes it (in an extra pair of quotes),
+    // and without them: the read takes off the one pair that encloses the value.
+    ASSERT_TRUE(WriteFileBytes(File(), Utf16File(L"[main]\r\nOpenDirCmd=" + IniValueText(command) + L"\r\n")));
+    EXPECT_EQ(Loaded().OpenDirCmd, command);
+    ASSERT_TRUE(WriteFileBytes(File(), Utf16File(L"[main]\r\nOpenDirCmd=" + command + L"\r\n")));
+    EXPECT_EQ(Loaded().OpenDirCmd, command.substr(1, command.size() - 2));
+  }
 }
 
 TEST_F(SettingsTest, LineBreaksInTextValuesCannotAddKeys) {

@@ -284,11 +284,16 @@ class ScopedComInit {
 
 // OLE (drag and drop, the clipboard) for the current thread, with the same
 // balancing rule as COM: OleUninitialize only after a successful OleInitialize.
+// A data object this program left on the OLE clipboard (a copy from a text
+// field) is rendered onto the clipboard first: the copied text stays there after
+// the program ends, and OleUninitialize finds no object of ours to call into.
 class ScopedOleInit {
  public:
   ScopedOleInit() : result_(OleInitialize(nullptr)) {}
   ~ScopedOleInit() {
-    if (SUCCEEDED(result_)) OleUninitialize();
+    if (!SUCCEEDED(result_)) return;
+    if (OwnsClipboard()) OleFlushClipboard();
+    OleUninitialize();
   }
   ScopedOleInit(const ScopedOleInit&) = delete;
   ScopedOleInit& operator=(const ScopedOleInit&) = delete;
@@ -297,6 +302,13 @@ class ScopedOleInit {
   HRESULT result() const { return result_; }
 
  private:
+  // The clipboard's owner is a window of this process (OLE's clipboard window).
+  static bool OwnsClipboard() {
+    HWND owner = GetClipboardOwner();
+    DWORD process = 0;
+    return owner && GetWindowThreadProcessId(owner, &process) && process == GetCurrentProcessId();
+  }
+
   HRESULT result_;
 };
 

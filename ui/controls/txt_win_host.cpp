@@ -21,6 +21,7 @@ constexpr DWORD kScrollBarBits =
     WS_VSCROLL | WS_HSCROLL | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_DISABLENOSCROLL;
 constexpr LONG kTwipsPerInch = 1440;
 constexpr int kHimetricPerInch = 2540;
+constexpr wchar_t kTextServicesLibrary[] = L"msftedit.dll";
 
 HWND HwndOf(const RichEdit* control) {
   Window* window = control ? control->GetWindow() : nullptr;
@@ -28,6 +29,8 @@ HWND HwndOf(const RichEdit* control) {
 }
 
 }  // namespace
+
+UniqueModule HoldTextServicesLibrary() { return UniqueModule(LoadLibraryW(kTextServicesLibrary)); }
 
 CTxtWinHost::CTxtWinHost() = default;
 
@@ -84,7 +87,7 @@ bool CTxtWinHost::Init(RichEdit* control, const CREATESTRUCTW* create) {
 
   // Each host holds its own reference on the library, so the code of the text
   // services stays loaded until the last of them is released.
-  library_ = LoadLibraryW(L"msftedit.dll");
+  library_ = LoadLibraryW(kTextServicesLibrary);
   if (!library_) return false;
   auto create_services =
       reinterpret_cast<PCreateTextServices>(GetProcAddress(library_, "CreateTextServices"));

@@ -8,9 +8,16 @@
 #include <richedit.h>
 #include <textserv.h>
 
+#include "ui/base/scoped_handles.h"
+
 namespace ui {
 
 class RichEdit;
+
+// The library of the text services, loaded once more for the caller. The
+// program holds it until after OleUninitialize: an object a field placed on the
+// OLE clipboard is code of this library, and the last field may go first.
+UniqueModule HoldTextServicesLibrary();
 
 class CTxtWinHost : public ITextHost {
  public:

@@ -21,6 +21,7 @@
 #include "app/controls/hot_key_edit.h"
 #include "app/desktop/mouse_hook.h"
 #include "app/dialogs/setting_wnd.h"
+#include "app/launching/launch_thread.h"
 #include "app/main_window/main_wnd.h"
 #include "data/hot_key_table.h"
 #include "data/icon_cache.h"
@@ -30,6 +31,7 @@
 #include "data/theme_loader.h"
 #include "tests/app/support/dialog_test_support.h"
 #include "tests/app/support/menu_driver.h"
+#include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 #include "ui/base/scoped_handles.h"
 #include "ui/controls/combo.h"
@@ -347,6 +349,58 @@ TEST_F(SettingsDialogTest, OkFromTheMainMenuStoresEveryChangeAndAppliesItToTheRu
   }));
   EXPECT_EQ(GetSettings().hMouseHook, nullptr);
   EXPECT_FALSE(StoredSettings().bMButtonMain);
+}
+
+// A folder command of 300 characters and a theme of a long file name are read
+// whole at the start, stored whole by OK, read whole again by the next start, and
+// a folder link runs the whole command.
+TEST_F(SettingsDialogTest, LongFolderCommandAndThemeSurviveOkAndARestartAndTheCommandRunsWhole) {
+  std::wstring arguments = L"/marker-long-command";
+  while (arguments.size() < 260) arguments += L" /part" + std::to_wstring(arguments.size());
+  const std::wstring command = L"\"" + pexo_test::ExeFolder() + L"\\launch_probe.exe\" " + arguments + L" \"%1\"";
+  const std::wstring theme = L"Settings_Probe_" + std::wstring(90, L'长') + L".xml";
+  WriteTheme(theme, kProbeTitleColor);
+  struct ThemeFile {
+    std::wstring path;
+    ~ThemeFile() { DeleteFileW(path.c_str()); }
+  } themeFile{ThemeFolder() + theme};
+  {
+    Settings written = GetSettings();
+    written.OpenDirCmd = command;
+    written.Theme = theme;
+    ASSERT_TRUE(written.Save());
+  }
+  // The start reads the file.
+  GetSettings().Load();
+  ASSERT_GE(GetSettings().OpenDirCmd.size(), 300u);
+  ASSERT_EQ(GetSettings().OpenDirCmd, command);
+  ASSERT_EQ(GetSettings().Theme, theme);
+  OpenMain();
+  std::wstring shownCommand;
+  ASSERT_TRUE(SettingsFromMenu(Steps{
+      [&](CDialogWnd& d) {
+        shownCommand = Get<ui::RichEdit>(d, L"edit_dircmd")->GetText();
+        Click(d, L"btn_ok");
+      },
+  }));
+  EXPECT_EQ(shownCommand, command) << "the dialog shows the command cut";
+  CloseMain();
+  // The next start.
+  const Settings stored = StoredSettings();
+  EXPECT_EQ(stored.OpenDirCmd, command);
+  EXPECT_EQ(stored.Theme, theme);
+  GetSettings().Load();
+
+  const std::wstring log = pexo_test::ExeFolder() + L"\\probe_log.txt";
+  Link folder;
+  folder.NAME = L"文件夹";
+  folder.TYPE = kLinkFolder;
+  folder.PATH = pexo_test::ExeFolder();
+  ASSERT_TRUE(StartLinkThread(folder, false));
+  std::string expected(arguments.begin(), arguments.end());
+  EXPECT_TRUE(pexo_test::WaitUntil(
+      [&] { return pexo_test::ReadFileBytes(log).find(expected + " \"") != std::string::npos; }, 10000))
+      << "the folder command did not run whole";
 }
 
 TEST_F(SettingsDialogTest, CancelAfterChangesLeavesTheSettingsTheFileAndTheWindowAlone) {

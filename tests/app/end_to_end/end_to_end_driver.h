@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -274,5 +275,44 @@ class CarryOverAndDrop final : public StackDropSource {
   POINT target_;
   int checks_ = 0;
 };
+
+// Starts the program and waits until its main window is shown, then brings it to
+// the front; null when no window came.
+inline HWND StartShown(pexo_test::PexoProgram& program) {
+  if (!program.Start()) return nullptr;
+  HWND main = nullptr;
+  HWND error = nullptr;
+  program.WaitMainWindowOrError(&main, &error);
+  if (!main || !pexo_test::WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000)) return nullptr;
+  SetForegroundWindow(main);
+  Sleep(500);  // the cards fade in
+  return main;
+}
+
+// The message the program's tray icon sends to the main window.
+constexpr UINT kTrayMessage = 1124;
+
+// The tray icon right-clicked (what the shell sends), then the tray menu's last
+// item, "退出", clicked once the menu is on the screen. False (with the reason)
+// when no tray menu came up or it did not stay up to be clicked.
+inline bool ExitThroughTray(DWORD pid, HWND main, std::string& why) {
+  const std::vector<HWND> before = VisibleWindows(pid, L"MenuWnd");
+  PostMessageW(main, kTrayMessage, 0, WM_RBUTTONDOWN);
+  HWND tray = WaitNewMenuLevel(pid, before);
+  if (!tray) {
+    why = "no tray menu came up";
+    return false;
+  }
+  const POINT exit = LastMenuItemPoint(tray);
+  if (!WaitLevelDrawn(tray, exit) || !IsWindowVisible(tray)) {
+    why = "the tray menu closed before it could be clicked";
+    return false;
+  }
+  ClickScreen(exit, false, 120);
+  // Over the file picker Wine now and then drops the first click of the pointer
+  // on the freshly shown menu: a hand would click once more.
+  if (!pexo_test::WaitUntil([&] { return !IsWindowVisible(tray); }, 3000)) ClickScreen(exit, false, 120);
+  return true;
+}
 
 }  // namespace e2e

@@ -46,17 +46,6 @@ size_t CountOf(const std::string& text, const std::string& part) {
   return count;
 }
 
-HWND StartShown(PexoProgram& program) {
-  if (!program.Start()) return nullptr;
-  HWND main = nullptr;
-  HWND error = nullptr;
-  program.WaitMainWindowOrError(&main, &error);
-  if (!main || !pexo_test::WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000)) return nullptr;
-  SetForegroundWindow(main);
-  Sleep(500);  // the cards fade in
-  return main;
-}
-
 // The program's folder with the recording program beside it.
 bool AddProbe(const PexoProgram& program) {
   return CopyFileW((pexo_test::ExeFolder() + L"\\launch_probe.exe").c_str(), program.File(L"launch_probe.exe").c_str(),
@@ -97,7 +86,7 @@ std::vector<std::shared_ptr<Link>> FirstTagLinks(const PexoProgram& program) {
 
 // Starts, waits for the window, closes it again: the first start's default data.
 bool FirstStart(PexoProgram& program) {
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   return main && program.CloseAndWait(main) == 0;
 }
 
@@ -113,7 +102,7 @@ TEST(EndToEndTest, FirstStartThenLinksLaunchedByClicksKeepOrderAndRunCountsAcros
   const std::wstring db = program.File(L"db\\link.db");
 
   // First start: the default data is made, the window is shown and answers.
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr) << "no main window on the first start";
   EXPECT_TRUE(PexoProgram::Answers(main));
   ASSERT_EQ(program.CloseAndWait(main), 0u);
@@ -139,7 +128,7 @@ TEST(EndToEndTest, FirstStartThenLinksLaunchedByClicksKeepOrderAndRunCountsAcros
   }
 
   // Second start: the first card is clicked twice, the third once.
-  main = StartShown(program);
+  main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr) << "no main window on the second start";
   const std::wstring log = program.File(L"probe_log.txt");
   ClickAt(main, CardCentre(0));
@@ -162,7 +151,7 @@ TEST(EndToEndTest, FirstStartThenLinksLaunchedByClicksKeepOrderAndRunCountsAcros
 
   // Third start: everything is still there, in the same order, with its counts,
   // and clicking still launches.
-  main = StartShown(program);
+  main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr) << "no main window on the third start";
   ClickAt(main, CardCentre(1));
   EXPECT_TRUE(pexo_test::WaitUntil(
@@ -202,7 +191,7 @@ void FillUrlDialog(HWND dialog, const std::wstring& name, const std::wstring& ad
 TEST(EndToEndTest, LinksAddedThroughTheLinkBoxMenuAndItsDialogsAreThereAfterARestart) {
   PexoProgram program(kVisibleConf);
   ASSERT_TRUE(program.copied());
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   const DWORD pid = program.processId();
 
@@ -235,7 +224,7 @@ TEST(EndToEndTest, LinksAddedThroughTheLinkBoxMenuAndItsDialogsAreThereAfterARes
   // Under Wine the new link's shell icon takes about two seconds to cache.
   EXPECT_TRUE(pexo_test::WaitUntil([&] { return PexoProgram::Answers(main, 500); }, 8000));
   ASSERT_EQ(program.CloseAndWait(main), 0u);
-  main = StartShown(program);
+  main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr) << "no window after the restart";
   ASSERT_EQ(program.CloseAndWait(main), 0u);
 
@@ -264,7 +253,7 @@ TEST(EndToEndTest, SearchFindsALinkByNameAndEnterStartsIt) {
   ASSERT_TRUE(FirstStart(program));
   ASSERT_EQ(AddProbeLinks(program, {L"alpha", L"gamma", L"delta"}).size(), 3u);
 
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   const DWORD pid = program.processId();
   e2e::PressChord({VK_CONTROL, VK_MENU}, VK_F9);
@@ -298,7 +287,7 @@ TEST(EndToEndTest, TheApplicationChordHidesAndShowsTheWindowAndALinksChordStarts
   ASSERT_EQ(AddProbeLinks(program, {L"chorded", L"plain"}, MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt, VK_F7)).size(),
             2u);
 
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   e2e::PressChord({VK_CONTROL, VK_MENU}, VK_F8);
   if (!pexo_test::WaitUntil([&] { return !IsWindowVisible(main); }, 3000)) {
@@ -329,7 +318,7 @@ TEST(EndToEndTest, AWindowDockedAtTheLeftEdgeSlidesOutAndComesBackWhenTheCursorT
   PexoProgram program(conf);
   ASSERT_TRUE(program.copied());
   e2e::MoveTo({100, 300});  // over where the window will be, so that it does not leave at once
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   RECT rc = {};
   GetWindowRect(main, &rc);
@@ -379,7 +368,7 @@ TEST(EndToEndTest, AThemeChosenFromTheMainMenuRecolorsTheWindowAndSurvivesAResta
   ASSERT_TRUE(CreateDirectoryW(themes.c_str(), nullptr));
   ASSERT_TRUE(CopyFileW((pexo_test::ExeFolder() + L"\\..\\..\\app\\theme\\dark.xml").c_str(),
                         (themes + L"\\dark.xml").c_str(), FALSE));
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   const POINT background = {300, 500};
   const COLORREF before = ScreenPixel(main, background);
@@ -403,7 +392,7 @@ TEST(EndToEndTest, AThemeChosenFromTheMainMenuRecolorsTheWindowAndSurvivesAResta
   GetPrivateProfileStringW(L"main", L"Theme", L"", theme, 64, program.File(L"conf.ini").c_str());
   EXPECT_STREQ(theme, L"dark.xml");
 
-  main = StartShown(program);
+  main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(ScreenPixel(main, background), dark) << "the theme was lost on the restart";
   ASSERT_EQ(program.CloseAndWait(main), 0u);
@@ -423,7 +412,7 @@ TEST(EndToEndTest, ACardMovedAndCopiedThroughItsMenuLandsInTheChosenTag) {
     tag->NAME = L"other";
     ASSERT_TRUE(store.AddTag(store.topGroups[0], tag));
   }
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   const DWORD pid = program.processId();
 
@@ -453,7 +442,7 @@ TEST(EndToEndTest, AProgramDroppedFromAnotherProcessBecomesACardThatStartsItAndS
   PexoProgram program(kVisibleConf);
   ASSERT_TRUE(program.copied());
   ASSERT_TRUE(AddProbe(program));
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
 
@@ -481,7 +470,7 @@ TEST(EndToEndTest, AProgramDroppedFromAnotherProcessBecomesACardThatStartsItAndS
       << "a click on the dropped card started nothing";
   ASSERT_EQ(program.CloseAndWait(main), 0u);
 
-  main = StartShown(program);
+  main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   ASSERT_EQ(program.CloseAndWait(main), 0u);
   const auto links = FirstTagLinks(program);

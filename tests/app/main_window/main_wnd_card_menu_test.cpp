@@ -4,6 +4,7 @@
 // link.db; "删除" removes the right-clicked link even when a link's hot key
 // re-sorted the tag while the menu was up.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -13,11 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "app/controls/hot_key_edit.h"
 #include "app/controls/list_item_id.h"
 #include "app/dialogs/dialog_wnd.h"
 #include "app/main_window/main_wnd.h"
 #include "data/hot_key_table.h"
 #include "data/link_store.h"
+#include <sqlite3.h>
 #include "data/settings.h"
 #include "tests/app/support/dialog_test_support.h"
 #include "tests/app/support/launcher_test_support.h"
@@ -133,6 +136,67 @@ TEST_F(CardMenuTest, EditOpensTheEditorOfTheRightClickedCardAndOkWithASwatchReac
   EXPECT_EQ(links[1]->CustomColor, L"#ffd93025");
   EXPECT_EQ(links[2]->NAME, L"丙");
   EXPECT_TRUE(links[0]->CustomColor.empty() && links[2]->CustomColor.empty());
+}
+
+// A chord is free when this process can register it itself.
+bool ChordIsFree(UINT modifiers, UINT key) {
+  if (!RegisterHotKey(nullptr, 0x7000, modifiers, key)) return false;
+  UnregisterHotKey(nullptr, 0x7000);
+  return true;
+}
+
+TEST_F(CardMenuTest, AnEditTheReadOnlyStoreRefusesShowsTheNoticeAndLeavesTheStoredLinkAndChord) {
+  PrepareLinks({{L"甲", 0}, {L"乙", 0}, {L"丙", 0}}, kSortByPosition, true);
+  // The window's link.db can be read but not written. (A read-only file does not
+  // stop a process of the superuser under Wine, which the tests may run as; the
+  // store refuses the same way.)
+  ASSERT_EQ(sqlite3_exec(GetLinkStore().connection, "PRAGMA query_only = ON", nullptr, nullptr, nullptr), SQLITE_OK);
+  ASSERT_EQ(CardNames(), L"甲乙丙");
+  ASSERT_FALSE(ChordIsFree(MOD_CONTROL | MOD_ALT, VK_F10)) << "the stored chord is registered";
+  const uint16_t otherChord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt, VK_F11);
+  ChooseOnCard(2, {L"edit_link"}, {},
+               Steps{
+                   [&](CDialogWnd& d) {
+                     auto* name = dynamic_cast<ui::RichEdit*>(d.FindControlByName(L"edit_name"));
+                     ASSERT_NE(name, nullptr);
+                     name->SetFocus();
+                     name->SetSelAll();
+                     dialog_test::Type(d, L"丙改");
+                     ui::SetHotKeyEditCode(dynamic_cast<ui::HotKeyEdit*>(d.FindControlByName(L"edit_hotkey")),
+                                           otherChord);
+                   },
+                   [&](CDialogWnd& d) { dialog_test::Click(d, L"btn_ok"); },
+               });
+  EXPECT_EQ(window_->LastNotice(), L"保存失败，请检查数据库文件");
+  EXPECT_EQ(CardNames(), L"甲乙丙") << "the card shows a name the store does not hold";
+  auto link = GetLinkStore().FindLink(GetListItemId(window_->LinkBox()->GetItemAt(2)));
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->NAME, L"丙");
+  EXPECT_EQ(link->HotKey, kChord);
+  EXPECT_FALSE(ChordIsFree(MOD_CONTROL | MOD_ALT, VK_F10)) << "the stored chord was not registered again";
+  EXPECT_TRUE(ChordIsFree(MOD_CONTROL | MOD_ALT, VK_F11)) << "the refused chord stayed registered";
+
+  const auto links = StoredLinks();
+  ASSERT_EQ(links.size(), 3u);
+  EXPECT_EQ(links[2]->NAME, L"丙");
+  EXPECT_EQ(links[2]->HotKey, kChord);
+}
+
+// "创建桌面快捷方式" for a link whose name leaves no file name says so; one that
+// can be written says nothing.
+TEST_F(CardMenuTest, AShortcutThatCannotBeWrittenShowsANotice) {
+  PrepareLinks({{L"...", 0}, {L"快捷甲", 0}}, kSortByPosition, false);
+  ChooseOnCard(0, {L"create_shortcut"});
+  EXPECT_EQ(window_->LastNotice(), L"创建快捷方式失败");
+  window_->ShowNotice(L"");
+
+  ChooseOnCard(1, {L"create_shortcut"});
+  wchar_t desktop[MAX_PATH] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOP, FALSE));
+  const std::wstring written = std::wstring(desktop) + L"\\快捷甲.lnk";
+  EXPECT_NE(GetFileAttributesW(written.c_str()), INVALID_FILE_ATTRIBUTES) << "no shortcut on the desktop";
+  DeleteFileW(written.c_str());
+  EXPECT_EQ(window_->LastNotice(), L"");
 }
 
 TEST_F(CardMenuTest, DeleteRemovesTheRightClickedLinkAfterAHotKeyResortedTheTagWhileTheMenuWasUp) {

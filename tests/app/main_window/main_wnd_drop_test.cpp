@@ -73,7 +73,9 @@ class MainWindowDropTest : public launcher_test::MainWindowFixture {
     target->DragOver(MK_LBUTTON, at, &effect);
     if (overEffect) *overEffect = effect;
     effect = allowed;
+    dropReturned_ = false;
     target->Drop(&data, 0, at, &effect);
+    dropReturned_ = true;
     PumpFor(50);
     return effect;
   }
@@ -90,6 +92,7 @@ class MainWindowDropTest : public launcher_test::MainWindowFixture {
   }
 
   pexo_test::TempDir dir_;
+  bool dropReturned_ = true;
 };
 
 TEST_F(MainWindowDropTest, DroppedFilesBecomeLinksAndTheSourceKeepsItsFiles) {
@@ -131,13 +134,17 @@ TEST_F(MainWindowDropTest, BrowserLinkOpensTheWebAddressDialogFilledWithThePage)
   // confirms them as they are.
   DWORD effect = DROPEFFECT_NONE;
   std::wstring heading, name, address;
+  bool openedAfterTheDrop = false;
   AnswerWebAddressDialog([&] { effect = DragAndDrop(data, DROPEFFECT_COPY | DROPEFFECT_LINK); },
                          [&](CDialogWnd& d) {
+                           // The dragging program is not held while the dialog is up.
+                           openedAfterTheDrop = dropReturned_;
                            heading = dialog_test::LabelText(d.FindControlByName(L"title"));
                            name = dialog_test::EditText(d, L"edit_name");
                            address = dialog_test::EditText(d, L"edit_url");
                            dialog_test::Click(d, L"btn_ok");
                          });
+  EXPECT_TRUE(openedAfterTheDrop) << "the dialog ran inside IDropTarget::Drop";
   EXPECT_EQ(heading, L"新增URL链接");
   EXPECT_EQ(name, L"Example Page");
   EXPECT_EQ(address, L"https://www.example.com/page");
@@ -147,9 +154,12 @@ TEST_F(MainWindowDropTest, BrowserLinkOpensTheWebAddressDialogFilledWithThePage)
   EXPECT_EQ(Tag(0)->links[0]->NAME, L"Example Page");
   EXPECT_EQ(Tag(0)->links[0]->PATH, L"https://www.example.com/page");
 
-  // Cancelled, the drop adds nothing.
-  AnswerWebAddressDialog([&] { DragAndDrop(data, DROPEFFECT_COPY | DROPEFFECT_LINK); },
+  // Cancelled, the drop adds nothing; a source that allows a move gets no move,
+  // which would delete its own link.
+  AnswerWebAddressDialog([&] { effect = DragAndDrop(data, kEveryEffect); },
                          [](CDialogWnd& d) { dialog_test::Click(d, L"btn_cancel"); });
+  EXPECT_EQ(effect & DROPEFFECT_MOVE, 0u);
+  EXPECT_NE(effect, static_cast<DWORD>(DROPEFFECT_NONE));
   EXPECT_EQ(Tag(0)->links.size(), 1u);
   EXPECT_EQ(window_->OpenDialog(), nullptr);
 }

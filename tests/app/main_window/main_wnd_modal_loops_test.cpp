@@ -33,7 +33,6 @@ const char kVisibleConf[] =
 // The first card and empty space of the card area (client coordinates).
 constexpr POINT kFirstCard = {1 + 72 + 1 + 6 + 48, 40 + 1 + 6 + 31 + 6 + 1 + 6 + 42};
 constexpr POINT kLinkBoxSpace = {250, 450};
-constexpr UINT kTrayMessage = 1124;
 
 enum class Loop { kConfirmation, kPopupMenu, kShellMenu, kFilePicker, kDialog };
 enum class CloseBy { kOutside, kTray };
@@ -70,17 +69,6 @@ size_t FirstTagLinkCount(const PexoProgram& program) {
   return store.topGroups[0]->tags[0]->links.size();
 }
 
-HWND StartShown(PexoProgram& program) {
-  if (!program.Start()) return nullptr;
-  HWND main = nullptr;
-  HWND error = nullptr;
-  program.WaitMainWindowOrError(&main, &error);
-  if (!main || !WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000)) return nullptr;
-  SetForegroundWindow(main);
-  Sleep(500);  // the cards fade in
-  return main;
-}
-
 // Opens the loop with real clicks; the window that shows it (null when it did not come).
 HWND OpenLoop(DWORD pid, HWND main, Loop loop) {
   switch (loop) {
@@ -105,29 +93,6 @@ HWND OpenLoop(DWORD pid, HWND main, Loop loop) {
   return nullptr;
 }
 
-// The tray icon right-clicked (what the shell sends), then the tray menu's last
-// item, "退出", clicked once the menu is on the screen. False (with the reason)
-// when no tray menu came up or it did not stay up to be clicked.
-bool ExitThroughTray(DWORD pid, HWND main, std::string& why) {
-  const std::vector<HWND> before = e2e::VisibleWindows(pid, L"MenuWnd");
-  PostMessageW(main, kTrayMessage, 0, WM_RBUTTONDOWN);
-  HWND tray = e2e::WaitNewMenuLevel(pid, before);
-  if (!tray) {
-    why = "no tray menu came up";
-    return false;
-  }
-  const POINT exit = e2e::LastMenuItemPoint(tray);
-  if (!e2e::WaitLevelDrawn(tray, exit) || !IsWindowVisible(tray)) {
-    why = "the tray menu closed before it could be clicked";
-    return false;
-  }
-  e2e::ClickScreen(exit, false, 120);
-  // Over the file picker Wine now and then drops the first click of the pointer
-  // on the freshly shown menu: a hand would click once more.
-  if (!pexo_test::WaitUntil([&] { return !IsWindowVisible(tray); }, 3000)) e2e::ClickScreen(exit, false, 120);
-  return true;
-}
-
 class ModalLoopCloseTest : public ::testing::TestWithParam<std::tuple<Loop, CloseBy>> {};
 
 TEST_P(ModalLoopCloseTest, TheProgramEndsWithZeroAndSavesWithoutTouchingTheFreedWindow) {
@@ -137,7 +102,7 @@ TEST_P(ModalLoopCloseTest, TheProgramEndsWithZeroAndSavesWithoutTouchingTheFreed
   ASSERT_TRUE(program.copied());
   ASSERT_TRUE(AddOneLink(program));
   const std::wstring ini = program.File(L"conf.ini");
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   const DWORD pid = program.processId();
 
@@ -147,7 +112,7 @@ TEST_P(ModalLoopCloseTest, TheProgramEndsWithZeroAndSavesWithoutTouchingTheFreed
     PostMessageW(main, WM_CLOSE, 0, 0);
   } else {
     std::string why;
-    ASSERT_TRUE(ExitThroughTray(pid, main, why)) << why << " over " << LoopName(loop);
+    ASSERT_TRUE(e2e::ExitThroughTray(pid, main, why)) << why << " over " << LoopName(loop);
   }
   DWORD code = 1;
   ASSERT_TRUE(program.WaitExit(20000, &code)) << "still running after the close";
@@ -172,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(Dialog, ModalLoopCloseTest,
 TEST(MainWindowMenuTest, AMenuItemOutsideTheWindowIsClickedWithoutHidingIt) {
   PexoProgram program(std::string(kVisibleConf) + "bHideUnhot=1\r\n");
   ASSERT_TRUE(program.copied());
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   const DWORD pid = program.processId();
   // A right click near the window's right edge: the menu reaches past it.
@@ -208,7 +173,7 @@ TEST(MainWindowMenuTest, ADockedWindowStaysOutWhileItsMenuIsOpen) {
   ASSERT_TRUE(program.copied());
   // The pointer rests where the window appears, so that it stays out.
   e2e::MoveTo({400, 200});
-  HWND main = StartShown(program);
+  HWND main = e2e::StartShown(program);
   ASSERT_NE(main, nullptr);
   const DWORD pid = program.processId();
   RECT window = {};
