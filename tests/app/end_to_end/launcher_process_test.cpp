@@ -8,10 +8,12 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/link_store.h"
 #include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
+#include "tests/ui/core/window_test_support.h"
 
 namespace {
 
@@ -68,14 +70,43 @@ class LauncherProcessTest : public ::testing::Test {
     PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
   }
 
-  // The window places rebuilt cards when it paints, and posted input comes before
-  // painting: a click posted while the rebuild's paint is still due would hit cards
-  // not yet placed (under load it did). Wait until the program has taken the posted
-  // input and sits idle, then have it paint at once before anything else is posted.
-  void SettleCards(HWND hwnd) {
-    WaitForInputIdle(program_.process(), 5000);
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // The window places its cards when it paints, and posted input comes before
+  // painting: a click posted while a paint is still due would hit cards not yet
+  // placed. A repaint asked for from here is sent, so it has happened once this
+  // returns.
+  static void PaintNow(HWND hwnd) { RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
+  // What the screen shows of the card centred at a client point.
+  static std::vector<DWORD> CardPicture(HWND hwnd, POINT centre) {
+    POINT screen = centre;
+    ClientToScreen(hwnd, &screen);
+    return window_test::GrabScreen({screen.x - 24, screen.y - 24, screen.x + 24, screen.y + 24});
   }
+
+  // What the card at `centre` shows once it has stopped changing (the window
+  // fades in, icons arrive), or, with `before`, once it shows something else: the
+  // dragged cards were dropped and painted in their new order. Empty on time-out.
+  static std::vector<DWORD> SettledCardPicture(HWND hwnd, POINT centre, const std::vector<DWORD>& before = {}) {
+    std::vector<DWORD> last;
+    int same = 0;
+    WaitUntil(
+        [&] {
+          PaintNow(hwnd);
+          std::vector<DWORD> now = CardPicture(hwnd, centre);
+          same = !now.empty() && now != before && now == last ? same + 1 : 0;
+          last = std::move(now);
+          return same >= 5;
+        },
+        10000);
+    return same >= 5 ? last : std::vector<DWORD>{};
+  }
+
+  // Waits until the probe has logged a start whose line holds `what`.
+  bool WaitLogged(const char* what) const {
+    const std::wstring log = folder_ + L"probe_log.txt";
+    return WaitUntil([&] { return pexo_test::ReadFileBytes(log).find(what) != std::string::npos; }, 10000);
+  }
+
   static void Click(HWND hwnd, POINT at) {
     PostMessageW(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
     PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
@@ -130,16 +161,17 @@ TEST_F(LauncherProcessTest, CardClicksStartEachKindAndADraggedCardKeepsItsPlaceA
   ASSERT_TRUE(program_.Start());
   HWND hwnd = WaitForMainWindow();
   ASSERT_NE(hwnd, nullptr);
-  Sleep(500);
   // Cards are 96 x 84 tiles from the card area's top left corner, which lies to
   // the right of the tag column and below the title bar and the group strip.
   const POINT first = {1 + 72 + 1 + 6 + 48, 40 + 1 + 6 + 31 + 6 + 1 + 6 + 42};
   const POINT second = {first.x + 96, first.y};
   const POINT third = {first.x + 2 * 96, first.y};
+  const std::vector<DWORD> programCard = SettledCardPicture(hwnd, first);
+  ASSERT_FALSE(programCard.empty()) << "the first card never settled";
   Drag(hwnd, first, third);  // order now: folder, file, program
-  SettleCards(hwnd);
+  ASSERT_FALSE(SettledCardPicture(hwnd, first, programCard).empty()) << "the first card was not dropped on the third";
   Click(hwnd, third);
-  Sleep(300);
+  EXPECT_TRUE(WaitLogged("program")) << "the moved card's click started nothing";
   ASSERT_EQ(program_.CloseAndWait(hwnd), 0u);
 
   LinkStore store;
@@ -155,15 +187,14 @@ TEST_F(LauncherProcessTest, CardClicksStartEachKindAndADraggedCardKeepsItsPlaceA
   ASSERT_TRUE(program_.Start());
   hwnd = WaitForMainWindow();
   ASSERT_NE(hwnd, nullptr);
-  Sleep(500);
+  ASSERT_FALSE(SettledCardPicture(hwnd, first).empty()) << "the first card never settled";
   Click(hwnd, first);
-  Sleep(300);
+  EXPECT_TRUE(WaitLogged("folder ")) << "the folder card's click started nothing";
+  PaintNow(hwnd);
   Click(hwnd, second);
-  Sleep(300);
-  const std::wstring log = folder_ + L"probe_log.txt";
-  EXPECT_TRUE(WaitUntil([&] { return pexo_test::ReadFileBytes(log).find("file") != std::string::npos; }, 10000));
+  EXPECT_TRUE(WaitLogged("file")) << "the file card's click started nothing";
   ASSERT_EQ(program_.CloseAndWait(hwnd), 0u);
-  const std::string lines = pexo_test::ReadFileBytes(log);
+  const std::string lines = pexo_test::ReadFileBytes(folder_ + L"probe_log.txt");
   EXPECT_NE(lines.find("program"), std::string::npos) << lines;
   EXPECT_NE(lines.find("folder "), std::string::npos) << lines;
   EXPECT_NE(lines.find("docs"), std::string::npos) << lines;
