@@ -276,8 +276,25 @@ class CarryOverAndDrop final : public StackDropSource {
   int checks_ = 0;
 };
 
-// Starts the program and waits until its main window is shown, then brings it to
-// the front; null when no window came.
+// Waits until what the screen shows of a window has stopped changing (it fades in,
+// grows, paints its icons): the same picture five grabs in a row. False on time-out.
+inline bool WaitSettled(HWND window, DWORD timeoutMs = 5000) {
+  std::vector<DWORD> last;
+  int same = 0;
+  return pexo_test::WaitUntil(
+      [&] {
+        RECT rc = {};
+        if (!IsWindowVisible(window) || !GetWindowRect(window, &rc)) return false;
+        std::vector<DWORD> now = window_test::GrabScreen(rc);
+        same = !now.empty() && now == last ? same + 1 : 0;
+        last = std::move(now);
+        return same >= 5;
+      },
+      timeoutMs);
+}
+
+// Starts the program and waits until its main window is shown and settled, then
+// brings it to the front; null when no window came.
 inline HWND StartShown(pexo_test::PexoProgram& program) {
   if (!program.Start()) return nullptr;
   HWND main = nullptr;
@@ -285,7 +302,7 @@ inline HWND StartShown(pexo_test::PexoProgram& program) {
   program.WaitMainWindowOrError(&main, &error);
   if (!main || !pexo_test::WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 10000)) return nullptr;
   SetForegroundWindow(main);
-  Sleep(500);  // the cards fade in
+  WaitSettled(main);  // the cards fade in
   return main;
 }
 

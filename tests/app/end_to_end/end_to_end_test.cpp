@@ -217,7 +217,7 @@ TEST(EndToEndTest, LinksAddedThroughTheLinkBoxMenuAndItsDialogsAreThereAfterARes
   ASSERT_TRUE(e2e::ChooseMenu(pid, main, kLinkBoxSpace, {{3}}));
   dialog = e2e::WaitVisible(pid, L"SysWnd");
   ASSERT_NE(dialog, nullptr) << "no system function dialog";
-  Sleep(300);
+  ASSERT_TRUE(e2e::WaitSettled(dialog)) << "the system function dialog never settled";
   ClickAt(dialog, {1 + 8 + 36, 41 + 8 + 28});
   ASSERT_TRUE(e2e::WaitGone(pid, L"SysWnd")) << "a click on a tile left the dialog open";
 
@@ -265,9 +265,9 @@ TEST(EndToEndTest, SearchFindsALinkByNameAndEnterStartsIt) {
     search = e2e::WaitVisible(pid, L"SearchWnd");
   }
   ASSERT_NE(search, nullptr) << "no search window";
-  Sleep(300);
+  ASSERT_TRUE(e2e::WaitSettled(search)) << "the search window never settled";
   e2e::TypeText(L"gam");
-  Sleep(500);
+  ASSERT_TRUE(e2e::WaitSettled(search)) << "the search results never settled";
   e2e::PressKey(VK_RETURN);
   EXPECT_TRUE(pexo_test::WaitUntil([&] { return CountLaunches(program, "launched-gamma") == 1; }, 10000))
       << "Enter on the search result started nothing";
@@ -418,11 +418,12 @@ TEST(EndToEndTest, ACardMovedAndCopiedThroughItsMenuLandsInTheChosenTag) {
 
   // Card menu: "移动到" (fifth item, below a separator) → the group → the second tag.
   ASSERT_TRUE(e2e::ChooseMenu(pid, main, CardCentre(0), {{4, 1}, {0}, {1}})) << "a level of the move menu did not open";
-  Sleep(300);
+  ASSERT_TRUE(e2e::WaitGone(pid, L"MenuWnd")) << "the move menu stayed up";
+  e2e::WaitSettled(main);
   SetForegroundWindow(main);
   // "复制到" the same way with the card that is now first.
   ASSERT_TRUE(e2e::ChooseMenu(pid, main, CardCentre(0), {{5, 1}, {0}, {1}})) << "a level of the copy menu did not open";
-  Sleep(300);
+  ASSERT_TRUE(e2e::WaitGone(pid, L"MenuWnd")) << "the copy menu stayed up";
   EXPECT_TRUE(PexoProgram::Answers(main));
   ASSERT_EQ(program.CloseAndWait(main), 0u);
 
@@ -463,7 +464,7 @@ TEST(EndToEndTest, AProgramDroppedFromAnotherProcessBecomesACardThatStartsItAndS
 
   // The new card starts the dropped program with a click.
   SetForegroundWindow(main);
-  Sleep(500);
+  ASSERT_TRUE(e2e::WaitSettled(main)) << "the new card never settled";
   ClickAt(main, CardCentre(0));
   EXPECT_TRUE(pexo_test::WaitUntil(
       [&] { return CountOf(pexo_test::ReadFileBytes(program.File(L"probe_log.txt")), "\n") == 1; }, 10000))

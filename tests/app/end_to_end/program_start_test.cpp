@@ -128,11 +128,11 @@ TEST(ProgramStartTest, TheSearchWindowIsDraggedByItsBandAndItsPlaceSaved) {
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 5000));
   SetForegroundWindow(main);
-  Sleep(300);
+  ASSERT_TRUE(e2e::WaitSettled(main)) << "the main window never settled";
   e2e::Click(main, {388 - 85, 21});  // the title bar's search button
   HWND search = e2e::WaitVisible(program.processId(), L"SearchWnd");
   ASSERT_NE(search, nullptr) << "the search button did not bring the search window up";
-  Sleep(200);
+  ASSERT_TRUE(e2e::WaitSettled(search)) << "the search window never settled";
   const RECT before = RectOf(search);
 
   // The search icon at the band's left end takes no clicks of its own.
@@ -146,8 +146,14 @@ TEST(ProgramStartTest, TheSearchWindowIsDraggedByItsBandAndItsPlaceSaved) {
     Sleep(40);
   }
   e2e::SendMouse(MOUSEEVENTF_LEFTUP);
-  Sleep(200);
-  const RECT after = RectOf(search);
+  // The last move lands once the window has followed the drag all the way.
+  RECT after = {};
+  WaitUntil(
+      [&] {
+        after = RectOf(search);
+        return after.left - before.left == 120 && after.top - before.top == 80;
+      },
+      5000);
   EXPECT_EQ(after.left - before.left, 120) << "the band did not drag the window";
   EXPECT_EQ(after.top - before.top, 80);
   EXPECT_TRUE(IsWindowVisible(search)) << "the drag hid the search window";
