@@ -19,6 +19,8 @@ bool CMainWnd::EditLink(const std::shared_ptr<Link>& link) {
     result = RunOwnedDialog(dialog, GetHWND(), L"EditWnd");
   }
   if (result != CDialogWnd::kResultOk) return false;
+  // A link deleted while the editor was up is not written back.
+  if (GetLinkStore().FindLink(link->ID) != link) return false;
   const bool builtIn = !oldKey.empty() && (oldKey[0] == L'#' || oldKey[0] == L'*');
   if (!builtIn && (link->GetIconSource() != oldSource || link->GetIconKey() != oldKey)) {
     GetIconCache().RemoveCache(oldKey, false);
