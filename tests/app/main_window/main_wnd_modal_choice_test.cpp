@@ -18,6 +18,7 @@
 #include "data/hot_key_table.h"
 #include "data/link_store.h"
 #include "data/settings.h"
+#include "tests/app/support/dialog_test_support.h"
 #include "tests/app/support/launcher_test_support.h"
 #include "tests/app/support/menu_driver.h"
 #include "tests/support/test_support.h"
@@ -30,6 +31,7 @@
 
 namespace {
 
+using dialog_test::VisibleStandardDialog;
 using launcher_test::NewLink;
 using launcher_test::NewTag;
 using window_test::PumpFor;
@@ -39,28 +41,6 @@ using window_test::PumpUntil;
 
 const uint16_t kChord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt, VK_F7);
 const LPARAM kChordMessage = MAKELPARAM(MOD_CONTROL | MOD_ALT, VK_F7);
-
-HWND VisibleStandardDialog(int* count = nullptr) {
-  struct Found {
-    HWND first = nullptr;
-    int count = 0;
-  } found;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(hwnd, name, 16);
-        auto* f = reinterpret_cast<Found*>(data);
-        if (IsWindowVisible(hwnd) && std::wstring(name) == L"#32770") {
-          if (!f->first) f->first = hwnd;
-          ++f->count;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  if (count) *count = found.count;
-  return found.first;
-}
 
 // Steps run from a thread timer while a message box or picker of the window is
 // up (its loop dispatches the timer): each runs on a later tick than the one
@@ -146,33 +126,25 @@ class DeletionUnderTrayTest : public ModalChoiceTest, public ::testing::WithPara
     // one tag each, or three tags of the one group.
     LinkStore& store = GetLinkStore();
     ASSERT_TRUE(store.Open());
+    // The store's first group and tag are A; B and C come after them.
     auto group = store.topGroups.at(0);
-    const bool groups = GetParam() == Deleted::kGroup;
-    std::shared_ptr<Group> middle;
-    for (const wchar_t* name : {L"A", L"B", L"C"}) {
-      std::shared_ptr<Group> tag;
-      if (groups) {
-        if (std::wstring(name) == L"A") {
-          group->NAME = name;
-          ASSERT_TRUE(store.SaveGroup(group));
-          tag = group->tags.at(0);
-        } else {
-          auto added = NewTag(name);
-          ASSERT_TRUE(store.AddGroup(added));
-          tag = NewTag(std::wstring(name) + L"1");
-          ASSERT_TRUE(store.AddTag(added, tag));
-        }
-      } else if (std::wstring(name) == L"A") {
-        tag = group->tags.at(0);
-        tag->NAME = name;
-        ASSERT_TRUE(store.SaveGroup(tag));
+    auto a = GetParam() == Deleted::kGroup ? group : group->tags.at(0);
+    a->NAME = L"A";
+    ASSERT_TRUE(store.SaveGroup(a));
+    std::vector<std::shared_ptr<Group>> tags = {group->tags.at(0)};
+    for (const wchar_t* name : {L"B", L"C"}) {
+      tags.push_back(NewTag(name));
+      if (GetParam() == Deleted::kGroup) {
+        ASSERT_TRUE(store.AddGroup(NewTag(name)));
+        ASSERT_TRUE(store.AddTag(store.topGroups.back(), tags.back()));
       } else {
-        tag = NewTag(name);
-        ASSERT_TRUE(store.AddTag(group, tag));
+        ASSERT_TRUE(store.AddTag(group, tags.back()));
       }
-      auto link = NewLink(std::wstring(L"link of ") + name, L"C:\\windows\\notepad.exe");
-      if (std::wstring(name) == L"B") link->HotKey = kChord;
-      ASSERT_TRUE(store.AddLink(tag, link));
+    }
+    for (size_t i = 0; i < tags.size(); ++i) {
+      auto link = NewLink(L"link " + std::to_wstring(i), L"C:\\windows\\notepad.exe");
+      if (i == 1) link->HotKey = kChord;
+      ASSERT_TRUE(store.AddLink(tags[i], link));
     }
     OpenWindowOverStore();
   }

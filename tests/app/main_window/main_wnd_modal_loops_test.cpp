@@ -106,18 +106,23 @@ HWND OpenLoop(DWORD pid, HWND main, Loop loop) {
 }
 
 // The tray icon right-clicked (what the shell sends), then the tray menu's last
-// item, "退出", clicked. Null when no tray menu came up; `held` says whether it
+// item, "退出", clicked. False when no tray menu came up; `held` says whether it
 // stayed up to be clicked (it takes the foreground, which Wine refuses to a
-// pop-up shown from a posted message: it then closes at once).
+// pop-up shown from a posted message: it then closes at once, maybe before it
+// is seen shown, but its level's window, made when first shown, stays).
 bool ExitThroughTray(DWORD pid, HWND main, HWND openMenu, bool& held) {
   std::vector<HWND> before = e2e::VisibleWindows(pid, L"MenuWnd");
   if (openMenu) {
     // The open menu is ended by the tray click: the tray menu may reuse no level of it.
     before.erase(std::remove(before.begin(), before.end(), openMenu), before.end());
   }
+  const std::vector<HWND> made = e2e::ProcessWindows(pid, L"MenuWnd", false);
   PostMessageW(main, kTrayMessage, 0, WM_RBUTTONDOWN);
   HWND tray = e2e::WaitNewMenuLevel(pid, before);
-  if (!tray) return false;
+  if (!tray) {
+    held = false;
+    return WaitUntil([&] { return e2e::ProcessWindows(pid, L"MenuWnd", false).size() > made.size(); }, 3000);
+  }
   Sleep(300);
   held = IsWindowVisible(tray) && GetForegroundWindow() == tray;
   if (!held) return true;
