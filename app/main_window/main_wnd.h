@@ -251,16 +251,17 @@ class CMainWnd : public ui::WindowImplBase {
   // current group or a write the store refused.
   bool NewGroup(ui::CMenuItem* item);
   bool NewTag(ui::CMenuItem* item);
-  // Group and tag edits by list index: the store first, the views after; a refused
-  // write leaves the views and shows a notice. Deletions release the chords of the
-  // links they remove.
-  bool DeleteGroupAt(int index);
-  bool DeleteTagAt(int index);
-  bool RenameGroupAt(int index);
-  bool RenameTagAt(int index);
-  bool MoveGroupAt(int index, bool left);
-  bool MoveTagAt(int index, bool up);
-  bool MoveTagToGroupAt(int index, int32_t targetGroupId);
+  // Group and tag edits by ID (tags of the shown group): the store first, the
+  // views after; a refused write leaves the views and shows a notice. Deletions
+  // release the chords of the links they remove. Each finds its group or tag
+  // again after its question or dialog and does nothing when it is gone.
+  bool DeleteGroupWithId(int32_t groupId);
+  bool DeleteTagWithId(int32_t tagId);
+  bool RenameGroupWithId(int32_t groupId);
+  bool RenameTagWithId(int32_t tagId);
+  bool MoveGroupWithId(int32_t groupId, bool left);
+  bool MoveTagWithId(int32_t tagId, bool up);
+  bool MoveTagToGroupWithId(int32_t tagId, int32_t targetGroupId);
   // After the tag at `index` left the shown group: shows the tag that was shown
   // (or its neighbour) again, or nothing when the group has no tags left.
   void ShowTagsAfterRemoval(const std::shared_ptr<Group>& group, int index);
@@ -278,7 +279,7 @@ class CMainWnd : public ui::WindowImplBase {
   CSearchWnd* SearchWindow() const { return searchWnd_; }
 
   // The window's menu manager, loaded from "menu\menu.xml" when first asked for
-  // (no menu is shown before): the start does not pay for its 21 levels.
+  // (no menu is shown before): the start does not pay for its 22 levels.
   ui::CMenuMgr* Menus();
 
   // ---- the link box menu and the tag commands (main_wnd_tag_menu.cpp) ----
@@ -404,6 +405,10 @@ class CMainWnd : public ui::WindowImplBase {
   void EndModalLoops();
   // Ends an open popup menu (ours or the shell's) as a dismissal; false when none was open.
   bool EndOpenMenus();
+  // True while a message box or a picker runs over the window.
+  bool InStandardDialog() const { return messageBoxOpen_ || (modalScopes_ > 0 && !openDialog_); }
+  // The innermost message box or picker of the thread; null when none is up.
+  static HWND FrontStandardDialog();
   void CarryOutPendingClose();
   // Keeps the window still (no sliding, no hiding on a click elsewhere) while a
   // popup menu of the menu manager is open.
@@ -436,6 +441,8 @@ class CMainWnd : public ui::WindowImplBase {
   bool ClearTagLinks(const std::shared_ptr<Group>& tag);
   // Group and tag menu helpers.
   bool ShowNewTag(int groupIndex);
+  // The shown group when it holds the tag, with the tag's index in it; null otherwise.
+  std::shared_ptr<Group> ShownGroupOfTag(int32_t tagId, int& index) const;
   bool AskName(const std::wstring& heading, std::wstring& name, bool& cancelled);
   bool ConfirmDelete();
   void FitGroupBoxHeight();

@@ -4,6 +4,8 @@
 // moving or copying to another tag.
 #include <windows.h>
 
+#include <vector>
+
 #include "app/controls/list_item_id.h"
 #include "app/launching/launch_thread.h"
 #include "app/launching/link_location.h"
@@ -58,7 +60,16 @@ int CMainWnd::CardIndexOfLink(int32_t linkId) const {
 }
 
 std::shared_ptr<Link> CMainWnd::ShownLink(int32_t linkId) const {
-  return CardIndexOfLink(linkId) >= 0 ? GetLinkStore().FindLink(linkId) : nullptr;
+  // Decided by the tag's links, not by the cards: cards are made as they scroll
+  // into view, so a rebuilt view may not have made this link's card yet.
+  const std::shared_ptr<Group> tag = CurrentCardTag();
+  if (!tag || linkId == 0) return nullptr;
+  std::vector<std::weak_ptr<Link>> links;
+  GetLinkStore().GetTagLinks(tag, links);
+  for (const std::weak_ptr<Link>& shown : links) {
+    if (std::shared_ptr<Link> link = shown.lock(); link && link->ID == linkId) return link;
+  }
+  return nullptr;
 }
 
 bool CMainWnd::RunCardLinkCommand(const std::wstring& command, int32_t linkId, POINT cursor) {
@@ -131,23 +142,22 @@ bool CMainWnd::DeleteCardLink(int32_t linkId) {
     ShowNotice(L"特殊标签不能删除");
     return false;
   }
-  if (GetSettings().bDelConfirm) {
-    messageBoxOpen_ = true;
-    const int answer = MessageBoxW(GetHWND(), L"确认删除吗？", L"提示", MB_OKCANCEL | MB_ICONWARNING);
-    messageBoxOpen_ = false;
-    if (answer != IDOK) return false;
-  }
+  if (!ConfirmDelete()) return false;
   // The view may have been rebuilt or switched while the question was up: the
-  // card is looked for again, and a link no longer shown is left alone.
-  const int cardIndex = CardIndexOfLink(linkId);
+  // link is looked for again in the tag, and a link no longer shown is left alone.
   const std::shared_ptr<Link> link = ShownLink(linkId);
-  if (cardIndex < 0 || !link || CurrentCardTag() != tag) return false;
+  if (!link || CurrentCardTag() != tag) return false;
   // A deleted link's chord must not stay registered system-wide until exit.
   const bool hadChord = link->hotKeyId != 0;
   if (hadChord) GetHotKeyTable().UnregisterLink(link);
   const bool deleted = GetLinkStore().DeleteLink(tag, link);
   if (deleted) {
-    linkBox_->RemoveAt(static_cast<size_t>(cardIndex));
+    // A card not made yet is left out when the view is made again.
+    if (const int cardIndex = CardIndexOfLink(linkId); cardIndex >= 0) {
+      linkBox_->RemoveAt(static_cast<size_t>(cardIndex));
+    } else {
+      OnTagSelect(nullptr);
+    }
   } else if (hadChord) {
     GetHotKeyTable().RegisterLink(link);  // the link stays, so does its chord
   }

@@ -37,6 +37,8 @@ bool CMainWnd::EditLink(const std::shared_ptr<Link>& link) {
     result = RunOwnedDialog(dialog, GetHWND(), L"EditWnd");
   }
   if (result != CDialogWnd::kResultOk) return false;
+  // A link deleted while the editor was up is not written back.
+  if (GetLinkStore().FindLink(link->ID) != link) return false;
   if (!GetLinkStore().SaveLink(link)) {
     RestoreStoredLink(link, stored);
     OnTagSelect(nullptr);

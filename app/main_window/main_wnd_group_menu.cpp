@@ -57,6 +57,33 @@ int ItemIndex(ui::ListBox* list, ui::Control* item) {
   return -1;
 }
 
+// The list index of the item carrying the ID; -1 when none does.
+int ItemIndexOfId(ui::ListBox* list, int32_t id) {
+  if (!list || id == 0) return -1;
+  for (int i = 0; i < list->GetCount(); ++i) {
+    if (GetListItemId(list->GetItemAt(static_cast<size_t>(i))) == id) return i;
+  }
+  return -1;
+}
+
+// Where the top-level group with the ID stands now; -1 when it is gone.
+int GroupIndexOf(int32_t groupId) {
+  const auto& groups = GetLinkStore().topGroups;
+  for (size_t i = 0; i < groups.size(); ++i) {
+    if (groups[i] && groups[i]->ID == groupId) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// Where the tag stands in its group now; -1 when it is not there.
+int TagIndexIn(const std::shared_ptr<Group>& group, int32_t tagId) {
+  if (!group) return -1;
+  for (size_t i = 0; i < group->tags.size(); ++i) {
+    if (group->tags[i] && group->tags[i]->ID == tagId) return static_cast<int>(i);
+  }
+  return -1;
+}
+
 // Releases the chords of `links`; gives back those it released.
 std::vector<std::shared_ptr<Link>> ReleaseChords(const std::vector<std::shared_ptr<Link>>& links) {
   HotKeyTable& chords = GetHotKeyTable();
@@ -108,6 +135,9 @@ bool CMainWnd::AskName(const std::wstring& heading, std::wstring& name, bool& ca
 
 bool CMainWnd::ConfirmDelete() {
   if (!GetSettings().bDelConfirm) return true;
+  // One question at a time: a second one stacked over the first would let both
+  // answers act on what the first one asked about.
+  if (messageBoxOpen_) return false;
   messageBoxOpen_ = true;
   const int answer = MessageBoxW(GetHWND(), L"确认删除吗？", L"提示", MB_OKCANCEL | MB_ICONWARNING);
   messageBoxOpen_ = false;
@@ -167,23 +197,28 @@ bool CMainWnd::NewGroup(ui::CMenuItem*) {
 
 bool CMainWnd::OnGroupItemMenu(ui::EventArgs* event) {
   if (!event || !Menus()) return true;
-  const int index = ItemIndex(groupList_, event->pSender);
-  if (index < 0) return true;
+  const std::shared_ptr<Group> chosen = GroupAt(ItemIndex(groupList_, event->pSender));
+  if (!chosen) return true;
+  // The command acts on this group wherever it stands once the menu closed.
+  const int32_t groupId = chosen->ID;
   const POINT at = CursorPos();
   ui::CMenuItem* item = Menus()->ShowMenu(L"major_group_item", at.x, at.y, false);
   if (!item) return true;
   const std::wstring command = item->GetName();
   if (command == L"new_group") return NewGroup(item);
-  if (command == L"del_group") DeleteGroupAt(index);
-  if (command == L"rename_group") RenameGroupAt(index);
-  if (command == L"left_group") MoveGroupAt(index, true);
-  if (command == L"right_group") MoveGroupAt(index, false);
+  if (command == L"del_group") DeleteGroupWithId(groupId);
+  if (command == L"rename_group") RenameGroupWithId(groupId);
+  if (command == L"left_group") MoveGroupWithId(groupId, true);
+  if (command == L"right_group") MoveGroupWithId(groupId, false);
   return true;
 }
 
-bool CMainWnd::DeleteGroupAt(int index) {
+bool CMainWnd::DeleteGroupWithId(int32_t groupId) {
+  if (GroupIndexOf(groupId) < 0 || !ConfirmDelete()) return false;
+  // Groups may have moved or gone while the question was up.
+  const int index = GroupIndexOf(groupId);
   const std::shared_ptr<Group> group = GroupAt(index);
-  if (!group || !ConfirmDelete()) return false;
+  if (!group) return false;
   std::vector<std::shared_ptr<Link>> links;
   for (const auto& tag : group->tags) {
     if (tag) links.insert(links.end(), tag->links.begin(), tag->links.end());
@@ -210,12 +245,14 @@ bool CMainWnd::DeleteGroupAt(int index) {
   return true;
 }
 
-bool CMainWnd::RenameGroupAt(int index) {
-  const std::shared_ptr<Group> group = GroupAt(index);
+bool CMainWnd::RenameGroupWithId(int32_t groupId) {
+  const std::shared_ptr<Group> group = GroupAt(GroupIndexOf(groupId));
   if (!group) return false;
   std::wstring name = group->NAME;
   bool cancelled = false;
   if (!AskName(L"分组-重命名", name, cancelled) || cancelled || name == group->NAME) return true;
+  // A group deleted while the name was asked for is not written back.
+  if (GetLinkStore().FindGroup(groupId) != group) return false;
   const std::wstring previous = group->NAME;
   group->NAME = name;
   if (!GetLinkStore().SaveGroup(group)) {
@@ -223,14 +260,15 @@ bool CMainWnd::RenameGroupAt(int index) {
     ShowNotice(kSaveFailedNotice);
     return false;
   }
-  auto* item = groupList_ ? dynamic_cast<ui::ListContainerElement*>(groupList_->GetItemAt(static_cast<size_t>(index)))
-                         : nullptr;
+  const int index = ItemIndexOfId(groupList_, groupId);
+  auto* item = index < 0 ? nullptr : dynamic_cast<ui::ListContainerElement*>(groupList_->GetItemAt(static_cast<size_t>(index)));
   if (item) item->SetText(name);
   if (groupList_) groupList_->Invalidate();
   return true;
 }
 
-bool CMainWnd::MoveGroupAt(int index, bool left) {
+bool CMainWnd::MoveGroupWithId(int32_t groupId, bool left) {
+  const int index = GroupIndexOf(groupId);
   const int count = static_cast<int>(GetLinkStore().topGroups.size());
   const int other = left ? index - 1 : index + 1;
   if (index < 0 || other < 0 || other >= count) return true;
@@ -251,9 +289,12 @@ bool CMainWnd::MoveGroupAt(int index, bool left) {
 bool CMainWnd::OnTagListMenu(ui::EventArgs* event) {
   if (event && event->pSender && event->pSender != tagList_) return false;
   if (!Menus()) return false;
+  const std::shared_ptr<Group> shown = GroupAt(curGroup_);
   const POINT at = CursorPos();
   ui::CMenuItem* item = Menus()->ShowMenu(L"minor_group", at.x, at.y, false);
-  if (!item) return true;
+  // A new tag goes to the group whose tag list was right-clicked; a hovered
+  // group may have taken its place while the menu was up.
+  if (!item || GroupAt(curGroup_) != shown) return true;
   const std::wstring command = item->GetName();
   if (command == L"new_tag") return NewTag(item);
   if (command == L"new_tag_all") return AddSpecialTag(kGroupAllLinks);
@@ -274,13 +315,18 @@ bool CMainWnd::ShowNewTag(int groupIndex) {
 
 bool CMainWnd::NewTag(ui::CMenuItem* item) {
   if (!item) return true;
-  const int groupIndex = curGroup_;
-  const std::shared_ptr<Group> group = GroupAt(groupIndex);
-  if (!group) return false;
+  const std::shared_ptr<Group> asked = GroupAt(curGroup_);
+  if (!asked) return false;
+  const int32_t groupId = asked->ID;
   std::wstring name;
   bool cancelled = false;
   if (!AskName(L"新建标签", name, cancelled)) return false;
   if (cancelled) return true;
+  // The tag goes to the group it was asked for, wherever that stands now; one
+  // deleted meanwhile takes no tag (it would be a row no group shows).
+  const int groupIndex = GroupIndexOf(groupId);
+  const std::shared_ptr<Group> group = GroupAt(groupIndex);
+  if (!group) return false;
   if (!GetLinkStore().AddTag(group, MakeTag(name, kGroupOrdinary))) {
     ShowNotice(kSaveFailedNotice);
     return false;
@@ -307,7 +353,14 @@ bool CMainWnd::OnTagItemMenu(ui::EventArgs* event) {
   if (index < 0) return false;
   const std::shared_ptr<Group> group = GroupAt(curGroup_);
   const std::shared_ptr<Group> current = CurrentTag();
-  if (!group || !current) return false;
+  if (!group || !current || static_cast<size_t>(index) >= group->tags.size() ||
+      !group->tags[static_cast<size_t>(index)]) {
+    return false;
+  }
+  // The commands act on the right-clicked tag and the current one as they were
+  // when the menu opened: a hovered group or tag may change both meanwhile.
+  const int32_t tagId = group->tags[static_cast<size_t>(index)]->ID;
+  const int32_t currentId = current->ID;
 
   ui::CMenuUI* moveLevel = Menus()->FindMenu(kTagMoveLevel);
   if (!moveLevel) return false;
@@ -322,24 +375,32 @@ bool CMainWnd::OnTagItemMenu(ui::EventArgs* event) {
 
   const POINT at = CursorPos();
   ui::CMenuItem* item = Menus()->ShowMenu(L"minor_group_item", at.x, at.y, false);
-  if (!item) return true;
+  if (!item || GroupAt(curGroup_) != group) return true;
   const std::wstring command = item->GetName();
   ui::CMenuUI* owner = item->GetOwnerMenu();
   const bool isMove = owner && owner->GetName() == kTagMoveLevel;
-  if (!isMove) OnTagMenuCommand(command);
+  if (!isMove && CurrentTag() && CurrentTag()->ID == currentId) OnTagMenuCommand(command);
   if (command == L"new_tag") return NewTag(item);
-  if (command == L"del_tag") DeleteTagAt(index);
-  if (command == L"rename_tag") RenameTagAt(index);
-  if (command == L"up_tag") MoveTagAt(index, true);
-  if (command == L"down_tag") MoveTagAt(index, false);
-  if (isMove) MoveTagToGroupAt(index, GetListItemId(item));
+  if (command == L"del_tag") DeleteTagWithId(tagId);
+  if (command == L"rename_tag") RenameTagWithId(tagId);
+  if (command == L"up_tag") MoveTagWithId(tagId, true);
+  if (command == L"down_tag") MoveTagWithId(tagId, false);
+  if (isMove) MoveTagToGroupWithId(tagId, GetListItemId(item));
   return true;
 }
 
-bool CMainWnd::DeleteTagAt(int index) {
+std::shared_ptr<Group> CMainWnd::ShownGroupOfTag(int32_t tagId, int& index) const {
   const std::shared_ptr<Group> group = GroupAt(curGroup_);
-  if (!group || index < 0 || static_cast<size_t>(index) >= group->tags.size()) return false;
-  if (!ConfirmDelete()) return false;
+  index = TagIndexIn(group, tagId);
+  return index < 0 ? nullptr : group;
+}
+
+bool CMainWnd::DeleteTagWithId(int32_t tagId) {
+  int index = -1;
+  if (!ShownGroupOfTag(tagId, index) || !ConfirmDelete()) return false;
+  // The tag is found again: tags may have moved or gone while the question was up.
+  const std::shared_ptr<Group> group = ShownGroupOfTag(tagId, index);
+  if (!group) return false;
   const std::shared_ptr<Group> tag = group->tags[static_cast<size_t>(index)];
   const auto released = ReleaseChords(tag ? tag->links : std::vector<std::shared_ptr<Link>>{});
   if (!GetLinkStore().DeleteTag(group, index)) {
@@ -368,13 +429,14 @@ void CMainWnd::ShowTagsAfterRemoval(const std::shared_ptr<Group>& group, int ind
   OnGroupSelect(nullptr);
 }
 
-bool CMainWnd::RenameTagAt(int index) {
-  const std::shared_ptr<Group> group = GroupAt(curGroup_);
-  if (!group || index < 0 || static_cast<size_t>(index) >= group->tags.size()) return false;
-  const std::shared_ptr<Group> tag = group->tags[static_cast<size_t>(index)];
+bool CMainWnd::RenameTagWithId(int32_t tagId) {
+  const std::shared_ptr<Group> tag = GetLinkStore().FindGroup(tagId);
+  if (!tag || tag->IsTopLevel()) return false;
   std::wstring name = tag->NAME;
   bool cancelled = false;
   if (!AskName(L"标签-重命名", name, cancelled) || cancelled || name == tag->NAME) return true;
+  // A tag deleted while the name was asked for is not written back.
+  if (GetLinkStore().FindGroup(tagId) != tag) return false;
   const std::wstring previous = tag->NAME;
   tag->NAME = name;
   if (!GetLinkStore().SaveGroup(tag)) {
@@ -382,15 +444,17 @@ bool CMainWnd::RenameTagAt(int index) {
     ShowNotice(kSaveFailedNotice);
     return false;
   }
-  auto* item = tagList_ ? dynamic_cast<ui::Box*>(tagList_->GetItemAt(static_cast<size_t>(index))) : nullptr;
+  const int index = ItemIndexOfId(tagList_, tagId);
+  auto* item = index < 0 ? nullptr : dynamic_cast<ui::Box*>(tagList_->GetItemAt(static_cast<size_t>(index)));
   auto* label = item ? dynamic_cast<ui::LabelTemplate<ui::Control>*>(item->FindChildByName(L"tagname")) : nullptr;
   if (label) label->SetText(name);
   if (tagList_) tagList_->Invalidate();
   return true;
 }
 
-bool CMainWnd::MoveTagAt(int index, bool up) {
-  const std::shared_ptr<Group> group = GroupAt(curGroup_);
+bool CMainWnd::MoveTagWithId(int32_t tagId, bool up) {
+  int index = -1;
+  const std::shared_ptr<Group> group = ShownGroupOfTag(tagId, index);
   if (!group) return false;
   const int count = static_cast<int>(group->tags.size());
   const int other = up ? index - 1 : index + 1;
@@ -410,8 +474,9 @@ bool CMainWnd::MoveTagAt(int index, bool up) {
   return true;
 }
 
-bool CMainWnd::MoveTagToGroupAt(int index, int32_t targetGroupId) {
-  const std::shared_ptr<Group> group = GroupAt(curGroup_);
+bool CMainWnd::MoveTagToGroupWithId(int32_t tagId, int32_t targetGroupId) {
+  int index = -1;
+  const std::shared_ptr<Group> group = ShownGroupOfTag(tagId, index);
   if (!group) return false;
   if (!GetLinkStore().MoveTagToGroup(group, index, targetGroupId)) {
     ShowNotice(kSaveFailedNotice);

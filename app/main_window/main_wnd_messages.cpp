@@ -176,12 +176,20 @@ LRESULT CMainWnd::OnTrayNotify(UINT, WPARAM wParam, LPARAM lParam, bool& handled
     PostMessageW(GetHWND(), kTrayMessage, wParam, lParam);
     return 0;
   }
+  // Under a message box or a picker nothing may open that gives the window back
+  // its input when it closes (a dialog re-enables its owner), nor a second
+  // question: a left click brings the box forward, the menu offers only "退出".
+  const bool underDialog = InStandardDialog();
   if (mouse == WM_LBUTTONDOWN) {
-    ShowMain();
+    if (HWND front = underDialog ? FrontStandardDialog() : nullptr) {
+      ForceForegroundWindow(front);
+    } else {
+      ShowMain();
+    }
   } else if (mouse == WM_RBUTTONDOWN) {
     POINT cursor = {};
     GetCursorPos(&cursor);
-    OnMenuCommand(cursor.x, cursor.y, L"tray_menu", true);
+    OnMenuCommand(cursor.x, cursor.y, underDialog ? L"tray_menu_modal" : L"tray_menu", true);
   }
   return 0;
 }

@@ -14,13 +14,23 @@ namespace {
 
 // The thread's enabled, visible standard dialogs: message boxes and the file
 // picker. A dialog over another disables it, so these are the innermost ones.
-BOOL CALLBACK CancelStandardDialog(HWND window, LPARAM ended) {
+bool IsOpenStandardDialog(HWND window) {
   wchar_t className[16] = {};
   GetClassNameW(window, className, 16);
-  if (std::wstring(className) != L"#32770" || !IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
+  return std::wstring(className) == L"#32770" && IsWindowVisible(window) && IsWindowEnabled(window);
+}
+
+BOOL CALLBACK CancelStandardDialog(HWND window, LPARAM ended) {
+  if (!IsOpenStandardDialog(window)) return TRUE;
   PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   *reinterpret_cast<bool*>(ended) = true;
   return TRUE;
+}
+
+BOOL CALLBACK FindStandardDialog(HWND window, LPARAM found) {
+  if (!IsOpenStandardDialog(window)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
 }
 
 bool InPlatformMenu() {
@@ -52,6 +62,12 @@ bool CMainWnd::EndOpenMenus() {
     ended = true;
   }
   return ended;
+}
+
+HWND CMainWnd::FrontStandardDialog() {
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindStandardDialog, reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 void CMainWnd::EndModalLoops() {

@@ -102,7 +102,9 @@ bool CMainWnd::OnLinkBoxMenu(ui::EventArgs* event) {
   GetCursorPos(&cursor);
   std::wstring command;
   if (ui::CMenuItem* item = Menus()->ShowMenu(L"linkbox", cursor.x, cursor.y, false)) command = item->GetName();
-  if (!command.empty()) OnTagMenuCommand(command);
+  // The command is for the tag the menu was opened over; a hovered tag may have
+  // taken its place meanwhile.
+  if (!command.empty() && CurrentTag() == tag) OnTagMenuCommand(command);
   return true;
 }
 
@@ -117,14 +119,18 @@ bool CMainWnd::OnTagMenuCommand(const std::wstring& command) {
       ShowNotice(kCannotAddNotice);
       return true;
     }
+    // The tag is found again by its ID once the picker is gone: one deleted
+    // meanwhile takes no link (it would be a row no tag shows).
+    const int32_t tagId = tag->ID;
     if (command == L"add_file") {
       std::wstring path;
-      if (PickFile(path)) AddPickedPath(tag, path);
+      if (!PickFile(path)) return true;
+      if (const std::shared_ptr<Group> still = GetLinkStore().FindGroup(tagId)) AddPickedPath(still, path);
       return true;
     }
     const ui::AbsoluteItemIdList folder = PickFolder();
     if (!folder) return false;
-    AddPickedFolder(tag, folder.get());
+    if (const std::shared_ptr<Group> still = GetLinkStore().FindGroup(tagId)) AddPickedFolder(still, folder.get());
     return true;
   }
 
@@ -186,13 +192,9 @@ bool CMainWnd::OnTagMenuCommand(const std::wstring& command) {
       ShowNotice(kCannotClearNotice);
       return true;
     }
-    if (GetSettings().bDelConfirm) {
-      messageBoxOpen_ = true;
-      const int answer = MessageBoxW(GetHWND(), L"确认删除吗？", L"提示", MB_OKCANCEL | MB_ICONWARNING);
-      messageBoxOpen_ = false;
-      if (answer != IDOK) return true;
-    }
-    ClearTagLinks(tag);
+    const int32_t tagId = tag->ID;
+    if (!ConfirmDelete()) return true;
+    if (const std::shared_ptr<Group> still = GetLinkStore().FindGroup(tagId)) ClearTagLinks(still);
     return true;
   }
   return true;
@@ -297,6 +299,8 @@ bool CMainWnd::AddWebAddressLink(const std::shared_ptr<Group>& tag, const std::w
     remark = dialog->GetRemark();
     if (address.empty()) return true;
   }
+  // A tag deleted while the dialog was up takes no link.
+  if (GetLinkStore().FindGroup(tag->ID) != tag) return true;
   std::wstring icon = FindWebIconFile(address, WebIconLookup::kDrop);
   std::shared_ptr<Link> link = MakeLinkRecord(kLinkWebAddress, name.empty() ? address : name, address,
                                               icon.empty() ? L"#url" : icon, {}, {}, false, {}, remark);
@@ -317,6 +321,7 @@ bool CMainWnd::AddSystemFunctionLink(const std::shared_ptr<Group>& tag) {
     if (RunOwnedDialog(dialog, GetHWND(), L"SysWnd") != CDialogWnd::kResultOk) return true;
     row = dialog->GetChosenRow();
   }
+  if (GetLinkStore().FindGroup(tag->ID) != tag) return true;
   const std::vector<SystemLink>& table = SystemLinkTable();
   if (row < 0 || static_cast<size_t>(row) >= table.size()) return true;
   const SystemLink& entry = table[static_cast<size_t>(row)];

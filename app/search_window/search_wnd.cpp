@@ -342,7 +342,10 @@ void CSearchWnd::AddRows(size_t from) {
 
 bool CSearchWnd::LaunchResult(int index, bool elevated) {
   if (index < 0 || static_cast<size_t>(index) >= results.size()) return false;
-  const std::shared_ptr<Link> link = results[static_cast<size_t>(index)].lock();
+  return LaunchLink(results[static_cast<size_t>(index)].lock(), elevated);
+}
+
+bool CSearchWnd::LaunchLink(const std::shared_ptr<Link>& link, bool elevated) {
   if (!link) return false;
   StartLinkThread(*link, elevated);
   ShowWindow(false, true);
@@ -369,8 +372,14 @@ bool CSearchWnd::OnResultMenu(ui::EventArgs* event) {
   if (!item) return false;
   const int index = item->GetIndex();
   if (index < 0 || static_cast<size_t>(index) >= results.size()) return false;
-  const std::shared_ptr<Link> link = results[static_cast<size_t>(index)].lock();  // held while the menu runs
+  // The menu acts on this result whatever the list shows once it closed: a letter
+  // typed meanwhile rebuilds the results under it. A stored link is taken by its
+  // ID, and one deleted meanwhile is left alone; a file result keeps the path it
+  // had when the menu opened.
+  const std::shared_ptr<Link> link = results[static_cast<size_t>(index)].lock();
   if (!link) return false;
+  const bool stored = static_cast<size_t>(index) < localCount_;
+  const int32_t linkId = link->ID;
   if (!menuMgr) {
     menuMgr = std::make_unique<ui::CMenuMgr>(GetHWND());
     menuMgr->LoadXml(GetHWND(), L"menu\\menu_search.xml");
@@ -383,15 +392,15 @@ bool CSearchWnd::OnResultMenu(ui::EventArgs* event) {
     SetItemLabel(menu, L"open_path", L"label_open_path", web ? L"复制网址(URL)" : L"打开文件位置");
   }
   ui::CMenuItem* clicked = menuMgr->ShowMenu(L"menu_search_item", cursor.x, cursor.y, false);
-  if (clicked) RunResultCommand(clicked->GetName(), index, cursor);
+  if (!clicked) return true;
+  const std::wstring command = clicked->GetName();
+  RunResultCommand(command, stored ? GetLinkStore().FindLink(linkId) : link, cursor);
   return true;
 }
 
-bool CSearchWnd::RunResultCommand(const std::wstring& command, int index, POINT cursor) {
-  if (index < 0 || static_cast<size_t>(index) >= results.size()) return false;
-  const std::shared_ptr<Link> link = results[static_cast<size_t>(index)].lock();
+bool CSearchWnd::RunResultCommand(const std::wstring& command, const std::shared_ptr<Link>& link, POINT cursor) {
   if (!link) return false;
-  if (command == L"use_admin") return LaunchResult(index, true);
+  if (command == L"use_admin") return LaunchLink(link, true);
   if (command == L"open_path") {
     ShowWindow(false, true);
     const std::wstring path = link->GetResolvedPath();

@@ -70,9 +70,9 @@ class CSearchWnd : public ui::WindowImplBase {
   bool OnResultClick(ui::EventArgs* event);
   bool OnResultMenu(ui::EventArgs* event);
   // Runs a result menu command by its item name ("use_admin", "open_path",
-  // "winshell") on the result at `index`; `cursor` is where the shell's menu
-  // shows. False when the result is gone, the command is unknown or it failed.
-  bool RunResultCommand(const std::wstring& command, int index, POINT cursor);
+  // "winshell") on the result's link; `cursor` is where the shell's menu shows.
+  // False without a link, for an unknown command or when it failed.
+  bool RunResultCommand(const std::wstring& command, const std::shared_ptr<Link>& link, POINT cursor);
   ui::CMenuMgr* Menus() const { return menuMgr.get(); }
   // Empties the text and shrinks the window to its edit band.
   void ResetSearch();
@@ -113,6 +113,7 @@ class CSearchWnd : public ui::WindowImplBase {
   void PrepareRows();
   void FitHeight(size_t rows);
   bool LaunchResult(int index, bool elevated);
+  bool LaunchLink(const std::shared_ptr<Link>& link, bool elevated);
   bool HandleKey(WPARAM key);
   void SelectAndShow(int index);
   bool ShouldHideOnOutsideClick() const;

@@ -231,7 +231,15 @@ void Window::ShowWindow(bool show, bool takeFocus) {
 
 UINT Window::ShowModal() {
   HWND owner = GetWindow(hwnd_, GW_OWNER);
+  // The owner gets back the state it had: one already disabled by a loop further
+  // out (a message box, a picker) must stay so, or it takes input under that loop.
+  const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
   if (owner) EnableWindow(owner, FALSE);
+  auto giveBackOwner = [&] {
+    if (!owner || !ownerWasEnabled) return;
+    EnableWindow(owner, TRUE);
+    SetFocus(owner);
+  };
   ShowWindow(true, true);
   UINT result = 0;
   MSG msg = {};
@@ -244,19 +252,13 @@ UINT Window::ShowModal() {
     const bool closingThis = msg.message == WM_CLOSE && msg.hwnd == hwnd_;
     if (closingThis) {
       result = static_cast<UINT>(msg.wParam);
-      if (owner) {
-        EnableWindow(owner, TRUE);
-        SetFocus(owner);
-      }
+      giveBackOwner();
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     if (closingThis) break;
   }
-  if (owner) {
-    EnableWindow(owner, TRUE);
-    SetFocus(owner);
-  }
+  giveBackOwner();
   if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
   return result;
 }

@@ -87,18 +87,21 @@ inline void TypeText(const std::wstring& text) {
 }
 
 // Every visible top-level window of the process with this class.
-inline std::vector<HWND> VisibleWindows(DWORD processId, const wchar_t* className) {
+// The process's top-level windows of the class, the hidden ones too unless
+// `visibleOnly`.
+inline std::vector<HWND> ProcessWindows(DWORD processId, const wchar_t* className, bool visibleOnly) {
   struct Query {
     DWORD processId;
     const wchar_t* className;
+    bool visibleOnly;
     std::vector<HWND> found;
-  } query{processId, className, {}};
+  } query{processId, className, visibleOnly, {}};
   EnumWindows(
       [](HWND hwnd, LPARAM data) -> BOOL {
         auto* q = reinterpret_cast<Query*>(data);
         DWORD owner = 0;
         GetWindowThreadProcessId(hwnd, &owner);
-        if (owner != q->processId || !IsWindowVisible(hwnd)) return TRUE;
+        if (owner != q->processId || (q->visibleOnly && !IsWindowVisible(hwnd))) return TRUE;
         wchar_t text[64] = {};
         GetClassNameW(hwnd, text, 64);
         if (std::wstring(text) == q->className) q->found.push_back(hwnd);
@@ -106,6 +109,10 @@ inline std::vector<HWND> VisibleWindows(DWORD processId, const wchar_t* classNam
       },
       reinterpret_cast<LPARAM>(&query));
   return query.found;
+}
+
+inline std::vector<HWND> VisibleWindows(DWORD processId, const wchar_t* className) {
+  return ProcessWindows(processId, className, true);
 }
 
 inline HWND WaitVisible(DWORD processId, const wchar_t* className, DWORD timeoutMs = 5000) {

@@ -235,17 +235,7 @@ struct ChordThenConfirm {
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     ChordThenConfirm* self = Current();
     if (!self) return;
-    HWND box = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM found) -> BOOL {
-          wchar_t name[16] = {};
-          GetClassNameW(hwnd, name, 16);
-          if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&box));
+    HWND box = dialog_test::VisibleStandardDialog();
     if (!box) return;
     Current() = nullptr;
     self->asked = true;

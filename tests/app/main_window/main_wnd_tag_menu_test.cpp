@@ -30,6 +30,7 @@
 
 namespace {
 
+using dialog_test::VisibleStandardDialog;
 using menu_driver::ChooseFromMenu;
 using launcher_test::NewLink;
 using launcher_test::NewTag;
@@ -38,24 +39,6 @@ using window_test::PumpFor;
 ::testing::Environment* const gdiplus = ::testing::AddGlobalTestEnvironment(new window_test::GdiplusEnvironment);
 
 const uint16_t kChord = MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt, VK_F8);
-
-// A visible standard dialog (message box, file dialog) of this thread.
-HWND FindStandardDialog() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(hwnd, name, 16);
-        if (IsWindowVisible(hwnd) && std::wstring(name) == L"#32770") {
-          *reinterpret_cast<HWND*>(data) = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
 
 // Answers the next standard dialog from a timer: `text` goes into its file-name
 // field first (when given), then the button `answer` is pressed.
@@ -66,7 +49,7 @@ struct DialogAnswer {
   }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     DialogAnswer* answer = Current();
-    HWND dialog = answer ? FindStandardDialog() : nullptr;
+    HWND dialog = answer ? VisibleStandardDialog() : nullptr;
     if (!dialog) return;
     answer->seen = true;
     if (!answer->text.empty()) {
@@ -220,7 +203,7 @@ struct CloseDuringBox {
   }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     CloseDuringBox* self = Current();
-    if (!self || !FindStandardDialog()) return;
+    if (!self || !VisibleStandardDialog()) return;
     Current() = nullptr;
     self->seen = true;
     SendMessageW(self->window, WM_CLOSE, 0, 0);
@@ -247,7 +230,7 @@ TEST_F(TagMenuTest, ACloseWhileTheConfirmationIsUpCancelsItAndClosesTheWindowAft
   EXPECT_TRUE(close.windowAfterClose) << "the window was destroyed under the box's loop";
   EXPECT_TRUE(close.storeOpenAfterClose) << "the store was closed under the box's loop";
   EXPECT_TRUE(window_test::PumpUntil([&] { return !IsWindow(hwnd_); }, 3000)) << "the close was not carried out";
-  EXPECT_EQ(FindStandardDialog(), nullptr);
+  EXPECT_EQ(VisibleStandardDialog(), nullptr);
   window_ = nullptr;
   MSG quit;
   while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -21,8 +22,10 @@
 #include "data/initials.h"
 #include "data/link_store.h"
 #include "data/settings.h"
+#include "data/theme_loader.h"
 #include "tests/search_client/fake_search_service.h"
 #include "tests/app/support/launcher_test_support.h"
+#include "tests/app/support/menu_driver.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
@@ -30,6 +33,8 @@
 #include "ui/controls/list_box.h"
 #include "ui/controls/list_container_element.h"
 #include "ui/controls/menu_mgr.h"
+#include "ui/controls/menu_ui.h"
+#include "ui/controls/menu_wnd.h"
 #include "ui/controls/rich_edit.h"
 #include "ui/controls/stock_controls.h"
 #include "ui/core/scroll_bar.h"
@@ -468,7 +473,7 @@ TEST_F(SearchWindowTest, ResultMenuCommandsActOnTheRowsLinkAndHideAsTheyShould) 
 
   // "open_path" of a web address copies it and hides the window.
   ASSERT_EQ(window_->Result(0)->NAME, L"qq web");
-  EXPECT_TRUE(window_->RunResultCommand(L"open_path", 0, cursor));
+  EXPECT_TRUE(window_->RunResultCommand(L"open_path", window_->Result(0), cursor));
   EXPECT_FALSE(IsWindowVisible(hwnd_));
   std::wstring copied;
   if (OpenClipboard(nullptr)) {
@@ -484,14 +489,14 @@ TEST_F(SearchWindowTest, ResultMenuCommandsActOnTheRowsLinkAndHideAsTheyShould) 
   window_->BringUp();
   TypeText("qq");
   ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 4; }));
-  EXPECT_FALSE(window_->RunResultCommand(L"open_path", 1, cursor));
+  EXPECT_FALSE(window_->RunResultCommand(L"open_path", window_->Result(1), cursor));
   EXPECT_FALSE(IsWindowVisible(hwnd_));
-  EXPECT_FALSE(window_->RunResultCommand(L"winshell", 1, cursor));
+  EXPECT_FALSE(window_->RunResultCommand(L"winshell", window_->Result(1), cursor));
 
   // An item-ID-list link finds its folder through its stored list, not its empty
   // path: a damaged list is refused instead of opening the folder of nothing.
   listed->Pidl = {1, 2, 3};
-  EXPECT_FALSE(window_->RunResultCommand(L"open_path", 2, cursor));
+  EXPECT_FALSE(window_->RunResultCommand(L"open_path", window_->Result(2), cursor));
 
   // "use_admin" on a service result hides the window and counts nothing.
   window_->BringUp();
@@ -500,15 +505,154 @@ TEST_F(SearchWindowTest, ResultMenuCommandsActOnTheRowsLinkAndHideAsTheyShould) 
   GetSettings().bSaveRunCount = true;
   auto serviceLink = window_->Result(3);
   ASSERT_EQ(serviceLink->ParentGroup, 0);
-  EXPECT_TRUE(window_->RunResultCommand(L"use_admin", 3, cursor));
+  EXPECT_TRUE(window_->RunResultCommand(L"use_admin", window_->Result(3), cursor));
   EXPECT_FALSE(IsWindowVisible(hwnd_));
   EXPECT_EQ(serviceLink->RunCount, 0);
-  EXPECT_FALSE(window_->RunResultCommand(L"no_such", 0, cursor));
-  EXPECT_FALSE(window_->RunResultCommand(L"open_path", 9, cursor));
+  EXPECT_FALSE(window_->RunResultCommand(L"no_such", window_->Result(0), cursor));
+  EXPECT_FALSE(window_->RunResultCommand(L"open_path", window_->Result(9), cursor));
 
   // The menu file has the level and items the handler names.
   ASSERT_NE(window_->Menus(), nullptr);
   EXPECT_NE(window_->Menus()->FindMenu(L"menu_search_item"), nullptr);
+}
+
+// The pixels of the menu level's item label that stand out from the item's own
+// background: the item's text as drawn.
+int InkPixels(ui::Window& level, ui::Control* label, ui::Control* item, DWORD* background) {
+  ui::IRenderContext* context = level.GetRenderContext();
+  if (!context || !label || !item) return 0;
+  const RECT text = label->GetPos();
+  const RECT row = item->GetPos();
+  const DWORD bk = window_test::PixelAt(context, row.right - 4, (row.top + row.bottom) / 2);
+  if (background) *background = bk;
+  int ink = 0;
+  for (int y = text.top; y < text.bottom; ++y) {
+    for (int x = text.left; x < text.right; ++x) {
+      const DWORD pixel = window_test::PixelAt(context, x, y);
+      int distance = 0;
+      for (int shift : {0, 8, 16}) distance += std::abs(static_cast<int>((pixel >> shift) & 0xFF) - static_cast<int>((bk >> shift) & 0xFF));
+      if (distance > 150) ++ink;
+    }
+  }
+  return ink;
+}
+
+// The result menu acts on the result right-clicked: a Down key gives the keys
+// back to the text while the menu stays up, and the letters typed then rebuild
+// the results under it. The menu is drawn as the other menus are, in the skin's
+// colours and in the dark theme's; its picture goes to docs/.
+TEST_F(SearchWindowTest, TheResultMenuIsDrawnAndActsOnTheRightClickedLinkAfterLettersRebuiltTheResults) {
+  GetSettings().bSaveRunCount = true;
+  GetSettings().bOpenFileSearch = false;
+  Open();
+  TypeText("j");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 3; }));
+  const std::shared_ptr<Link> chosen = window_->Result(0);
+  const std::shared_ptr<Link> later = window_->Result(2);
+  ASSERT_EQ(chosen->NAME, L"记事本");
+  ASSERT_EQ(later->NAME, L"计算器");
+  PaintNow(hwnd_);
+  const RECT row = window_->ResultList()->GetItemAt(0)->GetPos();
+  const POINT at = {(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+  ui::CMenuUI* menu = window_->Menus()->FindMenu(L"menu_search_item");
+  ASSERT_NE(menu, nullptr);
+
+  // Right-clicks the first row and runs `steps` while the menu is up.
+  auto withMenu = [&](std::vector<std::function<bool()>> steps) {
+    // Run from the menu driver's timer, which the menu's loop dispatches.
+    menu_driver::Script script;
+    script.steps = {[&] { return window_->Menus()->IsRunning() && menu->GetCreatedMenuWnd() &&
+                                 IsWindowVisible(menu->GetCreatedMenuWnd()->GetHWND()); }};
+    script.steps.insert(script.steps.end(), steps.begin(), steps.end());
+    menu_driver::Script::Current() = &script;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, menu_driver::Script::Tick);
+    SetForegroundWindow(hwnd_);
+    menu_driver::PostAt(hwnd_, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    menu_driver::PostAt(hwnd_, WM_RBUTTONUP, 0, at);
+    PumpUntil([&] { return script.steps.empty() && !window_->Menus()->IsRunning(); }, 15000);
+    KillTimer(nullptr, timer);
+    menu_driver::Script::Current() = nullptr;
+    if (window_->Menus()->IsRunning()) window_->Menus()->Dismiss();
+    EXPECT_TRUE(script.steps.empty()) << "a step of the menu visit never came to pass";
+  };
+  // How the level shows its first item's text, pictured first.
+  auto inkOfFirstItem = [&](const std::wstring& picture, DWORD* background) {
+    HWND level = menu->GetCreatedMenuWnd()->GetHWND();
+    auto* window = reinterpret_cast<ui::Window*>(GetWindowLongPtrW(level, GWLP_USERDATA));
+    InvalidateRect(level, nullptr, FALSE);
+    UpdateWindow(level);
+    if (!picture.empty()) {
+      EXPECT_TRUE(menu_driver::SaveMenusPng({level}, picture));
+    }
+    return window ? InkPixels(*window, menu->FindChildByName(L"label_use_admin"), menu->FindChildByName(L"use_admin"),
+                              background)
+                  : 0;
+  };
+
+  int ink = 0;
+  DWORD background = 0;
+  HWND item = nullptr;
+  POINT middle = {};
+  withMenu({
+      [&] {
+        ink = inkOfFirstItem(L"Z:" PEXO_DOCS_DIR L"/search_menu.png", &background);
+        // Down, then "sq": the results become 计算器 alone while the menu stays up.
+        INPUT keys[6] = {};
+        const WORD vks[3] = {VK_DOWN, 'S', 'Q'};
+        for (int i = 0; i < 3; ++i) {
+          keys[2 * i].type = keys[2 * i + 1].type = INPUT_KEYBOARD;
+          keys[2 * i].ki.wVk = keys[2 * i + 1].ki.wVk = vks[i];
+          keys[2 * i + 1].ki.dwFlags = KEYEVENTF_KEYUP;
+        }
+        SendInput(6, keys, sizeof(INPUT));
+        return true;
+      },
+      [&] { return window_->ResultCount() == 1 && window_->Result(0) == later; },
+      [&] {
+        ui::Control* target = menu_driver::FindVisibleItem(hwnd_, L"use_admin", &item);
+        if (!target) return false;
+        const RECT rc = target->GetPos();
+        middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        menu_driver::PostAt(item, WM_MOUSEMOVE, 0, POINT{middle.x + 1, middle.y});
+        menu_driver::PostAt(item, WM_MOUSEMOVE, 0, middle);
+        return true;
+      },
+      [&] {
+        menu_driver::PostAt(item, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+        return true;
+      },
+      [&] {
+        menu_driver::PostAt(item, WM_LBUTTONUP, 0, middle);
+        return true;
+      },
+  });
+  EXPECT_GT(ink, 40) << "the menu's first item shows no text";
+  EXPECT_EQ(chosen->RunCount, 10) << "the right-clicked link was not the one started";
+  EXPECT_EQ(later->RunCount, 2) << "the result under the menu was started instead";
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+
+  // In the dark theme its items are drawn too, over the theme's dark background.
+  const std::wstring themes = pexo_test::ExeFolder() + L"\\theme\\";
+  CreateDirectoryW(themes.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileW(pexo_test::DataFile(L"../../theme/dark.xml").c_str(), (themes + L"dark.xml").c_str(), FALSE));
+  ASSERT_TRUE(LoadTheme(L"dark.xml"));
+  window_->BringUp();
+  TypeText("j");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 3; }));
+  PaintNow(hwnd_);
+  int darkInk = 0;
+  DWORD darkBackground = 0;
+  withMenu({[&] {
+    darkInk = inkOfFirstItem(L"", &darkBackground);
+    window_->Menus()->Dismiss();
+    return true;
+  }});
+  ASSERT_TRUE(pexo_test::WriteFileBytes(themes + L"skin_only.xml", "<Global/>"));
+  LoadTheme(L"skin_only.xml");
+  DeleteFileW((themes + L"dark.xml").c_str());
+  DeleteFileW((themes + L"skin_only.xml").c_str());
+  EXPECT_GT(darkInk, 40) << "the menu's first item shows no text in the dark theme";
+  EXPECT_NE(darkBackground & 0xFFFFFF, background & 0xFFFFFF) << "the dark theme does not reach the menu";
 }
 
 // Four thousand results: the list builds only the rows it shows, yet scrolling

@@ -61,6 +61,30 @@ inline void ReleaseHeldKeys() {
   HeldKey() = 0;
 }
 
+// The first visible standard dialog (message box, file or folder picker) of this
+// thread, null when none is up; `count` gets how many are up.
+inline HWND VisibleStandardDialog(int* count = nullptr) {
+  struct Found {
+    HWND first = nullptr;
+    int count = 0;
+  } found;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(hwnd, name, 16);
+        auto* f = reinterpret_cast<Found*>(data);
+        if (IsWindowVisible(hwnd) && std::wstring(name) == L"#32770") {
+          if (!f->first) f->first = hwnd;
+          ++f->count;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  if (count) *count = found.count;
+  return found.first;
+}
+
 // Answers every system dialog box of this thread (message boxes) with OK; the
 // count of boxes found.
 inline int AnswerThreadDialogBoxes() {

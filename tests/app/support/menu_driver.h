@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -241,6 +242,43 @@ inline Visit ChooseWithRetry(HWND window, POINT client, const std::vector<std::w
   EXPECT_TRUE(visit.shown) << "a menu opens";
   ExpectEveryItemFound(visit);
   return visit;
+}
+
+// The picture of the menu windows of this thread as they stand on the screen,
+// over white: each window's own surface, later (upper) levels over earlier ones.
+inline bool SaveMenusPng(const std::vector<HWND>& windows, const std::wstring& path) {
+  RECT all = {};
+  for (HWND hwnd : windows) {
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    UnionRect(&all, &all, &rc);
+  }
+  const int width = all.right - all.left;
+  const int height = all.bottom - all.top;
+  if (width <= 0 || height <= 0) return false;
+  return window_test::WritePng(path, width, height, [&](int x, int y) -> DWORD {
+    DWORD out = 0xFFFFFFFFu;
+    for (HWND hwnd : windows) {
+      auto* window = reinterpret_cast<ui::Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+      ui::IRenderContext* context = window ? window->GetRenderContext() : nullptr;
+      RECT rc = {};
+      GetWindowRect(hwnd, &rc);
+      const int wx = all.left + x - rc.left;
+      const int wy = all.top + y - rc.top;
+      if (!context || wx < 0 || wy < 0 || wx >= context->GetWidth() || wy >= context->GetHeight()) continue;
+      // Premultiplied colour over what lies below.
+      const DWORD src = window_test::PixelAt(context, wx, wy);
+      const DWORD alpha = src >> 24;
+      DWORD blended = 0xFF000000u;
+      for (int shift = 0; shift < 24; shift += 8) {
+        const DWORD over = (src >> shift) & 0xFF;
+        const DWORD under = (out >> shift) & 0xFF;
+        blended |= std::min<DWORD>(255, over + under * (255 - alpha) / 255) << shift;
+      }
+      out = blended;
+    }
+    return out;
+  });
 }
 
 }  // namespace menu_driver

@@ -104,6 +104,26 @@ TEST(WindowLifecycleTest, ShowModalReturnsTheCloseCodeAndReenablesTheOwner) {
   DestroyWindow(ownerHwnd);
 }
 
+// An owner a loop further out had disabled (a message box over it) stays disabled
+// once the dialog is gone, or it would take input under that loop.
+TEST(WindowLifecycleTest, ShowModalLeavesAnOwnerDisabledThatWasDisabledBefore) {
+  TestWindow owner(L"PexoTestOwner");
+  HWND ownerHwnd = owner.CreatePlain(300, 200);
+  EnableWindow(ownerHwnd, FALSE);
+  TestWindow dialog;
+  dialog.CreatePlain(100, 80, 60, 60, ownerHwnd);
+  static TestWindow* current = nullptr;
+  current = &dialog;
+  ASSERT_NE(SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+              KillTimer(nullptr, id);
+              current->Close(3);
+            }),
+            0u);
+  EXPECT_EQ(dialog.ShowModal(), 3u);
+  EXPECT_FALSE(IsWindowEnabled(ownerHwnd));
+  DestroyWindow(ownerHwnd);
+}
+
 TEST(WindowLifecycleTest, QuitDuringModalLoopReachesTheOuterLoop) {
   TestWindow dialog;
   HWND hwnd = dialog.CreatePlain(100, 80);
