@@ -68,11 +68,77 @@ class CardListTest : public ::testing::Test {
     return window_.FindControlByName(L"strip")->GetFixedHeight();
   }
 
+  // Puts the real cursor on the middle of the control, as a hand moves it there,
+  // and waits until the window has taken the control for the hovered one.
+  bool HoverOver(ui::Control* control) {
+    const RECT rc = control->GetPos();
+    POINT point = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ClientToScreen(hwnd_, &point);
+    SetCursorPos(point.x, point.y);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof(input));
+    return window_test::PumpUntil([&] { return window_.GetHoverControl() == control; });
+  }
+
+  // Declared before the window, which deletes its controls as it goes: their
+  // last events (a mouse leaving, their destruction) still reach these.
+  window_test::EventLog log_;
+  int rowsDestroyed_ = 0;
   TestWindow window_{L"PexoCardListTest"};
   HWND hwnd_ = nullptr;
   Settings saved_;
-  window_test::EventLog log_;  // outlives the window, which sends events while closing
 };
+
+// The row under the cursor goes with the old source, whether the list makes it
+// again in place or drops it: each goes once, and the row then at the cursor
+// takes the hover. It runs first and leaves the cursor where the next tests'
+// windows open, so that they too run with the mouse over them.
+TEST_F(CardListTest, RowsUnderTheCursorGoOnceWhenTheSourceChanges) {
+  auto* list = Build<ui::SearchListBox>(
+      L"<Window><VBox><SearchListBox name=\"results\" height=\"300\"/></VBox></Window>", L"results", 0);
+  ASSERT_NE(list, nullptr);
+  auto maker = [this](const wchar_t* prefix) {
+    return [this, prefix](int index) -> ui::Control* {
+      auto* row = new ui::ListContainerElement;
+      row->SetFixedHeight(30);
+      row->SetName(prefix + std::to_wstring(index));
+      row->AttachEvent(ui::destroy, [this](ui::EventArgs*) {
+        ++rowsDestroyed_;
+        return true;
+      });
+      return row;
+    };
+  };
+  list->SetItemSource(100, maker(L"a"));
+  PaintNow(hwnd_);
+  ASSERT_EQ(list->GetCount(), 10);
+  // The list hears its rows' mouse events, which the log keeps past the test.
+  log_.Attach(list);
+
+  // A row made again in place, under the cursor: the odd rows go.
+  ASSERT_TRUE(HoverOver(list->GetItemAt(3)));
+  list->ReplaceItemSource(50, maker(L"b"), [](ui::Control* row, int index) {
+    if (index % 2) return false;
+    row->SetName(L"b" + std::to_wstring(index));
+    return true;
+  });
+  ASSERT_TRUE(window_test::PumpUntil([&] { return rowsDestroyed_ >= 5; }));
+  PaintNow(hwnd_);
+  ASSERT_TRUE(HoverOver(list->GetItemAt(3)));
+  EXPECT_EQ(list->GetItemAt(3)->GetName(), L"b3");
+
+  // A kept row under the cursor, then a smaller source that drops it.
+  ASSERT_TRUE(HoverOver(list->GetItemAt(8)));
+  list->ReplaceItemSource(3, maker(L"c"), [](ui::Control*, int) { return false; });
+  ASSERT_EQ(list->GetCount(), 3);
+  ASSERT_TRUE(window_test::PumpUntil([&] { return rowsDestroyed_ >= 15; }));
+  PaintNow(hwnd_);
+  ASSERT_TRUE(HoverOver(list->GetItemAt(1)));
+  EXPECT_EQ(list->GetItemAt(1)->GetName(), L"c1");
+  EXPECT_EQ(rowsDestroyed_, 15);
+}
 
 TEST_F(CardListTest, GroupStripTakesTheHeightOfItsRowsAndAtLeastOne) {
   GetSettings().nGroupWidth = 72;
