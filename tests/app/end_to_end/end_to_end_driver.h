@@ -313,6 +313,11 @@ inline HWND StartShown(pexo_test::PexoProgram& program) {
   return main;
 }
 
+// The centre of card `index` of the first row in the tiles view at 100 %, in the
+// main window's client area: 96 x 84 tiles from the card area's corner, right of
+// the tag column and below the title bar and the group strip.
+constexpr POINT CardCentre(int index) { return {1 + 72 + 1 + 6 + 48 + 96 * index, 40 + 1 + 6 + 31 + 6 + 1 + 6 + 42}; }
+
 // The message the program's tray icon sends to the main window.
 constexpr UINT kTrayMessage = 1124;
 

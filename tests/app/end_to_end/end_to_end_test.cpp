@@ -28,9 +28,7 @@ const char kVisibleConf[] =
     "[main]\r\nbHideOnStart=0\r\nbAutoDock=0\r\nbHideNotify=1\r\nbTopMost=1\r\nbShowDate=0\r\nTheme=\r\n"
     "nPosX=10\r\nnPosY=10\r\nnWidth=388\r\nnHeight=600\r\nnCurGroup=0\r\nnCurTag=0\r\n";
 
-// Cards are 96 x 84 tiles from the card area's top left corner, right of the tag
-// column and below the title bar and the group strip.
-POINT CardCentre(int index) { return {1 + 72 + 1 + 6 + 48 + 96 * index, 40 + 1 + 6 + 31 + 6 + 1 + 6 + 42}; }
+using e2e::CardCentre;
 // Empty space of the card area, where a right click opens the link box menu.
 constexpr POINT kLinkBoxSpace = {250, 450};
 // The title bar's menu button: the second button from the right.

@@ -29,7 +29,7 @@ const char kVisibleConf[] =
     "[main]\r\nbHideOnStart=0\r\nbAutoDock=0\r\nbHideNotify=1\r\nbTopMost=1\r\nbShowDate=0\r\nTheme=\r\n"
     "nPosX=10\r\nnPosY=10\r\nnWidth=388\r\nnHeight=600\r\nnCurGroup=0\r\nnCurTag=0\r\n";
 
-constexpr POINT kFirstCard = {1 + 72 + 1 + 6 + 48, 40 + 1 + 6 + 31 + 6 + 1 + 6 + 42};
+constexpr POINT kFirstCard = e2e::CardCentre(0);
 // Inside the card area, where the note editor of a note tag lies.
 constexpr POINT kCardArea = {250, 300};
 // The title bar's search button.

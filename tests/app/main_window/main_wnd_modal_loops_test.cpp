@@ -31,7 +31,7 @@ const char kVisibleConf[] =
     "bDelConfirm=1\r\nnPosX=10\r\nnPosY=10\r\nnWidth=388\r\nnHeight=600\r\nnCurGroup=0\r\nnCurTag=0\r\n";
 
 // The first card and empty space of the card area (client coordinates).
-constexpr POINT kFirstCard = {1 + 72 + 1 + 6 + 48, 40 + 1 + 6 + 31 + 6 + 1 + 6 + 42};
+constexpr POINT kFirstCard = e2e::CardCentre(0);
 constexpr POINT kLinkBoxSpace = {250, 450};
 
 enum class Loop { kConfirmation, kPopupMenu, kShellMenu, kFilePicker, kDialog };
