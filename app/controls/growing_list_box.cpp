@@ -24,6 +24,11 @@ RECT Inset(const RECT& rc, const RECT& padding) {
 
 GrowingListBox::GrowingListBox(Layout* layout) : ListBox(layout) {}
 
+void GrowingListBox::ScrollToTop() {
+  // The box's own scrolling: the override would build rows ahead of the top.
+  if (GetScrollPos().cy != 0) ListBox::SetScrollPos({GetScrollPos().cx, 0});
+}
+
 void GrowingListBox::SetItemSource(int total, ItemMaker make) {
   RemoveAll();
   toCome_ = std::max(total, 0);
@@ -63,7 +68,8 @@ void GrowingListBox::ReplaceItemSource(int total, ItemMaker make, const ItemRefi
     }
     made.release();  // the list owns it now
   }
-  if (!IsRectEmpty(&rc)) BuildItemsThrough(LastItemInView(rc, GetScrollPos().cy));
+  ScrollToTop();
+  if (!IsRectEmpty(&rc)) BuildItemsThrough(LastItemInView(rc, 0));
   // The scroll range follows the new total at the next layout. Arrange() would
   // also repaint the whole list; what that layout moves or changes repaints itself.
   SetArrangeNeeded(true);

@@ -113,6 +113,12 @@ class RichEdit : public ScrollableBox {
   bool IsMultiLine() const { return (style_ & ES_MULTILINE) != 0; }
   DWORD GetStyle() const { return style_; }
   int GetMaxChar() const { return maxChar_; }
+  // The most characters the text may hold (below 1: the default).
+  void SetMaxChar(int maxChar);
+  // Whether the text changed since it was last marked unchanged (typing, pasting,
+  // any replacement).
+  bool IsModified() const;
+  void SetModified(bool modified);
   // 0 top, 1 vertical centre, 2 bottom.
   int GetTextVerticalAlign() const { return textVAlign_; }
   const std::wstring& GetFontId() const { return fontId_; }
