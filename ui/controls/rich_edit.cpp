@@ -1,5 +1,7 @@
 #include "ui/controls/rich_edit.h"
 
+#include <climits>
+
 #include <imm.h>
 
 #include <vector>
@@ -255,6 +257,12 @@ void RichEdit::SetMaxChar(int maxChar) {
   if (!host_) return;
   host_->SetMaxLength(maxChar_ < 1 ? kDefaultMaxChar : maxChar_);
   ApplyMaxLength();
+}
+
+void RichEdit::SetTextWhole(const std::wstring& text) {
+  const size_t limit = static_cast<size_t>(maxChar_ < 1 ? kDefaultMaxChar : maxChar_);
+  if (text.size() > limit && text.size() <= static_cast<size_t>(INT_MAX)) SetMaxChar(static_cast<int>(text.size()));
+  SetText(text);
 }
 
 bool RichEdit::IsModified() const {

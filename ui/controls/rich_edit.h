@@ -115,6 +115,9 @@ class RichEdit : public ScrollableBox {
   int GetMaxChar() const { return maxChar_; }
   // The most characters the text may hold (below 1: the default).
   void SetMaxChar(int maxChar);
+  // Sets a stored text whole: the limit grows to hold it when it is longer, so
+  // that the text goes back out as it came in (typing is still held to the limit).
+  void SetTextWhole(const std::wstring& text);
   // Whether the text changed since it was last marked unchanged (typing, pasting,
   // any replacement).
   bool IsModified() const;
