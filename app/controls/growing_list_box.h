@@ -68,6 +68,8 @@ class GrowingListBox : public ListBox {
   // The last item that the view shows at vertical scroll position `y` within
   // `rc` (the first item is built first when the lines' height needs it).
   int LastItemInView(const RECT& rc, int y);
+  // Removes the items from `first` on at once (deleted as the box deletes them).
+  void RemoveItemsFrom(int first);
   // Builds items through `index` without laying them out; true when any was built.
   bool BuildItemsThrough(int index);
 
