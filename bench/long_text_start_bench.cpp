@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/process_window.h"
 #include "data/link_store.h"
 #include "data/program_dir.h"
 
@@ -22,29 +23,6 @@ double Milliseconds() {
   QueryPerformanceCounter(&now);
   QueryPerformanceFrequency(&frequency);
   return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-HWND FindMainWindow(DWORD processId, bool visibleOnly) {
-  struct Search {
-    DWORD processId;
-    bool visibleOnly;
-    HWND found;
-  } search = {processId, visibleOnly, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        wchar_t name[64] = {};
-        GetClassNameW(hwnd, name, 64);
-        if (owner != s->processId || std::wstring(name) != L"PexoWnd" || (s->visibleOnly && !IsWindowVisible(hwnd))) {
-          return TRUE;
-        }
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 std::wstring ChineseName(size_t length) {
@@ -113,7 +91,9 @@ Run MeasureRun(const std::wstring& folder) {
   CloseHandle(info.hThread);
   const double start = Milliseconds();
   HWND hwnd = nullptr;
-  while (!(hwnd = FindMainWindow(info.dwProcessId, false)) && Milliseconds() - start < 60000) Sleep(1);
+  while (!(hwnd = FindProcessWindow(info.dwProcessId, L"PexoWnd", false)) && Milliseconds() - start < 60000) {
+    Sleep(1);
+  }
   double shown = -1;
   double longest = 0;
   while (hwnd && Milliseconds() - start < 90000 && (shown < 0 || Milliseconds() - shown < 10000)) {
