@@ -7,7 +7,8 @@
 // start and the keystrokes that leave a one-letter text (every search begins with
 // one, and it matches the most links) apart. Last, what a paint of a single pixel
 // of the full-height popup costs: the share of every keystroke that goes to the
-// window system taking the popup's picture. Asserts nothing.
+// window system taking the popup's picture. Then a second letter typed into a
+// list of thousands of results, right after End and without it. Asserts nothing.
 #include <windows.h>
 #include <objbase.h>
 
@@ -173,6 +174,64 @@ int main() {
   GetWindowRect(hwnd, &popup);
   std::printf("search_typing: one pixel repainted in the %ldx%ld popup: median %.2f ms, max %.2f ms\n",
               popup.right - popup.left, popup.bottom - popup.top, Percentile(pixelPaints, 50), pixelPaints.back());
+
+  // A second letter typed into a list of thousands of results, once with the list
+  // at its top and once right after End took it to its last row.
+  auto typeText = [&](const std::wstring& text) {
+    for (int i = 0; i < 8; ++i) {
+      SendMessageW(hwnd, WM_KEYDOWN, VK_BACK, 1);
+      SendMessageW(hwnd, WM_KEYUP, VK_BACK, 0xC0000001);
+    }
+    for (wchar_t ch : text) SendMessageW(hwnd, WM_CHAR, ch, 1);
+    UpdateWindow(hwnd);
+    Pump();
+  };
+  // The first letter with the most results, and a second one that keeps many.
+  wchar_t firstLetter = L'a';
+  size_t most = 0;
+  for (wchar_t letter = L'a'; letter <= L'z'; ++letter) {
+    typeText(std::wstring(1, letter));
+    if (window->ResultCount() > most) {
+      most = window->ResultCount();
+      firstLetter = letter;
+    }
+  }
+  wchar_t second = L'a';
+  size_t secondMost = 0;
+  for (wchar_t letter = L'a'; letter <= L'z'; ++letter) {
+    typeText(std::wstring{firstLetter, letter});
+    if (window->ResultCount() > secondMost) {
+      secondMost = window->ResultCount();
+      second = letter;
+    }
+  }
+  std::vector<double> afterEnd, withoutEnd;
+  for (int round = 0; round < 10; ++round) {
+    for (bool end : {false, true}) {
+      typeText(std::wstring(1, firstLetter));
+      if (end) {
+        SendMessageW(hwnd, WM_KEYDOWN, VK_END, 1);
+        SendMessageW(hwnd, WM_KEYUP, VK_END, 0xC0000001);
+        UpdateWindow(hwnd);
+        Pump();
+        if (window->SearchEdit()) window->SearchEdit()->SetFocus();  // the letter goes to the field
+      }
+      LARGE_INTEGER from, to;
+      QueryPerformanceCounter(&from);
+      SendMessageW(hwnd, WM_CHAR, second, 1);
+      UpdateWindow(hwnd);
+      QueryPerformanceCounter(&to);
+      Pump();
+      (end ? afterEnd : withoutEnd).push_back(Milliseconds(from, to));
+    }
+  }
+  std::sort(afterEnd.begin(), afterEnd.end());
+  std::sort(withoutEnd.begin(), withoutEnd.end());
+  const double ratio = Percentile(withoutEnd, 50) > 0 ? Percentile(afterEnd, 50) / Percentile(withoutEnd, 50) : 0;
+  std::printf("search_typing: \"%lc\" (%zu results) then \"%lc\" (%zu): the second keystroke, median of %zu, "
+              "after End %.2f ms, without End %.2f ms, ratio %.2f (goal <= 1.2)\n",
+              static_cast<wint_t>(firstLetter), most, static_cast<wint_t>(second), secondMost, afterEnd.size(),
+              Percentile(afterEnd, 50), Percentile(withoutEnd, 50), ratio);
   DestroyWindow(hwnd);
   Pump();
   ui::UiGlobals::Shutdown();

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/controls/app_control_factory.h"
+#include "bench/process_window.h"
 #include "app/main_window/main_wnd.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
@@ -130,29 +131,6 @@ bool PrepareData(const std::wstring& folder, int firstTagCards) {
   return true;
 }
 
-HWND FindVisibleWindow(DWORD processId, const wchar_t* className) {
-  struct Search {
-    DWORD processId;
-    const wchar_t* className;
-    HWND found;
-  } search = {processId, className, nullptr};
-  EnumWindows(
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        wchar_t name[64] = {};
-        GetClassNameW(hwnd, name, 64);
-        if (owner == s->processId && IsWindowVisible(hwnd) && std::wstring(name) == s->className) {
-          s->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 struct StartResult {
   double seconds = -1;
   double workingSetMb = -1;
@@ -173,7 +151,7 @@ StartResult MeasureStart(const std::wstring& command, const std::wstring& folder
   CloseHandle(info.hThread);
   HWND hwnd = nullptr;
   while (Seconds() - start < 60) {
-    hwnd = FindVisibleWindow(info.dwProcessId, className);
+    hwnd = FindProcessWindow(info.dwProcessId, className, true);
     DWORD_PTR answer = 0;
     if (hwnd && SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer)) break;
     hwnd = nullptr;

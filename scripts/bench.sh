@@ -20,6 +20,7 @@ trap 'rm -rf "$work"' EXIT
 declare -A what=(
   [startup_bench]="start-up, working set beside the baseline, tag switch; 10 000 links, first tag of 500 and of 5 000 cards"
   [search_typing_bench]="keystroke to search results"
+  [long_text_start_bench]="window answering at start with one very long stored text; WM_CLOSE to exit"
   [rich_edit_typing_bench]="typing into the rich edit"
   [link_store_bench]="link store load and search, 10 000 links"
   [run_count_bench]="run-count saves, 10 000 links"
@@ -27,7 +28,7 @@ declare -A what=(
   [image_cache_bench]="image cache, PNG and SVG icons"
   [markup_parse_bench]="skin markup parse"
 )
-order=(startup_bench search_typing_bench rich_edit_typing_bench link_store_bench run_count_bench
+order=(startup_bench search_typing_bench long_text_start_bench rich_edit_typing_bench link_store_bench run_count_bench
        icon_cache_bench image_cache_bench markup_parse_bench)
 for n in "${names[@]}"; do
   [[ " ${order[*]} " == *" $n "* ]] || order+=("$n")

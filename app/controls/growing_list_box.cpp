@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "ui/controls/list_container_element.h"
 #include "ui/core/card_placement.h"
@@ -24,6 +25,11 @@ RECT Inset(const RECT& rc, const RECT& padding) {
 
 GrowingListBox::GrowingListBox(Layout* layout) : ListBox(layout) {}
 
+void GrowingListBox::ScrollToTop() {
+  // The box's own scrolling: the override would build rows ahead of the top.
+  if (GetScrollPos().cy != 0) ListBox::SetScrollPos({GetScrollPos().cx, 0});
+}
+
 void GrowingListBox::SetItemSource(int total, ItemMaker make) {
   RemoveAll();
   toCome_ = std::max(total, 0);
@@ -44,7 +50,7 @@ void GrowingListBox::ReplaceItemSource(int total, ItemMaker make, const ItemRefi
   AddBatch batch(this, placing_ ? AddBatch::AtEnd::kDrop : AddBatch::AtEnd::kArrange);
   // Cleared before anything goes, so that no removal selects another item.
   curSel_ = -1;
-  while (GetCount() > kept) RemoveAt(static_cast<size_t>(GetCount() - 1));
+  RemoveItemsFrom(kept);
   make_ = std::move(make);
   made_ = kept;
   toCome_ = total - kept;
@@ -63,11 +69,30 @@ void GrowingListBox::ReplaceItemSource(int total, ItemMaker make, const ItemRefi
     }
     made.release();  // the list owns it now
   }
-  if (!IsRectEmpty(&rc)) BuildItemsThrough(LastItemInView(rc, GetScrollPos().cy));
+  ScrollToTop();
+  if (!IsRectEmpty(&rc)) BuildItemsThrough(LastItemInView(rc, 0));
   // The scroll range follows the new total at the next layout. Arrange() would
   // also repaint the whole list; what that layout moves or changes repaints itself.
   SetArrangeNeeded(true);
   if (Window* window = GetWindow()) window->SetArrange(true);
+}
+
+void GrowingListBox::RemoveItemsFrom(int first) {
+  if (first < 0 || first >= GetCount()) return;
+  // The tail in one cut: one by one from the end, each removal looked for its
+  // item from the start of the list, and thousands of rows built by End cost
+  // the next keystroke that many searches.
+  std::vector<Control*> gone(items_.begin() + first, items_.end());
+  items_.resize(static_cast<size_t>(first));
+  for (Control* control : gone) {
+    if (auto* item = dynamic_cast<ListContainerElement*>(control)) {
+      item->SetOwner(nullptr);
+      item->SetIndex(-1);
+    }
+  }
+  if (curSel_ >= first) curSel_ = -1;
+  Arrange();
+  for (Control* control : gone) DisposeChild(control);
 }
 
 void GrowingListBox::SetTotalItems(int total) {

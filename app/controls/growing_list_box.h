@@ -25,17 +25,23 @@ class GrowingListBox : public ListBox {
   explicit GrowingListBox(Layout* layout);
 
   // Empties the list and gives it `total` items to come, built by `make` in order.
+  // The view stays where it is, as a refreshed source wants it; items are made in
+  // order, so a new source shown from its start is given ScrollToTop first, and
+  // nothing is made for the old position.
   void SetItemSource(int total, ItemMaker make);
   // As SetItemSource, but the items built for the top of the list are kept and
   // refilled by `refill`, and only those it refuses are made again. A search
   // that changes a few rows of the view, or none, then repaints just those:
   // `refill` is expected to change nothing that already shows the new content.
-  // Items past the new total or the first view go; the selection is cleared.
+  // Items past the new total or the first view go; the selection is cleared and
+  // the view goes back to the top.
   void ReplaceItemSource(int total, ItemMaker make, const ItemRefill& refill);
   // The source has grown to `total` items, those built included.
   void SetTotalItems(int total);
   // The items built and those still to come.
   int GetTotalItems() const { return GetCount() + toCome_; }
+  // Puts the view at the first line without building anything for it.
+  void ScrollToTop();
   // Builds the items not yet built up to `index` (clamped to the last one) and
   // lays them out, so their places are known at once.
   void MakeItemsThrough(int index);
@@ -62,6 +68,8 @@ class GrowingListBox : public ListBox {
   // The last item that the view shows at vertical scroll position `y` within
   // `rc` (the first item is built first when the lines' height needs it).
   int LastItemInView(const RECT& rc, int y);
+  // Removes the items from `first` on at once (deleted as the box deletes them).
+  void RemoveItemsFrom(int first);
   // Builds items through `index` without laying them out; true when any was built.
   bool BuildItemsThrough(int index);
 

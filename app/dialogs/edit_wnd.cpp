@@ -96,7 +96,7 @@ void CEditWnd::FillFields() {
   // layout, and with the caret at the end the text would show scrolled away.
   auto setText = [this](const wchar_t* name, const std::wstring& text) {
     if (auto* edit = dynamic_cast<ui::RichEdit*>(FindControlByName(name))) {
-      edit->SetText(text);
+      edit->SetTextWhole(text);  // a field's limit would cut a longer stored value
       edit->SetSel(0, 0);
     }
   };

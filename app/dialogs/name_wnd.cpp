@@ -19,7 +19,7 @@ void CNameWnd::InitWindow() {
   if (okButton_) okButton_->AttachClick(onClick);
   if (cancelButton_) cancelButton_->AttachClick(onClick);
   if (title_) title_->SetAttribute(L"text", heading_);
-  if (nameEdit_) nameEdit_->SetText(name_);
+  if (nameEdit_) nameEdit_->SetTextWhole(name_);  // the field's limit would cut a longer stored name
 }
 
 bool CNameWnd::AcceptName() {

@@ -41,13 +41,26 @@ void CMainWnd::RestartSaveTimer() {
 }
 
 std::wstring CMainWnd::NoteText() {
-  noteFiller_.Finish();
   auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_);
-  return editor ? editor->GetText() : std::wstring();
+  return editor ? editor->GetText() + noteFiller_.Rest() : std::wstring();
 }
 
 void CMainWnd::SetNoteText(const std::wstring& text) {
   if (!noteFiller_.Start(dynamic_cast<ui::RichEdit*>(todoEdit_), text)) return;
-  // A timer comes after painting and input: the window shows and answers between pieces.
-  if (!GetHWND() || !SetTimer(GetHWND(), kTimerNoteFill, 0, nullptr)) noteFiller_.Finish();
+  // A timer comes after painting and input: the window shows and answers between slices.
+  if (GetHWND() && SetTimer(GetHWND(), kTimerNoteFill, 0, nullptr)) return;
+  while (noteFiller_.Step()) {
+  }
+}
+
+void CMainWnd::AppendToNote(const std::wstring& text) {
+  auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_);
+  if (!editor) return;
+  if (noteFiller_.Pending()) {
+    noteFiller_.AppendLater(text);
+    editor->SetModified(true);
+    return;
+  }
+  editor->SetSel(-1, -1);
+  editor->ReplaceSel(text, true);
 }

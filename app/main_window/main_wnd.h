@@ -334,14 +334,17 @@ class CMainWnd : public ui::WindowImplBase {
   ui::TabBox* LinkTabBox() const { return linkTabBox_; }
   ui::ScrollableBox* NoteEditor() const { return todoEdit_; }
   int NoteTagId() const { return noteTagId_; }
-  // The text of the note editor, whole: a long note still going in is finished first.
+  // The text of the note editor, whole, as the editor holds it: a long note still
+  // going in gives what it shows followed by the rest, without waiting for it.
   std::wstring NoteText();
-  // Sets the note editor's text; a long one goes in a piece at a time after this
-  // returns (kTimerNoteFill), so that the window shows and answers meanwhile.
+  // Sets the note editor's text, as not changed by the user; a long one goes in
+  // in time slices after this returns (kTimerNoteFill), so that the window shows
+  // and answers meanwhile.
   void SetNoteText(const std::wstring& text);
-  // Puts what is left of a long note into the editor now.
-  void FinishNoteFill() { noteFiller_.Finish(); }
   bool IsNoteFilling() const { return noteFiller_.Pending(); }
+  // Puts text after the end of the whole note (after the rest still going in),
+  // as the user's own change.
+  void AppendToNote(const std::wstring& text);
   // Where a window of the given size lands for a stored position on a screen of
   // the given size: pulled back so that it lies wholly on the screen.
   static POINT ClampedPosition(int x, int y, int width, int height, int screenWidth, int screenHeight);
@@ -381,9 +384,11 @@ class CMainWnd : public ui::WindowImplBase {
   static void SelectWithEvent(ui::ListBox* list, int index);
   void RestartSaveTimer();
   bool SaveNoteInto(const std::shared_ptr<Group>& tag);
-  // Stores the note editor's text into the note tag it was filled from when it
-  // changed since (typed or dropped): run whenever the note is left, so that a
-  // switch of tag or group, hiding or closing loses nothing. True when it stored.
+  // Stores the note editor's text into the note tag it was filled from when the
+  // user changed it since (typed or dropped): run whenever the note is left, so
+  // that a switch of tag or group, hiding or closing loses nothing, while a note
+  // only looked at is never written. True when it stored; a refused save says so
+  // and leaves the note changed, for the next leave to try again.
   bool SaveChangedNote();
 
   // Messages of the window's own behaviour; true when the framework must not see it.
@@ -494,10 +499,8 @@ class CMainWnd : public ui::WindowImplBase {
   // nothing about what the user chose.
   bool swappingItems_ = false;
   int noteTagId_ = 0;
-  // The note editor's text as last filled or stored: what "changed" is measured
-  // against. Empty while a long note is still going in: its text is then known
-  // only once it is whole, and the next leave saves it.
-  std::optional<std::wstring> noteSavedText_;
+  // The tag whose cards the card area holds.
+  int cardsTagId_ = 0;
   NoteFiller noteFiller_;
 
   // False until the set-up's last steps ran: the input method is left to them.

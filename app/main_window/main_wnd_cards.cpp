@@ -130,9 +130,8 @@ bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
   if (tag->TYPE == kGroupNote) {
     if (linkTabBox_) linkTabBox_->SelectItem(1);
     noteTagId_ = tag->ID;
+    cardsTagId_ = 0;
     SetNoteText(tag->Content);
-    // Reading a long note back now would wait for all of it to go in.
-    if (IsNoteFilling()) noteSavedText_.reset(); else noteSavedText_ = NoteText();
     return true;
   }
   if (linkTabBox_) linkTabBox_->SelectItem(0);
@@ -143,6 +142,10 @@ bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
   // Cards are made as they scroll into view; a link gone before its card is
   // passed over.
   const int total = static_cast<int>(links.size());
+  // Another tag is seen from its start; the same one again (a refresh after a
+  // command) keeps its place.
+  if (tag->ID != cardsTagId_) linkBox_->ScrollToTop();
+  cardsTagId_ = tag->ID;
   linkBox_->SetItemSource(total, [this, links = std::move(links), next = size_t{0}, layout = tag->LAYOUT,
                                   iconSize = tag->ICONSIZE](int) mutable -> ui::Control* {
     while (next < links.size()) {

@@ -79,11 +79,7 @@ bool CMainWnd::OnDropFileList(const std::vector<std::wstring>& paths) {
   const std::shared_ptr<Group> tag = CurrentDropTag();
   auto* note = dynamic_cast<ui::RichEdit*>(NoteEditor());
   if (tag->TYPE == kGroupNote && note) {
-    FinishNoteFill();  // the paths go after the whole note
-    for (const std::wstring& path : paths) {
-      note->SetSel(-1, -1);
-      note->ReplaceSel(path + L"\n", true);
-    }
+    for (const std::wstring& path : paths) AppendToNote(path + L"\n");
     // The editor may never have had the focus: nothing else would store the drop.
     SaveChangedNote();
     return !paths.empty();
@@ -124,9 +120,7 @@ bool CMainWnd::OnDropText(const std::wstring& address, const std::wstring& title
   const std::shared_ptr<Group> tag = CurrentDropTag();
   auto* note = dynamic_cast<ui::RichEdit*>(NoteEditor());
   if (tag->TYPE == kGroupNote && note) {
-    FinishNoteFill();  // the address goes after the whole note
-    note->SetSel(-1, -1);
-    note->ReplaceSel(address + L"\n", true);
+    AppendToNote(address + L"\n");
     SaveChangedNote();
     return true;
   }

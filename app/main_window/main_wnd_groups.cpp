@@ -7,10 +7,13 @@
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "ui/controls/list_box.h"
+#include "ui/controls/rich_edit.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_container_element.h"
 
 namespace {
+
+constexpr wchar_t kSaveFailedNotice[] = L"保存失败，请检查数据库文件";
 
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
@@ -224,21 +227,22 @@ bool CMainWnd::OnTagItemKey(ui::EventArgs* event) {
 }
 
 bool CMainWnd::SaveNoteInto(const std::shared_ptr<Group>& tag) {
-  if (!tag || tag->TYPE != kGroupNote) return false;
-  const std::wstring old = tag->Content;
-  const std::wstring text = NoteText();
-  tag->Content = text;
+  auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_);
+  if (!tag || tag->TYPE != kGroupNote || !editor) return false;
+  std::wstring text = NoteText();
+  std::swap(tag->Content, text);
   if (GetLinkStore().SaveGroup(tag)) {
-    if (tag->ID == noteTagId_) noteSavedText_ = text;
+    editor->SetModified(false);
     return true;
   }
-  tag->Content = old;
+  std::swap(tag->Content, text);
+  ShowNotice(kSaveFailedNotice);
   return false;
 }
 
 bool CMainWnd::SaveChangedNote() {
-  // A note whose filling had not ended when it was shown has no known text: it is saved.
-  if (noteTagId_ == 0 || NoteText() == noteSavedText_) return false;
+  auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_);
+  if (noteTagId_ == 0 || !editor || !editor->IsModified()) return false;
   // A note tag deleted meanwhile has nothing left to take the text.
   return SaveNoteInto(GetLinkStore().FindGroup(noteTagId_));
 }
@@ -249,9 +253,9 @@ bool CMainWnd::OnTodoEditKey(ui::EventArgs* event) {
   // the tag selected at that moment may be another one (after a hover switch).
   if (IsKeyEvent(event) && KeyDown(VK_CONTROL) && KeyDown('S')) {
     if (EffectiveGroupIndex() == -1 || EffectiveTagIndex() == -1) return false;
-    SaveNoteInto(GetLinkStore().FindGroup(noteTagId_));
+    SaveChangedNote();
     return true;
   }
-  if (event->Type == ui::killfocus) SaveNoteInto(GetLinkStore().FindGroup(noteTagId_));
+  if (event->Type == ui::killfocus) SaveChangedNote();
   return true;
 }

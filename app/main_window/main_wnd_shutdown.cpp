@@ -24,6 +24,9 @@ LRESULT CMainWnd::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
   }
   KillTimer(hwnd, kTimerClosePending);
   SaveChangedNote();  // before the link store closes
+  // What is left of a long note is not wanted any more.
+  KillTimer(hwnd, kTimerNoteFill);
+  noteFiller_.Cancel();
   KillTimer(hwnd, kTimerDockPoll);
   dock_.Stop();
   RevokeDropTarget();

@@ -1,5 +1,6 @@
 #include "ui/controls/label.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "ui/base/dpi_scaler.h"
@@ -8,6 +9,7 @@
 #include "ui/core/attribute_numbers.h"
 #include "ui/core/control_animations.h"
 #include "ui/core/framework_access.h"
+#include "ui/core/scrollable_box.h"
 #include "ui/core/window.h"
 #include "ui/render/render_context.h"
 
@@ -59,6 +61,23 @@ SIZE MeasureText(Control* control, const std::wstring& text, const std::wstring&
   if (!context) return SIZE{0, 0};
   RECT rc = context->MeasureText(text, font, style, widthLimit);
   return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+}
+
+std::wstring TextStart(const std::wstring& text, size_t length) {
+  if (length >= text.size()) return text;
+  if (length > 0 && text[length - 1] >= 0xD800 && text[length - 1] <= 0xDBFF) ++length;
+  return text.substr(0, length);
+}
+
+SIZE MeasureWrappedUpTo(Control* control, const std::wstring& text, const std::wstring& font, UINT style,
+                        int width, int room) {
+  // Starts twice as long each time, until one is taller than the room (and so
+  // is the whole text) or the whole text is measured.
+  for (size_t length = kFirstWrappedStart; length < text.size(); length *= 2) {
+    const SIZE measured = MeasureText(control, TextStart(text, length), font, style, width);
+    if (measured.cy > room) return measured;
+  }
+  return MeasureText(control, text, font, style, width);
 }
 
 void DrawTextLayers(Control* control, IRenderContext* context, const RECT& rect, const std::wstring& text,
@@ -236,11 +255,34 @@ SIZE LabelTemplate<InheritType>::EstimateText(SIZE available, bool& reEstimateSi
   const std::wstring text = GetText();
   if (text.empty()) return SIZE{0, 0};
   const int fixedWidth = this->fixedWidth_;
-  SIZE measured = label_detail::MeasureText(this, text, font_, style, fixedWidth >= 0 ? fixedWidth : 0);
   const int horizontal = textPadding_.left + textPadding_.right;
+  const int vertical = textPadding_.top + textPadding_.bottom;
+  const bool heightWanted = this->fixedHeight_ == kSizeAuto;
+  // A text wrapped in a box that does not scroll shows no more than the room
+  // its parent gives: a taller one is cut there, and is measured only that far.
+  const int heightRoom =
+      heightWanted && !dynamic_cast<ScrollableBox*>(this->GetParent()) ? available.cy - vertical : 0;
+  SIZE measured = {};
+  const int widthLimit = fixedWidth >= 0 ? fixedWidth : 0;
+  if (singleLine_ && fixedWidth != kSizeAuto && text.find_first_of(L"\r\n") == std::wstring::npos) {
+    // Only the line's height is wanted, which the text's start gives as well.
+    measured = label_detail::MeasureText(this, label_detail::TextStart(text, label_detail::kLineSample), font_, style,
+                                         widthLimit);
+  } else if (singleLine_ && fixedWidth != kSizeAuto && heightRoom > 0) {
+    // Lines of their own only: measured until they are taller than the room.
+    measured = label_detail::MeasureWrappedUpTo(this, text, font_, style, widthLimit, heightRoom);
+  } else if (!singleLine_ && fixedWidth >= 0 && heightRoom > 0) {
+    measured = label_detail::MeasureWrappedUpTo(this, text, font_, style, fixedWidth, heightRoom);
+    if (measured.cy > heightRoom) {
+      measured.cy = heightRoom;
+      reEstimateSize = true;  // cut to this room: another room shows more or less
+    }
+  } else {
+    measured = label_detail::MeasureText(this, text, font_, style, widthLimit);
+  }
   SIZE result = {0, 0};
   if (fixedWidth == kSizeAuto) result.cx = horizontal + measured.cx;
-  if (this->fixedHeight_ != kSizeAuto) return result;
+  if (!heightWanted) return result;
   if (!singleLine_ && fixedWidth == kSizeAuto && this->GetMaxWidth() == -1) {
     reEstimateSize = true;
     const int room = available.cx - horizontal;
@@ -249,7 +291,7 @@ SIZE LabelTemplate<InheritType>::EstimateText(SIZE available, bool& reEstimateSi
       measured.cx = room;
     }
   }
-  return SIZE{horizontal + measured.cx, textPadding_.top + textPadding_.bottom + measured.cy};
+  return SIZE{horizontal + measured.cx, vertical + measured.cy};
 }
 
 template <typename InheritType>

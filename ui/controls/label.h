@@ -43,6 +43,17 @@ std::wstring StateTextColor(StateColorSet& colors, ControlState state, ControlSt
 // (0, 0) without a window.
 SIZE MeasureText(Control* control, const std::wstring& text, const std::wstring& font, UINT style,
                  int widthLimit);
+// Characters that give a single line's height as well as the whole text would.
+inline constexpr size_t kLineSample = 64;
+// The first start of a wrapped text that is measured alone.
+inline constexpr size_t kFirstWrappedStart = 256;
+// `text` cut to about `length` characters, never between the halves of a pair.
+std::wstring TextStart(const std::wstring& text, size_t length);
+// The size of `text` wrapped at `width`, exact while it is no taller than `room`;
+// a taller text is measured only as far as a start taller than `room`, so that
+// the cost follows the room, not the text.
+SIZE MeasureWrappedUpTo(Control* control, const std::wstring& text, const std::wstring& font, UINT style,
+                        int width, int room);
 // Draws the text as the label does: once in `colorName`, or, while a hot fade
 // plays over a normal or hot state, the base layer and the hot layer at the hot
 // alpha. An empty base colour draws no base layer.

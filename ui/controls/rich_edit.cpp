@@ -1,5 +1,7 @@
 #include "ui/controls/rich_edit.h"
 
+#include <climits>
+
 #include <imm.h>
 
 #include <vector>
@@ -250,6 +252,27 @@ void RichEdit::ReplaceSel(const std::wstring& text, bool canUndo) {
   TxSendMessage(EM_REPLACESEL, canUndo ? TRUE : FALSE, reinterpret_cast<LPARAM>(text.c_str()), nullptr);
 }
 
+void RichEdit::SetMaxChar(int maxChar) {
+  maxChar_ = maxChar;
+  if (!host_) return;
+  host_->SetMaxLength(maxChar_ < 1 ? kDefaultMaxChar : maxChar_);
+  ApplyMaxLength();
+}
+
+void RichEdit::SetTextWhole(const std::wstring& text) {
+  const size_t limit = static_cast<size_t>(maxChar_ < 1 ? kDefaultMaxChar : maxChar_);
+  if (text.size() > limit && text.size() <= static_cast<size_t>(INT_MAX)) SetMaxChar(static_cast<int>(text.size()));
+  SetText(text);
+}
+
+bool RichEdit::IsModified() const {
+  LRESULT modified = 0;
+  TxSendMessage(EM_GETMODIFY, 0, 0, &modified);
+  return modified != 0;
+}
+
+void RichEdit::SetModified(bool modified) { TxSendMessage(EM_SETMODIFY, modified ? TRUE : FALSE, 0, nullptr); }
+
 std::wstring RichEdit::GetSelText() const {
   CHARRANGE range = {0, 0};
   if (TxSendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range), nullptr) != S_OK) {
@@ -491,11 +514,7 @@ void RichEdit::SetAttribute(const std::wstring& name, const std::wstring& value)
     rich_ = isTrue;
     if (host_) host_->SetRichText(rich_);
   } else if (name == L"maxchar") {
-    maxChar_ = _wtoi(value.c_str());
-    if (host_) {
-      host_->SetMaxLength(maxChar_ < 1 ? kDefaultMaxChar : maxChar_);
-      ApplyMaxLength();
-    }
+    SetMaxChar(_wtoi(value.c_str()));
   } else {
     Box::SetAttribute(name, value);
   }

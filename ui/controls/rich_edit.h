@@ -113,6 +113,15 @@ class RichEdit : public ScrollableBox {
   bool IsMultiLine() const { return (style_ & ES_MULTILINE) != 0; }
   DWORD GetStyle() const { return style_; }
   int GetMaxChar() const { return maxChar_; }
+  // The most characters the text may hold (below 1: the default).
+  void SetMaxChar(int maxChar);
+  // Sets a stored text whole: the limit grows to hold it when it is longer, so
+  // that the text goes back out as it came in (typing is still held to the limit).
+  void SetTextWhole(const std::wstring& text);
+  // Whether the text changed since it was last marked unchanged (typing, pasting,
+  // any replacement).
+  bool IsModified() const;
+  void SetModified(bool modified);
   // 0 top, 1 vertical centre, 2 bottom.
   int GetTextVerticalAlign() const { return textVAlign_; }
   const std::wstring& GetFontId() const { return fontId_; }

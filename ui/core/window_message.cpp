@@ -448,8 +448,15 @@ LRESULT Window::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& h
 bool Window::ShowTooltip(Control* control, POINT point) {
   std::wstring text = control->GetToolTipText();
   if (text.empty()) return false;
+  // A tip is at most as tall as the screen, which a few thousand characters at
+  // its width fill: a longer text (a name of 100 000 characters) is cut there
+  // rather than wrapped whole by the tooltip control at every hover.
+  constexpr size_t kLongestTip = 4095;
+  if (text.size() > kLongestTip) {
+    text.resize(IS_HIGH_SURROGATE(text[kLongestTip - 1]) ? kLongestTip - 1 : kLongestTip);
+  }
   if (tooltip_ && IsWindowVisible(tooltip_) && control == hover_) {
-    std::vector<wchar_t> current(4096, L'\0');
+    std::vector<wchar_t> current(kLongestTip + 1, L'\0');
     TOOLINFOW query = toolInfo_;
     query.lpszText = current.data();
     SendMessageW(tooltip_, TTM_GETTEXTW, current.size(), reinterpret_cast<LPARAM>(&query));

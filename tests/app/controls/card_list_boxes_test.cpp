@@ -305,4 +305,48 @@ TEST_F(CardListTest, ANewSourceKeepsTheRowsThatTakeItAndMakesTheOthersInPlace) {
   EXPECT_EQ(list->GetItemAt(2)->GetName(), L"d2");
 }
 
+TEST_F(CardListTest, ANewSourceIsBuiltFromTheTopHoweverFarTheOldOneWasScrolled) {
+  auto* list = Build<ui::SearchListBox>(
+      L"<Window><VBox><SearchListBox name=\"results\" height=\"300\" vscrollbar=\"true\"/></VBox></Window>", L"results", 0);
+  ASSERT_NE(list, nullptr);
+  int made = 0;
+  auto maker = [&made](int) -> ui::Control* {
+    ++made;
+    auto* row = new ui::ListContainerElement;
+    row->SetFixedHeight(30);
+    return row;
+  };
+  auto scrollToTheEnd = [&] {
+    list->SetItemSource(4000, maker);
+    PaintNow(hwnd_);
+    ASSERT_TRUE(list->SelectItem(3999));
+    PaintNow(hwnd_);
+    ASSERT_TRUE(list->EnsureVisible(3999));
+    PaintNow(hwnd_);
+    ASSERT_EQ(list->GetCount(), 4000);
+    ASSERT_GT(list->GetScrollPos().cy, 100000) << "range " << list->GetScrollRange().cy;
+  };
+  // A view's worth of rows (10 of 30 pixels in 300) and the lines built ahead as it scrolls.
+  const int aView = 10 + 32;
+  for (bool replace : {true, false}) {
+    SCOPED_TRACE(replace ? "ReplaceItemSource" : "SetItemSource");
+    ASSERT_NO_FATAL_FAILURE(scrollToTheEnd());
+    made = 0;
+    if (replace) {
+      list->ReplaceItemSource(3900, maker, [](ui::Control*, int) { return false; });
+    } else {
+      list->ScrollToTop();  // a new source, not the old one refreshed
+      list->SetItemSource(3900, maker);
+    }
+    EXPECT_EQ(list->GetScrollPos().cy, 0);
+    PaintNow(hwnd_);
+    EXPECT_EQ(list->GetScrollPos().cy, 0) << "the view is back at the top after the layout";
+    EXPECT_LE(made, aView) << "rows were made down to the old scroll position";
+    EXPECT_EQ(list->GetTotalItems(), 3900);
+    // The list still reaches its end as a list that held them all.
+    ASSERT_TRUE(list->EnsureVisible(3899));
+    EXPECT_EQ(list->GetCount(), 3900);
+  }
+}
+
 }  // namespace

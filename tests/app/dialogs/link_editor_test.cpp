@@ -147,6 +147,35 @@ TEST_F(LinkEditorTest, TypedChangesReachTheStoreTheCardsAndTheHotKeys) {
   expectEdited(*StoredLink());
 }
 
+TEST_F(LinkEditorTest, StoredFieldsLongerThanTheirFieldsHoldGoBackWholeWithOk) {
+  // Longer than the name field's 255 and than the 32 767 every other field holds.
+  std::wstring chinese;
+  while (chinese.size() < 100000) chinese += L"快速启动记事本计算器和画图";
+  chinese.resize(100000);
+  std::wstring latin;
+  for (size_t i = 0; latin.size() < 100000; ++i) latin += static_cast<wchar_t>(L'a' + i % 26);
+  const std::shared_ptr<Link> link = StoredLink();
+  link->NAME = chinese;
+  link->Parameter = latin;
+  link->WorkDir = L"C:\\" + chinese;
+  link->Remark = latin;
+  ASSERT_TRUE(GetLinkStore().SaveLink(link));
+  window_->OnTagSelect(nullptr);
+  const bool saved = EditFirstCard(Steps{
+      [&](CDialogWnd& d) { EXPECT_EQ(Edit(d, L"edit_name")->GetTextLength(), 100000); },
+      [](CDialogWnd& d) { Click(d, L"btn_ok"); },
+  });
+  EXPECT_TRUE(saved);
+  GetLinkStore().Close();
+  LinkStore reloaded;
+  ASSERT_TRUE(reloaded.Open(DefaultLinkDbPath()));
+  const auto& stored = reloaded.topGroups.at(0)->tags.at(0)->links.at(0);
+  EXPECT_TRUE(stored->NAME == chinese) << stored->NAME.size();
+  EXPECT_TRUE(stored->Parameter == latin) << stored->Parameter.size();
+  EXPECT_TRUE(stored->WorkDir == L"C:\\" + chinese) << stored->WorkDir.size();
+  EXPECT_TRUE(stored->Remark == latin) << stored->Remark.size();
+}
+
 TEST_F(LinkEditorTest, CancelAndTheCloseButtonChangeNothing) {
   for (const wchar_t* button : {L"btn_cancel", L"closebtn"}) {
     EXPECT_FALSE(EditFirstCard(Steps{

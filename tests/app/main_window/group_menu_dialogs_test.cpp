@@ -169,6 +169,23 @@ TEST_F(GroupMenuDialogsTest, NamedGroupsAndTagsAreCreatedAndRenamedThroughTheNam
   EXPECT_EQ(TagNames(2), (Names{L"常用", L"工具"}));
 }
 
+TEST_F(GroupMenuDialogsTest, ANameLongerThanTheNameFieldHoldsIsProposedWholeAndKeptByEnter) {
+  std::wstring name;
+  while (name.size() < 100000) name += L"快速启动记事本计算器和画图";
+  name.resize(100000);
+  auto group = GetLinkStore().topGroups.at(0);
+  group->NAME = name;
+  ASSERT_TRUE(GetLinkStore().SaveGroup(group));
+  group->tags.at(0)->NAME = name + L"甲";
+  ASSERT_TRUE(GetLinkStore().SaveGroup(group->tags.at(0)));
+  Restart();
+  Choose(OnGroup(0), {L"rename_group"}, AnswerName(nullptr, L""));
+  Choose(OnTag(0), {L"rename_tag"}, AnswerName(nullptr, L""));
+  Restart();
+  EXPECT_TRUE(GetLinkStore().topGroups.at(0)->NAME == name) << GetLinkStore().topGroups.at(0)->NAME.size();
+  EXPECT_TRUE(TagNames(0).at(0) == name + L"甲") << TagNames(0).at(0).size();
+}
+
 TEST_F(GroupMenuDialogsTest, TheNameDialogClosedWithItsCaptionButtonIsGoneAndNamesNothing) {
   std::weak_ptr<nbase::WeakFlag> alive;
   bool seen = false;

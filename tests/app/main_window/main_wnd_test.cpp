@@ -21,6 +21,7 @@
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
 #include "ui/controls/list_box.h"
+#include "ui/controls/rich_edit.h"
 #include "ui/controls/menu_item.h"
 #include "ui/controls/menu_ui.h"
 #include "ui/controls/stock_controls.h"
@@ -317,12 +318,19 @@ TEST_F(MainWindowTest, ANoteIsSavedIntoTheTagItWasFilledFrom) {
   window_->TagList()->SelectItem(1, false, true);
   const int noteId = window_->NoteTagId();
   ASSERT_NE(noteId, 0);
-  window_->SetNoteText(L"新的内容");
+  // Typed over, as the user replaces the note's text.
+  auto type = [this](const wchar_t* text) {
+    auto* editor = dynamic_cast<ui::RichEdit*>(window_->NoteEditor());
+    ASSERT_NE(editor, nullptr);
+    editor->SetSelAll();
+    editor->ReplaceSel(text, true);
+  };
+  type(L"新的内容");
   window_->SendControlEvent(window_->NoteEditor(), ui::killfocus);
   EXPECT_EQ(GetLinkStore().FindGroup(noteId)->Content, L"新的内容");
 
   // Ctrl+S after the tag list moved on still saves into the note shown.
-  window_->SetNoteText(L"再改");
+  type(L"再改");
   window_->TagList()->SelectItem(0, false, false);
   BYTE keys[256] = {};
   GetKeyboardState(keys);
