@@ -45,7 +45,7 @@ for _ in $(seq 1 "$busy"); do
   busy_pids+=($!)
 done
 
-declare -A failed
+declare -A failed=()
 all_tests=
 for run in $(seq 1 "$runs"); do
   # A fresh prefix each run: Wine's first start in a prefix is what CI's run meets.
