@@ -31,6 +31,7 @@
 #include "data/theme_loader.h"
 #include "tests/app/support/dialog_test_support.h"
 #include "tests/app/support/menu_driver.h"
+#include "tests/app/support/no_file_associations.h"
 #include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 #include "ui/base/scoped_handles.h"
@@ -561,6 +562,60 @@ TEST_F(SettingsDialogTest, HelpOrChangeRecordMissingBesideTheProgramSaysSoAndKee
   EXPECT_GT(helpBoxes, 0) << "the missing help is reported";
   EXPECT_GT(changesBoxes, 0) << "the missing change record is reported";
   EXPECT_TRUE(stillOpen);
+}
+
+// The text of a message box of this thread that is up, answered with OK; empty
+// when none is up yet, and this step then runs again at the next tick, at most
+// `tries` times.
+void AwaitBoxText(std::wstring& text, int tries) {
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND box, LPARAM found) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(box, name, 16);
+        if (std::wstring(name) != L"#32770") return TRUE;
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM into) -> BOOL {
+              wchar_t line[256] = {};
+              GetWindowTextW(child, line, 256);
+              if (std::wcsstr(line, L".txt")) *reinterpret_cast<std::wstring*>(into) = line;
+              return TRUE;
+            },
+            found);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&text));
+  if (text.empty() && tries > 0) {
+    dialog_test::CurrentScript()->steps.push_front([&text, tries](CDialogWnd&) { AwaitBoxText(text, tries - 1); });
+  }
+}
+
+TEST_F(SettingsDialogTest, HelpOrChangeRecordThatNoProgramOpensSaysSoRatherThanThatItIsMissing) {
+  const std::wstring readme = pexo_test::ExeFolder() + L"\\README.txt";
+  const std::wstring changes = pexo_test::ExeFolder() + L"\\CHANGES.txt";
+  ASSERT_TRUE(launcher_test::WriteEmptyFile(readme));
+  ASSERT_TRUE(launcher_test::WriteEmptyFile(changes));
+  OpenMain();
+  std::wstring helpText;
+  std::wstring changesText;
+  {
+    launcher_test::NoFileAssociations none;
+    ASSERT_TRUE(none.active());
+    RunDialog(Steps{
+        [](CDialogWnd& d) { ShowPage(d, kAbout); },
+        [](CDialogWnd& d) { Click(d, L"setting_help"); },
+        [&](CDialogWnd&) { AwaitBoxText(helpText, 40); },
+        [](CDialogWnd& d) { Click(d, L"setting_update"); },
+        [&](CDialogWnd&) { AwaitBoxText(changesText, 40); },
+        [](CDialogWnd& d) { Click(d, L"btn_cancel"); },
+    });
+  }
+  DeleteFileW(readme.c_str());
+  DeleteFileW(changes.c_str());
+  EXPECT_EQ(helpText, L"无法打开帮助文件 README.txt");
+  EXPECT_EQ(changesText, L"无法打开更新记录 CHANGES.txt");
 }
 
 TEST_F(SettingsDialogTest, EnterInATextFieldConfirmsAndEscCancels) {

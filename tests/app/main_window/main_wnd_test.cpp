@@ -264,6 +264,27 @@ TEST_F(MainWindowTest, ACardClickCountsTheRunAndAResortedTagFollowsTheCount) {
   EXPECT_EQ(reloaded.FindLink(clicked->ID)->RunCount, 1);
 }
 
+TEST_F(MainWindowTest, ACardWhoseTargetIsGoneShowsANoticeNamingIt) {
+  PrepareStore();
+  {
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto gone = MakeLink(L"旧工具");
+    gone->PATH = L"C:\\no\\such\\tool.exe";
+    ASSERT_TRUE(store.AddLink(store.topGroups[0]->tags[0], gone));
+    store.Close();
+  }
+  Open();
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 4);
+  ASSERT_EQ(CardName(3), L"旧工具");
+  ClickCard(3);
+  EXPECT_TRUE(PumpUntil([&] { return window_->LastNotice() == L"无法打开 旧工具"; }, 10000))
+      << "the launch thread's refusal reaches the window";
+  ui::Control* tip = window_->FindControlByName(L"tips");
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return tip->IsVisible(); }, 2000)) << "the notice is shown";
+}
+
 TEST_F(MainWindowTest, DoubleClickModeIgnoresSingleClicksAndAltOpensPropertiesWithoutCounting) {
   PrepareStore();
   GetSettings().bDoubleClick = true;
