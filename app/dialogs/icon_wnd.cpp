@@ -103,16 +103,18 @@ void CIconWnd::FillIconGrid(const std::wstring& spec) {
   }
   if (path.empty()) return;
   if (pathEdit_) pathEdit_->SetText(path);
-  ShowFile(LowerAscii(ResolveLinkPath(path)));
+  // A path that names no file leaves the grid and its selection as they were.
+  if (!ShowFile(LowerAscii(ResolveLinkPath(path)))) return;
+  shownPath_ = path;
   if (!iconBox_ || iconBox_->GetCount() == 0) return;
   // The file may have changed: select the wanted icon, or the first.
   iconBox_->SelectItem(wanted >= 0 && wanted < iconBox_->GetCount() ? static_cast<int>(wanted) : 0, false, true);
   iconBox_->Invalidate();
 }
 
-void CIconWnd::ShowFile(const std::wstring& file) {
+bool CIconWnd::ShowFile(const std::wstring& file) {
   int shellIndex = 0;
-  if (!GetItemIconIndex(file, shellIndex)) return;  // no such file: the grid stays
+  if (!GetItemIconIndex(file, shellIndex)) return false;
   const UINT count = PrivateExtractIconsW(file.c_str(), 0, 0, 0, nullptr, nullptr, 0, 0);
   const int tiles = (count == 0 || count == 0xFFFFFFFF) ? 1 : static_cast<int>(count);
   if (tiles == 1 && (count == 0 || count == 0xFFFFFFFF)) {
@@ -120,7 +122,7 @@ void CIconWnd::ShowFile(const std::wstring& file) {
   } else {
     for (int i = 0; i < tiles; ++i) CacheIconAt(file, i);
   }
-  if (!iconBox_) return;
+  if (!iconBox_) return true;
   iconBox_->RemoveAll();
   const std::wstring errorImage = IconCache::MakeImageKey(L"#err", IconCache::kSize16);
   for (int i = 0; i < tiles; ++i) {
@@ -142,6 +144,7 @@ void CIconWnd::ShowFile(const std::wstring& file) {
     if (ui::Control* text = tile->FindChildByName(L"item_text")) text->SetAttribute(L"text", std::to_wstring(i));
     iconBox_->Add(tile);
   }
+  return true;
 }
 
 bool CIconWnd::OnPathReturn(ui::EventArgs*) {
@@ -153,10 +156,18 @@ bool CIconWnd::OnClick(ui::EventArgs* event) {
   if (!event || !event->pSender) return true;
   const std::wstring name = event->pSender->GetName();
   if (name == L"btn_ok") {
-    std::wstring spec = pathEdit_ ? pathEdit_->GetText() : std::wstring();
-    const int index = iconBox_ ? iconBox_->GetCurSel() : -1;
-    if (!spec.empty() && index > 0) spec += L"," + std::to_wstring(index);
-    if (spec_) *spec_ = spec;
+    // An emptied field asks for no icon of its own. Otherwise the spec names
+    // the file the grid shows, whose tile is selected; with no file shown at
+    // all, the spec goes back as it came in.
+    const bool emptied = !pathEdit_ || pathEdit_->GetText().empty();
+    if (spec_ && emptied) {
+      spec_->clear();
+    } else if (spec_ && !shownPath_.empty()) {
+      std::wstring spec = shownPath_;
+      const int index = iconBox_ ? iconBox_->GetCurSel() : -1;
+      if (index > 0) spec += L"," + std::to_wstring(index);
+      *spec_ = spec;
+    }
     Close(kResultOk);
   } else if (name == L"btn_cancel") {
     Close(kResultCancel);

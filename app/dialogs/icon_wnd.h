@@ -31,9 +31,13 @@ class CIconWnd : public CDialogWnd {
   ui::ListBox* GetIconBox() const { return iconBox_; }
 
  private:
-  void ShowFile(const std::wstring& path);
+  // False, with the grid left as it was, when the file does not exist.
+  bool ShowFile(const std::wstring& path);
 
   std::shared_ptr<std::wstring> spec_;
+  // The path (as given, before resolution) whose icons the grid shows; OK
+  // hands back this file, never a typed path that named nothing.
+  std::wstring shownPath_;
   ui::RichEdit* pathEdit_ = nullptr;
   ui::ListBox* iconBox_ = nullptr;
 };

@@ -25,13 +25,9 @@ namespace {
 using CheckBox = ui::CheckBoxTemplate<ui::Control>;
 using Option = ui::OptionTemplate<ui::Control>;
 
-// The help and the change record beside the program, as the main menu's "help"
-// and "update" open them. There is no donation page to open, so the dialog
-// offers no reward button.
-constexpr wchar_t kHelpFile[] = L"README.txt";
-constexpr wchar_t kHelpMissingText[] = L"找不到帮助文件 README.txt";
-constexpr wchar_t kChangesFile[] = L"CHANGES.txt";
-constexpr wchar_t kChangesMissingText[] = L"找不到更新记录 CHANGES.txt";
+// The help and the change record beside the program open as the main menu's
+// "help" and "update" open them. There is no donation page to open, so the
+// dialog offers no reward button.
 constexpr int kVersion[3] = {1, 8, 5};
 constexpr wchar_t kSaveFailedText[] = L"设置无法写入 conf.ini（文件只读或被占用），修改只在本次运行中有效。";
 
@@ -282,10 +278,9 @@ bool CSettingWnd::OnClick(ui::EventArgs* event) {
     Close(kResultCancel);
   } else if (name == L"setting_help" || name == L"setting_update") {
     // The dialog stays open either way.
-    const bool help = name == L"setting_help";
-    if (!OpenDocumentBesideProgram(help ? kHelpFile : kChangesFile)) {
-      MessageBoxW(GetHWND(), help ? kHelpMissingText : kChangesMissingText, L"Pexo", MB_ICONINFORMATION | MB_TOPMOST);
-    }
+    const std::wstring notice =
+        OpenShippedDocument(name == L"setting_help" ? ShippedDocument::kHelp : ShippedDocument::kChanges);
+    if (!notice.empty()) MessageBoxW(GetHWND(), notice.c_str(), L"Pexo", MB_ICONINFORMATION | MB_TOPMOST);
   }
   return true;
 }

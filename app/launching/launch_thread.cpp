@@ -19,7 +19,10 @@ DWORD RunRequest(LPVOID parameter, LaunchMode mode) {
   DWORD model = request->link.TYPE == kLinkBuiltinFunction ? COINIT_MULTITHREADED
                                                             : COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE;
   ui::ScopedComInit com(model);
-  LaunchLink(request->link, request->openDirCmd, mode);
+  if (!LaunchLink(request->link, request->openDirCmd, mode) && request->noticeWindow) {
+    // The window tells the user on its own thread; this one only says which link.
+    PostMessageW(request->noticeWindow, kLaunchFailedMessage, static_cast<WPARAM>(request->link.ID), 0);
+  }
   return 0;
 }
 
@@ -29,12 +32,12 @@ DWORD WINAPI RunLinkThread(LPVOID request) { return RunRequest(request, LaunchMo
 
 DWORD WINAPI RunLinkElevatedThread(LPVOID request) { return RunRequest(request, LaunchMode::kElevated); }
 
-bool StartLinkThread(const Link& link, bool elevated) {
-  return StartLinkThread(link, elevated, GetSettings().OpenDirCmd);
+bool StartLinkThread(const Link& link, bool elevated, HWND noticeWindow) {
+  return StartLinkThread(link, elevated, GetSettings().OpenDirCmd, noticeWindow);
 }
 
-bool StartLinkThread(const Link& link, bool elevated, const std::wstring& openDirCmd) {
-  auto request = std::make_unique<LaunchRequest>(LaunchRequest{link, openDirCmd});
+bool StartLinkThread(const Link& link, bool elevated, const std::wstring& openDirCmd, HWND noticeWindow) {
+  auto request = std::make_unique<LaunchRequest>(LaunchRequest{link, openDirCmd, noticeWindow});
   HANDLE thread = CreateThread(nullptr, 0, elevated ? RunLinkElevatedThread : RunLinkThread, request.get(), 0, nullptr);
   if (!thread) return false;
   request.release();  // the thread owns it now

@@ -15,22 +15,20 @@
 
 namespace {
 
-void OpenFolder(const Link& link, const std::wstring& openDirCmd, LaunchMode mode) {
+bool OpenFolder(const Link& link, const std::wstring& openDirCmd, LaunchMode mode) {
   std::wstring folder = ResolveLinkPath(link.PATH);
-  if (!openDirCmd.empty()) {
-    RunFolderCommand(openDirCmd, folder);
-  } else if (mode == LaunchMode::kElevated) {
-    ShellOpen(L"open", L"explorer.exe", &folder, nullptr);
-  } else {
-    ShellOpen(L"open", folder, nullptr, nullptr);
-  }
+  if (!openDirCmd.empty()) return RunFolderCommand(openDirCmd, folder);
+  if (mode == LaunchMode::kElevated) return ShellOpen(L"open", L"explorer.exe", &folder, nullptr);
+  return ShellOpen(L"open", folder, nullptr, nullptr);
 }
 
-void OpenFileOrProgram(const Link& link, LaunchMode mode) {
+bool OpenFileOrProgram(const Link& link, LaunchMode mode) {
   std::wstring file = ResolveLinkPath(link.PATH);
   std::wstring parameters = link.Parameter.empty() ? std::wstring() : ResolveLinkPath(link.Parameter);
   std::wstring directory = LaunchWorkingDirectory(link);
-  ShellOpen(mode == LaunchMode::kElevated ? L"runas" : L"open", file, &parameters, &directory);
+  if (ShellOpen(mode == LaunchMode::kElevated ? L"runas" : L"open", file, &parameters, &directory)) return true;
+  // An elevation the user declined is the user's own answer, not a failure to tell of.
+  return mode == LaunchMode::kElevated && GetLastError() == ERROR_CANCELLED;
 }
 
 }  // namespace
@@ -68,28 +66,24 @@ bool OpenItemIdList(const std::vector<uint8_t>& bytes) {
   return ShellExecuteExW(&info) != FALSE;
 }
 
-void LaunchLink(const Link& link, const std::wstring& openDirCmd, LaunchMode mode) {
+bool LaunchLink(const Link& link, const std::wstring& openDirCmd, LaunchMode mode) {
   if (link.IsAdmin) mode = LaunchMode::kElevated;
   switch (link.TYPE) {
     case kLinkDriveRoot:
     case kLinkFolder:
-      OpenFolder(link, openDirCmd, mode);
-      break;
+      return OpenFolder(link, openDirCmd, mode);
     case kLinkWebAddress:
       if (mode == LaunchMode::kElevated) {
         OpenAddressPrivately(ResolveLinkPath(link.PATH));
-      } else {
-        ShellOpen(L"open", ResolveLinkPath(link.PATH), nullptr, nullptr);
+        return true;
       }
-      break;
+      return ShellOpen(L"open", ResolveLinkPath(link.PATH), nullptr, nullptr);
     case kLinkBuiltinFunction:
       RunBuiltInCommand(link);
-      break;
+      return true;
     case kLinkItemIdList:
-      OpenItemIdList(link.Pidl);
-      break;
+      return OpenItemIdList(link.Pidl);
     default:  // programs, files, shell items and unknown kinds
-      OpenFileOrProgram(link, mode);
-      break;
+      return OpenFileOrProgram(link, mode);
   }
 }

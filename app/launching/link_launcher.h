@@ -15,9 +15,10 @@ enum class LaunchMode {
 
 // Opens the link's target. `openDirCmd` is the settings' folder command (a command
 // line in which "%1" stands for the folder; empty for the shell's own way). A link
-// marked IsAdmin always starts elevated. Nothing is reported: a target that does
-// not start is the shell's to tell about.
-void LaunchLink(const Link& link, const std::wstring& openDirCmd, LaunchMode mode);
+// marked IsAdmin always starts elevated. False when the target could not be
+// opened: the shell refused it (gone, no program for its kind) or the folder
+// command could not start. Built-in functions and private browsing count as opened.
+bool LaunchLink(const Link& link, const std::wstring& openDirCmd, LaunchMode mode);
 
 // Runs the folder command with the folder put in place of every "%1": the command
 // line is passed to CreateProcessW whole, so names outside the ANSI code page

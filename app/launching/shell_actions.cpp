@@ -211,10 +211,14 @@ bool ShellOpen(const wchar_t* verb, const std::wstring& file, const std::wstring
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-bool OpenDocumentBesideProgram(const wchar_t* fileName) {
-  const std::wstring file = GetProgramDir() + fileName;
+std::wstring OpenShippedDocument(ShippedDocument document) {
+  const bool help = document == ShippedDocument::kHelp;
+  const std::wstring file = GetProgramDir() + (help ? L"README.txt" : L"CHANGES.txt");
   const DWORD attributes = GetFileAttributesW(file.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return help ? L"找不到帮助文件 README.txt" : L"找不到更新记录 CHANGES.txt";
+  }
   const std::wstring none;
-  return ShellOpen(L"open", file, &none, &none);
+  if (ShellOpen(L"open", file, &none, &none)) return {};
+  return help ? L"无法打开帮助文件 README.txt" : L"无法打开更新记录 CHANGES.txt";
 }

@@ -49,7 +49,11 @@ bool ShowPropertiesSheet(const std::wstring& path);
 bool ShellOpen(const wchar_t* verb, const std::wstring& file, const std::wstring* parameters = nullptr,
                const std::wstring* directory = nullptr);
 
-// Opens one of the documents shipped beside the program (the read-me, the change
-// record) with the user's viewer; false when it is missing or nothing opened it,
-// so the caller can tell the user instead of doing nothing.
-bool OpenDocumentBesideProgram(const wchar_t* fileName);
+// The documents shipped beside the program, as plain text so that every system
+// opens them: the read-me ("README.txt") and the change record ("CHANGES.txt").
+enum class ShippedDocument { kHelp, kChanges };
+
+// Opens the document with the user's viewer. Empty when it opened; otherwise the
+// short notice for the user, which tells a missing file ("找不到…") from one the
+// shell would not open ("无法打开…", e.g. no program for .txt files).
+std::wstring OpenShippedDocument(ShippedDocument document);

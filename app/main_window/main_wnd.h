@@ -30,6 +30,7 @@ struct Link;
 template <typename T>
 class CDropTargetEx;
 class CSearchWnd;
+enum class ShippedDocument;
 
 namespace ui {
 class CMenuMgr;
@@ -91,6 +92,8 @@ class CMainWnd : public ui::WindowImplBase {
   void ToggleMain();
   // A transient notice in the "tips" label.
   void ShowNotice(const std::wstring& text);
+  // The notice for a launch thread's kLaunchFailedMessage: the link by its ID.
+  void ShowLaunchFailedNotice(int32_t linkId);
   // The notice shown last (kept for the window's own checks).
   const std::wstring& LastNotice() const { return lastNotice_; }
 
@@ -305,8 +308,8 @@ class CMainWnd : public ui::WindowImplBase {
   // Carries out a main, tray or theme menu item; false for an unknown or unusable one.
   bool RunMainMenuCommand(ui::CMenuItem* item);
   // Opens a document beside the program: the read-me ("help") or the change
-  // record ("update"); a missing or unopenable file shows the notice and gives false.
-  bool OpenDocument(const wchar_t* fileName, const wchar_t* missingNotice);
+  // record ("update"); a missing or unopenable file shows its notice and gives false.
+  bool OpenDocument(ShippedDocument document);
   // The hot-key overview as a modal dialog over the window; false when it could not be made.
   bool ShowHotKeyOverview();
   // Starts the built-in function of the table's row on a thread; nothing is stored.

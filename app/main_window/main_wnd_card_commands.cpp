@@ -78,7 +78,7 @@ bool CMainWnd::RunCardLinkCommand(const std::wstring& command, int32_t linkId, P
   const Settings& settings = GetSettings();
 
   if (command == L"use_admin") {
-    if (!StartLinkThread(*link, true)) return false;
+    if (!StartLinkThread(*link, true, GetHWND())) return false;
     bool rebuilt = false;
     if (settings.bSaveRunCount) {
       ++link->RunCount;

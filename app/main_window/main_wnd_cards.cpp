@@ -311,5 +311,5 @@ bool CMainWnd::OnLinkTileMouseLeave(ui::EventArgs* event) {
 }
 
 void CMainWnd::LaunchLink(const std::shared_ptr<Link>& link) {
-  if (link) StartLinkThread(*link, false);
+  if (link) StartLinkThread(*link, false, GetHWND());
 }

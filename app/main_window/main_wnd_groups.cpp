@@ -128,8 +128,9 @@ bool CMainWnd::OnGroupSelect(ui::EventArgs*) {
     }
   }
   if (count == 0) {
-    if (linkBox_) linkBox_->RemoveAll();
-    curTag_ = -1;
+    // Nothing of the group before stays in the card area: neither its cards nor
+    // the note editor of its note tag.
+    ShowNothing();
     return true;
   }
 

@@ -27,13 +27,6 @@
 namespace {
 
 constexpr wchar_t kStoreFailedNotice[] = L"保存失败，请检查数据库文件";
-// The program's documentation is the read-me and the change record beside it,
-// as plain text so that every system opens them; there is no published web
-// site to send the user to.
-constexpr wchar_t kHelpFile[] = L"README.txt";
-constexpr wchar_t kHelpMissingNotice[] = L"找不到帮助文件 README.txt";
-constexpr wchar_t kChangesFile[] = L"CHANGES.txt";
-constexpr wchar_t kChangesMissingNotice[] = L"找不到更新记录 CHANGES.txt";
 // An optional batch file beside the program that clears the system's icon cache.
 constexpr wchar_t kRefreshSysIconBatch[] = L"清除Windows系统图标缓存.bat";
 
@@ -92,9 +85,9 @@ bool CMainWnd::RunMainMenuCommand(ui::CMenuItem* item) {
   } else if (command == L"change_relative") {
     return storeChange(store.ConvertPathsToRelative());
   } else if (command == L"help") {
-    return OpenDocument(kHelpFile, kHelpMissingNotice);
+    return OpenDocument(ShippedDocument::kHelp);
   } else if (command == L"update") {
-    return OpenDocument(kChangesFile, kChangesMissingNotice);
+    return OpenDocument(ShippedDocument::kChanges);
   } else if (command == L"hotkey") {
     ShowHotKeyOverview();
   } else if (command == L"setting") {
@@ -132,9 +125,12 @@ bool CMainWnd::RunMainMenuCommand(ui::CMenuItem* item) {
   return true;
 }
 
-bool CMainWnd::OpenDocument(const wchar_t* fileName, const wchar_t* missingNotice) {
-  if (OpenDocumentBesideProgram(fileName)) return true;
-  ShowNotice(missingNotice);
+bool CMainWnd::OpenDocument(ShippedDocument document) {
+  // The program's documentation is the read-me and the change record beside it;
+  // there is no published web site to send the user to.
+  const std::wstring notice = OpenShippedDocument(document);
+  if (notice.empty()) return true;
+  ShowNotice(notice);
   return false;
 }
 
@@ -159,7 +155,7 @@ bool CMainWnd::RunSystemFunction(int row) {
   // Nothing is stored and no run is counted: the thread works on its own copy.
   sysFuncLink_ = MakeLinkRecord(static_cast<int32_t>(entry.kind), entry.NAME, entry.PATH, entry.ICON,
                                 entry.Parameter, {}, false, {}, entry.Remark);
-  return sysFuncLink_ && StartLinkThread(*sysFuncLink_, false);
+  return sysFuncLink_ && StartLinkThread(*sysFuncLink_, false, GetHWND());
 }
 
 void CMainWnd::ShowTitleButtonMenu(const std::wstring& menuName) {

@@ -9,8 +9,10 @@
 #include "app/desktop/full_screen.h"
 #include "app/desktop/mouse_hook.h"
 #include "app/desktop/tray_icon.h"
+#include "app/launching/launch_thread.h"
 #include "app/main_window/main_wnd.h"
 #include "app/search_window/search_wnd.h"
+#include "data/link_store.h"
 #include "data/settings.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
@@ -141,6 +143,9 @@ bool CMainWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case kDroppedAddressMessage:
       OpenDroppedAddress();
       return true;
+    case kLaunchFailedMessage:
+      ShowLaunchFailedNotice(static_cast<int32_t>(wParam));
+      return true;
     case DockSlider::kSlideNoticeMessage:
       OnSlideNotice(wParam);
       return true;
@@ -251,6 +256,12 @@ void CMainWnd::ShowNotice(const std::wstring& text) {
   label->SetText(text);
   label->SetFadeVisible(true);
   SetTimer(GetHWND(), kTimerNotice, kNoticeMs, nullptr);
+}
+
+void CMainWnd::ShowLaunchFailedNotice(int32_t linkId) {
+  // A system function's link is not stored: it is the one run last.
+  const std::shared_ptr<Link> link = linkId != 0 ? GetLinkStore().FindLink(linkId) : sysFuncLink_;
+  ShowNotice(link && !link->NAME.empty() ? L"无法打开 " + link->NAME : L"无法打开所选项目");
 }
 
 void CMainWnd::SetImeOpen(bool open) {

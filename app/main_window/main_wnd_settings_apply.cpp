@@ -11,6 +11,7 @@
 #include "app/desktop/window_alpha.h"
 #include "app/dialogs/setting_wnd.h"
 #include "app/main_window/main_wnd.h"
+#include "app/search_window/search_wnd.h"
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "ui/controls/label.h"
@@ -37,6 +38,9 @@ void CMainWnd::ApplySettings(bool tagRightBefore) {
   HWND hwnd = GetHWND();
   SetWindowAlpha(LauncherWindowAlpha());
   ApplyMenuAlpha();
+  // The search window is made once at start, hidden: it takes the new opacity
+  // now, not at the next start.
+  if (searchWnd_) searchWnd_->SetWindowAlpha(LauncherWindowAlpha());
   if (!settings.Theme.empty()) ApplyTheme();
   ApplyDockSettings();
 

@@ -175,6 +175,35 @@ TEST_P(WindowAlphaTest, EveryWindowAndMenuOfTheLauncherShowsOneOpacity) {
 INSTANTIATE_TEST_SUITE_P(StoredValues, WindowAlphaTest,
                          ::testing::Values(AlphaCase{200, 200}, AlphaCase{0, 128}, AlphaCase{300, 255}));
 
+// A new opacity set in 设置 reaches the search window, made hidden at start,
+// together with the main window: it needs no restart.
+using WindowAlphaAfterSettingsTest = WindowAlphaTest;
+
+TEST_P(WindowAlphaAfterSettingsTest, OkInTheSettingsGivesTheSearchWindowTheNewOpacityAtOnce) {
+  ASSERT_TRUE(window_test::PumpUntil([&] { return window_->SearchWindow() != nullptr; })) << "made at start";
+  EXPECT_EQ(window_->SearchWindow()->GetWindowAlpha(), GetParam().shown);
+  int chosen = 0;
+  dialog_test::RunScriptedOpener([this] { return dynamic_cast<CDialogWnd*>(window_->OpenDialog()); },
+                                 [this] { ChooseOnTitle({L"setting"}); },
+                                 {
+                                     [](CDialogWnd& d) { dialog_test::Click(d, L"slider_alpha"); },
+                                     [&chosen](CDialogWnd& d) {
+                                       chosen = d.GetWindowAlpha();  // the dialog previews the slider's value
+                                       dialog_test::Click(d, L"btn_ok");
+                                     },
+                                 });
+  ASSERT_NE(chosen, GetParam().shown) << "the click moved the slider";
+  ASSERT_TRUE(window_test::PumpUntil([&] { return window_->GetWindowAlpha() == chosen; })) << "the main window took it";
+  CSearchWnd* search = BringUpSearchWindow(*window_);
+  ASSERT_NE(search, nullptr);
+  EXPECT_EQ(search, window_->SearchWindow()) << "the window made at start, not a new one";
+  EXPECT_EQ(search->GetWindowAlpha(), chosen);
+  window_test::PostAndPump(search->GetHWND(), WM_KEYDOWN, VK_ESCAPE, 1);
+  EXPECT_TRUE(window_test::PumpUntil([&] { return !IsWindowVisible(search->GetHWND()); }));
+}
+
+INSTANTIATE_TEST_SUITE_P(StoredValue, WindowAlphaAfterSettingsTest, ::testing::Values(AlphaCase{0, 128}));
+
 TEST(WindowAlphaRules, OutOfRangeValuesAreBroughtIntoHalfToFullOpacity) {
   EXPECT_EQ(EffectiveAlpha(-5), 128);
   EXPECT_EQ(EffectiveAlpha(127), 128);

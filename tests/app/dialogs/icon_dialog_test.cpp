@@ -1,5 +1,6 @@
 // The icon picker over a real icon library: the wanted icon is selected, OK hands
-// back "path,index" (the path alone for icon 0), a missing file leaves the grid.
+// back "path,index" (the path alone for icon 0), a missing file leaves the grid,
+// its selection and the result alone.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -71,29 +72,60 @@ TEST_F(IconDialogTest, IconZeroGivesThePathAloneAndAnIndexPastTheEndSelectsIt) {
   EXPECT_EQ(*spec, kShell32);
 }
 
-TEST_F(IconDialogTest, AMissingFileKeepsTheGridAndAnEmptyPathGivesAnEmptySpec) {
-  auto spec = std::make_shared<std::wstring>(kShell32);
+// Gives the path field the focus with its whole text selected, as Tab does.
+void FocusPath(CDialogWnd& d) {
+  ui::RichEdit* edit = dynamic_cast<ui::RichEdit*>(d.FindControlByName(L"filepath"));
+  ASSERT_NE(edit, nullptr);
+  edit->SetFocus();
+  edit->SetSelAll();
+}
+
+TEST_F(IconDialogTest, ATypedPathThatNamesNoFileLeavesGridAndSelectionAndOkGivesTheShownFile) {
+  auto spec = std::make_shared<std::wstring>(std::wstring(kShell32) + L",3");
   int before = 0;
   const UINT result = Run(spec, Steps{
       [&](CDialogWnd& d) {
         before = Grid(d)->GetCount();
-        ASSERT_GT(before, 0);
-        PathEdit(d)->SetText(L"C:\\no\\such\\file.dll,2");
-        PathEdit(d)->SetFocus();
+        FocusPath(d);
       },
+      [](CDialogWnd& d) { Type(d, L"C:\\no\\x.dll,7"); },
       [](CDialogWnd& d) {
-        EXPECT_EQ(d.GetFocusControl(), PathEdit(d));
+        EXPECT_EQ(PathEdit(d)->GetText(), L"C:\\no\\x.dll,7");
         Key(d, VK_RETURN);
       },
       [&](CDialogWnd& d) {
         EXPECT_EQ(Grid(d)->GetCount(), before) << "the grid stays as it was";
-        EXPECT_EQ(PathEdit(d)->GetText(), L"C:\\no\\such\\file.dll") << "the typed path stays, without its index";
-        PathEdit(d)->SetText(L"");
+        if (before > 3) {
+          EXPECT_EQ(Grid(d)->GetCurSel(), 3) << "the selection stays on the tile it was on";
+        }
+        EXPECT_EQ(PathEdit(d)->GetText(), L"C:\\no\\x.dll") << "the typed path stays, without its index";
         Click(d, L"btn_ok");
       },
   });
+  if (before <= 3) GTEST_SKIP() << "this system's shell32.dll holds too few icons";
   EXPECT_EQ(result, CDialogWnd::kResultOk);
+  EXPECT_EQ(*spec, std::wstring(kShell32) + L",3") << "OK hands back the file the grid shows, never the missing one";
+}
+
+TEST_F(IconDialogTest, AnEmptiedFieldGivesAnEmptySpecAndAMissingFileAtOpenComesBackAsItWas) {
+  auto spec = std::make_shared<std::wstring>(kShell32);
+  EXPECT_EQ(Run(spec, Steps{[](CDialogWnd& d) { FocusPath(d); }, [](CDialogWnd& d) { Key(d, VK_BACK); },
+                            [](CDialogWnd& d) {
+                              EXPECT_EQ(PathEdit(d)->GetText(), L"");
+                              Click(d, L"btn_ok");
+                            }}),
+            CDialogWnd::kResultOk);
   EXPECT_EQ(*spec, L"");
+
+  // The link's icon file is gone: nothing is shown, and OK keeps the link's icon text.
+  const std::wstring gone = L"C:\\no\\such\\icons.dll,2";
+  spec = std::make_shared<std::wstring>(gone);
+  EXPECT_EQ(Run(spec, Steps{[](CDialogWnd& d) {
+                              EXPECT_EQ(Grid(d)->GetCount(), 0);
+                              Click(d, L"btn_ok");
+                            }}),
+            CDialogWnd::kResultOk);
+  EXPECT_EQ(*spec, gone);
 }
 
 TEST_F(IconDialogTest, CancelAndTheCloseButtonLeaveTheSpec) {

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,6 +32,7 @@
 #include "data/theme_loader.h"
 #include "tests/app/support/dialog_test_support.h"
 #include "tests/app/support/menu_driver.h"
+#include "tests/app/support/no_file_associations.h"
 #include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 #include "ui/base/scoped_handles.h"
@@ -110,12 +112,31 @@ Settings StoredSettings() {
   return stored;
 }
 
-// Answers a message box of the dialog; when none is up yet, this step runs again
-// at the next tick, at most `tries` times.
-void AwaitBox(int& boxes, int tries) {
-  boxes += dialog_test::AnswerThreadDialogBoxes();
-  if (boxes == 0 && tries > 0) {
-    dialog_test::CurrentScript()->steps.push_front([&boxes, tries](CDialogWnd&) { AwaitBox(boxes, tries - 1); });
+// The text of a message box of this thread that is up, answered with OK; empty
+// when none is up yet, and this step then runs again at the next tick, at most
+// `tries` times.
+void AwaitBoxText(std::wstring& text, int tries) {
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND box, LPARAM found) -> BOOL {
+        wchar_t name[16] = {};
+        GetClassNameW(box, name, 16);
+        if (std::wstring(name) != L"#32770") return TRUE;
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM into) -> BOOL {
+              wchar_t line[256] = {};
+              GetWindowTextW(child, line, 256);
+              if (std::wcsstr(line, L".txt")) *reinterpret_cast<std::wstring*>(into) = line;
+              return TRUE;
+            },
+            found);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&text));
+  if (text.empty() && tries > 0) {
+    dialog_test::CurrentScript()->steps.push_front([&text, tries](CDialogWnd&) { AwaitBoxText(text, tries - 1); });
   }
 }
 
@@ -539,27 +560,45 @@ TEST_F(SettingsDialogTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheValue
   EXPECT_FALSE(StoredSettings().bShowDate) << "the file is as it was";
 }
 
-TEST_F(SettingsDialogTest, HelpOrChangeRecordMissingBesideTheProgramSaysSoAndKeepsTheDialogOpen) {
-  DeleteFileW((pexo_test::ExeFolder() + L"\\README.txt").c_str());
-  DeleteFileW((pexo_test::ExeFolder() + L"\\CHANGES.txt").c_str());
+TEST_F(SettingsDialogTest, HelpOrChangeRecordSaysWhetherItsFileIsMissingOrNoProgramOpensItAndTheDialogStays) {
+  const std::wstring readme = pexo_test::ExeFolder() + L"\\README.txt";
+  const std::wstring changes = pexo_test::ExeFolder() + L"\\CHANGES.txt";
+  DeleteFileW(readme.c_str());
+  DeleteFileW(changes.c_str());
   OpenMain();
-  int helpBoxes = 0;
-  int changesBoxes = 0;
+  // Each click's box text, in turn: both files missing, then both there with no
+  // program for .txt files.
+  std::wstring texts[4];
   bool stillOpen = false;
+  std::optional<launcher_test::NoFileAssociations> none;
   RunDialog(Steps{
       [](CDialogWnd& d) { ShowPage(d, kAbout); },
       [](CDialogWnd& d) {
         EXPECT_EQ(Text(d.FindControlByName(L"setting_version")), L"v1.8.5");
         Click(d, L"setting_help");
       },
-      [&](CDialogWnd&) { AwaitBox(helpBoxes, 40); },
+      [&](CDialogWnd&) { AwaitBoxText(texts[0], 40); },
       [](CDialogWnd& d) { Click(d, L"setting_update"); },
-      [&](CDialogWnd&) { AwaitBox(changesBoxes, 40); },
+      [&](CDialogWnd&) { AwaitBoxText(texts[1], 40); },
+      [&](CDialogWnd& d) {
+        EXPECT_TRUE(launcher_test::WriteEmptyFile(readme));
+        EXPECT_TRUE(launcher_test::WriteEmptyFile(changes));
+        EXPECT_TRUE(none.emplace().active());
+        Click(d, L"setting_help");
+      },
+      [&](CDialogWnd&) { AwaitBoxText(texts[2], 40); },
+      [](CDialogWnd& d) { Click(d, L"setting_update"); },
+      [&](CDialogWnd&) { AwaitBoxText(texts[3], 40); },
       [&](CDialogWnd& d) { stillOpen = IsWindow(d.GetHWND()) != FALSE; },
       [](CDialogWnd& d) { Click(d, L"btn_cancel"); },
   });
-  EXPECT_GT(helpBoxes, 0) << "the missing help is reported";
-  EXPECT_GT(changesBoxes, 0) << "the missing change record is reported";
+  none.reset();
+  DeleteFileW(readme.c_str());
+  DeleteFileW(changes.c_str());
+  EXPECT_EQ(texts[0], L"找不到帮助文件 README.txt");
+  EXPECT_EQ(texts[1], L"找不到更新记录 CHANGES.txt");
+  EXPECT_EQ(texts[2], L"无法打开帮助文件 README.txt");
+  EXPECT_EQ(texts[3], L"无法打开更新记录 CHANGES.txt");
   EXPECT_TRUE(stillOpen);
 }
 

@@ -200,6 +200,41 @@ TEST_F(MainWindowTest, ShowsGroupsTagsAndCardsPlacedFromTheSettings) {
   ASSERT_TRUE(window_test::SaveWindowPng(*window_, picture));
 }
 
+TEST_F(MainWindowTest, AGroupWithoutTagsShowsAnEmptyCardAreaAfterANoteAndTheNoteComesBackWhole) {
+  PrepareStore();
+  {
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    ASSERT_TRUE(store.AddGroup(MakeGroup(L"空组")));
+    store.Close();
+  }
+  Open();
+  SetForegroundWindow(hwnd_);
+  ASSERT_EQ(window_->GroupList()->GetCount(), 3);
+  auto itemPos = [](ui::ListBox* list, int index) { return list->GetItemAt(static_cast<size_t>(index))->GetPos(); };
+
+  PaintNow(hwnd_);
+  ClickMiddle(itemPos(window_->TagList(), 1));
+  ASSERT_TRUE(PumpUntil([&] { return window_->NoteTagId() != 0; }, 2000)) << "the note tag is shown";
+  const int noteId = window_->NoteTagId();
+  ASSERT_EQ(window_->LinkTabBox()->GetCurSel(), 1);
+
+  PaintNow(hwnd_);
+  ClickMiddle(itemPos(window_->GroupList(), 2));
+  ASSERT_TRUE(PumpUntil([&] { return window_->GroupList()->GetCurSel() == 2; }, 2000));
+  EXPECT_EQ(window_->TagList()->GetCount(), 0);
+  EXPECT_EQ(window_->LinkTabBox()->GetCurSel(), 0) << "the card page, not the note editor";
+  EXPECT_EQ(window_->LinkBox()->GetCount(), 0);
+  EXPECT_EQ(window_->NoteTagId(), 0) << "no note is open for editing";
+  EXPECT_EQ(GetLinkStore().FindGroup(noteId)->Content, L"第一行") << "leaving the note stored nothing else";
+
+  PaintNow(hwnd_);
+  ClickMiddle(itemPos(window_->GroupList(), 0));
+  ASSERT_TRUE(PumpUntil([&] { return window_->NoteTagId() == noteId; }, 2000)) << "the group reopens on its note";
+  EXPECT_EQ(window_->LinkTabBox()->GetCurSel(), 1);
+  ASSERT_TRUE(PumpUntil([&] { return window_->NoteText() == L"第一行"; }, 2000)) << window_->NoteText().size();
+}
+
 TEST_F(MainWindowTest, ACardClickCountsTheRunAndAResortedTagFollowsTheCount) {
   PrepareStore();
   Open();
@@ -228,6 +263,27 @@ TEST_F(MainWindowTest, ACardClickCountsTheRunAndAResortedTagFollowsTheCount) {
   LinkStore reloaded;
   ASSERT_TRUE(reloaded.Open(DefaultLinkDbPath()));
   EXPECT_EQ(reloaded.FindLink(clicked->ID)->RunCount, 1);
+}
+
+TEST_F(MainWindowTest, ACardWhoseTargetIsGoneShowsANoticeNamingIt) {
+  PrepareStore();
+  {
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto gone = MakeLink(L"旧工具");
+    gone->PATH = L"C:\\no\\such\\tool.exe";
+    ASSERT_TRUE(store.AddLink(store.topGroups[0]->tags[0], gone));
+    store.Close();
+  }
+  Open();
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 4);
+  ASSERT_EQ(CardName(3), L"旧工具");
+  ClickCard(3);
+  EXPECT_TRUE(PumpUntil([&] { return window_->LastNotice() == L"无法打开 旧工具"; }, 10000))
+      << "the launch thread's refusal reaches the window";
+  ui::Control* tip = window_->FindControlByName(L"tips");
+  ASSERT_NE(tip, nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return tip->IsVisible(); }, 2000)) << "the notice is shown";
 }
 
 TEST_F(MainWindowTest, DoubleClickModeIgnoresSingleClicksAndAltOpensPropertiesWithoutCounting) {

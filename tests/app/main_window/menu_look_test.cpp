@@ -1,8 +1,8 @@
 // How the main window's menus look and what their document items do: an item
 // that opens a level carries its arrow at its right edge, the main menu with its
 // theme level and the card menu with its move level are pictured for the
-// documentation, and "help" or "update" without its file beside the program
-// says so instead of pretending to open it.
+// documentation, and "help" or "update" says so when its file is not beside the
+// program, and otherwise when the shell would not open it.
 #include <windows.h>
 #include <ole2.h>
 
@@ -23,6 +23,7 @@
 #include "data/settings.h"
 #include "tests/app/support/launcher_test_support.h"
 #include "tests/app/support/menu_driver.h"
+#include "tests/app/support/no_file_associations.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/scoped_handles.h"
@@ -139,13 +140,29 @@ TEST_F(MenuLookTest, TheCardMenuWithItsMoveLevelOpenIsPictured) {
   EXPECT_TRUE(saved) << "the move level opened beside the card menu";
 }
 
-TEST_F(MenuLookTest, HelpOrChangeRecordMissingBesideTheProgramShowsANoticeInsteadOfNothing) {
-  DeleteFileW((pexo_test::ExeFolder() + L"\\README.txt").c_str());
+TEST_F(MenuLookTest, HelpOrChangeRecordSaysWhetherItsFileIsMissingOrCouldNotBeOpened) {
+  const std::wstring readme = pexo_test::ExeFolder() + L"\\README.txt";
+  const std::wstring changes = pexo_test::ExeFolder() + L"\\CHANGES.txt";
+  DeleteFileW(readme.c_str());
   ChooseOnTitle({L"help"});
   EXPECT_EQ(window_->LastNotice(), L"找不到帮助文件 README.txt");
-  DeleteFileW((pexo_test::ExeFolder() + L"\\CHANGES.txt").c_str());
+  DeleteFileW(changes.c_str());
   ChooseOnTitle({L"update"});
   EXPECT_EQ(window_->LastNotice(), L"找不到更新记录 CHANGES.txt");
+
+  // Both files are there, but no program opens .txt files.
+  ASSERT_TRUE(launcher_test::WriteEmptyFile(readme));
+  ASSERT_TRUE(launcher_test::WriteEmptyFile(changes));
+  {
+    launcher_test::NoFileAssociations none;
+    ASSERT_TRUE(none.active());
+    ChooseOnTitle({L"help"});
+    EXPECT_EQ(window_->LastNotice(), L"无法打开帮助文件 README.txt");
+    ChooseOnTitle({L"update"});
+    EXPECT_EQ(window_->LastNotice(), L"无法打开更新记录 CHANGES.txt");
+  }
+  DeleteFileW(readme.c_str());
+  DeleteFileW(changes.c_str());
 }
 
 }  // namespace
