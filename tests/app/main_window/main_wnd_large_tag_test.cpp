@@ -137,11 +137,27 @@ class LargeTagTest : public ::testing::Test {
     const RECT track = bar->GetPos();
     const POINT from = {(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
     const int y = track.top + static_cast<int>((track.bottom - track.top) * fraction);
+    // The real cursor goes along: the bar's timer reads it when a press lands
+    // beside the thumb.
+    auto moveCursor = [&](POINT at) {
+      ClientToScreen(hwnd_, &at);
+      SetCursorPos(at.x, at.y);
+    };
+    moveCursor(from);
     window_test::PostAndPump(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(from.x, from.y));
     window_test::PostAndPump(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    moveCursor({from.x, y});
     window_test::PostAndPump(hwnd_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from.x, y));
-    // The bar follows a dragged thumb on its repeat timer, while the button is held.
-    PumpFor(200);
+    // The bar follows a dragged thumb on its repeat timer, while the button is held:
+    // the button goes up once the thumb's middle is under the cursor or the bar is
+    // at its end.
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+          const RECT now = bar->GetThumbRect();
+          return std::abs((now.top + now.bottom) / 2 - y) <= 2 || ScrollY() == Box()->GetScrollRange().cy;
+        },
+        5000))
+        << "the thumb did not follow the drag";
     window_test::PostAndPump(hwnd_, WM_LBUTTONUP, 0, MAKELPARAM(from.x, y));
     PaintNow(hwnd_);
   }
@@ -322,8 +338,19 @@ TEST_F(LargeTagTest, ACardDeletedFromItsMenuLeavesTheCardsNotYetMadeInOrder) {
     ClientToScreen(hwnd_, &screen);
     window_test::PostAndPump(hwnd_, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
   }
-  PumpFor(400);  // the wheel's smooth scroll
-  PaintNow(hwnd_);
+  // The wheel scrolls smoothly: until the view has not moved for a while.
+  int lastScroll = -1;
+  DWORD movedAt = GetTickCount();
+  PumpUntil(
+      [&] {
+        PaintNow(hwnd_);
+        if (ScrollY() != lastScroll) {
+          lastScroll = ScrollY();
+          movedAt = GetTickCount();
+        }
+        return lastScroll > 0 && GetTickCount() - movedAt > 250;
+      },
+      5000);
   EXPECT_GT(ScrollY(), 0);
   EXPECT_GT(Box()->GetCount(), madeAtFirst) << "the wheel reached cards not made before";
   EXPECT_LT(Box()->GetCount(), kCards - 1) << "and made no more than it needs ahead";

@@ -85,7 +85,8 @@ HWND OpenLoop(DWORD pid, HWND main, Loop loop) {
       return e2e::WaitVisible(pid, L"#32768");
     case Loop::kFilePicker:  // the card area's "添加文件"
       if (!e2e::ChooseMenu(pid, main, kLinkBoxSpace, {{0}})) return nullptr;
-      return e2e::WaitVisible(pid, L"#32770", 10000);
+      // Wine's first file dialog in a new prefix sets up its shell first: slow on a loaded machine.
+      return e2e::WaitVisible(pid, L"#32770", 30000);
     case Loop::kDialog:  // the card area's "添加网址"
       if (!e2e::ChooseMenu(pid, main, kLinkBoxSpace, {{2}})) return nullptr;
       return e2e::WaitVisible(pid, L"UrlWnd");
