@@ -156,9 +156,9 @@ bool CIconWnd::OnClick(ui::EventArgs* event) {
   if (!event || !event->pSender) return true;
   const std::wstring name = event->pSender->GetName();
   if (name == L"btn_ok") {
-    // An emptied field asks for no icon of its own. Otherwise the spec names
-    // the file the grid shows, whose tile is selected; with no file shown at
-    // all, the spec goes back as it came in.
+    // An emptied field asks for no icon of its own. Otherwise the icon text
+    // names the file the grid shows, whose tile is selected; with no file shown
+    // at all, the icon text goes back as it came in.
     const bool emptied = !pathEdit_ || pathEdit_->GetText().empty();
     if (spec_ && emptied) {
       spec_->clear();
