@@ -19,6 +19,10 @@ constexpr UINT kDefaultHoverTime = 400;
 
 POINT PointFromLParam(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
+// The move the window sends itself when the pointer has left it: (-1, -1), with
+// all bits set, which no move of the pointer carries.
+constexpr LPARAM kPointerLeftMove = static_cast<LPARAM>(-1);
+
 Control* ControlContainingPoint(Control* control, LPVOID data) {
   const POINT* point = static_cast<const POINT*>(data);
   RECT pos = control->GetPos(true);
@@ -367,6 +371,10 @@ LRESULT Window::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& h
       SetLastMousePos(point);
       if (UpdateHover(point, wParam, lParam)) {
         Control* target = pushed_ ? pushed_ : newHover_;
+        // The move that ends the hover when the pointer leaves the window has no
+        // place of its own: a control that holds the button (a dragged thumb)
+        // goes on with the pointer's last real place instead of jumping to it.
+        if (pushed_ && lParam == kPointerLeftMove) target = nullptr;
         if (target) SendControlEvent(target, mousemove, wParam, lParam);
       }
       return 0;
@@ -426,7 +434,7 @@ LRESULT Window::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& h
         SendMessageW(tooltip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&toolInfo_));
       }
       if (mouseTracking_) {
-        SendMessageW(hwnd_, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
+        SendMessageW(hwnd_, WM_MOUSEMOVE, 0, kPointerLeftMove);
       } else {
         // A hover message turned tracking off, yet the leave that follows still
         // ends the hover: a control left hot would not see the next entry.

@@ -133,6 +133,9 @@ class LargeTagTest : public ::testing::Test {
   void DragThumbTo(double fraction) {
     ui::ScrollBar* bar = Box()->GetVerticalScrollBar();
     ASSERT_NE(bar, nullptr);
+    // Keys and the wheel scroll smoothly: a press on where the thumb was a moment
+    // ago would land beside it.
+    WaitScrollAtRest();
     const RECT thumb = bar->GetThumbRect();
     const RECT track = bar->GetPos();
     const POINT from = {(thumb.left + thumb.right) / 2, (thumb.top + thumb.bottom) / 2};
@@ -151,15 +154,39 @@ class LargeTagTest : public ::testing::Test {
     // The bar follows a dragged thumb on its repeat timer, while the button is held:
     // the button goes up once the thumb's middle is under the cursor or the bar is
     // at its end.
+    std::string trail;
+    DWORD lastNote = 0;
     EXPECT_TRUE(PumpUntil(
         [&] {
           const RECT now = bar->GetThumbRect();
+          if (GetTickCount() - lastNote > 300) {
+            lastNote = GetTickCount();
+            trail += " [scroll " + std::to_string(ScrollY()) + " mid " + std::to_string((now.top + now.bottom) / 2) +
+                     " state " + std::to_string(static_cast<int>(bar->GetThumbState())) + "]";
+          }
           return std::abs((now.top + now.bottom) / 2 - y) <= 2 || ScrollY() == Box()->GetScrollRange().cy;
         },
         5000))
-        << "the thumb did not follow the drag";
+        << "the thumb did not follow the drag: from " << from.y << " (thumb " << thumb.top << ".." << thumb.bottom
+        << ") to " << y << " track " << track.top << ".." << track.bottom << trail;
     window_test::PostAndPump(hwnd_, WM_LBUTTONUP, 0, MAKELPARAM(from.x, y));
     PaintNow(hwnd_);
+  }
+  // Pumps until the view has not moved for a while: keys and the wheel scroll
+  // smoothly. `leftTheTop`: not before it has moved down from the top.
+  void WaitScrollAtRest(bool leftTheTop = false) {
+    int lastScroll = -1;
+    DWORD movedAt = GetTickCount();
+    PumpUntil(
+        [&] {
+          PaintNow(hwnd_);
+          if (ScrollY() != lastScroll) {
+            lastScroll = ScrollY();
+            movedAt = GetTickCount();
+          }
+          return (!leftTheTop || lastScroll > 0) && GetTickCount() - movedAt > 250;
+        },
+        5000);
   }
   void Key(WPARAM key) {
     window_test::PostAndPump(hwnd_, WM_KEYDOWN, key, 1);
@@ -338,19 +365,7 @@ TEST_F(LargeTagTest, ACardDeletedFromItsMenuLeavesTheCardsNotYetMadeInOrder) {
     ClientToScreen(hwnd_, &screen);
     window_test::PostAndPump(hwnd_, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
   }
-  // The wheel scrolls smoothly: until the view has not moved for a while.
-  int lastScroll = -1;
-  DWORD movedAt = GetTickCount();
-  PumpUntil(
-      [&] {
-        PaintNow(hwnd_);
-        if (ScrollY() != lastScroll) {
-          lastScroll = ScrollY();
-          movedAt = GetTickCount();
-        }
-        return lastScroll > 0 && GetTickCount() - movedAt > 250;
-      },
-      5000);
+  WaitScrollAtRest(/*leftTheTop=*/true);
   EXPECT_GT(ScrollY(), 0);
   EXPECT_GT(Box()->GetCount(), madeAtFirst) << "the wheel reached cards not made before";
   EXPECT_LT(Box()->GetCount(), kCards - 1) << "and made no more than it needs ahead";

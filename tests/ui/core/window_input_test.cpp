@@ -163,6 +163,24 @@ TEST_F(WindowInputTest, MouseLeaveRecomputesHoverOnlyWhileTracking) {
   EXPECT_EQ(leaveMoves(), 1);
 }
 
+// A thumb dragged past the window's edge: the leave ends the hover, but the
+// control that holds the button is not moved to the leave's (-1, -1).
+TEST_F(WindowInputTest, APressedControlKeepsThePointersLastPlaceWhenThePointerLeaves) {
+  Post(WM_MOUSEMOVE, 0, ClientPoint(10, 10));  // arms tracking
+  Post(WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(20, 20));
+  Post(WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(40, 30));
+  ASSERT_EQ(window.GetPushedControl(), left);
+  SendMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(window.GetHoverControl(), nullptr);
+  const ui::EventArgs* move = leftLog.Last(ui::mousemove);
+  ASSERT_NE(move, nullptr);
+  EXPECT_EQ(move->ptMouse.x, 40);
+  EXPECT_EQ(move->ptMouse.y, 30);
+  EXPECT_EQ(window.GetPushedControl(), left);
+  Post(WM_LBUTTONUP, 0, ClientPoint(40, 30));
+  EXPECT_TRUE(leftLog.Has(ui::buttonup));
+}
+
 TEST_F(WindowInputTest, TrackingAndRoutingFlagsWrittenFromAnotherThreadTakeEffect) {
   Post(WM_MOUSEMOVE, 0, ClientPoint(10, 10));
   ASSERT_TRUE(window.IsMouseTracking());
