@@ -108,6 +108,19 @@ inline void PostAt(HWND target, UINT message, WPARAM wParam, POINT client) {
   PostMessageW(target, message, wParam, MAKELPARAM(client.x, client.y));
 }
 
+// A hand's right click: the window comes to the front first, as a real press
+// brings it there (a menu of a window that is not in front closes as it opens),
+// then the button goes down and up. A hidden window (the tray's) is only clicked.
+// From inside the script's timer nothing is pumped (the timer would run again).
+inline void RightClick(HWND window, POINT client, bool waitInFront = true) {
+  if (IsWindowVisible(window)) {
+    SetForegroundWindow(window);
+    if (waitInFront) window_test::PumpUntil([window] { return GetForegroundWindow() == window; }, 2000);
+  }
+  PostAt(window, WM_RBUTTONDOWN, MK_RBUTTON, client);
+  PostAt(window, WM_RBUTTONUP, 0, client);
+}
+
 // Steps run one by one from a thread timer; a step returning false runs again
 // on the next tick (up to a limit), so that a sub-level has time to open.
 struct Script {
@@ -148,7 +161,13 @@ inline Visit ChooseFromMenu(HWND window, POINT client, const std::vector<std::ws
   Script script;
   script.steps.reserve(path.size() + 8);  // steps insert steps while they run: no reallocation
   script.steps.push_back([&] {
-    if (!AnyPopupVisible(window)) return false;
+    if (!AnyPopupVisible(window)) {
+      // No menu after a second: another program took the foreground and the menu
+      // closed as it came, or the click came while the window was busy. A hand
+      // clicks once more.
+      if (script.retries == 20) RightClick(window, client, false);
+      return false;
+    }
     visit.shown = true;
     if (inspect) inspect();
     return true;
@@ -209,8 +228,7 @@ inline Visit ChooseFromMenu(HWND window, POINT client, const std::vector<std::ws
   }
   Script::Current() = &script;
   const UINT_PTR timer = SetTimer(nullptr, 0, 50, Script::Tick);
-  PostAt(window, WM_RBUTTONDOWN, MK_RBUTTON, client);
-  PostAt(window, WM_RBUTTONUP, 0, client);
+  RightClick(window, client);
   window_test::PumpFor(300);
   for (int i = 0; i < 100 && !script.steps.empty(); ++i) window_test::PumpFor(50);
   KillTimer(nullptr, timer);
