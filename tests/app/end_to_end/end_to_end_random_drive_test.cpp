@@ -332,7 +332,8 @@ class RandomDrive {
   HWND WaitDialog(const wchar_t* className, std::string* failure) {
     HWND dialog = e2e::WaitVisible(program_.processId(), className, 5000);
     if (!dialog) *failure = "no " + Narrow(className);
-    Sleep(100);
+    // Clicks before the dialog has faded in and laid out its fields miss them.
+    if (dialog) e2e::WaitSettled(dialog);
     return dialog;
   }
 

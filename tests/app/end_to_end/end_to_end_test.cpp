@@ -180,6 +180,8 @@ POINT DialogOk(HWND dialog) {
 }
 
 void FillUrlDialog(HWND dialog, const std::wstring& name, const std::wstring& address) {
+  // Clicks before the dialog has faded in and laid out its fields miss them.
+  EXPECT_TRUE(e2e::WaitSettled(dialog)) << "the web address dialog never settled";
   ClickAt(dialog, kUrlName);
   e2e::TypeText(name);
   ClickAt(dialog, kUrlAddress);

@@ -124,6 +124,7 @@ std::wstring CopyFrom(const PexoProgram& program, HWND main, Field field) {
         ADD_FAILURE() << "no link editor";
         return {};
       }
+      if (!e2e::WaitSettled(editor)) ADD_FAILURE() << "the link editor never settled";
       e2e::Click(editor, kEditorNameField);
       SelectAllAndCopy();
       if (!WaitUntil([] { return ClipboardText() == kLinkName; }, 5000)) ADD_FAILURE() << "nothing was copied";
