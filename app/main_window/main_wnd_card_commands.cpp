@@ -12,6 +12,7 @@
 #include "app/launching/shell_actions.h"
 #include "app/launching/store_app.h"
 #include "app/main_window/main_wnd.h"
+#include "app/main_window/main_wnd_notices.h"
 #include "data/group.h"
 #include "data/hot_key_table.h"
 #include "data/link.h"
@@ -158,8 +159,9 @@ bool CMainWnd::DeleteCardLink(int32_t linkId) {
     } else {
       OnTagSelect(nullptr);
     }
-  } else if (hadChord) {
-    GetHotKeyTable().RegisterLink(link);  // the link stays, so does its chord
+  } else {
+    if (hadChord) GetHotKeyTable().RegisterLink(link);  // the link stays, so does its chord
+    ShowNotice(kSaveFailedNotice);
   }
   linkBox_->Invalidate();
   return deleted;
@@ -170,13 +172,16 @@ bool CMainWnd::MoveCardLinkToTag(int32_t linkId, int32_t targetTagId) {
   const std::shared_ptr<Group> tag = CurrentCardTag();
   if (!link || !tag) return false;
   const std::shared_ptr<Group> target = GetLinkStore().FindGroup(targetTagId);
-  if (target && target->TYPE != kGroupOrdinary) {
+  if (!target) return false;  // the tag went while the menu was up
+  if (target->TYPE != kGroupOrdinary) {
     ShowNotice(L"特殊标签不可执行此操作");
     return false;
   }
   const bool moved = GetLinkStore().MoveLinkToTag(tag, link, targetTagId);
   if (moved) {
     if (const int cardIndex = CardIndexOfLink(linkId); cardIndex >= 0) linkBox_->RemoveAt(static_cast<size_t>(cardIndex));
+  } else {
+    ShowNotice(kSaveFailedNotice);
   }
   OnTagSelect(nullptr);
   return moved;
@@ -186,11 +191,13 @@ bool CMainWnd::CopyCardLinkToTag(int32_t linkId, int32_t targetTagId) {
   const std::shared_ptr<Link> link = ShownLink(linkId);
   if (!link || !CurrentCardTag()) return false;
   const std::shared_ptr<Group> target = GetLinkStore().FindGroup(targetTagId);
-  if (target && target->TYPE != kGroupOrdinary) {
+  if (!target) return false;  // the tag went while the menu was up
+  if (target->TYPE != kGroupOrdinary) {
     ShowNotice(L"特殊标签不能执行此操作");
     return false;
   }
   const bool copied = GetLinkStore().CopyLink(link, targetTagId);
+  if (!copied) ShowNotice(kSaveFailedNotice);
   OnTagSelect(nullptr);
   return copied;
 }

@@ -14,6 +14,7 @@
 #include "app/launching/shell_actions.h"
 #include "app/launching/stored_item_id_list.h"
 #include "app/main_window/main_wnd.h"
+#include "app/main_window/main_wnd_notices.h"
 #include "app/new_links/web_icon_lookup.h"
 #include "data/icon_cache.h"
 #include "data/link_path.h"
@@ -283,6 +284,9 @@ bool CMainWnd::OnLinkBoxDragEvent(ui::EventArgs* event) {
     ShowNotice(L"特殊标签不可排序");
   } else if (GetLinkStore().MoveLink(tag, static_cast<int>(event->wParam), static_cast<int>(event->lParam))) {
     OnTagSelect(nullptr);
+  } else {
+    ShowNotice(kSaveFailedNotice);
+    OnTagSelect(nullptr);  // the cards go back to the stored order
   }
   return true;
 }

@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include "app/main_window/main_wnd.h"
+#include "app/main_window/main_wnd_notices.h"
 #include "app/new_links/drop_integrity.h"
 #include "app/new_links/drop_target.h"
 #include "app/new_links/item_id_list_link.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr wchar_t kCannotAddNotice[] = L"特殊标签不能添加链接";
 
 // The text the icon cache makes a new link's icon from.
 std::wstring IconSourceOf(const Link& link) {
@@ -90,12 +90,18 @@ bool CMainWnd::OnDropFileList(const std::vector<std::wstring>& paths) {
   }
   LinkStore& store = GetLinkStore();
   bool added = false;
+  bool refused = false;
   for (const std::wstring& path : paths) {
     std::shared_ptr<Link> link = AddLinkFromPath(path);
-    if (!link || !store.AddLink(tag, link)) continue;
+    if (!link) continue;
+    if (!store.AddLink(tag, link)) {
+      refused = true;
+      continue;
+    }
     GetIconCache().AddPathToCache(link->GetIconKey(), IconSourceOf(*link));
     added = true;
   }
+  if (refused) ShowNotice(kSaveFailedNotice);
   OnTagSelect(nullptr);
   return added;
 }
@@ -109,7 +115,11 @@ bool CMainWnd::OnDropIdList(const ITEMIDLIST* item) {
   }
   const ItemIdListLink made = MakeItemIdListLink(item, /*linkableOnly=*/true);
   const std::shared_ptr<Link>& link = made.link;
-  if (!link || !GetLinkStore().AddLink(tag, link)) return false;
+  if (!link) return false;
+  if (!GetLinkStore().AddLink(tag, link)) {
+    ShowNotice(kSaveFailedNotice);
+    return false;
+  }
   GetIconCache().AddSysIconToCache(link->GetIconKey(), made.iconIndex);  // a link without an icon still shows, with the fallback icon
   OnTagSelect(nullptr);
   return true;

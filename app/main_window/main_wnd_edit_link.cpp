@@ -3,6 +3,7 @@
 // A link the store refuses gets its stored fields and chord back.
 #include "app/dialogs/edit_wnd.h"
 #include "app/main_window/main_wnd.h"
+#include "app/main_window/main_wnd_notices.h"
 #include "data/hot_key_table.h"
 #include "data/icon_cache.h"
 #include "data/link.h"
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr wchar_t kSaveFailedNotice[] = L"保存失败，请检查数据库文件";
 
 // The editor changed the link in place and registered its new chord: the link
 // becomes what the store still holds, with the old chord registered again.

@@ -14,6 +14,7 @@
 #include "app/controls/list_item_id.h"
 #include "app/dialogs/name_wnd.h"
 #include "app/main_window/main_wnd.h"
+#include "app/main_window/main_wnd_notices.h"
 #include "data/group.h"
 #include "data/hot_key_table.h"
 #include "data/link.h"
@@ -29,7 +30,6 @@
 
 namespace {
 
-constexpr wchar_t kSaveFailedNotice[] = L"保存失败，请检查数据库文件";
 constexpr wchar_t kTagMoveLevel[] = L"menu_tag_move";
 constexpr int kTagMoveWidth = 130;
 constexpr int kGroupCellWidth = 77;

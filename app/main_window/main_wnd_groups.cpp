@@ -4,6 +4,7 @@
 
 #include "app/controls/list_item_id.h"
 #include "app/main_window/main_wnd.h"
+#include "app/main_window/main_wnd_notices.h"
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "ui/controls/list_box.h"
@@ -13,7 +14,6 @@
 
 namespace {
 
-constexpr wchar_t kSaveFailedNotice[] = L"保存失败，请检查数据库文件";
 
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
@@ -189,12 +189,16 @@ bool CMainWnd::OnGroupItemKey(ui::EventArgs* event) {
   LinkStore& store = GetLinkStore();
   int target = 0;
   if (left) {
-    if (index <= 0 || !store.MoveGroupUp(index)) return false;
+    if (index <= 0) return false;
     target = index - 1;
   } else {
     if (index == groupList_->GetCount() - 1) return true;
-    if (index < 0 || !store.MoveGroupDown(index)) return false;
+    if (index < 0) return false;
     target = index + 1;
+  }
+  if (!(left ? store.MoveGroupUp(index) : store.MoveGroupDown(index))) {
+    ShowNotice(kSaveFailedNotice);
+    return false;
   }
   SwapListItems(groupList_, index, target);
   SyncIndexesFromLists();
@@ -214,12 +218,15 @@ bool CMainWnd::OnTagItemKey(ui::EventArgs* event) {
   LinkStore& store = GetLinkStore();
   int target = 0;
   if (up) {
-    if (index <= 0 || !store.MoveTagUp(group, index)) return false;
+    if (index <= 0) return false;
     target = index - 1;
   } else {
     if (index < 0 || index == tagList_->GetCount() - 1) return false;
-    if (!store.MoveTagDown(group, index)) return false;
     target = index + 1;
+  }
+  if (!(up ? store.MoveTagUp(group, index) : store.MoveTagDown(group, index))) {
+    ShowNotice(kSaveFailedNotice);
+    return false;
   }
   SwapListItems(tagList_, index, target);
   SyncIndexesFromLists();

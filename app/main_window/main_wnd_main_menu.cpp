@@ -12,6 +12,7 @@
 #include "app/launching/launch_thread.h"
 #include "app/launching/shell_actions.h"
 #include "app/main_window/main_wnd.h"
+#include "app/main_window/main_wnd_notices.h"
 #include "app/new_links/link_record.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
@@ -26,7 +27,6 @@
 
 namespace {
 
-constexpr wchar_t kStoreFailedNotice[] = L"保存失败，请检查数据库文件";
 // An optional batch file beside the program that clears the system's icon cache.
 constexpr wchar_t kRefreshSysIconBatch[] = L"清除Windows系统图标缓存.bat";
 
@@ -62,7 +62,7 @@ bool CMainWnd::RunMainMenuCommand(ui::CMenuItem* item) {
     if (written) {
       OnTagSelect(nullptr);
     } else {
-      ShowNotice(kStoreFailedNotice);
+      ShowNotice(kSaveFailedNotice);
     }
     return true;
   };
@@ -105,7 +105,7 @@ bool CMainWnd::RunMainMenuCommand(ui::CMenuItem* item) {
     // Both databases are compacted even when the first one fails.
     const bool icons = GetIconCache().PurgeInvalid();
     const bool links = store.Vacuum();
-    if (!icons || !links) ShowNotice(kStoreFailedNotice);
+    if (!icons || !links) ShowNotice(kSaveFailedNotice);
   } else if (command == L"refresh_sys_icon") {
     const std::wstring batch = GetProgramDir() + kRefreshSysIconBatch;
     if (GetFileAttributesW(batch.c_str()) != INVALID_FILE_ATTRIBUTES) {

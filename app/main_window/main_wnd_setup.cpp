@@ -213,12 +213,20 @@ void CMainWnd::RegisterAppHotKeys() {
   Settings& settings = GetSettings();
   appHotKeys_.SetOwnerWindow(GetHWND());
   const uint32_t mainCode = static_cast<uint32_t>(settings.nMainHotKey);
+  // The boxes are the window's own, as its other boxes are: the window waits
+  // under them and the tray offers only what is safe meanwhile.
+  auto tell = [this](uint32_t code, const wchar_t* caption, UINT icon) {
+    const bool wasOpen = messageBoxOpen_;
+    messageBoxOpen_ = true;
+    MessageBoxW(GetHWND(), HotKeyFailureMessage(code).c_str(), caption, MB_TOPMOST | icon);
+    messageBoxOpen_ = wasOpen;
+  };
   if (appHotKeys_.Register(AppChord::kMain, mainCode, settings) == ChordRegistration::kFailed) {
-    MessageBoxW(nullptr, HotKeyFailureMessage(mainCode).c_str(), kErrorCaption, MB_TOPMOST | MB_ICONERROR);
+    tell(mainCode, kErrorCaption, MB_ICONERROR);
   }
   const uint32_t searchCode = static_cast<uint32_t>(settings.nSearchHotKey);
   if (appHotKeys_.Register(AppChord::kSearch, searchCode, settings) == ChordRegistration::kFailed) {
-    MessageBoxW(nullptr, HotKeyFailureMessage(searchCode).c_str(), kWarningCaption, MB_TOPMOST | MB_ICONWARNING);
+    tell(searchCode, kWarningCaption, MB_ICONWARNING);
   }
 }
 

@@ -13,6 +13,7 @@
 #include "app/dialogs/sys_wnd.h"
 #include "app/dialogs/url_wnd.h"
 #include "app/main_window/main_wnd.h"
+#include "app/main_window/main_wnd_notices.h"
 #include "app/new_links/item_id_list_link.h"
 #include "app/new_links/link_record.h"
 #include "app/new_links/web_icon_lookup.h"
@@ -32,10 +33,8 @@
 
 namespace {
 
-constexpr wchar_t kCannotAddNotice[] = L"特殊标签不能添加链接";
 constexpr wchar_t kCannotClearNotice[] = L"特殊标签不能清理";
 constexpr wchar_t kRunCountOffNotice[] = L"请在设置中勾选【记录启动次数】";
-constexpr wchar_t kSaveFailedNotice[] = L"保存失败，请检查数据库文件";
 constexpr wchar_t kFolderNotAddedNotice[] = L"无法为此文件夹创建链接";
 
 // A level's marks for the values 0, 1 and 2 of one view field.

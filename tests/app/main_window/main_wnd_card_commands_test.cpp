@@ -6,10 +6,12 @@
 #include <tlhelp32.h>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <memory>
 #include <string>
 
+#include "app/controls/list_item_id.h"
 #include "app/main_window/main_wnd.h"
 #include "data/hot_key_table.h"
 #include "data/link_store.h"
@@ -111,6 +113,47 @@ TEST_F(CardCommandsTest, MoveCopyAndDeleteReachTheStoreAndSurviveARestart) {
   EXPECT_EQ(Names(0), L"二");
   EXPECT_EQ(Names(1), L"一二");
   EXPECT_EQ(Tag(1)->links[1]->RunCount, 0);
+}
+
+// A store that cannot be written refuses every change: each command says so and
+// the cards, the tags and the file keep what is stored. (A read-only file does
+// not stop the superuser's process under Wine, which the tests may run as; the
+// store refuses the same way.)
+TEST_F(CardCommandsTest, ChangesTheStoreRefusesSayTheyFailedAndLeaveWhatIsStored) {
+  ASSERT_EQ(sqlite3_exec(GetLinkStore().connection, "PRAGMA query_only = ON", nullptr, nullptr, nullptr), SQLITE_OK);
+  const std::wstring failed = L"保存失败，请检查数据库文件";
+  const int32_t second = Tag(1)->ID;
+  EXPECT_FALSE(window_->MoveCardLinkToTag(Id(0, 0), second));
+  EXPECT_EQ(window_->LastNotice(), failed) << "move";
+  window_->ShowNotice(L"");
+  EXPECT_FALSE(window_->CopyCardLinkToTag(Id(0, 0), second));
+  EXPECT_EQ(window_->LastNotice(), failed) << "copy";
+  window_->ShowNotice(L"");
+  EXPECT_FALSE(window_->RunCardLinkCommand(L"del_link", Id(0, 1), POINT{}));
+  EXPECT_EQ(window_->LastNotice(), failed) << "delete";
+  window_->ShowNotice(L"");
+  EXPECT_EQ(window_->LinkBox()->GetCount(), 3);
+  EXPECT_EQ(Names(0), L"一二三");
+  EXPECT_EQ(Names(1), L"");
+
+  // Shift+Down on the first tag.
+  window_->TagList()->SelectItem(0, false, true);
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = keys[VK_DOWN] = 0x80;
+  SetKeyboardState(keys);
+  window_->SendControlEvent(window_->TagList()->GetItemAt(0), ui::keydown, VK_DOWN);
+  keys[VK_SHIFT] = keys[VK_DOWN] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(window_->LastNotice(), failed) << "a tag moved by its key";
+  EXPECT_EQ(Tag(0)->NAME, L"甲");
+  EXPECT_EQ(GetListItemId(window_->TagList()->GetItemAt(0)), Tag(0)->ID) << "the tag column moved the tag anyway";
+
+  Close();
+  ASSERT_TRUE(GetLinkStore().Open());
+  EXPECT_EQ(Tag(0)->NAME, L"甲");
+  EXPECT_EQ(Names(0), L"一二三");
+  EXPECT_EQ(Names(1), L"");
 }
 
 TEST_F(CardCommandsTest, DeletedLinksChordIsFreeForOtherPrograms) {
