@@ -44,11 +44,14 @@ void RichEditX::SetAttribute(const std::wstring& name, const std::wstring& value
 
 void RichEditX::HandleEventTemplate(EventArgs& event) {
   if (event.Type == rbuttonup) {
-    // The menu's loop runs the window's messages, which may delete this field.
+    // The menu's loop runs the window's messages, which may delete this field
+    // or give it another text (the note editor shows whichever note tag is
+    // current): the command is for the text the menu was opened on.
     std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
+    const unsigned textsSet = GetTextsSet();
     const std::wstring command = ShowEditMenu();
     if (alive.expired()) return;
-    RunEditCommand(command);
+    if (GetTextsSet() == textsSet) RunEditCommand(command);
   } else if (event.Type == resize && wantLink_) {
     EnableLinkDetection();
   }

@@ -173,7 +173,8 @@ bool CEditWnd::OnColorTextChange(ui::EventArgs*) {
 bool CEditWnd::AcceptOk() {
   const std::wstring color = colorEdit_ ? colorEdit_->GetText() : link_->CustomColor;
   if (!IsAcceptedLinkColor(color)) {
-    MessageBoxW(nullptr, L"颜色格式错误！格式：#ff000000", L"错误", MB_ICONERROR | MB_TOPMOST);
+    // Owned by the editor, which waits under it: no second OK or a Cancel meanwhile.
+    MessageBoxW(GetHWND(), L"颜色格式错误！格式：#ff000000", L"错误", MB_ICONERROR | MB_TOPMOST);
     return false;
   }
   // Card templates name the colour by its own text.

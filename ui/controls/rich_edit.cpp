@@ -223,6 +223,7 @@ std::wstring RichEdit::GetText() const {
 }
 
 void RichEdit::SetText(const std::wstring& text) {
+  ++textsSet_;
   text_ = text;
   if (!initialised_) return;
   SetSel(0, -1);

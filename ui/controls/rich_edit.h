@@ -68,6 +68,9 @@ class RichEdit : public ScrollableBox {
   std::wstring GetText() const;
   // Stored; handed to the text services once they exist.
   void SetText(const std::wstring& text);
+  // Counts the texts set whole: a field that is given another record's text
+  // (one editor for every note) has another count than before.
+  unsigned GetTextsSet() const { return textsSet_; }
   long GetSel(long& start, long& end) const;
   // Character positions; (-1, 0) clears the selection, (0, -1) selects everything.
   int SetSel(long start, long end);
@@ -210,6 +213,7 @@ class RichEdit : public ScrollableBox {
   std::wstring promptColor_;
   std::wstring caretColor_;
   std::wstring text_;
+  unsigned textsSet_ = 0;
   std::wstring promptText_;
   std::wstring promptTextId_;
   nbase::WeakCallbackFlag caretBlinkFlag_;

@@ -183,6 +183,21 @@ TEST_F(EditMenuTest, ARightClickShowsTheMenuAndTheChosenCommandActs) {
   EXPECT_EQ(edit->GetText(), L"YZ");  // what was copied comes back
 }
 
+// One editor shows whichever note is current: when another text is set while
+// the menu is up (a chord or the hover timer switched the tag), the command
+// chosen for the first text is dropped instead of pasting into the other.
+TEST_F(EditMenuTest, ACommandChosenAfterTheFieldWasGivenAnotherTextIsDropped) {
+  if (!PutTextOnClipboard(L"XYZ")) GTEST_SKIP() << "the clipboard cannot be written here";
+  edit->SetText(L"第一条");
+  Steps().push_back([this] { edit->SetText(L"另一条"); });
+  ASSERT_TRUE(ChooseFromMenu(L"paste"));
+  EXPECT_EQ(edit->GetText(), L"另一条");
+  // The same text kept: the command acts.
+  edit->SetSel(0, -1);
+  ASSERT_TRUE(ChooseFromMenu(L"paste"));
+  EXPECT_EQ(edit->GetText(), L"XYZ");
+}
+
 TEST_F(EditMenuTest, ACardMenuLevelComesFromTheLauncherFactory) {
   ui::CMenuMgr manager(hwnd);
   ASSERT_TRUE(manager.LoadXml(hwnd, L"test\\..\\menu\\menu_edit.xml"));
