@@ -593,7 +593,33 @@ TEST_F(SearchWindowTest, TheResultMenuIsDrawnAndActsOnTheRightClickedLinkAfterLe
   DWORD background = 0;
   HWND item = nullptr;
   POINT middle = {};
-  withMenu({
+  // The steps that hover the menu's item and click it.
+  auto clickItem = [&](const wchar_t* name) -> std::vector<std::function<bool()>> {
+    return {
+        [&, name] {
+          ui::Control* target = menu_driver::FindVisibleItem(hwnd_, name, &item);
+          if (!target) return false;
+          const RECT rc = target->GetPos();
+          middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+          menu_driver::PostAt(item, WM_MOUSEMOVE, 0, POINT{middle.x + 1, middle.y});
+          menu_driver::PostAt(item, WM_MOUSEMOVE, 0, middle);
+          return true;
+        },
+        [&] {
+          menu_driver::PostAt(item, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+          return true;
+        },
+        [&] {
+          menu_driver::PostAt(item, WM_LBUTTONUP, 0, middle);
+          return true;
+        },
+    };
+  };
+  auto then = [](std::vector<std::function<bool()>> first, const std::vector<std::function<bool()>>& rest) {
+    first.insert(first.end(), rest.begin(), rest.end());
+    return first;
+  };
+  withMenu(then({
       [&] {
         ink = inkOfFirstItem(L"Z:" PEXO_DOCS_DIR L"/search_menu.png", &background);
         // Down, then "sq": the results become 计算器 alone while the menu stays up.
@@ -608,24 +634,7 @@ TEST_F(SearchWindowTest, TheResultMenuIsDrawnAndActsOnTheRightClickedLinkAfterLe
         return true;
       },
       [&] { return window_->ResultCount() == 1 && window_->Result(0) == later; },
-      [&] {
-        ui::Control* target = menu_driver::FindVisibleItem(hwnd_, L"use_admin", &item);
-        if (!target) return false;
-        const RECT rc = target->GetPos();
-        middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-        menu_driver::PostAt(item, WM_MOUSEMOVE, 0, POINT{middle.x + 1, middle.y});
-        menu_driver::PostAt(item, WM_MOUSEMOVE, 0, middle);
-        return true;
-      },
-      [&] {
-        menu_driver::PostAt(item, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-        return true;
-      },
-      [&] {
-        menu_driver::PostAt(item, WM_LBUTTONUP, 0, middle);
-        return true;
-      },
-  });
+  }, clickItem(L"use_admin")));
   EXPECT_GT(ink, 40) << "the menu's first item shows no text";
   EXPECT_EQ(chosen->RunCount, 10) << "the right-clicked link was not the one started";
   EXPECT_EQ(later->RunCount, 2) << "the result under the menu was started instead";
@@ -653,6 +662,26 @@ TEST_F(SearchWindowTest, TheResultMenuIsDrawnAndActsOnTheRightClickedLinkAfterLe
   DeleteFileW((themes + L"skin_only.xml").c_str());
   EXPECT_GT(darkInk, 40) << "the menu's first item shows no text in the dark theme";
   EXPECT_NE(darkBackground & 0xFFFFFF, background & 0xFFFFFF) << "the dark theme does not reach the menu";
+
+  // The right-clicked link deleted while the menu is up is left alone: nothing
+  // starts and nothing is counted.
+  window_->ShowWindow(false, false);  // each opening starts with an empty search
+  window_->BringUp();
+  TypeText("j");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 3; }));
+  ASSERT_EQ(window_->Result(0), chosen);
+  PaintNow(hwnd_);
+  // (This store has no file: the link leaves it as a deletion takes it out.)
+  withMenu(then({[&] {
+                  auto& links = GetLinkStore().topGroups[0]->tags[0]->links;
+                  links.erase(std::find(links.begin(), links.end(), chosen));
+                  GetLinkStore().linksById.erase(chosen->ID);
+                  return true;
+                }},
+                clickItem(L"use_admin")));
+  EXPECT_EQ(chosen->RunCount, 10) << "the deleted link was started";
+  EXPECT_EQ(later->RunCount, 2);
+  EXPECT_EQ(GetLinkStore().FindLink(chosen->ID), nullptr);
 }
 
 // Four thousand results: the list builds only the rows it shows, yet scrolling
