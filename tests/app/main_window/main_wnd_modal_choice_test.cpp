@@ -316,6 +316,28 @@ TEST_F(ModalChoiceTest, ACardCommandAfterTheViewWasRebuiltReachesACardNotMadeAga
   EXPECT_FALSE(GetLinkStore().FindLink(chosen)) << "the right-clicked link stays";
   EXPECT_EQ(GetLinkStore().topGroups.at(0)->tags.at(0)->links.size(), static_cast<size_t>(kCards - 1));
   EXPECT_EQ(window_->CardIndexOfLink(chosen), -1);
+
+  // "以管理员身份运行" the same way: the far card's own link starts and is counted.
+  cards->EnsureVisible(target);
+  ASSERT_TRUE(PumpUntil([&] { return cards->GetCount() > target; }, 5000)) << "the far card was not made";
+  window_test::PaintNow(hwnd_);
+  const std::shared_ptr<Link> started = GetLinkStore().FindLink(GetListItemId(cards->GetItemAt(static_cast<size_t>(target))));
+  ASSERT_NE(started, nullptr);
+  const int runsBefore = started->RunCount;
+  const RECT startedCard = cards->GetItemAt(static_cast<size_t>(target))->GetPos();
+  const POINT startedAt = {(startedCard.left + startedCard.right) / 2,
+                           (startedCard.top + startedCard.bottom) / 2 - cards->GetScrollPos().cy};
+  rebuiltWithoutIt = false;
+  PumpFor(300);
+  const menu_driver::Visit elevated = menu_driver::ChooseFromMenu(hwnd_, startedAt, {L"use_admin"}, [&] {
+    cards->SetScrollPos(SIZE{0, 0});
+    SendMessageW(hwnd_, WM_HOTKEY, 1, kChordMessage);
+    rebuiltWithoutIt = window_->CardIndexOfLink(started->ID) < 0;
+  });
+  EXPECT_TRUE(elevated.shown) << "the card menu opens";
+  menu_driver::ExpectEveryItemFound(elevated);
+  EXPECT_TRUE(rebuiltWithoutIt) << "the chord's rebuild made the far card again: nothing is tried";
+  EXPECT_EQ(started->RunCount, runsBefore + 1) << "the right-clicked link was not started";
   Close();
   EXPECT_EQ(StoredLinkRows(), kCards - 1);
 }
