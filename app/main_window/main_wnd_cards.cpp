@@ -136,6 +136,10 @@ bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
     return true;
   }
   if (linkTabBox_) linkTabBox_->SelectItem(0);
+  // The rest of a note still going in is for an editor no longer shown: the
+  // note comes in again from what is stored when its tag is chosen again.
+  noteFiller_.Cancel();
+  KillTimer(GetHWND(), kTimerNoteFill);
   // Settings may have changed since the last tag was shown.
   cardKind_.reset();
   std::vector<std::weak_ptr<Link>> links;

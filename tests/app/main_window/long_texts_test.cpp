@@ -343,6 +343,31 @@ TEST_F(LongNoteTest, LeftUnchangedWhileItGoesInItIsNotWrittenAndATypedChangeIsSa
   EXPECT_TRUE(Editor()->GetText() == typed);
 }
 
+// Another tag chosen while the note goes in: the rest stops going into an editor
+// no longer shown, nothing is written, and the note comes back whole.
+TEST_F(LongNoteTest, ACardTagChosenWhileItGoesInStopsItAndTheNoteComesBackWhole) {
+  ASSERT_TRUE(GetLinkStore().AddTag(GetLinkStore().topGroups.at(0), launcher_test::NewTag(L"卡片")));
+  ASSERT_EQ(GetLinkStore().topGroups.at(0)->tags.at(1)->TYPE, kGroupOrdinary);
+  GetLinkStore().Close();
+  const std::string stored = pexo_test::ReadFileBytes(DefaultLinkDbPath());
+  GetHotKeyTable().UnregisterAll();
+  window_ = new CMainWnd(GetModuleHandleW(nullptr));
+  hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
+  ASSERT_NE(hwnd_, nullptr);
+  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  ASSERT_TRUE(window_->IsNoteFilling()) << "a note this long went in at once";
+  window_->TagList()->SelectItem(1, false, true);
+  EXPECT_EQ(window_->LinkTabBox()->GetCurSel(), 0);
+  EXPECT_FALSE(window_->IsNoteFilling()) << "the note went on going in under the cards";
+  EXPECT_TRUE(pexo_test::ReadFileBytes(DefaultLinkDbPath()) == stored) << "an unchanged note was written";
+
+  window_->TagList()->SelectItem(0, false, true);
+  EXPECT_EQ(window_->LinkTabBox()->GetCurSel(), 1);
+  EXPECT_EQ(window_->NoteText(), EditorForm(note_)) << "the note reads whole while it goes in again";
+  ASSERT_TRUE(window_test::PumpUntil([&] { return !window_->IsNoteFilling(); }, 120000));
+  EXPECT_TRUE(Editor()->GetText() == EditorForm(note_));
+}
+
 // A note of more than one slice, as the window shows it once it has gone in:
 // looking at it, clicking into it and leaving it by every road writes nothing,
 // while a typed change is stored, and a store that refuses it says so.
