@@ -300,6 +300,14 @@ inline bool WaitSettled(HWND window, DWORD timeoutMs = 5000) {
       timeoutMs);
 }
 
+// Waits until a window that has just come up takes keys: it has faded in and laid
+// out (settled on the screen) and holds the foreground. Keys typed before that go
+// to the window that had it.
+inline bool WaitReadyForKeys(HWND window, DWORD timeoutMs = 5000) {
+  return WaitSettled(window, timeoutMs) &&
+         pexo_test::WaitUntil([&] { return GetForegroundWindow() == window; }, timeoutMs);
+}
+
 // Starts the program and waits until its main window is shown and settled, then
 // brings it to the front; null when no window came.
 inline HWND StartShown(pexo_test::PexoProgram& program) {

@@ -628,11 +628,15 @@ class RandomDrive {
     } else if (roll < 95) {  // the search window opened, typed in and left
       Log("search and leave");
       e2e::Click(main_, kSearchButton);
-      if (!e2e::WaitVisible(program_.processId(), L"SearchWnd", 3000)) {
+      HWND search = e2e::WaitVisible(program_.processId(), L"SearchWnd", 3000);
+      if (!search) {
         *failure = "no search window";
         return false;
       }
-      Sleep(150);
+      if (!e2e::WaitReadyForKeys(search)) {
+        *failure = "the search window never took the keys";
+        return false;
+      }
       e2e::TypeText(L"w1");
       e2e::PressKey(VK_ESCAPE);
       if (!WaitDialogGone(L"SearchWnd", failure)) return false;

@@ -139,6 +139,7 @@ std::wstring CopyFrom(const PexoProgram& program, HWND main, Field field) {
         ADD_FAILURE() << "no search window";
         return {};
       }
+      if (!e2e::WaitReadyForKeys(search)) ADD_FAILURE() << "the search window never took the keys";
       e2e::TypeText(kSearchText);
       SelectAllAndCopy();
       if (!WaitUntil([] { return ClipboardText() == kSearchText; }, 5000)) ADD_FAILURE() << "nothing was copied";
