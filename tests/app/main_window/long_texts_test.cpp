@@ -285,6 +285,17 @@ class LongNoteTest : public launcher_test::MainWindowFixture {
     ASSERT_TRUE(store.SaveGroup(tag));
   }
   ui::RichEdit* Editor() { return dynamic_cast<ui::RichEdit*>(window_->NoteEditor()); }
+  // The window made and shown over the closed store, with no message handled yet:
+  // the note waits for the timer. Returns link.db's bytes as they were.
+  std::string OpenWhileTheNoteWaits() {
+    GetLinkStore().Close();
+    std::string stored = pexo_test::ReadFileBytes(DefaultLinkDbPath());
+    GetHotKeyTable().UnregisterAll();
+    window_ = new CMainWnd(GetModuleHandleW(nullptr));
+    hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
+    if (hwnd_) ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    return stored;
+  }
 
   const std::wstring note_ = LongText(600000, L"\r\n");
 };
@@ -306,14 +317,8 @@ TEST_F(LongNoteTest, TheNoteShowsWholeAtTheTopWithTheCaretAtItsStart) {
 }
 
 TEST_F(LongNoteTest, LeftUnchangedWhileItGoesInItIsNotWrittenAndATypedChangeIsSavedWithAllOfIt) {
-  GetLinkStore().Close();
-  const std::string stored = pexo_test::ReadFileBytes(DefaultLinkDbPath());
-  // Made and shown, with no message handled yet: the note waits for the timer.
-  GetHotKeyTable().UnregisterAll();
-  window_ = new CMainWnd(GetModuleHandleW(nullptr));
-  hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
+  const std::string stored = OpenWhileTheNoteWaits();
   ASSERT_NE(hwnd_, nullptr);
-  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
   ASSERT_NE(Editor(), nullptr);
   ASSERT_TRUE(window_->IsNoteFilling()) << "a note this long went in at once";
   EXPECT_GE(Editor()->GetMaxChar(), static_cast<int>(note_.size())) << "the editor's limit would cut the note";
@@ -348,13 +353,8 @@ TEST_F(LongNoteTest, LeftUnchangedWhileItGoesInItIsNotWrittenAndATypedChangeIsSa
 TEST_F(LongNoteTest, ACardTagChosenWhileItGoesInStopsItAndTheNoteComesBackWhole) {
   ASSERT_TRUE(GetLinkStore().AddTag(GetLinkStore().topGroups.at(0), launcher_test::NewTag(L"卡片")));
   ASSERT_EQ(GetLinkStore().topGroups.at(0)->tags.at(1)->TYPE, kGroupOrdinary);
-  GetLinkStore().Close();
-  const std::string stored = pexo_test::ReadFileBytes(DefaultLinkDbPath());
-  GetHotKeyTable().UnregisterAll();
-  window_ = new CMainWnd(GetModuleHandleW(nullptr));
-  hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
+  const std::string stored = OpenWhileTheNoteWaits();
   ASSERT_NE(hwnd_, nullptr);
-  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
   ASSERT_TRUE(window_->IsNoteFilling()) << "a note this long went in at once";
   window_->TagList()->SelectItem(1, false, true);
   EXPECT_EQ(window_->LinkTabBox()->GetCurSel(), 0);
