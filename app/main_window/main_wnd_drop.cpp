@@ -23,7 +23,6 @@
 
 namespace {
 
-
 // The text the icon cache makes a new link's icon from.
 std::wstring IconSourceOf(const Link& link) {
   if (link.TYPE == kLinkItemIdList) return {};

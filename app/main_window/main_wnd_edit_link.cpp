@@ -11,7 +11,6 @@
 
 namespace {
 
-
 // The editor changed the link in place and registered its new chord: the link
 // becomes what the store still holds, with the old chord registered again.
 void RestoreStoredLink(const std::shared_ptr<Link>& link, const Link& stored) {

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
 
 bool IsKeyEvent(const ui::EventArgs* event) {
