@@ -1,0 +1,579 @@
+// The core of the long random drive of the real Pexo.exe: the program's folder and
+// run, the model of what link.db and conf.ini must hold, the checks, and the
+// steps every action shares (the window brought to the front, a group or tag
+// chosen, a menu path followed, a dialog awaited, a question answered). The
+// actions themselves stand in the random_drive_*.h headers, each adding its own
+// to the drive's table with a weight.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tests/app/end_to_end/end_to_end_driver.h"
+#include "tests/app/end_to_end/random_drive_store.h"
+#include "tests/support/pexo_program.h"
+#include "ui/base/scoped_handles.h"
+
+namespace drive {
+
+// Where things are in the 388 x 600 window (client coordinates).
+constexpr int kWindowWidth = 388;
+constexpr POINT kTagSpace = {37, 560};
+constexpr POINT kLinkBoxSpace = {250, 520};
+constexpr POINT kMenuButton = {kWindowWidth - 53, 21};
+constexpr POINT kSearchButton = {kWindowWidth - 85, 21};
+// The empty foot of the tag column: a click there closes a menu and changes nothing.
+constexpr POINT kQuietSpot = {37, 580};
+inline POINT GroupCentre(size_t index) { return {1 + 6 + 36 + 72 * static_cast<LONG>(index), 47 + 15}; }
+inline POINT TagCentre(size_t index) { return {37, 109 + 38 * static_cast<LONG>(index)}; }
+inline POINT CardCentre(size_t index) {
+  return {128 + 96 * static_cast<LONG>(index % 3), 133 + 84 * static_cast<LONG>(index / 3)};
+}
+
+constexpr size_t kMaxGroups = 4;  // they fit the strip's one row
+constexpr size_t kMaxTags = 7;
+constexpr size_t kMaxLinks = 9;  // three rows of three cards
+
+// The main chord that shows and hides the window: Ctrl+Alt+F8.
+constexpr UINT kMainChordModifiers = MOD_CONTROL | MOD_ALT;
+constexpr WORD kMainChordKey = VK_F8;
+
+// The seed: PEXO_DRIVE_SEED, else the fixed one CI runs.
+inline uint32_t DriveSeed() {
+  if (const char* seed = std::getenv("PEXO_DRIVE_SEED")) return static_cast<uint32_t>(std::strtoul(seed, nullptr, 10));
+  return 20251209;
+}
+
+// Shown at the left, not docked; a single click only selects a card (so that the
+// drive never opens a browser), deleting asks first, Ctrl+Alt+F8 shows and hides.
+// These values stay as written through every run (the settings actions change
+// some of them and say so); the window's place and the current group and tag,
+// which the program writes back itself, come after them.
+inline std::map<std::wstring, std::wstring> DriveConf() {
+  return {{L"bHideOnStart", L"0"}, {L"bAutoDock", L"0"},    {L"bHideNotify", L"1"},  {L"bTopMost", L"1"},
+          {L"bShowDate", L"0"},    {L"Theme", L""},         {L"bDoubleClick", L"1"}, {L"bDelConfirm", L"1"},
+          {L"bFocusSearch", L"0"}, {L"nMainHotKey", std::to_wstring((2 | 1) << 8 | VK_F8)}};
+}
+constexpr char kDrivePlace[] = "nPosX=10\r\nnPosY=10\r\nnWidth=388\r\nnHeight=600\r\nnCurGroup=0\r\nnCurTag=0\r\n";
+
+inline std::string ConfText(const std::map<std::wstring, std::wstring>& values) {
+  std::wstring text = L"[main]\r\n";
+  for (const auto& [key, value] : values) text += key + L"=" + value + L"\r\n";
+  return Utf8(text);
+}
+
+// Under Wine with no window manager on the display, every window the program
+// hides or closes keeps its thread waiting two seconds for a manager that never
+// answers, so each dialog or menu costs the drive seconds. The drive runs alone on
+// the display, so while it runs the program's windows are left unmanaged by X
+// (Wine's own per-program setting; Windows never reads it).
+class UnmanagedWindowsUnderWine {
+ public:
+  UnmanagedWindowsUnderWine() {
+    if (!pexo_test::RunningUnderWine()) return;
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+      return;
+    }
+    const ui::UniqueRegKey owned(key);
+    set_ = RegSetValueExW(key, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"N"), 2 * sizeof(wchar_t)) ==
+           ERROR_SUCCESS;
+  }
+  ~UnmanagedWindowsUnderWine() {
+    if (set_) RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\Pexo.exe");
+  }
+  UnmanagedWindowsUnderWine(const UnmanagedWindowsUnderWine&) = delete;
+  UnmanagedWindowsUnderWine& operator=(const UnmanagedWindowsUnderWine&) = delete;
+
+ private:
+  static constexpr const wchar_t* kKey = L"Software\\Wine\\AppDefaults\\Pexo.exe\\X11 Driver";
+  bool set_ = false;
+};
+
+class RandomDrive;
+
+// One kind of user action: picked with a chance in proportion to its weight; it
+// acts, brings the model along and returns false with the reason when an
+// invariant broke.
+struct Action {
+  std::string name;
+  int weight;
+  std::function<bool(RandomDrive&, std::string*)> run;
+};
+
+class RandomDrive {
+ public:
+  RandomDrive()
+      : conf_(DriveConf()),
+        program_(ConfText(conf_) + kDrivePlace),
+        random_(DriveSeed()),
+        // Every action of the run, numbered, for whoever studies a passing run's second tries.
+        log_(std::filesystem::path(pexo_test::ExeFolder() + L"\\random_drive.log")) {}
+  RandomDrive(const RandomDrive&) = delete;
+  RandomDrive& operator=(const RandomDrive&) = delete;
+
+  void AddActions(std::vector<Action> actions) {
+    // PEXO_DRIVE_ONLY=word keeps only the actions whose names hold it (restarts stay).
+    const char* only = std::getenv("PEXO_DRIVE_ONLY");
+    for (Action& action : actions) {
+      if (only && *only && action.name.find(only) == std::string::npos && action.name != "restart") continue;
+      actions_.push_back(std::move(action));
+    }
+  }
+
+  // Runs `count` actions; false with the reason at the first broken invariant.
+  bool Run(int count, std::string* failure) {
+    if (!Start(failure)) return false;
+    model_ = {{L"新的分组", {{L"新的标签", kOrdinaryTag, {}, {}}}}};
+    group_ = tag_ = 0;
+    int total = 0;
+    for (const Action& action : actions_) total += action.weight;
+    for (int number = 1; number <= count; ++number) {
+      action_ = number;
+      if (!Prepare(failure)) return Fail(failure, "action " + std::to_string(number));
+      uint32_t roll = Pick(static_cast<uint32_t>(total));
+      const Action* chosen = &actions_.front();
+      for (const Action& action : actions_) {
+        if (roll < static_cast<uint32_t>(action.weight)) {
+          chosen = &action;
+          break;
+        }
+        roll -= static_cast<uint32_t>(action.weight);
+      }
+      if (!chosen->run(*this, failure)) return Fail(failure, "action " + std::to_string(number) + " " + chosen->name);
+      if (number % kCheckEvery == 0 && !Check(failure)) return Fail(failure, "check after " + std::to_string(number));
+    }
+    if (!Restart(false, failure)) return Fail(failure, "final restart");
+    if (!Check(failure)) return Fail(failure, "final check");
+    Log("close at the end");
+    return Close(failure);
+  }
+
+  std::string RecentActions() const {
+    std::string text;
+    for (const std::string& action : recent_) text += "  " + action + "\n";
+    return text;
+  }
+
+  // --- What the actions use ---------------------------------------------------
+
+  pexo_test::PexoProgram& program() { return program_; }
+  DWORD pid() const { return program_.processId(); }
+  HWND main() const { return main_; }
+  int actionNumber() const { return action_; }
+
+  // The model: every group with its tags; the group and tag the drive works in.
+  std::vector<GroupModel>& groups() { return model_; }
+  size_t& groupIndex() { return group_; }
+  size_t& tagIndex() { return tag_; }
+  GroupModel& group() { return model_[group_]; }
+  TagModel& tag() { return model_[group_].tags[tag_]; }
+  // conf.ini's values as the drive set them; checked with the store.
+  std::map<std::wstring, std::wstring>& conf() { return conf_; }
+
+  uint32_t Pick(uint32_t count) { return count == 0 ? 0 : random_() % count; }
+
+  // A name no other thing of the drive has: mostly short, now and then thousands
+  // of characters, Latin or Chinese.
+  std::wstring NewName(const std::wstring& prefix) {
+    const std::wstring name = prefix + std::to_wstring(++counter_);
+    const uint32_t roll = Pick(40);
+    if (roll == 0) return name + L"-" + std::wstring(2000 + Pick(2000), L'x');
+    if (roll == 1) return name + L"-" + std::wstring(1500 + Pick(1500), L'长');
+    if (roll == 2) return name + L"名称";
+    return name;
+  }
+
+  void Log(const std::string& action) {
+    recent_.push_back(action);
+    if (recent_.size() > 20) recent_.pop_front();
+    log_ << action_ << ' ' << action << std::endl;
+  }
+
+  // The main window shown and in front, as the user has it before acting.
+  bool Front() {
+    if (!IsWindowVisible(main_)) ShowByChord();
+    SetForegroundWindow(main_);
+    return pexo_test::WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 3000);
+  }
+
+  void ShowByChord() {
+    e2e::PressChord({VK_CONTROL, VK_MENU}, kMainChordKey);
+    if (pexo_test::WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 1500)) return;
+    // The display did not turn the keys into the chord: deliver what it would.
+    const ATOM atom = GlobalFindAtomW(L"PexoHotKey");
+    PostMessageW(main_, WM_HOTKEY, atom - 0xC000, 0);
+    pexo_test::WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 1500);
+  }
+
+  // Whether the tag's row shows the selection colour. The skin marks the chosen
+  // tag light blue (about 220,232,246), the hovered one grey (234,239,244) and the
+  // others near white: only the chosen one is clearly bluer than red.
+  bool TagShownChosen(size_t index) {
+    const COLORREF colour = e2e::ScreenPixel(e2e::ToScreen(main_, {20, TagCentre(index).y}));
+    return colour != CLR_INVALID && static_cast<int>(GetBValue(colour)) - static_cast<int>(GetRValue(colour)) > 18;
+  }
+
+  // Clicks the tag and looks that it is the one shown: a key pressed just before
+  // (Home, an arrow) may still move the list's choice after the click, and a
+  // user who sees another tag shown clicks again.
+  void SelectTag(size_t index) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      if (attempt > 0) Log("  (tag " + std::to_string(index) + " not shown): once more");
+      e2e::Click(main_, TagCentre(index), false, 120);
+      if (pexo_test::WaitUntil([&] { return TagShownChosen(index); }, 1500)) break;
+    }
+    tag_ = index;
+  }
+
+  // Clicks the group in the strip; its first tag is shown then.
+  void SelectGroup(size_t index) {
+    e2e::Click(main_, GroupCentre(index), false, 120);
+    pexo_test::WaitUntil([&] { return TagShownChosen(0); }, 1500);
+    group_ = index;
+    tag_ = 0;
+  }
+
+  // Opens the menu of the right-clicked point and follows the path; false when a
+  // level did not come.
+  bool Menu(POINT client, std::initializer_list<e2e::MenuStep> path, std::string* failure) {
+    if (e2e::ChooseMenu(pid(), main_, client, path)) return true;
+    // What the screen showed, beside the test program, for whoever replays the seed.
+    e2e::SaveScreenPng(GetDesktopWindow(), pexo_test::ExeFolder() + L"\\random_drive_failure.png");
+    *failure = "a menu level did not open (the screen is in random_drive_failure.png)";
+    return false;
+  }
+
+  HWND WaitDialog(const wchar_t* className, std::string* failure) {
+    HWND dialog = e2e::WaitVisible(pid(), className, 5000);
+    if (!dialog) *failure = "no " + Utf8(className);
+    // Clicks before the dialog has faded in and laid out its fields miss them.
+    if (dialog) e2e::WaitSettled(dialog);
+    return dialog;
+  }
+
+  bool WaitDialogGone(const wchar_t* className, std::string* failure) {
+    if (e2e::WaitGone(pid(), className, 5000)) return true;
+    *failure = Utf8(className) + " stayed open";
+    return false;
+  }
+
+  // The OK or Cancel button of the program's own dialogs, from their corner.
+  static POINT DialogButton(HWND dialog, bool ok) {
+    RECT rc = {};
+    GetClientRect(dialog, &rc);
+    return {rc.right - 1 - 16 - 42 - (ok ? 84 + 8 : 0), rc.bottom - 1 - 14 - 15};
+  }
+
+  // The text put on the clipboard, as another program would copy it.
+  static bool PutOnClipboard(const std::wstring& text) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+      if (OpenClipboard(nullptr)) break;
+      if (attempt == 19) return false;
+      Sleep(50);
+    }
+    EmptyClipboard();
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    bool put = false;
+    if (memory) {
+      std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+      GlobalUnlock(memory);
+      put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+      if (!put) GlobalFree(memory);
+    }
+    CloseClipboard();
+    return put;
+  }
+
+  static std::wstring ClipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+  }
+
+  // Text into the field that has the keys: typed when short, pasted (Ctrl+V) when
+  // long, as a user brings a long text in.
+  static void Enter(const std::wstring& text) {
+    if (text.size() > 60 && PutOnClipboard(text)) {
+      e2e::PressKey('V', {VK_CONTROL});
+      return;
+    }
+    e2e::TypeText(text);
+  }
+
+  // The name dialog: the name replaces what the field holds and Enter or Escape ends it.
+  bool AskName(const std::wstring& name, bool confirm, std::string* failure) {
+    HWND dialog = WaitDialog(L"NameWnd", failure);
+    if (!dialog) return false;
+    // Keys go to the active window: typing before the dialog is active would lose
+    // the name and let Enter confirm the old one.
+    if (!pexo_test::WaitUntil([&] { return GetForegroundWindow() == dialog; }, 2000)) {
+      SetForegroundWindow(dialog);
+      pexo_test::WaitUntil([&] { return GetForegroundWindow() == dialog; }, 1000);
+    }
+    e2e::PressKey('A', {VK_CONTROL});
+    Enter(name);
+    e2e::PressKey(confirm ? VK_RETURN : VK_ESCAPE);
+    return WaitDialogGone(L"NameWnd", failure);
+  }
+
+  // The program's question box ("确认删除吗？"): answered OK or Cancel by a click on
+  // its button. False when no box came.
+  bool AnswerBox(bool ok, std::string* failure) {
+    HWND box = nullptr;
+    pexo_test::WaitUntil([&] { return (box = pexo_test::FindProcessWindow(pid(), L"#32770", nullptr, true)); },
+                         5000);
+    if (!box) {
+      *failure = "no question box came";
+      return false;
+    }
+    HWND button = GetDlgItem(box, ok ? IDOK : IDCANCEL);
+    RECT rc = {};
+    if (!button || !GetWindowRect(button, &rc)) {
+      *failure = "the question box has no such button";
+      return false;
+    }
+    const POINT centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    for (int attempt = 0; attempt < 3 && IsWindow(box) && IsWindowVisible(box); ++attempt) {
+      SetForegroundWindow(box);
+      e2e::ClickScreen(centre, false, 100);
+      pexo_test::WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 2000);
+    }
+    if (IsWindow(box) && IsWindowVisible(box)) {
+      *failure = "the question box stayed";
+      return false;
+    }
+    return true;
+  }
+
+  // Closes a dialog, box or menu a lost click left open.
+  void Recover() {
+    for (const wchar_t* dialogClass : {L"UrlWnd", L"NameWnd", L"SysWnd", L"EditWnd", L"SettingWnd", L"HotKeyWnd"}) {
+      if (HWND dialog = e2e::WaitVisible(pid(), dialogClass, 0)) {
+        // The close button at the right of the caption: a click needs no keyboard focus.
+        RECT rc = {};
+        GetClientRect(dialog, &rc);
+        e2e::Click(dialog, {rc.right - 1 - 6 - 15, 1 + 20});
+        e2e::WaitGone(pid(), dialogClass, 4000);
+      }
+    }
+    if (HWND box = pexo_test::FindProcessWindow(pid(), L"#32770", nullptr, true)) {
+      PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+      pexo_test::WaitUntil([&] { return !IsWindowVisible(box); }, 2000);
+    }
+    if (!e2e::VisibleWindows(pid(), L"MenuWnd").empty()) {
+      e2e::Click(main_, kQuietSpot);
+      e2e::WaitGone(pid(), L"MenuWnd", 2000);
+    }
+  }
+
+  // Whether link.db holds what the model says.
+  bool StoreMatches(std::string* what = nullptr) {
+    std::vector<GroupModel> stored;
+    std::string integrity;
+    if (!ReadStore(program_.File(L"db\\link.db"), &stored, &integrity)) {
+      if (what) *what = "link.db could not be read";
+      return false;
+    }
+    if (integrity != "ok") {
+      if (what) *what = "integrity_check: " + integrity;
+      return false;
+    }
+    const bool same = SameStore(stored, model_);
+    if (!same && what) *what = "link.db holds " + Describe(stored) + "but the drive made " + Describe(model_);
+    return same;
+  }
+
+  // Whether conf.ini holds every value the drive set.
+  bool ConfMatches(std::string* what = nullptr) {
+    for (const auto& [key, value] : conf_) {
+      std::wstring stored(4096, L'\0');
+      stored.resize(GetPrivateProfileStringW(L"main", key.c_str(), L"\x1", stored.data(),
+                                             static_cast<DWORD>(stored.size()), program_.File(L"conf.ini").c_str()));
+      if (stored != value) {
+        if (what) *what = "conf.ini holds " + Utf8(key) + "=" + Shown(stored) + " where the drive set " + Shown(value);
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // An action that changes what link.db holds: the model takes the change, the
+  // action runs, and link.db must follow within a few seconds (a closing dialog
+  // blocks the window for two). Other programs on a shared display may take the
+  // foreground and end a menu before its click: when nothing changed, the action
+  // is done once more, as a user would.
+  bool Mutate(const std::function<bool(std::string*)>& act, const std::function<void()>& apply,
+              std::string* failure) {
+    const std::vector<GroupModel> before = model_;
+    const size_t group = group_;
+    const size_t tag = tag_;
+    apply();
+    std::string why;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      if (attempt > 0) {
+        Log("  (" + why + "): once more; " + e2e::LastMenuNote());
+        // What the screen showed when the action was not taken, for whoever replays the seed.
+        e2e::SaveScreenPng(GetDesktopWindow(), pexo_test::ExeFolder() + L"\\random_drive_not_taken_" +
+                                                      std::to_wstring(action_) + L".png");
+        Recover();
+        // Only an action that left the store as it was is done again.
+        std::vector<GroupModel> stored;
+        std::string integrity;
+        if (!ReadStore(program_.File(L"db\\link.db"), &stored, &integrity) || !SameStore(stored, before)) break;
+        Front();
+        if (group_ != group || tag_ != tag || !TagShownChosen(tag)) {
+          if (group_ != group) SelectGroup(group);
+          SelectTag(tag);
+        }
+      }
+      why.clear();
+      e2e::LastMenuNote().clear();
+      if (act(&why)) {
+        if (pexo_test::WaitUntil([&] { return StoreMatches(); }, 5000)) return true;
+        StoreMatches(&why);
+      }
+    }
+    *failure = why;
+    return false;
+  }
+
+  // The program closed (by WM_CLOSE, or the main menu's 退出) and started again;
+  // it must end with 0 and leave conf.ini and link.db as driven.
+  bool Restart(bool throughMenu, std::string* failure) {
+    Log(throughMenu ? "restart through the menu's exit" : "restart by closing the window");
+    if (throughMenu) {
+      Front();
+      e2e::Click(main_, kMenuButton);
+      HWND level = e2e::WaitNewMenuLevel(pid(), {});
+      if (!level) {
+        *failure = "the main menu did not open";
+        return false;
+      }
+      e2e::ClickScreen(e2e::LastMenuItemPoint(level));
+      DWORD code = 0;
+      if (!program_.WaitExit(8000, &code)) {
+        // The click on the menu's last item is sometimes lost; the window is closed instead.
+        Log("the menu's exit did not end the program: closing the window");
+        e2e::Click(main_, kQuietSpot);
+        PostMessageW(main_, WM_CLOSE, 0, 0);
+      }
+    } else {
+      PostMessageW(main_, WM_CLOSE, 0, 0);
+    }
+    return Ended(failure) && Start(failure) && Check(failure);
+  }
+
+  // The program's end after a close: exit code 0, conf.ini written.
+  bool Ended(std::string* failure) {
+    DWORD code = 0xFFFFFFFF;
+    if (!program_.WaitExit(20000, &code) || code != 0) {
+      *failure = "the program did not end with 0 (" + std::to_string(code) + ")";
+      return false;
+    }
+    wchar_t version[16] = {};
+    GetPrivateProfileStringW(L"main", L"nVersion", L"", version, 16, program_.File(L"conf.ini").c_str());
+    if (std::wcstol(version, nullptr, 10) <= 0) {
+      *failure = "conf.ini holds no version after a close";
+      return false;
+    }
+    return true;
+  }
+
+  bool Start(std::string* failure) {
+    if (!program_.Start()) {
+      *failure = "the program did not start (error " + std::to_string(program_.startError()) + ")";
+      return false;
+    }
+    HWND error = nullptr;
+    program_.WaitMainWindowOrError(&main_, &error);
+    if (!main_ || !pexo_test::WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 15000)) {
+      *failure = "no main window after a start";
+      return false;
+    }
+    e2e::WaitSettled(main_);  // the cards fade in
+    // A start shows the group and tag of the last run: the drive goes back to the first.
+    if (!model_.empty()) {
+      Front();
+      SelectGroup(0);
+      SelectTag(0);
+    }
+    return true;
+  }
+
+  bool Close(std::string* failure) {
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    return Ended(failure);
+  }
+
+  bool Check(std::string* failure) {
+    // Input still queued is taken first; then the window must answer within 2 s.
+    PexoProgram::Answers(main_, 4000);
+    if (!PexoProgram::Answers(main_, 2000)) {
+      *failure = "the window did not answer within 2 s";
+      return false;
+    }
+    return StoreMatches(failure) && ConfMatches(failure);
+  }
+
+ private:
+  using PexoProgram = pexo_test::PexoProgram;
+  static constexpr int kCheckEvery = 50;
+
+  bool Fail(std::string* failure, const std::string& where) {
+    *failure = where + ": " + *failure;
+    return false;
+  }
+
+  // Before each action: the window in front and the tag the drive works in shown.
+  bool Prepare(std::string* failure) {
+    if (!program_.Running()) {
+      *failure = "the program is not running";
+      return false;
+    }
+    if (!Front()) {
+      *failure = "the window could not be shown";
+      return false;
+    }
+    if (!TagShownChosen(tag_)) {
+      // The tag the drive works in is not the one shown (a key or a dialog moved
+      // the choice): the user clicks it first.
+      Log("  (tag " + std::to_string(tag_) + " is not the one shown)");
+      SelectTag(tag_);
+    }
+    return true;
+  }
+
+  std::map<std::wstring, std::wstring> conf_;
+  PexoProgram program_;
+  std::mt19937 random_;
+  HWND main_ = nullptr;
+  std::vector<Action> actions_;
+  std::vector<GroupModel> model_;
+  size_t group_ = 0;
+  size_t tag_ = 0;
+  int counter_ = 0;
+  std::deque<std::string> recent_;
+  int action_ = 0;
+  std::ofstream log_;
+};
+
+}  // namespace drive
