@@ -220,9 +220,10 @@ class RandomDrive {
 
   // Whether the tag's row shows the selection colour. The skin marks the chosen
   // tag light blue (about 220,232,246), the hovered one grey (234,239,244) and the
-  // others near white: only the chosen one is clearly bluer than red.
+  // others near white: only the chosen one is clearly bluer than red. The point
+  // lies in the row's top left corner, above and left of any name it shows.
   bool TagShownChosen(size_t index) {
-    const COLORREF colour = e2e::ScreenPixel(e2e::ToScreen(main_, {20, TagCentre(index).y}));
+    const COLORREF colour = e2e::ScreenPixel(e2e::ToScreen(main_, {10, TagCentre(index).y - 13}));
     return colour != CLR_INVALID && static_cast<int>(GetBValue(colour)) - static_cast<int>(GetRValue(colour)) > 18;
   }
 
