@@ -239,12 +239,20 @@ class RandomDrive {
     tag_ = index;
   }
 
-  // Clicks the group in the strip; its first tag is shown then.
+  // Clicks the group in the strip. A group shows again the tag it showed last,
+  // which the drive reads off the tag column as a user would.
   void SelectGroup(size_t index) {
     e2e::Click(main_, GroupCentre(index), false, 120);
-    pexo_test::WaitUntil([&] { return TagShownChosen(0); }, 1500);
     group_ = index;
-    tag_ = 0;
+    const size_t count = model_.empty() ? 1 : model_[index].tags.size();
+    size_t shown = 0;
+    pexo_test::WaitUntil(
+        [&] {
+          for (shown = 0; shown < count && !TagShownChosen(shown);) ++shown;
+          return shown < count;
+        },
+        1500);
+    tag_ = shown < count ? shown : 0;
   }
 
   // Opens the menu of the right-clicked point and follows the path; false when a
