@@ -221,9 +221,10 @@ class RandomDrive {
   // Whether the tag's row shows the selection colour. The skin marks the chosen
   // tag light blue (about 220,232,246), the hovered one grey (234,239,244) and the
   // others near white: only the chosen one is clearly bluer than red. The point
-  // lies in the row's top left corner, above and left of any name it shows.
+  // lies in the row's left margin, beside its name however long (a long one wraps
+  // over the whole height of the row).
   bool TagShownChosen(size_t index) {
-    const COLORREF colour = e2e::ScreenPixel(e2e::ToScreen(main_, {10, TagCentre(index).y - 13}));
+    const COLORREF colour = e2e::ScreenPixel(e2e::ToScreen(main_, {7, TagCentre(index).y}));
     return colour != CLR_INVALID && static_cast<int>(GetBValue(colour)) - static_cast<int>(GetRValue(colour)) > 18;
   }
 
