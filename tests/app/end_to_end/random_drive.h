@@ -199,7 +199,7 @@ class RandomDrive {
   void Log(const std::string& action) {
     recent_.push_back(action);
     if (recent_.size() > 20) recent_.pop_front();
-    log_ << action_ << ' ' << action << std::endl;
+    log_ << action_ << ' ' << (GetTickCount() - started_) / 100 / 10.0 << "s " << action << std::endl;
   }
 
   // The main window shown and in front, as the user has it before acting.
@@ -583,6 +583,7 @@ class RandomDrive {
   int counter_ = 0;
   std::deque<std::string> recent_;
   int action_ = 0;
+  const DWORD started_ = GetTickCount();
   std::ofstream log_;
 };
 
