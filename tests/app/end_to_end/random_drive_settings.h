@@ -68,6 +68,10 @@ inline const ThemeFile kThemeFiles[] = {
      "  <Color name=\"tag_hot\" value=\"#FFE4ECE4\"/>\n  <Color name=\"tag_sel\" value=\"#FFC4DAF6\"/>\n"
      "  <Color name=\"strip_bk\" value=\"rgb(240,248,240)\"/>\n</Global>\n",
      RGB(0xEE, 0xF6, 0xEE)},
+    // A name far longer than a short field would keep: conf.ini must hold it whole.
+    {L"a-theme-with-a-name-longer-than-sixty-three-characters-of-lilac-and-lavender-长名.xml",
+     "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Global>\n  <Color name=\"tag_bk\" value=\"#FFF3EEF8\"/>\n</Global>\n",
+     RGB(0xF3, 0xEE, 0xF8)},
     {L"plain.xml", "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!-- the skin's own colours -->\n<Global>\n</Global>\n",
      kSkinTagBackground},
 };
@@ -208,13 +212,24 @@ inline bool TrayMenu(RandomDrive& d, e2e::MenuStep step, std::string* failure) {
   return true;
 }
 
+// The settings dialog's blank caption shows white through the transparency.
+inline bool CaptionShows(HWND dialog, int alpha, std::string* failure) {
+  const POINT caption = e2e::ToScreen(dialog, {300, 20});
+  const COLORREF white = ThroughAlpha(RGB(255, 255, 255), alpha);
+  if (pexo_test::WaitUntil([&] { return Near(e2e::ScreenPixel(caption), white); }, 3000)) return true;
+  *failure = "the settings dialog's caption shows " + ColourText(e2e::ScreenPixel(caption)) + " where its white at alpha " +
+             std::to_string(alpha) + " is " + ColourText(white);
+  return false;
+}
+
 enum class Opener { kMainMenu, kTray };
 
 inline HWND OpenSettings(RandomDrive& d, Opener opener, std::string* failure) {
   const bool chosen = opener == Opener::kTray ? TrayMenu(d, kTraySettings, failure) : MainMenu(d, {kMainSettings}, failure);
   if (!chosen) return nullptr;
   HWND dialog = d.WaitDialog(L"SettingWnd", failure);
-  if (!dialog) return nullptr;
+  // It opens with the window's transparency.
+  if (!dialog || !CaptionShows(dialog, ShownAlpha(d), failure)) return nullptr;
   // Keys go to the active window.
   if (!pexo_test::WaitUntil([&] { return GetForegroundWindow() == dialog; }, 2000)) {
     SetForegroundWindow(dialog);
@@ -232,6 +247,13 @@ struct SettingsEdit {
   bool setCommand = false;
   std::wstring command;      // the folder command typed or pasted over the old one
 };
+
+// A transparency on the slider shows on the dialog at once. The dialog stands
+// over the main window, which keeps its own until OK: the look after a cancel
+// tells.
+inline bool PreviewShown(const SettingsEdit& edit, HWND dialog, std::string* failure) {
+  return edit.sliderX < 0 || CaptionShows(dialog, SliderValueAt(edit.sliderX), failure);
+}
 
 enum class SettingsEnd { kOkButton, kEnter, kCancelButton, kEscape, kCloseButton };
 
@@ -389,21 +411,6 @@ inline bool ConfFollows(RandomDrive& d, std::string* failure) {
   return false;
 }
 
-// A transparency on the slider shows on the dialog at once (its blank caption is
-// white). The dialog stands over the main window, which keeps its own until OK:
-// the look after a cancel tells.
-inline bool PreviewShown(RandomDrive& d, HWND dialog, const SettingsEdit& edit, std::string* failure) {
-  if (edit.sliderX < 0) return true;
-  const POINT caption = e2e::ToScreen(dialog, {300, 20});
-  const COLORREF white = ThroughAlpha(RGB(255, 255, 255), SliderValueAt(edit.sliderX));
-  if (!pexo_test::WaitUntil([&] { return Near(e2e::ScreenPixel(caption), white); }, 3000)) {
-    *failure = "the dialog's caption shows " + ColourText(e2e::ScreenPixel(caption)) + " where the preview is " +
-               ColourText(white);
-    return false;
-  }
-  return true;
-}
-
 // The other actions judge what the screen shows (the chosen tag's blue, a menu
 // level's white), which a transparent window darkens: after trying a
 // transparency the user goes back to an opaque window, through the main menu,
@@ -432,7 +439,8 @@ inline bool BackToOpaque(RandomDrive& d, std::string* failure) {
   }
   e2e::ClickScreen(item, false, 120);
   HWND dialog = d.WaitDialog(L"SettingWnd", failure);
-  if (!dialog) return false;
+  // The dialog opens with the window's transparency.
+  if (!dialog || !CaptionShows(dialog, alpha, failure)) return false;
   e2e::Click(dialog, {kSliderLeft + kSliderWidth - 2, kSliderY}, false, 80);
   if (!EndSettings(d, dialog, SettingsEnd::kOkButton, failure)) return false;
   d.conf()[L"nAlpha"] = std::to_wstring(kAlphaMax);
@@ -455,7 +463,7 @@ inline bool SettingsDialog(RandomDrive& d, std::string* failure) {
         Describe(edit, themes) +
         (end == SettingsEnd::kEnter ? ", Enter" : ok ? ", OK" : ", cancelled"));
   HWND dialog = OpenSettings(d, opener, failure);
-  if (!dialog || !MakeEdit(d, dialog, edit, failure) || !PreviewShown(d, dialog, edit, failure) ||
+  if (!dialog || !MakeEdit(d, dialog, edit, failure) || !PreviewShown(edit, dialog, failure) ||
       !EndSettings(d, dialog, end, failure)) {
     return false;
   }
@@ -555,6 +563,24 @@ inline bool SecondStart(RandomDrive& d, std::string* failure) {
   return ended;
 }
 
+// The tray icon right-clicked while the settings dialog is up: the dialog is
+// brought forward and no menu opens over it. The message is sent, so that it has
+// been handled when the call returns; a menu would still be running then, and
+// the call would time out.
+inline bool TrayUnderDialog(RandomDrive& d, HWND dialog, std::string* failure) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(d.main(), e2e::kTrayMessage, 0, WM_RBUTTONDOWN, SMTO_NORMAL, 5000, &result)) {
+    e2e::DismissMenus(d.pid());
+    *failure = "the tray's right click under the settings dialog did not return";
+    return false;
+  }
+  if (!e2e::VisibleWindows(d.pid(), L"MenuWnd").empty() || !IsWindowVisible(dialog)) {
+    *failure = "the tray's right click under the settings dialog opened a menu or closed the dialog";
+    return false;
+  }
+  return true;
+}
+
 // A second start while the settings dialog is up: it ends, the first run shows
 // its window and keeps the dialog, which is then ended as usual.
 inline bool SettingsOverSecondStart(RandomDrive& d, std::string* failure) {
@@ -562,7 +588,9 @@ inline bool SettingsOverSecondStart(RandomDrive& d, std::string* failure) {
   const std::vector<std::wstring> themes = ListedThemes(d);
   const SettingsEdit edit = PickEdit(d, themes.size());
   const bool ok = d.Pick(2) == 0;
-  d.Log("settings:" + Describe(edit, themes) + ", a second start, then " + (ok ? "OK" : "cancelled"));
+  const bool tray = d.Pick(2) == 0;
+  d.Log("settings:" + Describe(edit, themes) + ", a second start" + (tray ? ", the tray icon right-clicked" : "") +
+        ", then " + (ok ? "OK" : "cancelled"));
   HWND dialog = OpenSettings(d, Opener::kMainMenu, failure);
   if (!dialog || !MakeEdit(d, dialog, edit, failure) || !SecondStart(d, failure)) return false;
   if (!d.program().Running() || !IsWindowVisible(d.main())) {
@@ -573,6 +601,7 @@ inline bool SettingsOverSecondStart(RandomDrive& d, std::string* failure) {
     *failure = "the second start closed the settings dialog";
     return false;
   }
+  if (tray && !TrayUnderDialog(d, dialog, failure)) return false;
   if (!EndSettings(d, dialog, ok ? SettingsEnd::kOkButton : SettingsEnd::kCancelButton, failure)) return false;
   if (ok) TakeEdit(d, edit, themes);
   return ConfFollows(d, failure) && ShowsLook(d, failure) && BackToOpaque(d, failure);
