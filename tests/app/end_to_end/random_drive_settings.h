@@ -6,6 +6,8 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -99,8 +101,8 @@ inline COLORREF TagBackgroundOf(const std::wstring& theme) {
   return kSkinTagBackground;
 }
 
-// The theme menu is filled once, when the window first uses its menus, and that
-// is soon after every start: the files are written once and the program started
+// The program reads the theme folder for its menu once a run, when the window
+// first uses its menus: the files are written once and the program is started
 // again to list them.
 inline bool EnsureThemeFiles(RandomDrive& d, std::string* failure) {
   if (GetFileAttributesW(ThemeFolder(d).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
