@@ -50,7 +50,7 @@ function(pexo_tests prefix)
   foreach(_t ${_tests})
     get_filename_component(_n ${_t} NAME_WE)
     set(_exe ${prefix}_${_n})
-    add_executable(${_exe} ${_t})
+    add_executable(${_exe} ${_t} ${CMAKE_SOURCE_DIR}/tests/support/program_start.cpp)
     target_compile_options(${_exe} PRIVATE ${PEXO_WARNINGS})
     target_link_libraries(${_exe} PRIVATE pexo_test_support ${_pt_UNPARSED_ARGUMENTS} GTest::gmock GTest::gtest_main GTest::gtest)
     add_test(NAME ${_exe}

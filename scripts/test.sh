@@ -19,7 +19,11 @@ status=0
 if [ -n "${DISPLAY:-}" ]; then
   bash -c "$run_tests" "$build" "${filter[@]}" "$@" || status=$?
 else
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$run_tests" "$build" "${filter[@]}" "$@" || status=$?
+  # -noreset: by default the X server resets whenever its last client leaves, and
+  # a program that opens the display during the reset is turned away; Wine then
+  # goes on without a display driver and no window of it can be made. Between
+  # test programs the display is often left without a client for a moment.
+  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash -c "$run_tests" "$build" "${filter[@]}" "$@" || status=$?
 fi
 wineserver -k >/dev/null 2>&1 || true
 exit $status

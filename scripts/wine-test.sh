@@ -11,13 +11,26 @@
 # process is ended and the summary decides the result. A run that stalls
 # before its summary is ended after PEXO_TEST_ATTEMPT_SECONDS and run once
 # more; a second stall fails the test. A program that ends without its summary
-# (a crash can leave Wine's exit code 0) fails. Failures are never run again.
+# (a crash can leave Wine's exit code 0) fails. Failures are never run again,
+# with one exception: a process that Wine ended before any of the program's own
+# code ran (tests/support/program_start.cpp leaves a file to show it did) is a
+# failed start, not a result, and it is started once more with all of Wine's
+# error messages on.
 set -u
 wine=$1; shift
 attempt_limit=${PEXO_TEST_ATTEMPT_SECONDS:-270}
 exit_grace=${PEXO_TEST_EXIT_GRACE_SECONDS:-20}
 log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+started=$(mktemp)
+trap 'rm -f "$log" "$started"' EXIT
+# Z: is / in every prefix wine-prefix.sh makes.
+export PEXO_TEST_STARTED_FILE="Z:${started//\//\\}"
+# Wine ends a process on its own in a few places and says why only on an error
+# channel that "-all" turns off: x11drv when a thread cannot open the display
+# (exit code 1), ntdll when it cannot map the shared user data (exit code 1), an
+# unhandled exception (its code as exit code). Without them such a run leaves
+# nothing to go on.
+export WINEDEBUG=${WINEDEBUG:--all},err+winediag,err+seh,err+virtual
 
 summary_seen() { grep -qE '^\[==========\] [0-9]+ tests? from [0-9]+ test suites? ran\.' "$log"; }
 summary_passed() {
@@ -30,9 +43,11 @@ end_process() {
   wait "$1" 2>/dev/null
 }
 
-# run_once: 0/1 = the program's result, 124 = stalled before its summary.
+# run_once: 0/1 = the program's result, 124 = stalled before its summary,
+# 125 = Wine ended the process before the program's own code ran.
 run_once() {
   : >"$log"
+  rm -f "$started"
   "$wine" "$@" >"$log" 2>&1 &
   local pid=$! waited=0 summary_at=-1
   while kill -0 "$pid" 2>/dev/null; do
@@ -58,7 +73,11 @@ run_once() {
   # A program that crashed, or ended itself in the middle of a case, can leave
   # Wine with exit code 0: only a closing summary makes a run count.
   if ! summary_seen; then
-    echo "wine-test: the program ended (exit code $status) without GoogleTest's summary" >&2
+    if [ ! -e "$started" ] && [ ! -s "$log" ]; then
+      echo "wine-test: Wine ended the process (exit code $status) before the program's own code ran" >&2
+      return 125
+    fi
+    echo "wine-test: the program ended (exit code $status) without GoogleTest's summary, after the lines above" >&2
     return 1
   fi
   if [ $status -eq 0 ] && ! summary_passed; then return 1; fi
@@ -71,5 +90,13 @@ if [ $status -eq 124 ]; then
   echo "wine-test: running it once more" >&2
   run_once "$@"
   status=$?
+elif [ $status -eq 125 ]; then
+  # Nothing of the test ran, so this is no result to hide; should Wine fail the
+  # start again, its own messages say why.
+  echo "wine-test: starting it once more, with Wine's error messages on" >&2
+  export WINEDEBUG=${WINEDEBUG:+$WINEDEBUG,}err+all
+  run_once "$@"
+  status=$?
 fi
+[ $status -eq 125 ] && status=1
 exit $status
