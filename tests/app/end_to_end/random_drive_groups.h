@@ -285,6 +285,15 @@ inline std::string Difference(const std::wstring& got, const std::wstring& wante
 
 // --- The name dialog -------------------------------------------------------------
 
+// The name field takes 255 characters. A stored name that is longer is shown
+// whole, its length then the field's limit: typing adds nothing to it, and the
+// name stays as it was.
+constexpr size_t kNameFieldLimit = 255;
+inline std::wstring AppendedName(const std::wstring& old, const std::wstring& suffix) {
+  if (old.size() >= kNameFieldLimit) return old;
+  return old + suffix.substr(0, kNameFieldLimit - old.size());
+}
+
 // The name dialog shows the old name selected: Ctrl+A and Ctrl+C copy it, End
 // leaves it and the suffix is typed after it; Enter takes the whole.
 inline bool AppendToName(RandomDrive& d, const std::wstring& old, const std::wstring& suffix, std::string* failure) {
@@ -346,7 +355,7 @@ inline std::vector<Action> GroupsActions() {
                        const bool append = d.Pick(2) == 0;
                        const std::wstring old = d.groups()[index].name;
                        const std::wstring suffix = L"+" + std::to_wstring(d.actionNumber());
-                       const std::wstring name = append ? old + suffix : d.NewName(L"g");
+                       const std::wstring name = append ? AppendedName(old, suffix) : d.NewName(L"g");
                        d.Log("group rename " + std::to_string(index) + " to " + Shown(name) +
                              (append ? " (copied, suffix typed)" : ""));
                        return d.Mutate(
@@ -361,14 +370,15 @@ inline std::vector<Action> GroupsActions() {
                        const size_t index = d.Pick(static_cast<uint32_t>(d.group().tags.size()));
                        const std::wstring old = d.group().tags[index].name;
                        const std::wstring suffix = L"+" + std::to_wstring(d.actionNumber());
-                       d.Log("group tag rename copy: tag " + std::to_string(index) + " to " + Shown(old + suffix));
+                       const std::wstring name = AppendedName(old, suffix);
+                       d.Log("group tag rename copy: tag " + std::to_string(index) + " to " + Shown(name));
                        return d.Mutate(
                            [&](std::string* why) {
                              e2e::Click(d.main(), TagCentre(index), false, 120);
                              return d.Menu(TagCentre(index), {{1}}, why) && AppendToName(d, old, suffix, why);
                            },
                            [&] {
-                             d.group().tags[index].name = old + suffix;
+                             d.group().tags[index].name = name;
                              d.tagIndex() = index;
                            },
                            failure);
