@@ -330,6 +330,7 @@ bool RichEdit::Redo() {
 
 void RichEdit::Copy() { TxSendMessage(WM_COPY, 0, 0, nullptr); }
 void RichEdit::Cut() { TxSendMessage(WM_CUT, 0, 0, nullptr); }
+void RichEdit::Paste() { TxSendMessage(WM_PASTE, 0, 0, nullptr); }
 
 void RichEdit::SetTextColorValue(DWORD argb) {
   if (host_) host_->SetColor(argb);

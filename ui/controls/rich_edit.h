@@ -86,11 +86,6 @@ class RichEdit : public ScrollableBox {
   bool Redo();
   void Copy();
   void Cut();
-  // The clipboard's plain text in place of the selection, as one step to undo
-  // (Ctrl+V, Shift+Insert and the edit menu come here). The text services' own
-  // paste is not used: Wine's replaces the whole text, not the selection, which
-  // emptied a note that had text pasted into it. A number-only field takes only
-  // the digits, a one-line field the first line; the clipboard stays as it is.
   void Paste();
   void SetTextColorValue(DWORD argb);
   // Looks the current text colour's name up again: the text services keep the
@@ -164,7 +159,7 @@ class RichEdit : public ScrollableBox {
   // Turns edit style bits (ES_ values) on or off; derived fields use it for
   // attributes of their own. Takes effect when the text services are created.
   void SetStyleBits(DWORD bits, bool on) { style_ = on ? (style_ | bits) : (style_ & ~bits); }
-  // Keyboard handling of event 8: return messages, the paste keys.
+  // Keyboard handling of event 8: return messages, the number-only paste filter.
   void OnKeyDown(EventArgs& event);
   void OnChar(EventArgs& event);
   void OnSetCursor(EventArgs& event);
@@ -173,6 +168,9 @@ class RichEdit : public ScrollableBox {
   void OnImeStartComposition();
   // Sends a mouse message with the event's point moved by the ancestors' scroll.
   void ForwardMouseMessage(UINT message, const EventArgs& event);
+  // The number-only Ctrl+V: inserts only the digits of the clipboard text; the
+  // clipboard itself is left as it is.
+  void PasteDigitsOnly();
   // The text area: the position less the padding and the bars that have a range;
   // `verticalShown` tells whether the vertical bar was taken off.
   RECT InnerRect(bool* verticalShown = nullptr) const;

@@ -154,27 +154,20 @@ void RichEdit::OnKeyDown(EventArgs& event) {
   }
   const bool pasteKey = (key == 'V' && KeyDown(VK_CONTROL)) ||
                         (key == VK_INSERT && KeyDown(VK_SHIFT) && !KeyDown(VK_CONTROL));
-  if (pasteKey) {
-    Paste();
+  if (numberOnly_ && pasteKey) {
+    PasteDigitsOnly();
     return;
   }
   TxSendMessage(WM_KEYDOWN, key, event.lParam, nullptr);
 }
 
-void RichEdit::Paste() {
+void RichEdit::PasteDigitsOnly() {
   if (readOnly_) return;
-  std::wstring text = GetClipboardText();
-  if (numberOnly_) {
-    std::wstring digits;
-    for (wchar_t ch : text) {
-      if (IsDigit(ch)) digits.push_back(ch);
-    }
-    text = std::move(digits);
-  } else if (!IsMultiLine()) {
-    // A one-line field takes the first line, as its own paste would.
-    text.resize(std::min(text.find_first_of(L"\r\n"), text.size()));
+  std::wstring digits;
+  for (wchar_t ch : GetClipboardText()) {
+    if (IsDigit(ch)) digits.push_back(ch);
   }
-  if (!text.empty()) ReplaceSel(text, true);
+  if (!digits.empty()) ReplaceSel(digits, true);
 }
 
 void RichEdit::OnSetCursor(EventArgs& event) {

@@ -223,6 +223,11 @@ inline void ToNoteEnd(RandomDrive& d) {
   e2e::PressKey(VK_END, {VK_CONTROL});
 }
 
+// Wine's plain-text rich edit pastes over the whole text rather than at the caret
+// or over the selection. There a paste goes over the note selected whole, which
+// ends the same on Windows; a paste at the caret is driven where it works.
+inline bool PasteAtCaret() { return !pexo_test::RunningUnderWine(); }
+
 enum class Leave { kOtherTag, kOtherGroup, kSaveKey, kHide };
 
 // The user leaves the note (or saves it with Ctrl+S) after changing it; the
@@ -468,17 +473,22 @@ inline std::vector<Action> GroupsActions() {
                                return false;
                              }
                              ToNoteEnd(d);
+                             if (!PasteAtCaret()) e2e::PressKey('A', {VK_CONTROL});
                              e2e::PressKey('V', {VK_CONTROL});
                              return LeaveNote(d, leave, why);
                            },
-                           [&] { note.note += EditorForm(text); }, failure);
+                           [&] {
+                             if (!PasteAtCaret()) note.note.clear();
+                             note.note += EditorForm(text);
+                           },
+                           failure);
                      }});
   actions.push_back({"note copy paste", 1, [](RandomDrive& d, std::string* failure) {
                        bool found = false;
                        if (!FindNote(d, failure, &found)) return false;
                        if (!found || d.tag().note.empty() || d.tag().note.size() > kLongestDoubledNote) return true;
                        const Leave leave = PickLeave(d);
-                       d.Log("note copy paste: tag " + std::to_string(d.tagIndex()) + " doubles");
+                       d.Log("note copy paste: tag " + std::to_string(d.tagIndex()) + (PasteAtCaret() ? " doubles" : " pasted over itself"));
                        TagModel& note = d.tag();
                        const std::wstring before = note.note;
                        return Settle(
@@ -490,11 +500,15 @@ inline std::vector<Action> GroupsActions() {
                                *why = "Ctrl+A, Ctrl+C in the note: " + Difference(copied, ClipboardForm(before));
                                return false;
                              }
-                             e2e::PressKey(VK_END, {VK_CONTROL});
+                             // Over the whole note selected (see PasteAtCaret) the note stays as it was.
+                             if (PasteAtCaret()) e2e::PressKey(VK_END, {VK_CONTROL});
                              e2e::PressKey('V', {VK_CONTROL});
                              return LeaveNote(d, leave, why);
                            },
-                           [&] { note.note += before; }, failure);
+                           [&] {
+                             if (PasteAtCaret()) note.note += before;
+                           },
+                           failure);
                      }});
   actions.push_back({"note switch back", 1, [](RandomDrive& d, std::string* failure) {
                        bool found = false;
