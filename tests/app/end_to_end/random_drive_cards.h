@@ -392,6 +392,8 @@ inline bool ChordTaken(int code) {
 
 inline bool SetChord(RandomDrive& d, std::string* failure) {
   if (!InLinkTag(d)) return true;
+  // Now and then a new stand-in, so that chords alone also meet several links.
+  if (d.Pick(3) == 0 && d.tag().links.size() < kMaxLinks && !AddProgram(d, failure)) return false;
   const std::optional<StoredLink> link = SomeProbeCard(d, failure);
   if (!link) return failure->empty();
   StoredLinks stored;
@@ -442,8 +444,9 @@ inline bool SetChord(RandomDrive& d, std::string* failure) {
   return true;
 }
 
-// Where the chord is fired: over nothing, over a menu, or over the question box.
-enum class ChordOver { kNothing, kCardMenu, kLinkBoxMenu, kQuestionBox };
+// Where the chord is fired: over nothing, over a menu, over the question box, or
+// with the window hidden (a link's chord does not show it).
+enum class ChordOver { kNothing, kCardMenu, kLinkBoxMenu, kQuestionBox, kHidden };
 
 // Whether this display turns synthesised keys into WM_HOTKEY: learnt once with a
 // chord of this thread's own.
@@ -508,13 +511,14 @@ inline bool ChordAction(RandomDrive& d, std::string* failure) {
   const bool cards = CardsAsModelled(d, stored) && !d.tag().links.empty();
   const auto confirm = d.conf().find(L"bDelConfirm");
   const bool asks = confirm != d.conf().end() && confirm->second == L"1";
-  ChordOver over = static_cast<ChordOver>(d.Pick(4));
+  ChordOver over = static_cast<ChordOver>(d.Pick(5));
   if ((over == ChordOver::kCardMenu || over == ChordOver::kQuestionBox) && !cards) over = ChordOver::kNothing;
   if (over == ChordOver::kQuestionBox && !asks) over = ChordOver::kCardMenu;
   if (over == ChordOver::kLinkBoxMenu && !InLinkTag(d)) over = ChordOver::kNothing;
   const size_t card = cards ? d.Pick(static_cast<uint32_t>(d.tag().links.size())) : 0;
   const bool ok = d.Pick(3) == 0;
-  static const char* const kOver[] = {"nothing", "the card menu", "the link box menu", "the question box"};
+  static const char* const kOver[] = {"nothing", "the card menu", "the link box menu", "the question box",
+                                      "nothing, the window hidden"};
   d.Log("chord fire for " + Shown(link.name) + " (group " + std::to_string(link.group) + " tag " +
         std::to_string(link.tag) + ") over " + kOver[static_cast<int>(over)] +
         (over == ChordOver::kQuestionBox ? std::string(" of card ") + std::to_string(card) + (ok ? ", OK" : ", cancelled")
@@ -525,6 +529,22 @@ inline bool ChordAction(RandomDrive& d, std::string* failure) {
         switch (over) {
           case ChordOver::kNothing:
             return FireChord(d, link.hotKey, probe, before, why);
+          case ChordOver::kHidden: {
+            e2e::Click(d.main(), kQuietSpot);  // the keys go to the window, not a note
+            e2e::PressKey(VK_ESCAPE);
+            if (!pexo_test::WaitUntil([&] { return !IsWindowVisible(d.main()); }, 2000)) {
+              *why = "Escape did not hide the window";
+              return false;
+            }
+            if (!FireChord(d, link.hotKey, probe, before, why)) return false;
+            if (IsWindowVisible(d.main())) {
+              *why = "the link's chord showed the window";
+              return false;
+            }
+            d.ShowByChord();
+            e2e::WaitSettled(d.main(), 2000);
+            return true;
+          }
           case ChordOver::kCardMenu:
           case ChordOver::kLinkBoxMenu: {
             const std::vector<HWND> open = e2e::VisibleWindows(d.pid(), L"MenuWnd");
@@ -646,10 +666,13 @@ inline std::optional<StoredLink> SearchTarget(RandomDrive& d, const StoredLinks&
   return found[d.Pick(static_cast<uint32_t>(found.size()))];
 }
 
-// The same, with a stand-in dropped in the current tag first when none is to be found.
+// The same, with a stand-in dropped in the current tag first when none is to be
+// found (and now and then anyway).
 inline std::optional<StoredLink> FindOrAddTarget(RandomDrive& d, StoredLinks* stored, bool probe,
                                                  std::string* failure) {
-  if (std::optional<StoredLink> link = SearchTarget(d, *stored, probe)) return link;
+  // Now and then one more, so that a search alone also meets several stand-ins.
+  const bool more = d.Pick(4) == 0;
+  if (std::optional<StoredLink> link = SearchTarget(d, *stored, probe); link && !more) return link;
   if (!InLinkTag(d) || d.tag().links.size() >= kMaxLinks || !AddProgram(d, failure) || !Read(d, stored, failure)) {
     return std::nullopt;
   }
@@ -665,10 +688,15 @@ inline bool SearchMenu(RandomDrive& d, std::string* failure) {
   const std::optional<StoredLink> link = FindOrAddTarget(d, &stored, admin, failure);
   if (!link) return failure->empty();
   const bool paste = d.Pick(3) == 0;
-  const std::wstring more = d.Pick(2) == 0 ? L"zq" : L"j";
-  const size_t rowsAfter = Matches(stored, link->name + more);
-  d.Log("search menu for " + Shown(link->name) + (paste ? " (pasted)" : "") + ", " + Utf8(more) +
-        " typed under it, " + (admin ? "以管理员身份运行" : "Escape"));
+  // Letters that leave no result, or a Backspace that brings others in.
+  const uint32_t roll = d.Pick(3);
+  const bool back = roll == 0 && link->name.size() > 1;
+  const std::wstring more = roll == 1 ? L"j" : L"zq";
+  const size_t rowsAfter =
+      Matches(stored, back ? link->name.substr(0, link->name.size() - 1) : link->name + more);
+  d.Log("search menu for " + Shown(link->name) + (paste ? " (pasted)" : "") + ", " +
+        (back ? std::string("Backspace") : Utf8(more)) + " typed under it (" + std::to_string(rowsAfter) +
+        " rows), " + (admin ? "以管理员身份运行" : "Escape"));
   auto act = [&](std::string* why) {
     const std::map<int, size_t> before = AllStarts(d);
     HWND search = OpenSearch(d, why);
@@ -682,7 +710,11 @@ inline bool SearchMenu(RandomDrive& d, std::string* failure) {
     }
     // Down gives the keys back to the text while the menu stays up.
     e2e::PressKey(VK_DOWN);
-    e2e::TypeText(more);
+    if (back) {
+      e2e::PressKey(VK_BACK);
+    } else {
+      e2e::TypeText(more);
+    }
     if (!WaitRows(search, rowsAfter, why)) return false;
     if (!admin) {
       e2e::PressKey(VK_ESCAPE);
