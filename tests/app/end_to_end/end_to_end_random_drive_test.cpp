@@ -36,6 +36,7 @@ TEST(RandomDriveTest, RandomUserActionsLeaveTheProgramAnsweringAndItsFilesAsDriv
   run.AddActions(drive::GroupsActions());
   run.AddActions(drive::SettingsActions());
   run.AddActions(drive::CardsActions());
+  run.AddStartHook(drive::cards::FollowStart);
   const DWORD start = GetTickCount();
   std::string failure;
   const bool passed = run.Run(actions, &failure);

@@ -133,6 +133,10 @@ class RandomDrive {
     }
   }
 
+  // Runs after every start, once the window shows: what an area of actions must
+  // note of a new run before any action (which chords it registered, say).
+  void AddStartHook(std::function<void(RandomDrive&)> hook) { startHooks_.push_back(std::move(hook)); }
+
   // Runs `count` actions; false with the reason at the first broken invariant.
   bool Run(int count, std::string* failure) {
     if (!Start(failure)) return false;
@@ -526,6 +530,7 @@ class RandomDrive {
       SelectGroup(0);
       SelectTag(0);
     }
+    for (const auto& hook : startHooks_) hook(*this);
     return true;
   }
 
@@ -577,6 +582,7 @@ class RandomDrive {
   std::mt19937 random_;
   HWND main_ = nullptr;
   std::vector<Action> actions_;
+  std::vector<std::function<void(RandomDrive&)>> startHooks_;
   std::vector<GroupModel> model_;
   size_t group_ = 0;
   size_t tag_ = 0;

@@ -115,7 +115,6 @@ inline std::optional<int> ProbeNumber(const std::wstring& path) {
 struct CardsState {
   std::set<int> probes;
   std::map<int64_t, int> registered;  // link ID -> chord code
-  DWORD pid = 0;
 };
 
 inline CardsState& State() {
@@ -174,12 +173,13 @@ inline bool Read(RandomDrive& d, StoredLinks* stored, std::string* failure) {
 
 // The chords the program holds: after a start, every stored chord no other link
 // shares (the store registers them as it loads; shared ones are left out here,
-// which of them won is not the drive's to guess).
-inline void FollowRestarts(RandomDrive& d, const StoredLinks& stored) {
+// which of them won is not the drive's to guess). Read as the run starts: a link
+// deleted later frees its chord without giving it to a copy that shares it.
+inline void FollowStart(RandomDrive& d) {
   CardsState& state = State();
-  if (state.pid == d.pid()) return;
-  state.pid = d.pid();
   state.registered.clear();
+  StoredLinks stored;
+  if (!ReadLinks(d.program().File(L"db\\link.db"), &stored)) return;
   std::map<int, int> holders;
   for (const StoredLink& link : stored.links) {
     if (link.hotKey) ++holders[link.hotKey];
@@ -398,7 +398,6 @@ inline bool SetChord(RandomDrive& d, std::string* failure) {
   if (!link) return failure->empty();
   StoredLinks stored;
   if (!Read(d, &stored, failure)) return false;
-  FollowRestarts(d, stored);
   std::set<int> used;
   for (const StoredLink& other : stored.links) used.insert(other.hotKey);
   std::vector<WORD> free;
@@ -492,7 +491,6 @@ inline bool CloseMenus(RandomDrive& d, std::string* why) {
 inline bool ChordAction(RandomDrive& d, std::string* failure) {
   StoredLinks stored;
   if (!Read(d, &stored, failure)) return false;
-  FollowRestarts(d, stored);
   std::map<int, int> holders;
   for (const StoredLink& link : stored.links) {
     if (link.hotKey) ++holders[link.hotKey];
