@@ -30,12 +30,7 @@ inline bool AddWebLink(RandomDrive& d, const std::wstring& name, DialogEnd end, 
 }
 
 // A file dragged in from this process with OLE and let go over the card area.
-inline bool DropFile(RandomDrive& d, const std::wstring& name, std::string* failure) {
-  const std::wstring path = d.program().File(name + L".txt");
-  if (!pexo_test::WriteFileBytes(path, "dropped")) {
-    *failure = "the file to drop could not be written";
-    return false;
-  }
+inline bool DropPath(RandomDrive& d, const std::wstring& path, std::string* failure) {
   TestDataObject data;
   data.SetFiles({path});
   e2e::CarryOverAndDrop source(e2e::ToScreen(d.main(), kLinkBoxSpace));
@@ -46,6 +41,38 @@ inline bool DropFile(RandomDrive& d, const std::wstring& name, std::string* fail
     return false;
   }
   return true;
+}
+
+inline bool DropFile(RandomDrive& d, const std::wstring& name, std::string* failure) {
+  const std::wstring path = d.program().File(name + L".txt");
+  if (!pexo_test::WriteFileBytes(path, "dropped")) {
+    *failure = "the file to drop could not be written";
+    return false;
+  }
+  return DropPath(d, path, failure);
+}
+
+// A second start of the program from its folder; it must end with 0.
+inline bool SecondStart(RandomDrive& d, std::string* failure) {
+  std::wstring commandLine = L"\"" + d.program().File(L"Pexo.exe") + L"\" main";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, d.program().folder().c_str(),
+                      &startup, &info)) {
+    *failure = "the second start could not be made";
+    return false;
+  }
+  const ui::UniqueHandle process(info.hProcess);
+  const ui::UniqueHandle thread(info.hThread);
+  DWORD code = 1;
+  const bool ended = WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0 &&
+                     GetExitCodeProcess(info.hProcess, &code) && code == 0;
+  if (!ended) {
+    TerminateProcess(info.hProcess, 1);
+    *failure = "the second start did not end with 0";
+  }
+  return ended;
 }
 
 // Cards only stand in ordinary tags.
@@ -284,25 +311,7 @@ inline std::vector<Action> BasicActions() {
                      }});
   actions.push_back({"second start", 1, [](RandomDrive& d, std::string* failure) {
                        d.Log("second start");
-                       std::wstring commandLine = L"\"" + d.program().File(L"Pexo.exe") + L"\" main";
-                       STARTUPINFOW startup = {};
-                       startup.cb = sizeof(startup);
-                       PROCESS_INFORMATION info = {};
-                       if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                           d.program().folder().c_str(), &startup, &info)) {
-                         *failure = "the second start could not be made";
-                         return false;
-                       }
-                       const ui::UniqueHandle process(info.hProcess);
-                       const ui::UniqueHandle thread(info.hThread);
-                       DWORD code = 1;
-                       const bool ended = WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0 &&
-                                          GetExitCodeProcess(info.hProcess, &code) && code == 0;
-                       if (!ended) TerminateProcess(info.hProcess, 1);
-                       if (!ended) {
-                         *failure = "the second start did not end with 0";
-                         return false;
-                       }
+                       if (!SecondStart(d, failure)) return false;
                        if (!d.program().Running() ||
                            !pexo_test::WaitUntil([&] { return IsWindowVisible(d.main()) != FALSE; }, 5000)) {
                          *failure = "the first run did not stay and show";

@@ -58,16 +58,9 @@ struct StoredLinks {
 inline bool ReadLinks(const std::wstring& path, StoredLinks* out) {
   out->links.clear();
   out->tags.clear();
-  sqlite3* db = nullptr;
-  if (sqlite3_open_v2(Utf8(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-    sqlite3_close(db);
-    return false;
-  }
-  sqlite3_busy_timeout(db, 2000);
-  auto text = [](sqlite3_stmt* row, int column) {
-    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
-    return Widen(bytes ? bytes : "");
-  };
+  sqlite3* db = OpenStoreToRead(path);
+  if (!db) return false;
+  const auto text = ColumnText;
   auto each = [&](const char* sql, int64_t parent, const std::function<void(sqlite3_stmt*)>& take) {
     sqlite3_stmt* row = nullptr;
     if (sqlite3_prepare_v2(db, sql, -1, &row, nullptr) != SQLITE_OK) return false;
@@ -222,16 +215,7 @@ inline bool DropProgram(RandomDrive& d, int probe, std::string* failure) {
     return false;
   }
   State().probes.insert(probe);
-  TestDataObject data;
-  data.SetFiles({exe});
-  e2e::CarryOverAndDrop source(e2e::ToScreen(d.main(), kLinkBoxSpace));
-  e2e::MoveTo(e2e::ToScreen(d.main(), {kLinkBoxSpace.x - 60, kLinkBoxSpace.y}));
-  DWORD effect = DROPEFFECT_NONE;
-  if (DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK, &effect) != DRAGDROP_S_DROP) {
-    *failure = "the program was not dropped";
-    return false;
-  }
-  return true;
+  return DropPath(d, exe, failure);
 }
 
 inline bool AddProgram(RandomDrive& d, std::string* failure) {

@@ -179,17 +179,21 @@ inline bool FollowMenu(RandomDrive& d, HWND level, std::initializer_list<e2e::Me
   return true;
 }
 
-// The title bar's menu button, then the path through the main menu.
-inline bool MainMenu(RandomDrive& d, std::initializer_list<e2e::MenuStep> path, std::string* failure) {
+// The main menu's level opened by the title bar's menu button; null (with the
+// reason) when it did not open.
+inline HWND OpenMainMenu(RandomDrive& d, std::string* failure) {
   e2e::WaitGone(d.pid(), L"MenuWnd", 3000);
   const std::vector<HWND> before = e2e::VisibleWindows(d.pid(), L"MenuWnd");
   e2e::Click(d.main(), kMenuButton, false, 50);
   HWND level = e2e::WaitNewMenuLevel(d.pid(), before, 3000);
-  if (!level) {
-    *failure = "the main menu did not open";
-    return false;
-  }
-  return FollowMenu(d, level, path, failure);
+  if (!level) *failure = "the main menu did not open";
+  return level;
+}
+
+// The title bar's menu button, then the path through the main menu.
+inline bool MainMenu(RandomDrive& d, std::initializer_list<e2e::MenuStep> path, std::string* failure) {
+  HWND level = OpenMainMenu(d, failure);
+  return level && FollowMenu(d, level, path, failure);
 }
 
 // The tray icon right-clicked, as the shell tells the window, then the item
@@ -421,14 +425,8 @@ inline bool BackToOpaque(RandomDrive& d, std::string* failure) {
   const int alpha = ShownAlpha(d);
   if (alpha == kAlphaMax) return true;
   d.Log("settings: back to opaque from alpha " + std::to_string(alpha));
-  e2e::WaitGone(d.pid(), L"MenuWnd", 3000);
-  const std::vector<HWND> before = e2e::VisibleWindows(d.pid(), L"MenuWnd");
-  e2e::Click(d.main(), kMenuButton, false, 50);
-  HWND level = e2e::WaitNewMenuLevel(d.pid(), before, 3000);
-  if (!level) {
-    *failure = "the main menu did not open";
-    return false;
-  }
+  HWND level = OpenMainMenu(d, failure);
+  if (!level) return false;
   const POINT item = e2e::MenuItemPoint(level, kMainSettings.row, kMainSettings.separators);
   RECT rc = {};
   GetWindowRect(level, &rc);
@@ -542,29 +540,6 @@ inline bool SettingsThenClose(RandomDrive& d, std::string* failure) {
   return d.Ended(failure) && d.Start(failure) && d.Check(failure) && ShowsLook(d, failure);
 }
 
-// A second start of the program from its folder; it must end with 0.
-inline bool SecondStart(RandomDrive& d, std::string* failure) {
-  std::wstring commandLine = L"\"" + d.program().File(L"Pexo.exe") + L"\" main";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info = {};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, d.program().folder().c_str(),
-                      &startup, &info)) {
-    *failure = "the second start could not be made";
-    return false;
-  }
-  const ui::UniqueHandle process(info.hProcess);
-  const ui::UniqueHandle thread(info.hThread);
-  DWORD code = 1;
-  const bool ended = WaitForSingleObject(info.hProcess, 30000) == WAIT_OBJECT_0 &&
-                     GetExitCodeProcess(info.hProcess, &code) && code == 0;
-  if (!ended) {
-    TerminateProcess(info.hProcess, 1);
-    *failure = "the second start did not end with 0";
-  }
-  return ended;
-}
-
 // The tray icon right-clicked while the settings dialog is up: the dialog is
 // brought forward and no menu opens over it. The message is sent, so that it has
 // been handled when the call returns; a menu would still be running then, and
@@ -614,24 +589,12 @@ inline bool SettingsOverSecondStart(RandomDrive& d, std::string* failure) {
 inline std::vector<Action> SettingsActions() {
   namespace s = settings_drive;
   std::vector<Action> actions;
-  actions.push_back({"settings dialog", 6, [](RandomDrive& d, std::string* failure) {
-                       return s::SettingsDialog(d, failure);
-                     }});
-  actions.push_back({"theme from the menu", 3, [](RandomDrive& d, std::string* failure) {
-                       return s::ThemeFromMenu(d, failure);
-                     }});
-  actions.push_back({"tray hot keys", 1, [](RandomDrive& d, std::string* failure) {
-                       return s::TrayHotKeys(d, failure);
-                     }});
-  actions.push_back({"tray exit", 1, [](RandomDrive& d, std::string* failure) {
-                       return s::TrayExit(d, failure);
-                     }});
-  actions.push_back({"settings then close", 1, [](RandomDrive& d, std::string* failure) {
-                       return s::SettingsThenClose(d, failure);
-                     }});
-  actions.push_back({"settings over a second start", 1, [](RandomDrive& d, std::string* failure) {
-                       return s::SettingsOverSecondStart(d, failure);
-                     }});
+  actions.push_back({"settings dialog", 6, s::SettingsDialog});
+  actions.push_back({"theme from the menu", 3, s::ThemeFromMenu});
+  actions.push_back({"tray hot keys", 1, s::TrayHotKeys});
+  actions.push_back({"tray exit", 1, s::TrayExit});
+  actions.push_back({"settings then close", 1, s::SettingsThenClose});
+  actions.push_back({"settings over a second start", 1, s::SettingsOverSecondStart});
   return actions;
 }
 

@@ -60,19 +60,29 @@ inline std::string Shown(const std::wstring& text) {
   return Utf8(text.substr(0, 16)) + "…(" + std::to_string(text.size()) + " chars)";
 }
 
-// The whole of link.db in the model's shape, with what integrity_check says;
-// false when the file could not be read.
-inline bool ReadStore(const std::wstring& path, std::vector<GroupModel>* groups, std::string* integrity) {
+// link.db opened to be read beside the running program (which may be writing
+// it); null when it cannot be opened.
+inline sqlite3* OpenStoreToRead(const std::wstring& path) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(Utf8(path).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
     sqlite3_close(db);
-    return false;
+    return nullptr;
   }
   sqlite3_busy_timeout(db, 2000);
-  auto text = [](sqlite3_stmt* row, int column) {
-    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
-    return Widen(bytes ? bytes : "");
-  };
+  return db;
+}
+
+inline std::wstring ColumnText(sqlite3_stmt* row, int column) {
+  const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(row, column));
+  return Widen(bytes ? bytes : "");
+}
+
+// The whole of link.db in the model's shape, with what integrity_check says;
+// false when the file could not be read.
+inline bool ReadStore(const std::wstring& path, std::vector<GroupModel>* groups, std::string* integrity) {
+  sqlite3* db = OpenStoreToRead(path);
+  if (!db) return false;
+  const auto text = ColumnText;
   bool ok = true;
   sqlite3_stmt* row = nullptr;
   if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &row, nullptr) == SQLITE_OK &&

@@ -31,6 +31,15 @@ class ProgressSliderTest : public ::testing::Test {
     root = new ui::Box(nullptr);
     progress = new ui::Progress;
     slider = new ui::Slider;
+    // Laid out where Place() puts them: a paint that comes between the test's
+    // steps (the display exposing the window under load) lays the tree out again,
+    // and must not move the slider from under the pointer.
+    progress->SetMargin(RECT{0, 100, 0, 0}, false);
+    progress->SetFixedWidth(200, false, false);
+    progress->SetFixedHeight(12, false);
+    slider->SetMargin(RECT{20, 20, 0, 0}, false);
+    slider->SetFixedWidth(200, false, false);
+    slider->SetFixedHeight(20, false);
     root->Add(progress);
     root->Add(slider);
     window.AttachRoot(root);
