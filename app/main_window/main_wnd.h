@@ -255,10 +255,13 @@ class CMainWnd : public ui::WindowImplBase {
   // current group or a write the store refused.
   bool NewGroup(ui::CMenuItem* item);
   bool NewTag(ui::CMenuItem* item);
-  // Group and tag edits by ID (tags of the shown group): the store first, the
-  // views after; a refused write leaves the views and shows a notice. Deletions
-  // release the chords of the links they remove. Each finds its group or tag
-  // again after its question or dialog and does nothing when it is gone.
+  // The same for the group with the ID, wherever it stands once the name was given.
+  bool NewTagInGroup(int32_t groupId);
+  // Group and tag edits by ID, in whichever group holds the tag: the store first,
+  // the views after (the tag list only when it shows that group); a refused write
+  // leaves the views and shows a notice. Deletions release the chords of the
+  // links they remove. Each finds its group or tag again after its question or
+  // dialog and does nothing when it is gone.
   bool DeleteGroupWithId(int32_t groupId);
   bool DeleteTagWithId(int32_t tagId);
   bool RenameGroupWithId(int32_t groupId);
@@ -266,10 +269,12 @@ class CMainWnd : public ui::WindowImplBase {
   bool MoveGroupWithId(int32_t groupId, bool left);
   bool MoveTagWithId(int32_t tagId, bool up);
   bool MoveTagToGroupWithId(int32_t tagId, int32_t targetGroupId);
-  // After the tag at `index` left the shown group: shows the tag that was shown
-  // (or its neighbour) again, or nothing when the group has no tags left.
+  // After the tag at `index` left its group: in the shown group shows the tag
+  // that was shown (or its neighbour) again, or nothing when the group has no
+  // tags left; in another group only the tag that group opens on follows.
   void ShowTagsAfterRemoval(const std::shared_ptr<Group>& group, int index);
-  bool AddSpecialTag(int type);
+  // An all-links or note tag for the group with the ID.
+  bool AddSpecialTag(int type, int32_t groupId);
   bool OnLinkBoxMenu(ui::EventArgs* event);
   bool OnLinkMenu(ui::EventArgs* event);
 
@@ -294,6 +299,10 @@ class CMainWnd : public ui::WindowImplBase {
   // "clear_group". False when there is no current tag or the folder dialog was
   // cancelled; refusals and failed writes show a notice and return true.
   bool OnTagMenuCommand(const std::wstring& command);
+  // The same on the tag with the ID, wherever it stands: the menus name the tag
+  // they were opened over, which a hovered group or tag may have replaced on
+  // screen by the time an item is chosen. False when no tag has the ID.
+  bool RunTagCommand(int32_t tagId, const std::wstring& command);
   // The current tag of the current group; null when there is none.
   std::shared_ptr<Group> CurrentTag() const;
   // Shows the marks of the tag's icon size, view and sort in the menu's levels
@@ -463,8 +472,13 @@ class CMainWnd : public ui::WindowImplBase {
   bool ClearTagLinks(const std::shared_ptr<Group>& tag);
   // Group and tag menu helpers.
   bool ShowNewTag(int groupIndex);
-  // The shown group when it holds the tag, with the tag's index in it; null otherwise.
-  std::shared_ptr<Group> ShownGroupOfTag(int32_t tagId, int& index) const;
+  // ShowTagsAfterRemoval for the group on screen.
+  void ShowShownTagsAfterRemoval(const std::shared_ptr<Group>& group, int index);
+  // The top-level group holding the tag, with the tag's index in it; null when
+  // no group holds it.
+  std::shared_ptr<Group> GroupOfTag(int32_t tagId, int& index) const;
+  // Whether the tag list shows this group's tags.
+  bool IsShownGroup(const std::shared_ptr<Group>& group) const;
   bool AskName(const std::wstring& heading, std::wstring& name, bool& cancelled);
   bool ConfirmDelete();
   void FitGroupBoxHeight();

@@ -293,15 +293,17 @@ bool CMainWnd::OnTagListMenu(ui::EventArgs* event) {
   if (event && event->pSender && event->pSender != tagList_) return false;
   if (!Menus()) return false;
   const std::shared_ptr<Group> shown = GroupAt(curGroup_);
+  if (!shown) return true;
+  // A new tag goes to the group whose tag list was right-clicked, found again by
+  // its ID: a hovered group may have taken its place while the menu was up.
+  const int32_t groupId = shown->ID;
   const POINT at = CursorPos();
   ui::CMenuItem* item = Menus()->ShowMenu(L"minor_group", at.x, at.y, false);
-  // A new tag goes to the group whose tag list was right-clicked; a hovered
-  // group may have taken its place while the menu was up.
-  if (!item || GroupAt(curGroup_) != shown) return true;
+  if (!item) return true;
   const std::wstring command = item->GetName();
-  if (command == L"new_tag") return NewTag(item);
-  if (command == L"new_tag_all") return AddSpecialTag(kGroupAllLinks);
-  if (command == L"new_tag_todo") return AddSpecialTag(kGroupNote);
+  if (command == L"new_tag") return NewTagInGroup(groupId);
+  if (command == L"new_tag_all") return AddSpecialTag(kGroupAllLinks, groupId);
+  if (command == L"new_tag_todo") return AddSpecialTag(kGroupNote, groupId);
   return true;
 }
 
@@ -309,6 +311,11 @@ bool CMainWnd::ShowNewTag(int groupIndex) {
   if (tagList_) tagList_->Invalidate();
   const std::shared_ptr<Group> group = GroupAt(groupIndex);
   if (!group) return false;
+  // Another group hovered while the name was asked for is left for this one:
+  // the group strip must select it too, or the tag list would follow the strip.
+  if (groupList_ && groupList_->IsVisible() && groupList_->GetCurSel() != groupIndex) {
+    groupList_->SelectItem(groupIndex, false, false);
+  }
   curGroup_ = groupIndex;
   group->currentTag = static_cast<int>(group->tags.size()) - 1;
   curTag_ = group->currentTag;
@@ -320,7 +327,11 @@ bool CMainWnd::NewTag(ui::CMenuItem* item) {
   if (!item) return true;
   const std::shared_ptr<Group> asked = GroupAt(curGroup_);
   if (!asked) return false;
-  const int32_t groupId = asked->ID;
+  return NewTagInGroup(asked->ID);
+}
+
+bool CMainWnd::NewTagInGroup(int32_t groupId) {
+  if (GroupIndexOf(groupId) < 0) return false;
   std::wstring name;
   bool cancelled = false;
   if (!AskName(L"新建标签", name, cancelled)) return false;
@@ -337,8 +348,8 @@ bool CMainWnd::NewTag(ui::CMenuItem* item) {
   return ShowNewTag(groupIndex);
 }
 
-bool CMainWnd::AddSpecialTag(int type) {
-  const int groupIndex = curGroup_;
+bool CMainWnd::AddSpecialTag(int type, int32_t groupId) {
+  const int groupIndex = GroupIndexOf(groupId);
   const std::shared_ptr<Group> group = GroupAt(groupIndex);
   if (!group) return false;
   if (!GetLinkStore().AddTag(group, MakeTag(type == kGroupNote ? L"便签" : L"全部", type))) {
@@ -355,15 +366,16 @@ bool CMainWnd::OnTagItemMenu(ui::EventArgs* event) {
   const int index = ItemIndex(tagList_, sender);
   if (index < 0) return false;
   const std::shared_ptr<Group> group = GroupAt(curGroup_);
-  const std::shared_ptr<Group> current = CurrentTag();
-  if (!group || !current || static_cast<size_t>(index) >= group->tags.size() ||
+  if (!group || !CurrentTag() || static_cast<size_t>(index) >= group->tags.size() ||
       !group->tags[static_cast<size_t>(index)]) {
     return false;
   }
-  // The commands act on the right-clicked tag and the current one as they were
-  // when the menu opened: a hovered group or tag may change both meanwhile.
-  const int32_t tagId = group->tags[static_cast<size_t>(index)]->ID;
-  const int32_t currentId = current->ID;
+  // Every command acts on the right-clicked tag (which the right click made the
+  // current one) and its group, found again by their IDs once the menu closed:
+  // a hovered group or tag may have replaced both on screen meanwhile.
+  const std::shared_ptr<Group> tag = group->tags[static_cast<size_t>(index)];
+  const int32_t tagId = tag->ID;
+  const int32_t groupId = group->ID;
 
   ui::CMenuUI* moveLevel = Menus()->FindMenu(kTagMoveLevel);
   if (!moveLevel) return false;
@@ -374,16 +386,16 @@ bool CMainWnd::OnTagItemMenu(ui::EventArgs* event) {
   }
   if (ui::CMenuItem* opener = moveLevel->GetParentItem()) opener->SetEnabled(moveLevel->GetCount() > 0);
 
-  if (!Menus()->FindMenu(L"minor_group_item") || !MarkTagMenu(*Menus(), *current, L"minor_")) return false;
+  if (!Menus()->FindMenu(L"minor_group_item") || !MarkTagMenu(*Menus(), *tag, L"minor_")) return false;
 
   const POINT at = CursorPos();
   ui::CMenuItem* item = Menus()->ShowMenu(L"minor_group_item", at.x, at.y, false);
-  if (!item || GroupAt(curGroup_) != group) return true;
+  if (!item) return true;
   const std::wstring command = item->GetName();
   ui::CMenuUI* owner = item->GetOwnerMenu();
   const bool isMove = owner && owner->GetName() == kTagMoveLevel;
-  if (!isMove && CurrentTag() && CurrentTag()->ID == currentId) OnTagMenuCommand(command);
-  if (command == L"new_tag") return NewTag(item);
+  if (!isMove) RunTagCommand(tagId, command);
+  if (command == L"new_tag") return NewTagInGroup(groupId);
   if (command == L"del_tag") DeleteTagWithId(tagId);
   if (command == L"rename_tag") RenameTagWithId(tagId);
   if (command == L"up_tag") MoveTagWithId(tagId, true);
@@ -392,17 +404,24 @@ bool CMainWnd::OnTagItemMenu(ui::EventArgs* event) {
   return true;
 }
 
-std::shared_ptr<Group> CMainWnd::ShownGroupOfTag(int32_t tagId, int& index) const {
-  const std::shared_ptr<Group> group = GroupAt(curGroup_);
+std::shared_ptr<Group> CMainWnd::GroupOfTag(int32_t tagId, int& index) const {
+  index = -1;
+  const std::shared_ptr<Group> tag = GetLinkStore().FindGroup(tagId);
+  if (!tag || tag->IsTopLevel()) return nullptr;
+  const std::shared_ptr<Group> group = GetLinkStore().FindGroup(tag->ParentGroup);
   index = TagIndexIn(group, tagId);
   return index < 0 ? nullptr : group;
 }
 
+bool CMainWnd::IsShownGroup(const std::shared_ptr<Group>& group) const {
+  return group && GroupAt(curGroup_) == group;
+}
+
 bool CMainWnd::DeleteTagWithId(int32_t tagId) {
   int index = -1;
-  if (!ShownGroupOfTag(tagId, index) || !ConfirmDelete()) return false;
+  if (!GroupOfTag(tagId, index) || !ConfirmDelete()) return false;
   // The tag is found again: tags may have moved or gone while the question was up.
-  const std::shared_ptr<Group> group = ShownGroupOfTag(tagId, index);
+  const std::shared_ptr<Group> group = GroupOfTag(tagId, index);
   if (!group) return false;
   const std::shared_ptr<Group> tag = group->tags[static_cast<size_t>(index)];
   const auto released = ReleaseChords(tag ? tag->links : std::vector<std::shared_ptr<Link>>{});
@@ -419,6 +438,16 @@ bool CMainWnd::DeleteTagWithId(int32_t tagId) {
 }
 
 void CMainWnd::ShowTagsAfterRemoval(const std::shared_ptr<Group>& group, int index) {
+  if (!IsShownGroup(group)) {
+    // Another group is on screen: only the tag this group opens on follows.
+    if (group->currentTag > index) --group->currentTag;
+    group->currentTag = std::clamp(group->currentTag, 0, std::max(0, static_cast<int>(group->tags.size()) - 1));
+    return;
+  }
+  ShowShownTagsAfterRemoval(group, index);
+}
+
+void CMainWnd::ShowShownTagsAfterRemoval(const std::shared_ptr<Group>& group, int index) {
   // The shown tag is chosen again through the group selection: a removed note tag
   // leaves no text behind, and the cards of a removed tag go with it.
   int keep = curTag_;
@@ -459,7 +488,7 @@ bool CMainWnd::RenameTagWithId(int32_t tagId) {
 
 bool CMainWnd::MoveTagWithId(int32_t tagId, bool up) {
   int index = -1;
-  const std::shared_ptr<Group> group = ShownGroupOfTag(tagId, index);
+  const std::shared_ptr<Group> group = GroupOfTag(tagId, index);
   if (!group) return false;
   const int count = static_cast<int>(group->tags.size());
   const int other = up ? index - 1 : index + 1;
@@ -468,6 +497,15 @@ bool CMainWnd::MoveTagWithId(int32_t tagId, bool up) {
   if (!(up ? store.MoveTagUp(group, index) : store.MoveTagDown(group, index))) {
     ShowNotice(kSaveFailedNotice);
     return false;
+  }
+  if (!IsShownGroup(group)) {
+    // Another group is on screen: the tag this group opens on moves along.
+    if (group->currentTag == index) {
+      group->currentTag = other;
+    } else if (group->currentTag == other) {
+      group->currentTag = index;
+    }
+    return true;
   }
   if (tagList_) SwapListItems(tagList_, index, other);
   if (curTag_ == index) {
@@ -481,13 +519,16 @@ bool CMainWnd::MoveTagWithId(int32_t tagId, bool up) {
 
 bool CMainWnd::MoveTagToGroupWithId(int32_t tagId, int32_t targetGroupId) {
   int index = -1;
-  const std::shared_ptr<Group> group = ShownGroupOfTag(tagId, index);
+  const std::shared_ptr<Group> group = GroupOfTag(tagId, index);
   if (!group) return false;
+  const std::shared_ptr<Group> shown = GroupAt(curGroup_);
   if (!GetLinkStore().MoveTagToGroup(group, index, targetGroupId)) {
     ShowNotice(kSaveFailedNotice);
     OnGroupSelect(nullptr);
     return false;
   }
   ShowTagsAfterRemoval(group, index);
+  // The tag arrived in the group on screen (one hovered while the menu was up).
+  if (!IsShownGroup(group) && shown && shown->ID == targetGroupId) OnGroupSelect(nullptr);
   return true;
 }

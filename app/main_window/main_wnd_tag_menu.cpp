@@ -97,20 +97,28 @@ bool CMainWnd::OnLinkBoxMenu(ui::EventArgs* event) {
   const std::shared_ptr<Group> tag = CurrentTag();
   if (!tag) return false;
   if (!Menus() || !Menus()->FindMenu(L"linkbox") || !MarkTagMenu(*Menus(), *tag)) return false;
+  // The command is for the tag the menu was opened over, found again by its ID: a
+  // hovered group or tag may have taken its place on screen meanwhile.
+  const int32_t tagId = tag->ID;
   POINT cursor = {};
   GetCursorPos(&cursor);
   std::wstring command;
   if (ui::CMenuItem* item = Menus()->ShowMenu(L"linkbox", cursor.x, cursor.y, false)) command = item->GetName();
-  // The command is for the tag the menu was opened over; a hovered tag may have
-  // taken its place meanwhile.
-  if (!command.empty() && CurrentTag() == tag) OnTagMenuCommand(command);
+  if (!command.empty()) RunTagCommand(tagId, command);
   return true;
 }
 
 bool CMainWnd::OnTagMenuCommand(const std::wstring& command) {
   const std::shared_ptr<Group> tag = CurrentTag();
   if (!tag) return false;
+  return RunTagCommand(tag->ID, command);
+}
+
+bool CMainWnd::RunTagCommand(int32_t tagId, const std::wstring& command) {
   LinkStore& store = GetLinkStore();
+  // Gone meanwhile (deleted with its group, say): nothing to act on.
+  const std::shared_ptr<Group> tag = store.FindGroup(tagId);
+  if (!tag || tag->IsTopLevel()) return false;
   const bool ordinary = tag->TYPE == kGroupOrdinary;
 
   if (command == L"add_file" || command == L"add_dir") {
@@ -120,7 +128,6 @@ bool CMainWnd::OnTagMenuCommand(const std::wstring& command) {
     }
     // The tag is found again by its ID once the picker is gone: one deleted
     // meanwhile takes no link (it would be a row no tag shows).
-    const int32_t tagId = tag->ID;
     if (command == L"add_file") {
       std::wstring path;
       if (!PickFile(path)) return true;
@@ -191,7 +198,6 @@ bool CMainWnd::OnTagMenuCommand(const std::wstring& command) {
       ShowNotice(kCannotClearNotice);
       return true;
     }
-    const int32_t tagId = tag->ID;
     if (!ConfirmDelete()) return true;
     if (const std::shared_ptr<Group> still = GetLinkStore().FindGroup(tagId)) ClearTagLinks(still);
     return true;

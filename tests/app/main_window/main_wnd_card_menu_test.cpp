@@ -2,7 +2,8 @@
 // click on a card, then a click on the menu's item. "编辑" opens the link editor
 // for the card that was right-clicked and its OK (with a colour swatch) reaches
 // link.db; "删除" removes the right-clicked link even when a link's hot key
-// re-sorted the tag while the menu was up.
+// re-sorted the tag while the menu was up; a link deleted while its editor is
+// up keeps no chord after OK.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -16,6 +17,7 @@
 
 #include "app/controls/hot_key_edit.h"
 #include "app/controls/list_item_id.h"
+#include "app/hot_keys/hot_key_text.h"
 #include "app/dialogs/dialog_wnd.h"
 #include "app/main_window/main_wnd.h"
 #include "data/hot_key_table.h"
@@ -272,6 +274,92 @@ TEST_F(CardMenuTest, DeleteConfirmedAfterTheTagWasResortedMeanwhileRemovesTheRig
   ASSERT_EQ(links.size(), 2u);
   EXPECT_EQ(links[0]->NAME, L"甲");
   EXPECT_EQ(links[1]->NAME, L"丙");
+}
+
+// Keys held as a hand holds them: their state first, then the message.
+void HoldKeys(std::initializer_list<int> keys, bool down) {
+  BYTE state[256] = {};
+  GetKeyboardState(state);
+  for (int key : keys) state[key] = down ? 0x80 : 0;
+  SetKeyboardState(state);
+}
+
+// The editor of 乙 (chord Ctrl+Alt+F10) gets Ctrl+Shift+F6 typed into its
+// hot-key field, then 乙 is deleted by a command carried out while the editor is
+// up; 确定 registers the typed chord, for a link no longer there. Neither chord
+// may stay taken, and link.db keeps no trace of 乙.
+TEST_F(CardMenuTest, ALinkDeletedWhileItsEditorIsUpLeavesNoChordTakenAfterOk) {
+  GetSettings().bDelConfirm = false;
+  PrepareLinks({{L"甲", 0}, {L"乙", 0}}, kSortByPosition, true);
+  ASSERT_EQ(CardNames(), L"甲乙");
+  std::shared_ptr<Link> edited = GetLinkStore().FindLink(GetListItemId(window_->LinkBox()->GetItemAt(1)));
+  ASSERT_NE(edited, nullptr);
+  ASSERT_FALSE(ChordIsFree(MOD_CONTROL | MOD_ALT, VK_F10)) << "the stored chord is registered";
+  ASSERT_TRUE(ChordIsFree(MOD_CONTROL | MOD_SHIFT, VK_F6)) << "another program holds the chord the test types";
+  const int32_t editedId = edited->ID;
+  std::wstring typed;
+  bool deleted = false;
+  bool okClicked = false;
+  ChooseOnCard(1, {L"edit_link"}, {},
+               Steps{
+                   [&](CDialogWnd& d) { dialog_test::Click(d, L"edit_hotkey"); },
+                   [&](CDialogWnd& d) {
+                     HoldKeys({VK_CONTROL}, true);
+                     PostMessageW(d.GetHWND(), WM_KEYDOWN, VK_CONTROL, 1);
+                   },
+                   [&](CDialogWnd& d) {
+                     HoldKeys({VK_SHIFT}, true);
+                     PostMessageW(d.GetHWND(), WM_KEYDOWN, VK_SHIFT, 1);
+                   },
+                   [&](CDialogWnd& d) {
+                     HoldKeys({VK_F6}, true);
+                     PostMessageW(d.GetHWND(), WM_KEYDOWN, VK_F6, 1);
+                   },
+                   [&](CDialogWnd& d) {
+                     HoldKeys({VK_F6, VK_SHIFT, VK_CONTROL}, false);
+                     for (WPARAM key : {VK_F6, VK_SHIFT, VK_CONTROL}) PostMessageW(d.GetHWND(), WM_KEYUP, key, 0xC0000001);
+                   },
+                   [&](CDialogWnd& d) {
+                     typed = dialog_test::EditText(d, L"edit_hotkey");
+                     // A deletion chosen before this loop and carried out in it.
+                     deleted = window_->RunCardLinkCommand(L"del_link", editedId, POINT{});
+                   },
+                   [&](CDialogWnd& d) {
+                     okClicked = true;
+                     dialog_test::Click(d, L"btn_ok");
+                   },
+               });
+  HoldKeys({VK_F6, VK_SHIFT, VK_CONTROL}, false);
+  EXPECT_EQ(typed, L"Ctrl + Shift + " + HotKeyToText(0, VK_F6)) << "the typed chord is shown";
+  ASSERT_TRUE(deleted) << "the link was not deleted under the editor";
+  ASSERT_TRUE(okClicked);
+  EXPECT_EQ(edited->HotKey, MakeHotKeyCode(kHotKeyCtrl | kHotKeyShift, VK_F6)) << "OK did not take the typed chord";
+  EXPECT_EQ(GetLinkStore().FindLink(editedId), nullptr);
+  EXPECT_EQ(CardNames(), L"甲");
+  EXPECT_EQ(edited->hotKeyId, 0) << "the deleted link holds a registration";
+  for (const HotKeyTable::Entry& entry : GetHotKeyTable().entries()) {
+    EXPECT_FALSE(entry.link.lock() == edited) << "the deleted link stays in the chord table";
+  }
+  EXPECT_TRUE(GetHotKeyTable().FindLink(MakeHotKeyCode(kHotKeyCtrl | kHotKeyShift, VK_F6)) == nullptr)
+      << "the typed chord would start the deleted link";
+  EXPECT_TRUE(ChordIsFree(MOD_CONTROL | MOD_SHIFT, VK_F6)) << "the typed chord stays taken by a deleted link";
+  EXPECT_TRUE(ChordIsFree(MOD_CONTROL | MOD_ALT, VK_F10)) << "the old chord stays taken by a deleted link";
+  edited.reset();
+
+  // A new link takes the typed chord at once.
+  auto next = NewLink(L"丁", pexo_test::ExeFolder() + L"\\launch_probe.exe");
+  next->HotKey = MakeHotKeyCode(kHotKeyCtrl | kHotKeyShift, VK_F6);
+  ASSERT_TRUE(GetLinkStore().AddLink(GetLinkStore().topGroups.at(0)->tags.at(0), next));
+  EXPECT_TRUE(GetHotKeyTable().RegisterLink(next)) << "a new link cannot take the freed chord";
+  EXPECT_EQ(GetHotKeyTable().FindLink(next->HotKey), next);
+  GetHotKeyTable().UnregisterLink(next);
+
+  const auto links = StoredLinks();
+  ASSERT_EQ(links.size(), 2u);
+  EXPECT_EQ(links[0]->NAME, L"甲");
+  EXPECT_EQ(links[1]->NAME, L"丁");
+  for (const auto& link : links) EXPECT_NE(link->ID, editedId) << "link.db still holds the deleted link";
+  EXPECT_EQ(links[0]->HotKey, 0);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // happened while the loop ran: the group or tag deletion asked about while the
 // tray is clicked and the groups move, the file picked for a tag deleted while
 // the picker was up, and a card command after the view was rebuilt with the
-// right-clicked card beyond the cards made so far. Run under Wine's heap checking.
+// right-clicked card beyond the cards made so far, and the tag menu's view, sort
+// and icon size after a hovered group replaced the right-clicked tag on screen.
+// Run under Wine's heap checking.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -340,6 +342,162 @@ TEST_F(ModalChoiceTest, ACardCommandAfterTheViewWasRebuiltReachesACardNotMadeAga
   EXPECT_EQ(started->RunCount, runsBefore + 1) << "the right-clicked link was not started";
   Close();
   EXPECT_EQ(StoredLinkRows(), kCards - 1);
+}
+
+
+// The tag item menu's view, sort and icon size act on the tag that was
+// right-clicked, even when a hovered group showed another tag while the menu
+// was up; a tag deleted meanwhile takes nothing. The hover is made by a real
+// mouse move before the right click, with a long activation delay that runs out
+// under the menu.
+class TagMenuUnderHoverTest : public ModalChoiceTest {
+ protected:
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(ModalChoiceTest::SetUp());
+    GetSettings().bDelConfirm = false;
+    GetSettings().bSaveRunCount = true;
+    GetSettings().bMouseEnterActiveGroup = true;
+    GetSettings().nActiveGroupDelay = 600000;  // runs out only when the test says so
+    // Group 一 with tags 甲 and 乙, group 二 with tag 丙; a link in each.
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto first = store.topGroups.at(0);
+    first->NAME = L"一";
+    ASSERT_TRUE(store.SaveGroup(first));
+    first->tags.at(0)->NAME = L"甲";
+    ASSERT_TRUE(store.SaveGroup(first->tags.at(0)));
+    ASSERT_TRUE(store.AddTag(first, NewTag(L"乙")));
+    ASSERT_TRUE(store.AddGroup(NewTag(L"二")));
+    ASSERT_TRUE(store.AddTag(store.topGroups.back(), NewTag(L"丙")));
+    int n = 0;
+    for (const auto& group : store.topGroups) {
+      for (const auto& tag : group->tags) {
+        ASSERT_TRUE(store.AddLink(tag, NewLink(L"link " + std::to_wstring(n++), L"C:\\windows\\notepad.exe")));
+      }
+    }
+    OpenWindowOverStore();
+  }
+
+  std::shared_ptr<Group> TagNamed(const std::wstring& name) {
+    for (const auto& group : GetLinkStore().topGroups) {
+      for (const auto& tag : group->tags) {
+        if (tag->NAME == name) return tag;
+      }
+    }
+    return nullptr;
+  }
+
+  void ClickAt(POINT at) {
+    menu_driver::PostAt(hwnd_, WM_MOUSEMOVE, 0, at);
+    menu_driver::PostAt(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    menu_driver::PostAt(hwnd_, WM_LBUTTONUP, 0, at);
+  }
+
+  // Shows the group's tag with a click on each, as a hand would choose it.
+  void ShowTag(int group, int tag) {
+    window_test::PaintNow(hwnd_);
+    if (window_->GroupList()->GetCurSel() != group) {
+      ClickAt(ItemPoint(window_->GroupList(), group));
+      PumpUntil([&] { return window_->GroupList()->GetCurSel() == group; }, 3000);
+    }
+    window_test::PaintNow(hwnd_);
+    if (window_->TagList()->GetCurSel() != tag) {
+      ClickAt(ItemPoint(window_->TagList(), tag));
+      PumpUntil([&] { return window_->TagList()->GetCurSel() == tag; }, 3000);
+    }
+    window_test::PaintNow(hwnd_);
+  }
+
+  // The pointer rests on the group item: its activation waits for the delay.
+  void HoverGroup(int group) {
+    window_test::PaintNow(hwnd_);
+    const POINT at = ItemPoint(window_->GroupList(), group);
+    menu_driver::PostAt(hwnd_, WM_MOUSEMOVE, 0, POINT{at.x + 1, at.y});
+    menu_driver::PostAt(hwnd_, WM_MOUSEMOVE, 0, at);
+    PumpFor(100);
+  }
+
+  // Right-clicks the shown group's tag item, lets the pending hover run out once
+  // the menu is up (or runs `under` instead), then follows `path`. True when the
+  // hover replaced the shown tag under the menu.
+  bool ChooseAfterHover(int tag, int hoveredGroup, const std::vector<std::wstring>& path,
+                        const std::function<void()>& under = {}) {
+    HoverGroup(hoveredGroup);
+    const std::shared_ptr<Group> clicked = window_->CurrentTag();
+    bool replaced = false;
+    PumpFor(300);
+    SetForegroundWindow(hwnd_);
+    const menu_driver::Visit visit =
+        menu_driver::ChooseFromMenu(hwnd_, ItemPoint(window_->TagList(), tag), path, [&] {
+          if (under) {
+            under();
+          } else {
+            // The hover's delay runs out under the open menu.
+            SendMessageW(hwnd_, WM_TIMER, CMainWnd::kTimerGroupHover, 0);
+          }
+          replaced = window_->GroupList()->GetCurSel() == hoveredGroup && window_->CurrentTag() != clicked;
+        });
+    EXPECT_TRUE(visit.shown) << "the tag menu opens";
+    menu_driver::ExpectEveryItemFound(visit);
+    KillTimer(hwnd_, CMainWnd::kTimerGroupHover);
+    return replaced;
+  }
+
+  // The size of the shown tag's first card, as its template gives it.
+  SIZE FirstCardSize() {
+    window_test::PaintNow(hwnd_);
+    PumpUntil([&] { return window_->LinkBox()->GetCount() > 0; }, 3000);
+    ui::Control* card = window_->LinkBox()->GetItemAt(0);
+    return card ? SIZE{card->GetFixedWidth(), card->GetFixedHeight()} : SIZE{};
+  }
+};
+
+TEST_F(TagMenuUnderHoverTest, ViewSortAndIconSizeActOnTheRightClickedTagAfterAHoveredGroupReplacedIt) {
+  ShowTag(0, 0);
+  ASSERT_EQ(window_->CurrentTag()->NAME, L"甲");
+  const SIZE tile32 = FirstCardSize();
+  ASSERT_GT(tile32.cx, 0);
+
+  // 甲 right-clicked, 二 hovered: 丙 is shown when 列表 is clicked.
+  EXPECT_TRUE(ChooseAfterHover(0, 1, {L"open_minor_view_type", L"btn_view_tile", L"view_list"}))
+      << "the hover did not replace the tag under the menu";
+  EXPECT_EQ(window_->CurrentTag()->NAME, L"丙") << "the hovered group stays shown";
+  EXPECT_EQ(TagNamed(L"甲")->LAYOUT, kLayoutList);
+  EXPECT_EQ(TagNamed(L"丙")->LAYOUT, kLayoutTiles) << "the shown tag took the right-clicked tag's view";
+  EXPECT_EQ(FirstCardSize().cx, tile32.cx) << "丙's cards changed";
+
+  // 丙 right-clicked, 一 hovered back: 首字母 sorts 丙, not the 甲 now shown.
+  EXPECT_TRUE(ChooseAfterHover(0, 0, {L"open_minor_view_sort", L"sort_initial"}));
+  EXPECT_EQ(window_->CurrentTag()->NAME, L"甲");
+  EXPECT_EQ(TagNamed(L"丙")->SORT, kSortByInitials);
+  EXPECT_EQ(TagNamed(L"甲")->SORT, kSortByPosition);
+
+  // 甲 again, with its own marks, and 二 hovered: 大图标 enlarges 甲 alone.
+  EXPECT_TRUE(ChooseAfterHover(0, 1, {L"open_minor_icon_size", L"btn_big_icon", L"large_icon"}));
+  EXPECT_EQ(TagNamed(L"甲")->ICONSIZE, kIconSize48);
+  EXPECT_EQ(TagNamed(L"丙")->ICONSIZE, kIconSize32);
+  EXPECT_EQ(FirstCardSize().cx, tile32.cx) << "丙's cards changed";
+
+  // 丙 right-clicked and deleted while the menu is up: 小图标 changes no tag.
+  const int32_t doomed = TagNamed(L"丙")->ID;
+  bool deleted = false;
+  ChooseAfterHover(0, 0, {L"open_minor_icon_size", L"small_icon"}, [&] { deleted = window_->DeleteTagWithId(doomed); });
+  EXPECT_TRUE(deleted);
+  EXPECT_EQ(GetLinkStore().FindGroup(doomed), nullptr);
+  for (const wchar_t* name : {L"甲", L"乙"}) EXPECT_NE(TagNamed(name)->ICONSIZE, kIconSize16) << name;
+
+  // What link.db holds, and the view of the right-clicked tag after a restart.
+  Restart();
+  ASSERT_EQ(TagNamed(L"丙"), nullptr);
+  EXPECT_EQ(TagNamed(L"甲")->LAYOUT, kLayoutList);
+  EXPECT_EQ(TagNamed(L"甲")->ICONSIZE, kIconSize48);
+  EXPECT_EQ(TagNamed(L"甲")->SORT, kSortByPosition);
+  EXPECT_EQ(TagNamed(L"乙")->LAYOUT, kLayoutTiles);
+  EXPECT_EQ(TagNamed(L"乙")->ICONSIZE, kIconSize32);
+  ShowTag(0, 0);
+  const SIZE list48 = FirstCardSize();
+  EXPECT_GT(list48.cx, tile32.cx) << "甲 is not shown as a list";
+  EXPECT_LT(list48.cy, tile32.cy);
 }
 
 }  // namespace
