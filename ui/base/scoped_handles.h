@@ -289,10 +289,13 @@ class ScopedComInit {
 // the program ends, and OleUninitialize finds no object of ours to call into.
 class ScopedOleInit {
  public:
+  // How long the flush waits for a clipboard that another program holds open.
+  static constexpr DWORD kFlushPatienceMs = 3000;
+
   ScopedOleInit() : result_(OleInitialize(nullptr)) {}
   ~ScopedOleInit() {
     if (!SUCCEEDED(result_)) return;
-    if (OwnsClipboard()) OleFlushClipboard();
+    FlushOwnClipboard();
     OleUninitialize();
   }
   ScopedOleInit(const ScopedOleInit&) = delete;
@@ -300,6 +303,22 @@ class ScopedOleInit {
 
   bool succeeded() const { return SUCCEEDED(result_); }
   HRESULT result() const { return result_; }
+
+  // Renders what this process left on the clipboard, for good. Another program
+  // (a clipboard manager, or one reading what was just copied) may hold the
+  // clipboard open for a moment; OleFlushClipboard then cannot open it, renders
+  // nothing, and the copied data would leave with this process. So the flush is
+  // tried again while the clipboard is held and still ours, for a few seconds at
+  // most. S_FALSE when nothing of ours was on the clipboard.
+  static HRESULT FlushOwnClipboard() {
+    const DWORD start = GetTickCount();
+    for (;;) {
+      if (!OwnsClipboard()) return S_FALSE;
+      const HRESULT result = OleFlushClipboard();
+      if (result != CLIPBRD_E_CANT_OPEN || GetTickCount() - start >= kFlushPatienceMs) return result;
+      Sleep(10);
+    }
+  }
 
  private:
   // The clipboard's owner is a window of this process (OLE's clipboard window).

@@ -54,9 +54,14 @@ const char* FieldName(Field field) {
   return "";
 }
 
-// The clipboard's text, empty when it holds none (or is held open by another).
+// The clipboard's text, empty when it holds none. Another program (Wine's
+// clipboard manager, which follows every change) may hold the clipboard open for
+// a moment: it is waited for, or an empty answer would read as a lost copy.
 std::wstring ClipboardText() {
-  if (!OpenClipboard(nullptr)) return {};
+  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 3000)) {
+    ADD_FAILURE() << "the clipboard stayed held open by another program";
+    return {};
+  }
   std::wstring text;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
     if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {

@@ -18,6 +18,7 @@
 #include "data/link.h"
 #include "data/link_store.h"
 #include "tests/app/end_to_end/end_to_end_driver.h"
+#include "tests/app/support/real_mouse.h"
 #include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 
@@ -77,7 +78,7 @@ HWND OpenLoop(DWORD pid, HWND main, Loop loop) {
       return e2e::WaitVisible(pid, L"#32770");
     case Loop::kPopupMenu: {
       const std::vector<HWND> before = e2e::VisibleWindows(pid, L"MenuWnd");
-      e2e::Click(main, kFirstCard, true, 50);
+      real_mouse::Click(e2e::ToScreen(main, kFirstCard), true, 50);
       return e2e::WaitNewMenuLevel(pid, before);
     }
     case Loop::kShellMenu:  // the card menu's "系统右键菜单"
@@ -143,7 +144,7 @@ TEST(MainWindowMenuTest, AMenuItemOutsideTheWindowIsClickedWithoutHidingIt) {
   const DWORD pid = program.processId();
   // A right click near the window's right edge: the menu reaches past it.
   const std::vector<HWND> before = e2e::VisibleWindows(pid, L"MenuWnd");
-  e2e::Click(main, {370, 200}, true, 50);
+  real_mouse::Click(e2e::ToScreen(main, {370, 200}), true, 50);
   HWND level = e2e::WaitNewMenuLevel(pid, before);
   ASSERT_NE(level, nullptr);
   RECT window = {};
@@ -151,7 +152,7 @@ TEST(MainWindowMenuTest, AMenuItemOutsideTheWindowIsClickedWithoutHidingIt) {
   const POINT item = e2e::MenuItemPoint(level, 2);  // "添加网址"
   ASSERT_GT(item.x, window.right + 10) << "the item lies inside the window";
   e2e::WaitLevelDrawn(level, item);
-  e2e::ClickScreen(item, false, 120);
+  real_mouse::Click(item, false, 120);
   HWND dialog = e2e::WaitVisible(pid, L"UrlWnd");
   EXPECT_NE(dialog, nullptr) << "the item's command did not run";
   EXPECT_TRUE(IsWindowVisible(main)) << "the window hid under its own menu";
@@ -160,7 +161,7 @@ TEST(MainWindowMenuTest, AMenuItemOutsideTheWindowIsClickedWithoutHidingIt) {
 
   // A press outside, with no menu open, still hides it.
   SetForegroundWindow(main);
-  e2e::ClickScreen({window.right + 200, window.bottom - 20});
+  real_mouse::Click({window.right + 200, window.bottom - 20});
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, 3000)) << "a press outside no longer hides";
   ASSERT_EQ(program.CloseAndWait(main), 0u);
 }
@@ -187,7 +188,7 @@ TEST(MainWindowMenuTest, ADockedWindowStaysOutWhileItsMenuIsOpen) {
       << "the docked window is not out at the start; top " << window.top;
   // The card area's menu, opened near the window's bottom edge, reaches below it.
   const std::vector<HWND> before = e2e::VisibleWindows(pid, L"MenuWnd");
-  e2e::Click(main, {250, 380}, true, 50);
+  real_mouse::Click(e2e::ToScreen(main, {250, 380}), true, 50);
   HWND level = e2e::WaitNewMenuLevel(pid, before);
   ASSERT_NE(level, nullptr);
   RECT menu = {};
@@ -209,7 +210,7 @@ TEST(MainWindowMenuTest, ADockedWindowStaysOutWhileItsMenuIsOpen) {
   const POINT elsewhere[] = {{screenWidth - 40, screenHeight - 40}, {40, screenHeight - 40}, {screenWidth - 40, screenHeight / 2}};
   bool menuGone = false;
   for (const POINT& spot : elsewhere) {
-    e2e::ClickScreen(spot);
+    real_mouse::Click(spot);
     menuGone = e2e::WaitGone(pid, L"MenuWnd", 3000);
     if (menuGone) break;
   }

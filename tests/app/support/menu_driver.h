@@ -8,16 +8,26 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/ui/core/window_test_support.h"
+#include "ui/controls/menu_item.h"
 #include "ui/core/box.h"
 #include "ui/core/control.h"
 #include "ui/core/window.h"
 
 namespace menu_driver {
+
+// A control name for a failure message (names are ASCII command names).
+inline std::string Narrow(const std::wstring& text) {
+  std::string out;
+  for (wchar_t ch : text) out += ch < 0x80 ? static_cast<char>(ch) : '?';
+  return out;
+}
 
 // The first shown control of that name in a control's tree. Levels of one menu
 // file may hold items of the same name (the main and the tray menu both have
@@ -146,7 +156,39 @@ struct Script {
 struct Visit {
   bool shown = false;                // a popup appeared
   std::vector<std::wstring> missing;  // items of the path that were not found (or, with "!", were)
+  int rightClicks = 0;                // right clicks made: a second only when the first brought no level
+  std::string clickFailure;           // why the click on the path's last item, once seen, did nothing
 };
+
+// The window that holds the foreground, by class, for a report.
+inline std::string ForegroundNote() {
+  HWND foreground = GetForegroundWindow();
+  char name[64] = "none";
+  if (foreground) GetClassNameA(foreground, name, 64);
+  char note[96];
+  std::snprintf(note, sizeof(note), "foreground %p (%s)", static_cast<void*>(foreground), name);
+  return note;
+}
+
+// Every repeated right click of this test program, counted and printed with its
+// cause, so that a run shows how often a menu did not come at the first click.
+inline int& RepeatedRightClicks() {
+  static int count = 0;
+  return count;
+}
+
+inline void ReportRepeatedRightClick(const char* cause) {
+  std::printf("[menu_driver] right click made once more (%d so far in this program): %s; %s\n",
+              ++RepeatedRightClicks(), cause, ForegroundNote().c_str());
+  std::fflush(stdout);
+}
+
+// Whether a click on the control must end the menu: an enabled menu item that
+// opens no level (a disabled one or a level's opener leaves the menu open).
+inline bool ClickEndsMenu(ui::Control* item) {
+  auto* menuItem = dynamic_cast<ui::CMenuItem*>(item);
+  return menuItem && menuItem->IsEnabled() && !menuItem->HasSubMenu();
+}
 
 // Right-clicks `window` at the client point and follows `path`: every item but
 // the last is hovered (it opens a level, or points at a mark that must be shown),
@@ -161,11 +203,16 @@ inline Visit ChooseFromMenu(HWND window, POINT client, const std::vector<std::ws
   Script script;
   script.steps.reserve(path.size() + 8);  // steps insert steps while they run: no reallocation
   script.steps.push_back([&] {
-    if (!AnyPopupVisible(window)) {
-      // No menu after a second: another program took the foreground and the menu
-      // closed as it came, or the click came while the window was busy. A hand
-      // clicks once more.
-      if (script.retries == 20) RightClick(window, client, false);
+    if (!AnyMenuVisible()) {
+      // No level a second after the right click, whose messages the window has
+      // long taken (the script's timer only ticks once they are gone): another
+      // program took the foreground and the menu closed as it came. A hand clicks
+      // once more, only this once and only because no level came.
+      if (script.retries == 20 && visit.rightClicks == 1) {
+        ReportRepeatedRightClick("no menu level came a second after the first right click");
+        RightClick(window, client, false);
+        ++visit.rightClicks;
+      }
       return false;
     }
     visit.shown = true;
@@ -201,13 +248,30 @@ inline Visit ChooseFromMenu(HWND window, POINT client, const std::vector<std::ws
       script.hoverPoint = middle;
       if (last) {
         // Press and release on later ticks, as a hand would after the item lit up.
+        // The item was seen: its click must act the first time. A level gone before
+        // the press took no click (the failure names who took the foreground); an
+        // item that ends the menu and leaves it open did nothing. Neither is tried
+        // again.
         Script& owner = script;
-        owner.steps.insert(owner.steps.begin() + 1, [popup, middle] {
+        const bool endsMenu = ClickEndsMenu(item);
+        auto pressed = std::make_shared<bool>(false);
+        owner.steps.insert(owner.steps.begin() + 1, [&visit, popup, middle, name, pressed] {
+          if (!IsWindowVisible(popup)) {
+            visit.clickFailure = "the level of \"" + Narrow(name) + "\" closed before its click; " + ForegroundNote();
+            return true;
+          }
           PostAt(popup, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+          *pressed = true;
           return true;
         });
-        owner.steps.insert(owner.steps.begin() + 2, [popup, middle] {
-          PostAt(popup, WM_LBUTTONUP, 0, middle);
+        owner.steps.insert(owner.steps.begin() + 2, [popup, middle, pressed] {
+          if (*pressed) PostAt(popup, WM_LBUTTONUP, 0, middle);
+          return true;
+        });
+        owner.steps.insert(owner.steps.begin() + 3, [&visit, &script, name, endsMenu, pressed] {
+          if (!*pressed || !endsMenu || !AnyMenuVisible()) return true;
+          if (script.retries < 40) return false;
+          visit.clickFailure = "\"" + Narrow(name) + "\" was clicked and the menu stayed open: the click did nothing";
           return true;
         });
       }
@@ -229,11 +293,13 @@ inline Visit ChooseFromMenu(HWND window, POINT client, const std::vector<std::ws
   Script::Current() = &script;
   const UINT_PTR timer = SetTimer(nullptr, 0, 50, Script::Tick);
   RightClick(window, client);
+  visit.rightClicks = 1;
   window_test::PumpFor(300);
   for (int i = 0; i < 100 && !script.steps.empty(); ++i) window_test::PumpFor(50);
   KillTimer(nullptr, timer);
   Script::Current() = nullptr;
   window_test::PumpFor(100);
+  if (!visit.clickFailure.empty()) ADD_FAILURE() << "menu click: " << visit.clickFailure;
   return visit;
 }
 
@@ -254,6 +320,7 @@ inline Visit ChooseWithRetry(HWND window, POINT client, const std::vector<std::w
   settle(false);
   Visit visit = ChooseFromMenu(window, client, path, {}, afterPath);
   if (!visit.shown) {
+    ReportRepeatedRightClick("no menu level came at either right click of the first visit");
     settle(true);
     visit = ChooseFromMenu(window, client, path, {}, afterPath);
   }
