@@ -19,17 +19,13 @@ CNoticeWnd* CNoticeWnd::Make(HWND owner) {
 
 void CNoticeWnd::InitWindow() { label_ = FindControlByName(L"notice_text"); }
 
-void CNoticeWnd::ShowOver(const std::wstring& text, const RECT& anchor) {
+void CNoticeWnd::ShowOver(const std::wstring& text, const RECT& place) {
   HWND hwnd = GetHWND();
   if (!hwnd) return;
   if (auto* label = dynamic_cast<TextLabel*>(label_)) label->SetText(text);
   SetWindowTextW(hwnd, text.c_str());
-  RECT own = GetWindowRectWithoutShadow(false);
-  const LONG width = own.right - own.left;
-  const LONG height = own.bottom - own.top;
-  const LONG left = (anchor.left + anchor.right) / 2 - width / 2;
   KillTimer(hwnd, kTimerHide);
-  SetWindowPosition(RECT{left, anchor.top, left + width, anchor.top + height}, false, SWP_NOACTIVATE, HWND_TOPMOST);
+  SetWindowPosition(place, false, SWP_NOACTIVATE, HWND_TOPMOST);
   ShowWindow(true, false);
   SetTimer(hwnd, kTimerHide, kShowMs, nullptr);
 }

@@ -27,9 +27,9 @@ class CNoticeWnd : public ui::WindowImplBase {
   // destroyed). Null when the skin could not be built; the object is then gone.
   static CNoticeWnd* Make(HWND owner);
 
-  // Shows the text centred across the top of `anchor` (screen pixels) for a few
-  // seconds; a notice shown meanwhile takes its place and its time.
-  void ShowOver(const std::wstring& text, const RECT& anchor);
+  // Shows the text centred in `place` (screen pixels) for a few seconds; a notice
+  // shown meanwhile takes its place and its time.
+  void ShowOver(const std::wstring& text, const RECT& place);
   void Dismiss();
   std::wstring Text() const;
 

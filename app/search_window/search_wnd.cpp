@@ -21,6 +21,7 @@
 #include "data/settings.h"
 #include "search_client/file_search.h"
 #include "search_client/service_protocol.h"
+#include "ui/base/dpi_scaler.h"
 #include "ui/base/image_info.h"
 #include "ui/base/string_util.h"
 #include "ui/base/ui_globals.h"
@@ -389,7 +390,10 @@ void CSearchWnd::ShowNotice(const std::wstring& text) {
     notice_ = CNoticeWnd::Make(GetHWND());
     noticeAlive_ = notice_ ? notice_->GetWeakFlag() : std::weak_ptr<nbase::WeakFlag>();
   }
-  if (CNoticeWnd* notice = Notice()) notice->ShowOver(text, GetWindowRectWithoutShadow(false));
+  // Over the edit band, whether the window is shown or where it stood.
+  RECT band = GetWindowRectWithoutShadow(false);
+  band.bottom = band.top + DpiScaler::Instance().ScaleInt(kEditBand);
+  if (CNoticeWnd* notice = Notice()) notice->ShowOver(text, band);
 }
 
 bool CSearchWnd::OnSearchReturn(ui::EventArgs*) {

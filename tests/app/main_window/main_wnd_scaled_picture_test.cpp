@@ -142,8 +142,11 @@ TEST_F(ScaledMainWindowTest, NoticesAreDrawnCentredAcrossTheWindowAtOneAndAHalfS
   EXPECT_EQ(notice->Text(), L"无法打开 旧工具");
   RECT rc = {};
   GetWindowRect(notice->GetHWND(), &rc);
-  EXPECT_EQ(rc.right - rc.left, 840);
-  EXPECT_EQ(rc.bottom - rc.top, 60);
+  const RECT search = window_->SearchWindow()->GetWindowRectWithoutShadow(false);
+  EXPECT_EQ(rc.left, search.left);
+  EXPECT_EQ(rc.right, search.right);
+  EXPECT_EQ(rc.top, search.top);
+  EXPECT_EQ(rc.bottom - rc.top, 60) << "as high as the search window's edit band at 150 %";
   notice_test::ExpectCentredAcrossWindow(*notice, notice->FindControlByName(L"notice_text"));
 }
 

@@ -50,6 +50,7 @@ inline void ExpectCentredAcrossWindow(ui::Window& window, ui::Control* label) {
   HWND hwnd = window.GetHWND();
   RECT client = {};
   GetClientRect(hwnd, &client);
+  window_test::PaintNow(hwnd);  // a notice just shown is laid out as it is painted
   const RECT at = label->GetPos();
   EXPECT_LE(std::abs((at.left + at.right) - client.right), 1) << "the notice's middle is off the window's middle";
   EXPECT_GE(at.right - at.left, client.right * 9 / 10) << "the notice is not laid out across the window";
