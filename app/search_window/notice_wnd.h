@@ -1,8 +1,9 @@
 // A short notice in a small window of its own, for a window that is hidden when
 // the notice comes: the search popup hides as its launch starts, so a target the
-// system refuses is told here, where the popup stood. It shows without taking
-// the focus, over every window, goes after a few seconds or at a click, and
-// carries its text as its window text, which screen readers read out.
+// system refuses is told here, where the popup stood. It shows over every window
+// without taking the focus or the mouse (a click where it stands reaches the
+// window below), goes after a few seconds, and carries its text as its window
+// text, which screen readers read out.
 #pragma once
 
 #include <windows.h>
