@@ -14,4 +14,12 @@ bool BindBlobOrNull(sqlite3_stmt* statement, int index, const std::vector<uint8_
          SQLITE_OK;
 }
 
-bool StepToDone(sqlite3_stmt* statement) { return sqlite3_step(statement) == SQLITE_DONE; }
+bool StepToDone(sqlite3_stmt* statement) {
+  if (sqlite3_step(statement) == SQLITE_DONE) return true;
+  // A statement left where it failed still counts as running: a kept one would
+  // make every later COMMIT of the connection fail ("SQL statements in
+  // progress") until it is used again, long after the file is free. The
+  // connection keeps the error's message for the caller to print.
+  sqlite3_reset(statement);
+  return false;
+}

@@ -45,8 +45,12 @@ std::wstring CMainWnd::NoteText() {
   return editor ? editor->GetText() + noteFiller_.Rest() : std::wstring();
 }
 
-void CMainWnd::SetNoteText(const std::wstring& text) {
-  if (!noteFiller_.Start(dynamic_cast<ui::RichEdit*>(todoEdit_), text)) return;
+void CMainWnd::SetNoteText(const std::wstring& text, bool changed) {
+  auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_);
+  const bool pending = noteFiller_.Start(editor, text);
+  // Each slice keeps the flag as it finds it, so the rest still going in stays changed too.
+  if (changed && editor) editor->SetModified(true);
+  if (!pending) return;
   // A timer comes after painting and input: the window shows and answers between slices.
   if (GetHWND() && SetTimer(GetHWND(), kTimerNoteFill, 0, nullptr)) return;
   while (noteFiller_.Step()) {

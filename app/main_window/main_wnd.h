@@ -9,6 +9,7 @@
 #include <shtypes.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -344,10 +345,14 @@ class CMainWnd : public ui::WindowImplBase {
   // The text of the note editor, whole, as the editor holds it: a long note still
   // going in gives what it shows followed by the rest, without waiting for it.
   std::wstring NoteText();
-  // Sets the note editor's text, as not changed by the user; a long one goes in
+  // Sets the note editor's text, as not changed by the user (or, with
+  // `changed`, as the user's own change still to be stored); a long one goes in
   // in time slices after this returns (kTimerNoteFill), so that the window shows
   // and answers meanwhile.
-  void SetNoteText(const std::wstring& text);
+  void SetNoteText(const std::wstring& text, bool changed = false);
+  // Whether a note text the store refused is waiting to be stored, for the tag
+  // with the ID (kept apart while its tag is not shown; the editor holds it while it is).
+  bool HasUnsavedNote(int32_t tagId) const { return unsavedNotes_.count(tagId) != 0; }
   bool IsNoteFilling() const { return noteFiller_.Pending(); }
   // Puts text after the end of the whole note (after the rest still going in),
   // as the user's own change.
@@ -390,13 +395,22 @@ class CMainWnd : public ui::WindowImplBase {
   // Selects an index of a list, without focus and raising select.
   static void SelectWithEvent(ui::ListBox* list, int index);
   void RestartSaveTimer();
-  bool SaveNoteInto(const std::shared_ptr<Group>& tag);
+  // Stores the text as the note tag's Content; a refused write leaves Content
+  // as the store holds it and gives false.
+  static bool StoreNoteText(const std::shared_ptr<Group>& tag, const std::wstring& text);
   // Stores the note editor's text into the note tag it was filled from when the
-  // user changed it since (typed or dropped): run whenever the note is left, so
-  // that a switch of tag or group, hiding or closing loses nothing, while a note
-  // only looked at is never written. True when it stored; a refused save says so
-  // and leaves the note changed, for the next leave to try again.
+  // user changed it since (typed or dropped), and every note text a refused save
+  // kept: run whenever the note is left, so that a switch of tag or group, hiding
+  // or closing loses nothing, while a note only looked at is never written. True
+  // when nothing is left unsaved; a refused save says so and leaves the note
+  // changed, for the next leave to try again. Texts of tags deleted meanwhile go.
   bool SaveChangedNote();
+  // The editor is about to show something else: its note is stored, or, when the
+  // store refuses it, kept with its tag's ID to be shown and stored again.
+  void LeaveNote();
+  // At exit: stores what is unsaved; while the store refuses, a box owned by
+  // the window says so and offers to try again, or to end without the changes.
+  void SaveNotesBeforeExit();
 
   // Messages of the window's own behaviour; true when the framework must not see it.
   bool HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -506,6 +520,10 @@ class CMainWnd : public ui::WindowImplBase {
   // nothing about what the user chose.
   bool swappingItems_ = false;
   int noteTagId_ = 0;
+  // Note texts the store refused, by their tag's ID, while another tag is shown:
+  // the text comes back into the editor when its tag is chosen, and is stored at
+  // the next leave, Ctrl+S or close.
+  std::map<int32_t, std::wstring> unsavedNotes_;
   // The tag whose cards the card area holds.
   int cardsTagId_ = 0;
   NoteFiller noteFiller_;

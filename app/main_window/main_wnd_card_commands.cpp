@@ -84,7 +84,7 @@ bool CMainWnd::RunCardLinkCommand(const std::wstring& command, int32_t linkId, P
     bool rebuilt = false;
     if (settings.bSaveRunCount) {
       ++link->RunCount;
-      GetLinkStore().SaveRunCount(link);
+      if (!GetLinkStore().SaveRunCount(link)) ShowNotice(kSaveFailedNotice);
       const std::shared_ptr<Group> tag = CurrentCardTag();
       if (tag && tag->SORT == kSortByRunCount) {
         OnTagSelect(nullptr);

@@ -117,7 +117,8 @@ bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
     curTag_ = tagList_->GetCurSel();
   }
   if (!linkBox_) return false;
-  SaveChangedNote();  // the note shown until now is left
+  // The note shown until now is left: stored, or kept when the store refuses it.
+  LeaveNote();
   // One invalidation for the cards going and coming instead of one per card.
   ui::Window::InvalidationBatch invalidations(this);
   linkBox_->RemoveAll();
@@ -127,12 +128,18 @@ bool CMainWnd::OnTagSelect(ui::EventArgs* event) {
   group->currentTag = curTag_;
   const std::shared_ptr<Group> tag = TagAt(group, curTag_);
   if (!tag) return true;
-  noteTagId_ = 0;
   if (tag->TYPE == kGroupNote) {
     if (linkTabBox_) linkTabBox_->SelectItem(1);
     noteTagId_ = tag->ID;
     cardsTagId_ = 0;
-    SetNoteText(tag->Content);
+    // A text the store refused comes back as the user left it, still changed.
+    if (auto kept = unsavedNotes_.find(tag->ID); kept != unsavedNotes_.end()) {
+      const std::wstring text = std::move(kept->second);
+      unsavedNotes_.erase(kept);
+      SetNoteText(text, true);
+    } else {
+      SetNoteText(tag->Content);
+    }
     return true;
   }
   if (linkTabBox_) linkTabBox_->SelectItem(0);
@@ -252,8 +259,9 @@ bool CMainWnd::OnLinkClick(ui::EventArgs* event) {
   LaunchLink(link);
   bool rebuilt = false;
   if (settings.bSaveRunCount) {
+    // A count the store refuses stays counted: the next save of the link stores it.
     ++link->RunCount;
-    GetLinkStore().SaveRunCount(link);
+    if (!GetLinkStore().SaveRunCount(link)) ShowNotice(kSaveFailedNotice);
     auto tag = link->group.lock();
     if (tag && tag->SORT == kSortByRunCount) {
       OnTagSelect(nullptr);

@@ -16,7 +16,11 @@ namespace {
 void RestoreStoredLink(const std::shared_ptr<Link>& link, const Link& stored) {
   HotKeyTable& table = GetHotKeyTable();
   if (link->HotKey != 0) table.UnregisterLink(link);
+  // Runs counted while the editor was up (its chord still works) are no edit of
+  // the user's: they stay, stored or still to be stored with the next save.
+  const int32_t runs = link->RunCount;
   *link = stored;
+  link->RunCount = runs;
   link->hotKeyId = 0;
   if (link->HotKey != 0) table.RegisterLink(link);
 }

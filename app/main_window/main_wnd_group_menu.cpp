@@ -94,8 +94,12 @@ std::vector<std::shared_ptr<Link>> ReleaseChords(const std::vector<std::shared_p
   return released;
 }
 
+// Registers the chords again of the links the store still holds: a tag delete
+// whose second step failed has deleted the links already.
 void RestoreChords(const std::vector<std::shared_ptr<Link>>& links) {
-  for (const auto& link : links) GetHotKeyTable().RegisterLink(link);
+  for (const auto& link : links) {
+    if (link && GetLinkStore().FindLink(link->ID) == link) GetHotKeyTable().RegisterLink(link);
+  }
 }
 
 ui::CMenuItem* NewGroupEntry(const Group& group) {
@@ -145,10 +149,9 @@ bool CMainWnd::ConfirmDelete() {
 }
 
 void CMainWnd::ShowNothing() {
-  SaveChangedNote();
+  LeaveNote();
   if (linkBox_) linkBox_->RemoveAll();
   if (tagList_) tagList_->RemoveAll();
-  noteTagId_ = 0;
   SetNoteText(L"");
   if (linkTabBox_) linkTabBox_->SelectItem(0);
   curTag_ = -1;
@@ -403,8 +406,11 @@ bool CMainWnd::DeleteTagWithId(int32_t tagId) {
   if (!group) return false;
   const std::shared_ptr<Group> tag = group->tags[static_cast<size_t>(index)];
   const auto released = ReleaseChords(tag ? tag->links : std::vector<std::shared_ptr<Link>>{});
+  const bool hadLinks = tag && !tag->links.empty();
   if (!GetLinkStore().DeleteTag(group, index)) {
     RestoreChords(released);
+    // Its links may be gone though the tag stays: the view shows what is stored.
+    if (hadLinks && tag->links.empty()) OnTagSelect(nullptr);
     ShowNotice(kSaveFailedNotice);
     return false;
   }
@@ -423,8 +429,7 @@ void CMainWnd::ShowTagsAfterRemoval(const std::shared_ptr<Group>& group, int ind
     return;
   }
   group->currentTag = std::clamp(keep, 0, count - 1);
-  SaveChangedNote();
-  noteTagId_ = 0;
+  LeaveNote();
   SetNoteText(L"");
   OnGroupSelect(nullptr);
 }

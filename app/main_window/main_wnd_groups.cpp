@@ -233,25 +233,59 @@ bool CMainWnd::OnTagItemKey(ui::EventArgs* event) {
   return false;
 }
 
-bool CMainWnd::SaveNoteInto(const std::shared_ptr<Group>& tag) {
-  auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_);
-  if (!tag || tag->TYPE != kGroupNote || !editor) return false;
-  std::wstring text = NoteText();
-  std::swap(tag->Content, text);
-  if (GetLinkStore().SaveGroup(tag)) {
-    editor->SetModified(false);
-    return true;
-  }
-  std::swap(tag->Content, text);
-  ShowNotice(kSaveFailedNotice);
+bool CMainWnd::StoreNoteText(const std::shared_ptr<Group>& tag, const std::wstring& text) {
+  std::wstring previous = text;
+  std::swap(tag->Content, previous);
+  if (GetLinkStore().SaveGroup(tag)) return true;
+  // Memory keeps what the file holds: the refused text is the caller's to keep.
+  std::swap(tag->Content, previous);
   return false;
 }
 
+namespace {
+
+std::shared_ptr<Group> NoteTagWithId(int32_t id) {
+  std::shared_ptr<Group> tag = id != 0 ? GetLinkStore().FindGroup(id) : nullptr;
+  return tag && tag->TYPE == kGroupNote ? tag : nullptr;
+}
+
+}  // namespace
+
 bool CMainWnd::SaveChangedNote() {
+  bool refused = false;
   auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_);
-  if (noteTagId_ == 0 || !editor || !editor->IsModified()) return false;
-  // A note tag deleted meanwhile has nothing left to take the text.
-  return SaveNoteInto(GetLinkStore().FindGroup(noteTagId_));
+  if (noteTagId_ != 0 && editor && editor->IsModified()) {
+    // A note tag deleted meanwhile has nothing left to take the text.
+    if (const std::shared_ptr<Group> tag = NoteTagWithId(noteTagId_)) {
+      if (StoreNoteText(tag, NoteText())) {
+        editor->SetModified(false);
+      } else {
+        refused = true;
+      }
+    }
+  }
+  // Texts refused before are tried again at every leave, whichever note is shown.
+  for (auto kept = unsavedNotes_.begin(); kept != unsavedNotes_.end();) {
+    const std::shared_ptr<Group> tag = NoteTagWithId(kept->first);
+    if (!tag || StoreNoteText(tag, kept->second)) {
+      kept = unsavedNotes_.erase(kept);
+    } else {
+      refused = true;
+      ++kept;
+    }
+  }
+  if (refused) ShowNotice(kSaveFailedNotice);
+  return !refused;
+}
+
+void CMainWnd::LeaveNote() {
+  SaveChangedNote();
+  auto* editor = dynamic_cast<ui::RichEdit*>(todoEdit_);
+  if (noteTagId_ != 0 && editor && editor->IsModified() && NoteTagWithId(noteTagId_)) {
+    unsavedNotes_[noteTagId_] = NoteText();
+    editor->SetModified(false);
+  }
+  noteTagId_ = 0;
 }
 
 bool CMainWnd::OnTodoEditKey(ui::EventArgs* event) {

@@ -4,6 +4,7 @@
 
 #include "app/hot_keys/hot_key_dispatch.h"
 #include "app/main_window/main_wnd.h"
+#include "app/main_window/main_wnd_notices.h"
 #include "data/hot_key_table.h"
 #include "data/link_store.h"
 #include "data/settings.h"
@@ -14,7 +15,9 @@ LRESULT CMainWnd::OnHotKey(UINT, WPARAM, LPARAM lParam, bool& handled) {
   actions.toggleMain = [this] { ToggleMain(); };
   actions.showSearch = [this] { return ShowSearch(); };
   actions.launchLink = [this](const std::shared_ptr<Link>& link) { LaunchLink(link); };
-  actions.saveRunCount = [](const std::shared_ptr<Link>& link) { GetLinkStore().SaveRunCount(link); };
+  actions.saveRunCount = [this](const std::shared_ptr<Link>& link) {
+    if (!GetLinkStore().SaveRunCount(link)) ShowNotice(kSaveFailedNotice);
+  };
   actions.rebuildTagView = [this] { OnTagSelect(nullptr); };
   DispatchHotKey(lParam, GetSettings(), GetHotKeyTable(), actions);
   return 0;

@@ -59,7 +59,12 @@ bool CMainWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
       if (!wParam) SaveChangedNote();
       return false;
     case WM_ENDSESSION:
-      SaveChangedNote();
+      // The session ends with the process: a note still refused is asked about.
+      if (wParam) {
+        SaveNotesBeforeExit();
+      } else {
+        SaveChangedNote();
+      }
       settings.nCurGroup = curGroup_;
       settings.nCurTag = curTag_;
       settings.Save();

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "app/main_window/main_wnd.h"
+#include "app/main_window/main_wnd_notices.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
@@ -22,8 +23,9 @@ LRESULT CMainWnd::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
     handled = true;
     return 0;
   }
+  // Before anything is taken down: the box it may show runs the window's loop.
+  SaveNotesBeforeExit();
   KillTimer(hwnd, kTimerClosePending);
-  SaveChangedNote();  // before the link store closes
   // What is left of a long note is not wanted any more.
   KillTimer(hwnd, kTimerNoteFill);
   noteFiller_.Cancel();
@@ -50,6 +52,20 @@ LRESULT CMainWnd::OnClose(UINT, WPARAM, LPARAM, bool& handled) {
   // The framework goes on closing and destroying the window.
   handled = false;
   return 0;
+}
+
+void CMainWnd::SaveNotesBeforeExit() {
+  // A note the store still refuses would be lost with the process: the user is
+  // told and may free the database file and try again, or end without it.
+  while (!SaveChangedNote()) {
+    // One question at a time; under another box the attempt above has to do.
+    if (messageBoxOpen_) return;
+    messageBoxOpen_ = true;
+    const int answer = MessageBoxW(GetHWND(), kNoteNotSavedText, kNoteNotSavedCaption,
+                                   MB_RETRYCANCEL | MB_ICONWARNING | MB_TOPMOST);
+    messageBoxOpen_ = false;
+    if (answer != IDRETRY) return;
+  }
 }
 
 LRESULT CMainWnd::OnDestroy(UINT, WPARAM, LPARAM, bool& handled) {

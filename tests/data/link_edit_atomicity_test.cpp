@@ -170,6 +170,36 @@ TEST(LinkEditSingleRowTest, RefusedSingleRowWritesFailQuietly) {
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
+// A single-row write refused while another program held the file leaves no
+// statement of its own running: once the file is free, every edit works again,
+// those in a transaction of their own first of all.
+TEST(LinkEditSingleRowTest, WritesRefusedWhileTheFileWasHeldLeaveLaterTransactionsFree) {
+  TempDir dir;
+  const std::wstring path = dir.File(L"link.db");
+  ASSERT_TRUE(CreateLinkDb(path, SampleTreeSql(1, 2, 2)));
+  LinkStore store;
+  ASSERT_TRUE(store.Open(path));
+  auto link = store.FindLink(SampleLinkId(kTag11, 0));
+  auto tag = store.FindGroup(kTag11);
+  ASSERT_TRUE(link && tag);
+  {
+    RawLinkDb other(path);
+    ASSERT_TRUE(other.Exec("BEGIN EXCLUSIVE"));
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(store.SaveRunCount(link));
+    EXPECT_FALSE(store.SaveLink(link));
+    EXPECT_FALSE(store.SaveLinkIcon(link));
+    EXPECT_FALSE(store.SaveGroup(tag));
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(other.Exec("ROLLBACK"));
+  }
+  const auto group = store.topGroups.at(0);
+  EXPECT_TRUE(store.MoveTagDown(group, 0)) << "a transaction after the refused writes";
+  EXPECT_TRUE(store.DeleteTag(group, 1));
+  EXPECT_TRUE(sqlite3_get_autocommit(store.connection));
+  EXPECT_EQ(DumpTree(store), DumpFile(path));
+}
+
 // ---- a process killed in the middle of a transaction ----
 
 std::wstring HelperPath() { return pexo_test::ExeFolder() + L"\\link_store_crash_helper.exe"; }

@@ -441,28 +441,42 @@ TEST_F(NoteTest, OnlyLookedAtOrClickedIntoAndLeftItLeavesLinkDbAsItWas) {
   EXPECT_TRUE(StoredBytes() == stored_) << "a note nobody changed was written";
 }
 
-TEST_F(NoteTest, ATypedChangeIsStoredWholeAndARefusedOneSaysSo) {
+TEST_F(NoteTest, ARefusedChangeIsKeptWholeShownAgainAndStoredOnceTheFileIsFree) {
+  const int32_t noteId = window_->NoteTagId();
+  const std::shared_ptr<Group> note = GetLinkStore().topGroups.at(0)->tags.at(0);
   ASSERT_NO_FATAL_FAILURE(ClickIntoTheNote());
   Editor()->SetSel(0, 0);
   SendMessageW(hwnd_, WM_CHAR, L'甲', 1);
-  ASSERT_EQ(sqlite3_exec(GetLinkStore().connection, "PRAGMA query_only = ON", nullptr, nullptr, nullptr), SQLITE_OK);
+  // Another connection holds link.db in a write transaction.
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open16(DefaultLinkDbPath().c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
   ASSERT_NO_FATAL_FAILURE(ClickTag(1));
   EXPECT_EQ(window_->LastNotice(), L"保存失败，请检查数据库文件");
-  EXPECT_EQ(GetLinkStore().topGroups.at(0)->tags.at(0)->Content, note_) << "the refused text was kept as stored";
-  ASSERT_EQ(sqlite3_exec(GetLinkStore().connection, "PRAGMA query_only = OFF", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_EQ(note->Content, note_) << "memory holds what the file holds";
+  EXPECT_TRUE(window_->HasUnsavedNote(noteId)) << "the refused text was dropped";
+
+  // Shown again, and left again while most of it is still going in: the text
+  // kept is the whole one, the part not in the editor yet included.
   ASSERT_NO_FATAL_FAILURE(ClickTag(0));
-  ASSERT_TRUE(window_->IsNoteFilling() || Editor()->GetText() == EditorForm(note_));
-  // The refused change went with the editor's text: the tag shows the stored note
-  // again, and a change typed now is the one stored.
+  EXPECT_TRUE(window_->IsNoteFilling() || Editor()->GetText() == L"甲" + EditorForm(note_));
+  EXPECT_FALSE(window_->HasUnsavedNote(noteId)) << "the editor holds it while it is shown";
+  ASSERT_NO_FATAL_FAILURE(ClickTag(1));
+  EXPECT_TRUE(window_->HasUnsavedNote(noteId));
+  ASSERT_NO_FATAL_FAILURE(ClickTag(0));
   ASSERT_TRUE(window_test::PumpUntil([&] { return !window_->IsNoteFilling(); }, 60000));
-  ASSERT_NO_FATAL_FAILURE(ClickIntoTheNote());
-  Editor()->SetSel(-1, -1);
-  SendMessageW(hwnd_, WM_CHAR, L'乙', 1);
-  ShowWindow(hwnd_, SW_HIDE);  // hiding leaves the note too
+  EXPECT_TRUE(Editor()->GetText() == L"甲" + EditorForm(note_)) << "the kept text is shown again whole";
+  EXPECT_TRUE(Editor()->IsModified()) << "shown again as a change still to be stored";
+
+  ASSERT_EQ(sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(other);
+  ASSERT_NO_FATAL_FAILURE(ClickTag(1));  // the file is free: leaving stores it
+  EXPECT_FALSE(window_->HasUnsavedNote(noteId));
+  EXPECT_TRUE(note->Content == L"甲" + EditorForm(note_));
   Close();
   LinkStore reloaded;
   ASSERT_TRUE(reloaded.Open(DefaultLinkDbPath()));
-  EXPECT_TRUE(reloaded.topGroups.at(0)->tags.at(0)->Content == EditorForm(note_) + L"乙") << "the typed change";
+  EXPECT_TRUE(reloaded.topGroups.at(0)->tags.at(0)->Content == L"甲" + EditorForm(note_)) << "the typed change";
 }
 
 // The tag column draws a name by what its item shows: a name of 100 000

@@ -17,6 +17,7 @@
 #include "data/system_links.h"
 #include "data/theme_loader.h"
 #include "app/search_window/notice_wnd.h"
+#include "sqlite3.h"
 #include "tests/app/support/launcher_test_support.h"
 #include "tests/app/support/notice_test_support.h"
 #include "tests/support/test_support.h"
@@ -519,6 +520,43 @@ TEST_F(MainWindowTest, ATypedNoteIsStoredWhenAHoveredTagOrGroupReplacesItAndWhen
   EXPECT_TRUE(Holds(StoredNote(noteId), L"丙记"));
   const std::wstring stored = StoredNote(noteId);
   EXPECT_TRUE(Holds(stored, L"第一行") && Holds(stored, L"甲记") && Holds(stored, L"乙记")) << "nothing before is lost";
+}
+
+// A note the store refused while another connection held link.db is kept with
+// its tag; deleting the tag takes the kept text along, and nothing shows it again.
+TEST_F(MainWindowTest, ANoteKeptFromARefusedSaveGoesWithItsDeletedTag) {
+  PrepareStore();
+  GetSettings().bDelConfirm = false;
+  Open();
+  auto itemPos = [](ui::ListBox* list, int index) { return list->GetItemAt(static_cast<size_t>(index))->GetPos(); };
+  ClickMiddle(itemPos(window_->TagList(), 1));
+  ASSERT_TRUE(PumpUntil([&] { return window_->NoteTagId() != 0; }, 2000)) << "the note tag is shown";
+  const int noteId = window_->NoteTagId();
+  PaintNow(hwnd_);
+  ClickMiddle(window_->NoteEditor()->GetPos());
+  PumpFor(100);
+  PostMessageW(hwnd_, WM_CHAR, L'甲', 1);
+  ASSERT_TRUE(PumpUntil([&] { return Holds(window_->NoteText(), L"甲"); }, 2000)) << "typed into the note";
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open16(DefaultLinkDbPath().c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  ClickMiddle(itemPos(window_->TagList(), 0));
+  ASSERT_TRUE(PumpUntil([&] { return window_->TagList()->GetCurSel() == 0; }, 2000));
+  EXPECT_TRUE(window_->HasUnsavedNote(noteId));
+  EXPECT_EQ(window_->LastNotice(), L"保存失败，请检查数据库文件");
+  // Refused again while the file is held: the delete changes nothing and keeps the text.
+  EXPECT_FALSE(window_->DeleteTagWithId(noteId));
+  EXPECT_TRUE(window_->HasUnsavedNote(noteId));
+  ASSERT_EQ(sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(other);
+
+  EXPECT_TRUE(window_->DeleteTagWithId(noteId));
+  EXPECT_FALSE(window_->HasUnsavedNote(noteId)) << "the text of a deleted tag stayed";
+  ASSERT_TRUE(window_->AddSpecialTag(kGroupNote));
+  ASSERT_TRUE(PumpUntil([&] { return window_->NoteTagId() != 0; }, 2000)) << "the new note tag is shown";
+  EXPECT_NE(window_->NoteTagId(), noteId);
+  EXPECT_EQ(window_->NoteText(), L"") << "a new note shows nothing of the deleted one";
+  EXPECT_EQ(StoredNote(noteId), L"(no note)");
 }
 
 TEST_F(MainWindowTest, HoverActivationSelectsAtOnceOrAfterTheDelay) {
