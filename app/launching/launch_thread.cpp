@@ -21,7 +21,8 @@ DWORD RunRequest(LPVOID parameter, LaunchMode mode) {
   ui::ScopedComInit com(model);
   if (!LaunchLink(request->link, request->openDirCmd, mode) && request->noticeWindow) {
     // The window tells the user on its own thread; this one only says which link.
-    PostMessageW(request->noticeWindow, kLaunchFailedMessage, static_cast<WPARAM>(request->link.ID), 0);
+    PostMessageW(request->noticeWindow, kLaunchFailedMessage, static_cast<WPARAM>(request->link.ID),
+                 request->noticeMark);
   }
   return 0;
 }
@@ -32,12 +33,13 @@ DWORD WINAPI RunLinkThread(LPVOID request) { return RunRequest(request, LaunchMo
 
 DWORD WINAPI RunLinkElevatedThread(LPVOID request) { return RunRequest(request, LaunchMode::kElevated); }
 
-bool StartLinkThread(const Link& link, bool elevated, HWND noticeWindow) {
-  return StartLinkThread(link, elevated, GetSettings().OpenDirCmd, noticeWindow);
+bool StartLinkThread(const Link& link, bool elevated, HWND noticeWindow, LPARAM noticeMark) {
+  return StartLinkThread(link, elevated, GetSettings().OpenDirCmd, noticeWindow, noticeMark);
 }
 
-bool StartLinkThread(const Link& link, bool elevated, const std::wstring& openDirCmd, HWND noticeWindow) {
-  auto request = std::make_unique<LaunchRequest>(LaunchRequest{link, openDirCmd, noticeWindow});
+bool StartLinkThread(const Link& link, bool elevated, const std::wstring& openDirCmd, HWND noticeWindow,
+                     LPARAM noticeMark) {
+  auto request = std::make_unique<LaunchRequest>(LaunchRequest{link, openDirCmd, noticeWindow, noticeMark});
   HANDLE thread = CreateThread(nullptr, 0, elevated ? RunLinkElevatedThread : RunLinkThread, request.get(), 0, nullptr);
   if (!thread) return false;
   request.release();  // the thread owns it now

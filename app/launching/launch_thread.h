@@ -9,17 +9,19 @@
 #include "data/link.h"
 
 // Posted to the window that asked for a launch when the target could not be
-// opened; WPARAM is the link's ID (0 for a link that is not stored). The window
-// looks the link up again: it may have been edited or dropped meanwhile.
+// opened; WPARAM is the link's ID (0 for a link that is not stored), LPARAM the
+// caller's own mark of that launch. The window looks the link up again: it may
+// have been edited or dropped meanwhile.
 inline constexpr UINT kLaunchFailedMessage = WM_APP + 0x150;
 
 // What one launch thread works on: its own copy of the link (the store may edit or
-// drop the original meanwhile), the folder command read on the window's thread
-// and the window told of a failure (none: nobody is told).
+// drop the original meanwhile), the folder command read on the window's thread,
+// the window told of a failure (none: nobody is told) and the mark it is told with.
 struct LaunchRequest {
   Link link;
   std::wstring openDirCmd;
   HWND noticeWindow = nullptr;
+  LPARAM noticeMark = 0;
 };
 
 // Thread routines; the argument is a LaunchRequest made with new, which the thread
@@ -32,6 +34,7 @@ DWORD WINAPI RunLinkElevatedThread(LPVOID request);
 // Copies the link and the settings' folder command, starts the matching thread and
 // closes its handle. False when no thread could be started. The caller counts the
 // run itself. A target that does not open is posted to `noticeWindow` as
-// kLaunchFailedMessage.
-bool StartLinkThread(const Link& link, bool elevated, HWND noticeWindow = nullptr);
-bool StartLinkThread(const Link& link, bool elevated, const std::wstring& openDirCmd, HWND noticeWindow = nullptr);
+// kLaunchFailedMessage with `noticeMark`.
+bool StartLinkThread(const Link& link, bool elevated, HWND noticeWindow = nullptr, LPARAM noticeMark = 0);
+bool StartLinkThread(const Link& link, bool elevated, const std::wstring& openDirCmd, HWND noticeWindow = nullptr,
+                     LPARAM noticeMark = 0);

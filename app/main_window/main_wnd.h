@@ -92,7 +92,11 @@ class CMainWnd : public ui::WindowImplBase {
   void HideAtOnce();
   void ToggleMain();
   // A transient notice in the "tips" label.
+  // While the window is hidden or slid out the search window's notice window
+  // shows it instead.
   void ShowNotice(const std::wstring& text);
+  // Visible and not slid out to its edge.
+  bool IsOnScreen() const;
   // The notice for a launch thread's kLaunchFailedMessage: the link by its ID.
   void ShowLaunchFailedNotice(int32_t linkId);
   // The notice shown last (kept for the window's own checks).

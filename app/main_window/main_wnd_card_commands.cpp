@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/controls/list_item_id.h"
+#include "app/launching/launch_notices.h"
 #include "app/launching/launch_thread.h"
 #include "app/launching/link_location.h"
 #include "app/launching/shell_actions.h"
@@ -102,21 +103,30 @@ bool CMainWnd::RunCardLinkCommand(const std::wstring& command, int32_t linkId, P
   }
   if (command == L"open_path") {
     const std::wstring path = ResolveLinkPath(link->PATH);
+    bool opened = false;
     switch (link->TYPE) {
       case kLinkWebAddress:
         return CopyTextToClipboard(GetHWND(), path);
       case kLinkBuiltinFunction:
-        return false;
+        return false;  // it has no place on the disk to show
       case kLinkItemIdList:
-        return OpenContainingFolderOfList(link->Pidl);
+        opened = OpenContainingFolderOfList(link->Pidl);
+        break;
       case kLinkShellItem:
         if (std::optional<std::wstring> appId = StoreAppIdFromPath(path); appId && IsWindowsVersionAtLeast(6, 2, 0)) {
-          return OpenStoreAppFolder(*appId);
+          opened = OpenStoreAppFolder(*appId);
+        } else {
+          opened = OpenContainingFolder(path);
         }
-        return OpenContainingFolder(path);
+        break;
       default:
-        return OpenContainingFolder(path);
+        opened = OpenContainingFolder(path);
+        break;
     }
+    // A target that is gone has no folder to show it in: the user is told, as
+    // when it does not start.
+    if (!opened) ShowNotice(CannotOpenLocationNotice(link->NAME));
+    return opened;
   }
   if (command == L"winshell") return ShowLinkShellMenu(GetHWND(), *link, cursor, messageBoxOpen_) > 0;
   if (command == L"create_shortcut") {

@@ -9,6 +9,7 @@
 #include "app/desktop/full_screen.h"
 #include "app/desktop/mouse_hook.h"
 #include "app/desktop/tray_icon.h"
+#include "app/launching/launch_notices.h"
 #include "app/launching/launch_thread.h"
 #include "app/main_window/main_wnd.h"
 #include "app/search_window/search_wnd.h"
@@ -253,8 +254,21 @@ LRESULT CMainWnd::OnTimer(UINT, WPARAM wParam, LPARAM, bool& handled) {
   return 0;
 }
 
+bool CMainWnd::IsOnScreen() const {
+  if (!IsWindowVisible(GetHWND())) return false;
+  // A docked window that slid out (or is sliding out) shows one pixel of itself.
+  return !(GetSettings().bAutoDock && dock_.IsDocked() && dock_.HideRequested());
+}
+
 void CMainWnd::ShowNotice(const std::wstring& text) {
   lastNotice_ = text;
+  // A hidden window's notice line is seen by nobody: a launch by its chord, a
+  // tray command or a card with "bHideAfterLink" is told in the notice window
+  // where the search popup stands.
+  if (!IsOnScreen() && searchWnd_) {
+    searchWnd_->ShowNotice(text);
+    return;
+  }
   auto* label = dynamic_cast<ui::LabelTemplate<ui::Control>*>(tips_);
   if (!label) return;
   KillTimer(GetHWND(), kTimerNotice);
@@ -266,7 +280,7 @@ void CMainWnd::ShowNotice(const std::wstring& text) {
 void CMainWnd::ShowLaunchFailedNotice(int32_t linkId) {
   // A system function's link is not stored: it is the one run last.
   const std::shared_ptr<Link> link = linkId != 0 ? GetLinkStore().FindLink(linkId) : sysFuncLink_;
-  ShowNotice(link && !link->NAME.empty() ? L"无法打开 " + link->NAME : L"无法打开所选项目");
+  ShowNotice(CannotOpenNotice(link ? link->NAME : std::wstring()));
 }
 
 void CMainWnd::SetImeOpen(bool open) {

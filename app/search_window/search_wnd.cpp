@@ -10,15 +10,18 @@
 #include "app/controls/search_list_box.h"
 #include "app/desktop/force_foreground.h"
 #include "app/desktop/window_alpha.h"
+#include "app/launching/launch_notices.h"
 #include "app/launching/launch_thread.h"
 #include "app/launching/link_location.h"
 #include "app/launching/shell_actions.h"
+#include "app/search_window/notice_wnd.h"
 #include "data/icon_bitmaps.h"
 #include "data/link.h"
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "search_client/file_search.h"
 #include "search_client/service_protocol.h"
+#include "ui/base/dpi_scaler.h"
 #include "ui/base/image_info.h"
 #include "ui/base/string_util.h"
 #include "ui/base/ui_globals.h"
@@ -45,6 +48,9 @@ void SetItemLabel(ui::CMenuUI* menu, const wchar_t* itemName, const wchar_t* lab
 }
 
 std::wstring ServiceImageKey(const std::wstring& path) { return L"?s:" + ToLowerAscii(path); }
+
+// As many refused launches as a user could start before the first refusal comes back.
+constexpr size_t kRememberedLaunches = 32;
 
 // A service that stopped answering messages would hold a sent query for as long as
 // it stays hung; a short probe first keeps that wait bounded.
@@ -347,13 +353,47 @@ bool CSearchWnd::LaunchResult(int index, bool elevated) {
 
 bool CSearchWnd::LaunchLink(const std::shared_ptr<Link>& link, bool elevated) {
   if (!link) return false;
-  StartLinkThread(*link, elevated);
+  const LPARAM mark = ++lastLaunchMark_;
+  launchNames_.emplace_back(mark, link->NAME);
+  if (launchNames_.size() > kRememberedLaunches) launchNames_.pop_front();
+  const bool started = StartLinkThread(*link, elevated, GetHWND(), mark);
   ShowWindow(false, true);
+  if (!started) ShowNotice(CannotOpenNotice(link->NAME));
+  // Counted as a card click counts: when the launch is asked for, whatever the
+  // system answers later.
   if (link->ParentGroup != 0 && GetSettings().bSaveRunCount) {
     ++link->RunCount;
     GetLinkStore().SaveRunCount(link);
   }
   return true;
+}
+
+void CSearchWnd::ShowLaunchFailedNotice(int32_t linkId, LPARAM mark) {
+  std::wstring name;
+  const auto launch = std::find_if(launchNames_.begin(), launchNames_.end(),
+                                   [mark](const auto& entry) { return entry.first == mark; });
+  if (launch != launchNames_.end()) {
+    name = launch->second;
+    launchNames_.erase(launch);
+  } else if (const std::shared_ptr<Link> link = linkId != 0 ? GetLinkStore().FindLink(linkId) : nullptr) {
+    name = link->NAME;
+  }
+  ShowNotice(CannotOpenNotice(name));
+}
+
+CNoticeWnd* CSearchWnd::Notice() const { return noticeAlive_.expired() ? nullptr : notice_; }
+
+void CSearchWnd::ShowNotice(const std::wstring& text) {
+  lastNotice_ = text;
+  if (!GetHWND()) return;
+  if (!Notice()) {
+    notice_ = CNoticeWnd::Make(GetHWND());
+    noticeAlive_ = notice_ ? notice_->GetWeakFlag() : std::weak_ptr<nbase::WeakFlag>();
+  }
+  // Over the edit band, whether the window is shown or where it stood.
+  RECT band = GetWindowRectWithoutShadow(false);
+  band.bottom = band.top + DpiScaler::Instance().ScaleInt(kEditBand);
+  if (CNoticeWnd* notice = Notice()) notice->ShowOver(text, band);
 }
 
 bool CSearchWnd::OnSearchReturn(ui::EventArgs*) {
@@ -404,17 +444,22 @@ bool CSearchWnd::RunResultCommand(const std::wstring& command, const std::shared
   if (command == L"open_path") {
     ShowWindow(false, true);
     const std::wstring path = link->GetResolvedPath();
+    bool opened = false;
     switch (link->TYPE) {
       case kLinkWebAddress:
         return CopyTextToClipboard(GetHWND(), path);
       case kLinkBuiltinFunction:
-        return false;
+        return false;  // it has no place on the disk to show
       case kLinkItemIdList:
         // The target lives in the stored item-ID list; its path is empty.
-        return OpenContainingFolderOfList(link->Pidl);
+        opened = OpenContainingFolderOfList(link->Pidl);
+        break;
       default:
-        return OpenContainingFolder(path);
+        opened = OpenContainingFolder(path);
+        break;
     }
+    if (!opened) ShowNotice(CannotOpenLocationNotice(link->NAME));
+    return opened;
   }
   if (command == L"winshell") return ShowLinkShellMenu(GetHWND(), *link, cursor, shellMenuOpen) > 0;
   return false;
@@ -530,6 +575,8 @@ LRESULT CSearchWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam)
       break;  // the framework still learns that the focus left
     case WM_SHOWWINDOW:
       if (wParam == 1) {
+        // A new search begins where the notice stands: the user has read it.
+        if (CNoticeWnd* notice = Notice()) notice->Dismiss();
         ResetSearch();
         // The first letter then refills rows made while the user reaches the keys.
         if (sparedRows_.size() < kMaxVisibleRows) PostMessageW(GetHWND(), kPrepareRowsMessage, 0, 0);
@@ -550,6 +597,9 @@ LRESULT CSearchWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam)
       return FALSE;
     case kPrepareRowsMessage:
       PrepareRows();
+      return 0;
+    case kLaunchFailedMessage:
+      ShowLaunchFailedNotice(static_cast<int32_t>(wParam), lParam);
       return 0;
     case kServiceReplyMessage:
       if (wParam == replyId_ && queryPending_) TakeServiceResults();

@@ -21,6 +21,7 @@
 #include "ui/core/window_impl_base.h"
 
 struct Link;
+class CNoticeWnd;
 
 namespace ui {
 class CMenuMgr;
@@ -81,6 +82,15 @@ class CSearchWnd : public ui::WindowImplBase {
   // key, the main window's search button and typing in the main window).
   void BringUp();
 
+  // Tells the user something in the notice window, over the place of this
+  // window's edit band, whether this window is shown or hidden: its launches
+  // hide it before the system answers, and the main window sends here what it
+  // cannot show while it is hidden itself.
+  void ShowNotice(const std::wstring& text);
+  const std::wstring& LastNotice() const { return lastNotice_; }
+  // The notice window once one was shown; null before and after it is gone.
+  CNoticeWnd* Notice() const;
+
   // The number of items the service is asked for when `localCount` links matched.
   static int ServiceMaximum(size_t localCount);
 
@@ -114,6 +124,8 @@ class CSearchWnd : public ui::WindowImplBase {
   void FitHeight(size_t rows);
   bool LaunchResult(int index, bool elevated);
   bool LaunchLink(const std::shared_ptr<Link>& link, bool elevated);
+  // The notice for a launch thread's kLaunchFailedMessage.
+  void ShowLaunchFailedNotice(int32_t linkId, LPARAM mark);
   bool HandleKey(WPARAM key);
   void SelectAndShow(int index);
   bool ShouldHideOnOutsideClick() const;
@@ -129,6 +141,15 @@ class CSearchWnd : public ui::WindowImplBase {
   std::deque<std::shared_ptr<Link>> serviceResults;
   std::map<std::wstring, IconCacheEntry> resultIcons;
   SystemImageLists sysImageList;
+  // The notice window, owned as a window: destroyed with this one, its object
+  // then deletes itself.
+  CNoticeWnd* notice_ = nullptr;
+  std::weak_ptr<nbase::WeakFlag> noticeAlive_;
+  std::wstring lastNotice_;
+  // The names of the latest launches by their marks: a refusal comes back after
+  // the results changed, and a file result has no ID to look it up by.
+  std::deque<std::pair<LPARAM, std::wstring>> launchNames_;
+  LPARAM lastLaunchMark_ = 0;
   size_t localCount_ = 0;
   DWORD replyId_ = 0;
   bool queryPending_ = false;

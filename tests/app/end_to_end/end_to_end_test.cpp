@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ constexpr POINT kLinkBoxSpace = {250, 450};
 constexpr POINT kMenuButton = {388 - 53, 21};
 // The title bar's search button, left of the menu button while the theme button is hidden.
 constexpr POINT kSearchButton = {388 - 85, 21};
+// The title bar's close button, the rightmost: it hides the window.
+constexpr POINT kCloseButton = {388 - 21, 21};
 
 void ClickAt(HWND window, POINT client) { e2e::Click(window, client, false, 200); }
 
@@ -277,6 +280,78 @@ TEST(EndToEndTest, SearchFindsALinkByNameAndEnterStartsIt) {
   const auto links = FirstTagLinks(program);
   ASSERT_EQ(links.size(), 3u);
   EXPECT_EQ(links[1]->RunCount, 1) << "the search launch is counted like a click";
+}
+
+// A program link whose file is gone, found in the search window while the main
+// window is hidden and started with Enter: the search window hides, the system's
+// refusal is told by name in the notice window where the search window stood, the
+// main window stays hidden, and the run is stored as a card click stores it. A
+// link's chord pressed then is told the same way.
+TEST(EndToEndTest, ALaunchTheSystemRefusesFromTheSearchWindowIsToldWhileTheMainWindowIsHidden) {
+  PexoProgram program(ChordConf());
+  ASSERT_TRUE(program.copied());
+  ASSERT_TRUE(FirstStart(program));
+  {
+    LinkStore store;
+    ASSERT_TRUE(store.Open(program.File(L"db\\link.db")));
+    ASSERT_FALSE(store.topGroups.empty());
+    ASSERT_FALSE(store.topGroups[0]->tags.empty());
+    for (const wchar_t* name : {L"gone tool", L"chorded gone"}) {
+      auto link = std::make_shared<Link>();
+      link->NAME = name;
+      link->TYPE = kLinkProgram;
+      link->PATH = program.File(L"no_such_tool.exe");
+      // A chord of its own: the chord tests beside it register Ctrl+Alt+F7.
+      if (name[0] == L'c') link->HotKey = MakeHotKeyCode(kHotKeyCtrl | kHotKeyAlt | kHotKeyShift, VK_F7);
+      ASSERT_TRUE(store.AddLink(store.topGroups[0]->tags[0], link));
+    }
+  }
+
+  HWND main = e2e::StartShown(program);
+  ASSERT_NE(main, nullptr);
+  const DWORD pid = program.processId();
+  ClickAt(main, kCloseButton);
+  ASSERT_TRUE(pexo_test::WaitUntil([&] { return !IsWindowVisible(main); }, 5000)) << "the close button did not hide";
+  e2e::PressChord({VK_CONTROL, VK_MENU}, VK_F9);
+  HWND search = e2e::WaitVisible(pid, L"SearchWnd", 3000);
+  if (!search) {
+    EXPECT_TRUE(PexoProgram::Answers(main));
+    EXPECT_EQ(program.CloseAndWait(main), 0u);
+    GTEST_SKIP() << "this display turns no synthesised key chord into a global hot key, and with the main "
+                    "window hidden nothing else opens the search window";
+  }
+  ASSERT_TRUE(e2e::WaitReadyForKeys(search)) << "the search window never took the keys";
+  RECT place = {};
+  GetWindowRect(search, &place);
+  e2e::TypeText(L"gone");
+  ASSERT_TRUE(e2e::WaitSettled(search)) << "the search results never settled";
+  e2e::PressKey(VK_RETURN);
+  HWND notice = e2e::WaitVisible(pid, L"NoticeWnd", 10000);
+  ASSERT_NE(notice, nullptr) << "the refusal was not told";
+  wchar_t text[128] = {};
+  GetWindowTextW(notice, text, 128);
+  EXPECT_EQ(std::wstring(text), L"无法打开 gone tool");
+  EXPECT_FALSE(IsWindowVisible(search)) << "the search window stays open after the launch";
+  EXPECT_FALSE(IsWindowVisible(main)) << "the main window came up";
+  RECT rc = {};
+  GetWindowRect(notice, &rc);
+  EXPECT_EQ(rc.top, place.top) << "the notice is not where the search window stood";
+  EXPECT_LE(std::abs((rc.left + rc.right) - (place.left + place.right)), 1);
+  EXPECT_TRUE(e2e::WaitGone(pid, L"NoticeWnd", 10000)) << "the notice stays";
+
+  // A link's own chord with the main window hidden is told in the same place.
+  e2e::PressChord({VK_CONTROL, VK_MENU, VK_SHIFT}, VK_F7);
+  notice = e2e::WaitVisible(pid, L"NoticeWnd", 10000);
+  ASSERT_NE(notice, nullptr) << "the chord's refusal was not told";
+  GetWindowTextW(notice, text, 128);
+  EXPECT_EQ(std::wstring(text), L"无法打开 chorded gone");
+  EXPECT_FALSE(IsWindowVisible(main)) << "the main window came up";
+  ASSERT_EQ(program.CloseAndWait(main), 0u);
+
+  const auto links = FirstTagLinks(program);
+  ASSERT_EQ(links.size(), 2u);
+  EXPECT_EQ(links[0]->RunCount, 1) << "a refused launch from the search counts as a refused card click";
+  EXPECT_EQ(links[1]->RunCount, 1);
 }
 
 TEST(EndToEndTest, TheApplicationChordHidesAndShowsTheWindowAndALinksChordStartsIt) {

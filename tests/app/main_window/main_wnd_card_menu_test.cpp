@@ -201,6 +201,24 @@ TEST_F(CardMenuTest, AShortcutThatCannotBeWrittenShowsANotice) {
   EXPECT_EQ(window_->LastNotice(), L"");
 }
 
+// A card whose file is gone: "打开文件位置" finds no folder to show and
+// "以管理员身份运行" is refused by the system; both are told by name, as a click
+// on the card is, and the refused run is counted as that click counts it.
+TEST_F(CardMenuTest, MenuCommandsTheSystemRefusesForAGoneTargetAreToldByName) {
+  LinkStore& store = GetLinkStore();
+  ASSERT_TRUE(store.Open());
+  auto gone = NewLink(L"旧工具", L"C:\\no\\such\\tool.exe");
+  ASSERT_TRUE(store.AddLink(store.topGroups.at(0)->tags.at(0), gone));
+  GetSettings().bSaveRunCount = true;
+  OpenWindowOverStore();
+  ChooseOnCard(0, {L"open_path"});
+  EXPECT_EQ(window_->LastNotice(), L"无法打开 旧工具 的文件位置");
+  ChooseOnCard(0, {L"use_admin"});
+  EXPECT_TRUE(window_test::PumpUntil([&] { return window_->LastNotice() == L"无法打开 旧工具"; }, 10000))
+      << "the refused elevated start is not told; the last notice: " << testing::PrintToString(window_->LastNotice());
+  EXPECT_EQ(StoredLinks().at(0)->RunCount, 1);
+}
+
 TEST_F(CardMenuTest, DeleteRemovesTheRightClickedLinkAfterAHotKeyResortedTheTagWhileTheMenuWasUp) {
   GetSettings().bDelConfirm = false;
   GetSettings().bSaveRunCount = true;

@@ -6,10 +6,13 @@
 #include <string>
 
 #include "app/main_window/main_wnd.h"
+#include "app/search_window/notice_wnd.h"
+#include "app/search_window/search_wnd.h"
 #include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "tests/app/support/launcher_test_support.h"
+#include "tests/app/support/notice_test_support.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/dpi_scaler.h"
@@ -104,6 +107,47 @@ TEST_F(ScaledMainWindowTest, TilesAtOneAndAHalfScaleAreSavedAsPicture) {
   SendMessageW(hwnd_, WM_MOUSELEAVE, 0, 0);
   PaintNow(hwnd_);
   EXPECT_TRUE(window_test::SaveWindowPng(*window_, docs + L"main_tiles32_150.png"));
+}
+
+// At 150 % the notice line of the main window and, while that window is hidden,
+// the notice window where the search window stands both lay a notice out across
+// the window at the scaled size and draw its text centred.
+TEST_F(ScaledMainWindowTest, NoticesAreDrawnCentredAcrossTheWindowAtOneAndAHalfScale) {
+  launcher_test::RemoveStoreFiles();
+  Settings& settings = launcher_test::QuietWindowSettings();
+  settings.nWidth = 582;
+  settings.nHeight = 960;
+  settings.nPosX = 0;
+  settings.nPosY = 0;
+  window_ = new CMainWnd(GetModuleHandleW(nullptr));
+  hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
+  ASSERT_NE(hwnd_, nullptr);
+  ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  PaintNow(hwnd_);
+
+  ui::Control* tips = window_->FindControlByName(L"tips");
+  ASSERT_NE(tips, nullptr);
+  window_->ShowNotice(L"保存失败，请检查数据库文件");
+  ASSERT_TRUE(window_test::PumpUntil([&] { return tips->IsVisible(); }, 2000));
+  PaintNow(hwnd_);
+  EXPECT_EQ(tips->GetPos().bottom - tips->GetPos().top, 45);
+  notice_test::ExpectCentredAcrossWindow(*window_, tips);
+
+  ASSERT_TRUE(window_test::PumpUntil([&] { return window_->SearchWindow() != nullptr; }, 5000)) << "no search window";
+  ::ShowWindow(hwnd_, SW_HIDE);
+  window_->ShowNotice(L"无法打开 旧工具");
+  CNoticeWnd* notice = window_->SearchWindow()->Notice();
+  ASSERT_NE(notice, nullptr);
+  EXPECT_TRUE(IsWindowVisible(notice->GetHWND()));
+  EXPECT_EQ(notice->Text(), L"无法打开 旧工具");
+  RECT rc = {};
+  GetWindowRect(notice->GetHWND(), &rc);
+  const RECT search = window_->SearchWindow()->GetWindowRectWithoutShadow(false);
+  EXPECT_EQ(rc.left, search.left);
+  EXPECT_EQ(rc.right, search.right);
+  EXPECT_EQ(rc.top, search.top);
+  EXPECT_EQ(rc.bottom - rc.top, 60) << "as high as the search window's edit band at 150 %";
+  notice_test::ExpectCentredAcrossWindow(*notice, notice->FindControlByName(L"notice_text"));
 }
 
 }  // namespace

@@ -16,8 +16,10 @@
 #include "data/settings.h"
 #include "data/system_links.h"
 #include "data/theme_loader.h"
+#include "app/search_window/notice_wnd.h"
 #include "sqlite3.h"
 #include "tests/app/support/launcher_test_support.h"
+#include "tests/app/support/notice_test_support.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
@@ -285,6 +287,55 @@ TEST_F(MainWindowTest, ACardWhoseTargetIsGoneShowsANoticeNamingIt) {
   ui::Control* tip = window_->FindControlByName(L"tips");
   ASSERT_NE(tip, nullptr);
   EXPECT_TRUE(PumpUntil([&] { return tip->IsVisible(); }, 2000)) << "the notice is shown";
+  notice_test::ExpectCentredAcrossWindow(*window_, tip);
+}
+
+// Every notice of the notice line is drawn centred across the window, a short one
+// and a long one alike, not as wide as its text at the left edge.
+TEST_F(MainWindowTest, NoticesAreDrawnCentredAcrossTheWindow) {
+  PrepareStore();
+  Open();
+  ui::Control* tip = window_->FindControlByName(L"tips");
+  ASSERT_NE(tip, nullptr);
+  for (const wchar_t* text : {L"保存失败，请检查数据库文件", L"特殊标签不能删除", L"无法打开 旧工具"}) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(text)));
+    window_->ShowNotice(text);
+    ASSERT_TRUE(PumpUntil([&] { return tip->IsVisible(); }, 2000));
+    notice_test::ExpectCentredAcrossWindow(*window_, tip);
+  }
+}
+
+// A card started with "bHideAfterLink" hides the window before the system
+// answers: its refusal is told in the notice window where the search window
+// stands, not in the hidden window's notice line.
+TEST_F(MainWindowTest, ARefusedCardLaunchOfAWindowThatHidLaterIsToldInTheNoticeWindow) {
+  PrepareStore();
+  {
+    LinkStore& store = GetLinkStore();
+    ASSERT_TRUE(store.Open());
+    auto gone = MakeLink(L"旧工具");
+    gone->PATH = L"C:\\no\\such\\tool.exe";
+    ASSERT_TRUE(store.AddLink(store.topGroups[0]->tags[0], gone));
+    store.Close();
+  }
+  GetSettings().bHideAfterLink = true;
+  GetSettings().bSaveRunCount = true;
+  Open();
+  ASSERT_TRUE(PumpUntil([&] { return window_->SearchWindow() != nullptr; }, 5000)) << "no search window";
+  ASSERT_EQ(CardName(3), L"旧工具");
+  ClickCard(3);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(hwnd_); }, 5000)) << "the window did not hide after the launch";
+  CSearchWnd* search = window_->SearchWindow();
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        CNoticeWnd* notice = search->Notice();
+        return notice && IsWindowVisible(notice->GetHWND()) && notice->Text() == L"无法打开 旧工具";
+      },
+      10000))
+      << "the refusal is not told; the last notice: " << testing::PrintToString(window_->LastNotice());
+  EXPECT_FALSE(window_->FindControlByName(L"tips")->IsVisible()) << "told in the hidden window";
+  EXPECT_FALSE(IsWindowVisible(search->GetHWND())) << "the search window stays hidden";
+  EXPECT_EQ(FirstTag()->links.back()->RunCount, 1) << "counted as every card click is";
 }
 
 TEST_F(MainWindowTest, DoubleClickModeIgnoresSingleClicksAndAltOpensPropertiesWithoutCounting) {

@@ -18,6 +18,7 @@
 
 #include "app/controls/app_control_factory.h"
 #include "app/controls/search_list_box.h"
+#include "app/search_window/notice_wnd.h"
 #include "app/search_window/search_wnd.h"
 #include "data/initials.h"
 #include "data/link_store.h"
@@ -26,6 +27,7 @@
 #include "tests/search_client/fake_search_service.h"
 #include "tests/app/support/launcher_test_support.h"
 #include "tests/app/support/menu_driver.h"
+#include "tests/app/support/notice_test_support.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
@@ -682,6 +684,101 @@ TEST_F(SearchWindowTest, TheResultMenuIsDrawnAndActsOnTheRightClickedLinkAfterLe
   EXPECT_EQ(chosen->RunCount, 10) << "the deleted link was started";
   EXPECT_EQ(later->RunCount, 2);
   EXPECT_EQ(GetLinkStore().FindLink(chosen->ID), nullptr);
+}
+
+// A program whose file is gone, found and started from the search window: the
+// window hides as the launch starts, and the system's refusal comes back later and
+// is told by name in the notice window, centred over the place of the search band
+// and without taking the focus, as a card click tells it in the main window. The
+// run is counted as a card click counts a refused one. A click on the row and the
+// result menu's commands that the system can refuse tell it the same way; opening
+// the search window again takes the notice away.
+TEST_F(SearchWindowTest, ALaunchTheSystemRefusesIsToldWhereTheSearchWindowStood) {
+  GetSettings().bSaveRunCount = true;
+  GetSettings().bOpenFileSearch = false;
+  auto gone = AddProbeLink(*GetLinkStore().topGroups[0]->tags[0], L"zz 旧工具", 0);
+  gone->PATH = L"C:\\no\\such\\tool.exe";
+  gone->Parameter.clear();
+  Open();
+  const RECT band = window_->GetWindowRectWithoutShadow(false);
+  HWND notice = nullptr;
+  // Waits for the notice and checks where and how it shows.
+  auto expectNotice = [&](const std::wstring& text) {
+    SCOPED_TRACE(Utf8(text));
+    EXPECT_FALSE(IsWindowVisible(hwnd_)) << "the search window hides as the launch starts";
+    const bool shown = PumpUntil(
+        [&] {
+          CNoticeWnd* window = window_->Notice();
+          return window && IsWindowVisible(window->GetHWND()) && window->Text() == text;
+        },
+        10000);
+    ASSERT_TRUE(shown) << "no notice; the last one: " << Utf8(window_->LastNotice());
+    notice = window_->Notice()->GetHWND();
+    wchar_t title[128] = {};
+    GetWindowTextW(notice, title, 128);
+    EXPECT_EQ(title, text) << "the notice's window text is what a screen reader reads";
+    RECT rc = {};
+    GetWindowRect(notice, &rc);
+    EXPECT_EQ(rc.top, band.top);
+    EXPECT_LE(std::abs((rc.left + rc.right) - (band.left + band.right)), 1) << "centred over the search band";
+    EXPECT_NE(GetForegroundWindow(), notice) << "the notice took the focus";
+    ui::Control* label = window_->Notice()->FindControlByName(L"notice_text");
+    ASSERT_NE(label, nullptr);
+    RECT client = {};
+    GetClientRect(notice, &client);
+    const RECT at = label->GetPos();
+    EXPECT_LE(std::abs((at.left + at.right) - client.right), 1) << "the text is laid out across the window";
+    EXPECT_GT(at.right - at.left, client.right / 2);
+    notice_test::ExpectCentredAcrossWindow(*window_->Notice(), label);
+  };
+  auto rowCentre = [&] {
+    PaintNow(hwnd_);
+    const RECT row = window_->ResultList()->GetItemAt(0)->GetPos();
+    return POINT{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+  };
+  // Each opening starts with an empty search.
+  auto findGone = [&] {
+    if (IsWindowVisible(hwnd_)) window_->ShowWindow(false, false);
+    window_->BringUp();
+    PumpFor(100);
+    TypeText("zz");
+    return PumpUntil([&] { return window_->ResultCount() == 1 && window_->Result(0) == gone; });
+  };
+
+  // Enter.
+  ASSERT_TRUE(findGone());
+  PressKey(VK_RETURN);
+  expectNotice(L"无法打开 zz 旧工具");
+  EXPECT_EQ(gone->RunCount, 1) << "a refused launch counts as a card click counts it";
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(notice); }, 10000)) << "the notice goes by itself";
+
+  // A click on the row: one click starts it (a second one lands where the hidden
+  // window was, so a double click starts nothing twice).
+  ASSERT_TRUE(findGone());
+  POINT screen = rowCentre();
+  ClientToScreen(hwnd_, &screen);
+  ClickAt(screen);
+  expectNotice(L"无法打开 zz 旧工具");
+  EXPECT_EQ(gone->RunCount, 2);
+  window_->BringUp();
+  EXPECT_FALSE(IsWindowVisible(notice)) << "a new search starts where the notice stood";
+
+  // The result menu's "以管理员身份运行" and "打开文件位置".
+  ASSERT_TRUE(findGone());
+  const POINT firstRow = rowCentre();
+  auto settle = [&](bool retry) {
+    if (retry || !IsWindowVisible(hwnd_)) {
+      ASSERT_TRUE(findGone());
+    }
+    SetForegroundWindow(hwnd_);
+    PumpUntil([&] { return GetForegroundWindow() == hwnd_; }, 2000);
+  };
+  menu_driver::ChooseWithRetry(hwnd_, firstRow, {L"use_admin"}, settle);
+  expectNotice(L"无法打开 zz 旧工具");
+  EXPECT_EQ(gone->RunCount, 3);
+  menu_driver::ChooseWithRetry(hwnd_, firstRow, {L"open_path"}, settle);
+  expectNotice(L"无法打开 zz 旧工具 的文件位置");
+  EXPECT_EQ(gone->RunCount, 3) << "showing the folder is no run";
 }
 
 // Four thousand results: the list builds only the rows it shows, yet scrolling
