@@ -552,7 +552,8 @@ TEST_F(MainWindowTest, ANoteKeptFromARefusedSaveGoesWithItsDeletedTag) {
 
   EXPECT_TRUE(window_->DeleteTagWithId(noteId));
   EXPECT_FALSE(window_->HasUnsavedNote(noteId)) << "the text of a deleted tag stayed";
-  ASSERT_TRUE(window_->AddSpecialTag(kGroupNote));
+  ASSERT_TRUE(window_->AddSpecialTag(
+      kGroupNote, GetLinkStore().topGroups.at(static_cast<size_t>(window_->CurrentGroupIndex()))->ID));
   ASSERT_TRUE(PumpUntil([&] { return window_->NoteTagId() != 0; }, 2000)) << "the new note tag is shown";
   EXPECT_NE(window_->NoteTagId(), noteId);
   EXPECT_EQ(window_->NoteText(), L"") << "a new note shows nothing of the deleted one";
