@@ -235,8 +235,7 @@ TEST_F(MainMenuTest, TheHotKeyOverviewOpensFromTheTrayMenu) {
 
 TEST_F(MainMenuTest, TheOpenMainMenuIsPicturedForTheDocumentation) {
   Open();
-  const std::wstring docs = pexo_test::DataFile(L"../../docs") + L"\\";
-  CreateDirectoryW(docs.c_str(), nullptr);
+  const std::wstring pictures = pexo_test::PictureFolder();
   bool saved = false;
   menu_driver::Visit visit = ChooseFromMenu(hwnd_, TitlePoint(), {}, [&] {
     HWND popup = nullptr;
@@ -245,7 +244,7 @@ TEST_F(MainMenuTest, TheOpenMainMenuIsPicturedForTheDocumentation) {
     InvalidateRect(popup, nullptr, FALSE);
     UpdateWindow(popup);
     auto* menu = reinterpret_cast<ui::Window*>(GetWindowLongPtrW(popup, GWLP_USERDATA));
-    saved = menu && window_test::SaveWindowPng(*menu, docs + L"main_menu.png");
+    saved = menu && window_test::SaveWindowPng(*menu, pictures + L"main_menu.png");
   });
   EXPECT_TRUE(visit.shown);
   EXPECT_TRUE(saved);

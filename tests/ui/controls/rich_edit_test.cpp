@@ -597,9 +597,7 @@ TEST_F(RichEditTest, FocusedFieldsWithCaretAndSelectionAreSavedAsAPicture) {
   }
   EXPECT_GT(dark, 100) << "selection highlight";
 
-  std::wstring docs = pexo_test::DataFile(L"..\\..\\docs");
-  CreateDirectoryW(docs.c_str(), nullptr);
-  const std::wstring picture = docs + L"\\rich_edit_focused.png";
+  const std::wstring picture = pexo_test::PictureFolder() + L"rich_edit_focused.png";
   ASSERT_TRUE(window_test::WritePng(picture, width, height, [&](int x, int y) {
     const POINT p = {x, y};
     const DWORD pixel = PtInRect(&caretField, p) ? withCaret[static_cast<size_t>(y) * width + x]
