@@ -26,6 +26,7 @@
 #include "tests/search_client/fake_search_service.h"
 #include "tests/app/support/launcher_test_support.h"
 #include "tests/app/support/menu_driver.h"
+#include "tests/support/clipboard_text.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
@@ -474,15 +475,7 @@ TEST_F(SearchWindowTest, ResultMenuCommandsActOnTheRowsLinkAndHideAsTheyShould) 
   ASSERT_EQ(window_->Result(0)->NAME, L"qq web");
   EXPECT_TRUE(window_->RunResultCommand(L"open_path", window_->Result(0), cursor));
   EXPECT_FALSE(IsWindowVisible(hwnd_));
-  std::wstring copied;
-  if (OpenClipboard(nullptr)) {
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-      copied = static_cast<const wchar_t*>(GlobalLock(data));
-      GlobalUnlock(data);
-    }
-    CloseClipboard();
-  }
-  EXPECT_EQ(copied, L"https://example.com/qq");
+  EXPECT_EQ(pexo_test::ClipboardText(), L"https://example.com/qq");
 
   // A built-in function has no folder: nothing opens, the window still hides.
   window_->BringUp();
