@@ -519,11 +519,7 @@ TEST_F(SettingsDialogTest, AThemePickedFromTheDropDownListIsStoredAndRepaintsThe
                   ui::Control* item = menu_driver::FindVisibleItem(d.GetHWND(), L"Settings_Probe.xml", &popup);
                   listed = item != nullptr;
                   if (!item) return;
-                  const RECT rc = item->GetPos();
-                  const POINT middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-                  menu_driver::PostAt(popup, WM_MOUSEMOVE, 0, middle);
-                  menu_driver::PostAt(popup, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-                  menu_driver::PostAt(popup, WM_LBUTTONUP, 0, middle);
+                  menu_driver::ClickMiddle(popup, item);
                 },
                 [](CDialogWnd& d) {
                   EXPECT_EQ(Get<ui::Combo>(d, L"combo_theme")->GetText(), L"Settings_Probe.xml");

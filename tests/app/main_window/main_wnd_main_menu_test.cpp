@@ -211,11 +211,7 @@ TEST_F(MainMenuTest, TheHotKeyOverviewOpensFromTheTrayMenu) {
     if (!item || item->GetName() != L"hotkey" || !level->GetCreatedMenuWnd()) return;
     HWND popup = level->GetCreatedMenuWnd()->GetHWND();
     if (!IsWindowVisible(popup)) return;
-    const RECT rc = item->GetPos();
-    const POINT middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    menu_driver::PostAt(popup, WM_MOUSEMOVE, 0, middle);
-    menu_driver::PostAt(popup, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-    menu_driver::PostAt(popup, WM_LBUTTONUP, 0, middle);
+    menu_driver::ClickMiddle(popup, item);
     clicked = true;
   });
   window_test::PumpUntil([&] { return closer.seen; }, 3000);
