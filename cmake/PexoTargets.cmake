@@ -31,6 +31,25 @@ function(pexo_test_env test)
   set_tests_properties(${test} PROPERTIES TIMEOUT ${PEXO_TEST_TIMEOUT} ENVIRONMENT "${_env}")
 endfunction()
 
+# Wine's heap checking, for tests whose faults would otherwise pass unseen. With
+# "warn+heap" Wine refuses a block freed twice and prints a "warn:heap" line for it
+# (the process heap's blocks and the C runtime's, malloc/free and new/delete alike,
+# and those of programs the test starts, whose Wine messages share its output); the
+# line fails the test. Freed blocks are also held back and filled with 0xFEEEFEEE,
+# so a read through a freed object meets that fill instead of the old values.
+# Wine 8 does not report a write into a freed block. tests/support/heap_faults.cpp
+# and the "heap_check_canary" test show all of it.
+set(PEXO_HEAP_CHECK_WINEDEBUG "-all,err+module,warn+heap")
+set(PEXO_HEAP_CHECK_FAILURES "err:heap|warn:heap")
+
+# pexo_heap_checked_test(TEST...): runs the tests under that heap checking.
+function(pexo_heap_checked_test)
+  foreach(_test ${ARGN})
+    set_tests_properties(${_test} PROPERTIES FAIL_REGULAR_EXPRESSION "${PEXO_HEAP_CHECK_FAILURES}")
+    set_property(TEST ${_test} APPEND PROPERTY ENVIRONMENT "WINEDEBUG=${PEXO_HEAP_CHECK_WINEDEBUG}")
+  endforeach()
+endfunction()
+
 # pexo_tests(PREFIX DEPS... [DIRS SUBFOLDER...]): one test executable per *_test.cpp
 # in the current folder, or in the named subfolders of it; the executables all land
 # in the current folder's build folder, named PREFIX_<file>. Separate processes keep

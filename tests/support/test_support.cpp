@@ -78,6 +78,15 @@ std::wstring ExeFolder() {
   return slash == std::wstring::npos ? folder : folder.substr(0, slash);
 }
 
+std::wstring PictureFolder() {
+  wchar_t asked[8] = {};
+  const DWORD length = GetEnvironmentVariableW(L"PEXO_WRITE_DOCS", asked, 8);
+  const bool intoDocs = length > 0 && length < 8 && std::wstring(asked) == L"1";
+  const std::wstring folder = intoDocs ? DataFile(L"..\\..\\docs") : ExeFolder();
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder + L"\\";
+}
+
 bool RunningUnderWine() {
   HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;

@@ -33,6 +33,12 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // The folder of the running test executable, without a trailing backslash.
 std::wstring ExeFolder();
 
+// Where a test saves a picture made for people (the screenshots the read-me shows):
+// the checkout's docs/ folder when PEXO_WRITE_DOCS=1 asks for fresh ones, otherwise
+// the test program's own build folder, so that a plain run leaves the checkout as
+// it was. The folder exists; the path ends with a backslash.
+std::wstring PictureFolder();
+
 // True when the tests run under Wine (some platform calls are missing or stubbed there).
 bool RunningUnderWine();
 

@@ -12,6 +12,7 @@
 #include "app/controls/app_control_factory.h"
 #include "app/controls/menu_card_ui.h"
 #include "app/controls/rich_edit_x.h"
+#include "tests/support/clipboard_text.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
@@ -99,22 +100,6 @@ class EditMenuTest : public ::testing::Test {
     PumpMessages();
   }
 
-  static bool PutTextOnClipboard(const std::wstring& text) {
-    if (!OpenClipboard(nullptr)) return false;
-    EmptyClipboard();
-    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    bool placed = false;
-    if (memory) {
-      memcpy(GlobalLock(memory), text.c_str(), bytes);
-      GlobalUnlock(memory);
-      placed = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-      if (!placed) GlobalFree(memory);
-    }
-    CloseClipboard();
-    return placed;
-  }
-
   // Right-clicks the field and, inside the menu's loop, clicks the named item
   // (or outside the menu for an empty name). True when a menu was seen.
   bool ChooseFromMenu(const std::wstring& item, POINT inside = {20, 10}) {
@@ -157,7 +142,7 @@ class EditMenuTest : public ::testing::Test {
 };
 
 TEST_F(EditMenuTest, ARightClickShowsTheMenuAndTheChosenCommandActs) {
-  if (!PutTextOnClipboard(L"XYZ")) GTEST_SKIP() << "the clipboard cannot be written here";
+  if (!pexo_test::PutClipboardText(L"XYZ")) GTEST_SKIP() << "the clipboard cannot be written here";
   ASSERT_TRUE(ChooseFromMenu(L"paste"));
   EXPECT_EQ(edit->GetText(), L"XYZ");
 
@@ -187,7 +172,7 @@ TEST_F(EditMenuTest, ARightClickShowsTheMenuAndTheChosenCommandActs) {
 // the menu is up (a chord or the hover timer switched the tag), the command
 // chosen for the first text is dropped instead of pasting into the other.
 TEST_F(EditMenuTest, ACommandChosenAfterTheFieldWasGivenAnotherTextIsDropped) {
-  if (!PutTextOnClipboard(L"XYZ")) GTEST_SKIP() << "the clipboard cannot be written here";
+  if (!pexo_test::PutClipboardText(L"XYZ")) GTEST_SKIP() << "the clipboard cannot be written here";
   edit->SetText(L"第一条");
   Steps().push_back([this] { edit->SetText(L"另一条"); });
   ASSERT_TRUE(ChooseFromMenu(L"paste"));

@@ -82,11 +82,9 @@ TEST(HotKeyOverview, ListsEveryLinkChordAndMarksRefusedOnesRed) {
   EXPECT_EQ(first->GetToolTipText(), L"registered\r\nC:\\registered.exe\r\nnote\r\n启动次数：0");
   EXPECT_EQ(first->GetToolTipWidth(), 400);
 
-  // A picture of the overview for people reading the docs.
+  // A picture of the overview for people reading the documentation.
   window_test::PaintNow(hwnd);
-  const std::wstring docs = pexo_test::DataFile(L"..\\..\\docs");
-  CreateDirectoryW(docs.c_str(), nullptr);
-  EXPECT_TRUE(window_test::SaveWindowPng(*window, docs + L"\\hotkey_overview.png"));
+  EXPECT_TRUE(window_test::SaveWindowPng(*window, pexo_test::PictureFolder() + L"hotkey_overview.png"));
 
   // The opener deletes the window after it closed.
   DestroyWindow(hwnd);

@@ -216,11 +216,9 @@ TEST_F(LinkEditorTest, ASizeSavedByTheFrameIsTheSizeRestored) {
   EditFirstCard(Steps{[&](CDialogWnd& d) {
     RECT rect = d.GetWindowRectWithoutShadow(false);
     opened = {rect.right - rect.left, rect.bottom - rect.top};
-    // A picture of the editor for people reading the docs.
+    // A picture of the editor for people reading the documentation.
     window_test::PaintNow(d.GetHWND());
-    const std::wstring docs = pexo_test::DataFile(L"..\\..\\docs");
-    CreateDirectoryW(docs.c_str(), nullptr);
-    EXPECT_TRUE(window_test::SaveWindowPng(d, docs + L"\\link_editor.png"));
+    EXPECT_TRUE(window_test::SaveWindowPng(d, pexo_test::PictureFolder() + L"link_editor.png"));
     Click(d, L"btn_cancel");
   }});
   EXPECT_EQ(opened.cx, 520);

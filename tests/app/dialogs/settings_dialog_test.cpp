@@ -251,20 +251,19 @@ TEST_F(SettingsDialogTest, EveryPageIsPicturedForTheDocumentation) {
                         FALSE));
   GetSettings().Theme = L"gray";
   OpenMain();
-  const std::wstring docs = pexo_test::DataFile(L"..\\..\\docs") + L"\\";
-  CreateDirectoryW(docs.c_str(), nullptr);
+  const std::wstring pictures = pexo_test::PictureFolder();
   Steps steps;
   for (int page = 0; page < kPageCount; ++page) {
     steps.push_back([page](CDialogWnd& d) { ShowPage(d, page); });
     // The page list's highlight fades from the item left to the one clicked: the
     // picture waits for the fades to end (a step comes every 60 ms).
     for (int wait = 0; wait < 6; ++wait) steps.push_back([](CDialogWnd&) {});
-    steps.push_back([page, docs](CDialogWnd& d) {
+    steps.push_back([page, pictures](CDialogWnd& d) {
       if (page == kGeneral) EXPECT_EQ(Get<ui::Combo>(d, L"combo_theme")->GetText(), L"gray.xml");
       EXPECT_EQ(Get<ui::TabBox>(d, L"TabSet")->GetCurSel(), page) << "the page list shows its page";
       window_test::PaintNow(d.GetHWND());
-      EXPECT_TRUE(window_test::SaveWindowPng(d, docs + L"settings_" + kPageNames[page] + L".png"));
-      if (page == kGeneral) EXPECT_TRUE(window_test::SaveWindowPng(d, docs + L"settings.png"));
+      EXPECT_TRUE(window_test::SaveWindowPng(d, pictures + L"settings_" + kPageNames[page] + L".png"));
+      if (page == kGeneral) EXPECT_TRUE(window_test::SaveWindowPng(d, pictures + L"settings.png"));
     });
   }
   steps.push_back([](CDialogWnd& d) { Click(d, L"btn_cancel"); });
@@ -520,11 +519,7 @@ TEST_F(SettingsDialogTest, AThemePickedFromTheDropDownListIsStoredAndRepaintsThe
                   ui::Control* item = menu_driver::FindVisibleItem(d.GetHWND(), L"Settings_Probe.xml", &popup);
                   listed = item != nullptr;
                   if (!item) return;
-                  const RECT rc = item->GetPos();
-                  const POINT middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-                  menu_driver::PostAt(popup, WM_MOUSEMOVE, 0, middle);
-                  menu_driver::PostAt(popup, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-                  menu_driver::PostAt(popup, WM_LBUTTONUP, 0, middle);
+                  menu_driver::ClickMiddle(popup, item);
                 },
                 [](CDialogWnd& d) {
                   EXPECT_EQ(Get<ui::Combo>(d, L"combo_theme")->GetText(), L"Settings_Probe.xml");

@@ -17,12 +17,15 @@
 #include "data/link.h"
 #include "data/link_store.h"
 #include "tests/app/end_to_end/end_to_end_driver.h"
+#include "tests/support/clipboard_text.h"
 #include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
+using pexo_test::ClipboardText;
 using pexo_test::PexoProgram;
+using pexo_test::PutClipboardText;
 using pexo_test::WaitUntil;
 
 const char kVisibleConf[] =
@@ -52,41 +55,6 @@ const char* FieldName(Field field) {
     case Field::kNote: return "a note";
   }
   return "";
-}
-
-// The clipboard's text, empty when it holds none. Another program (Wine's
-// clipboard manager, which follows every change) may hold the clipboard open for
-// a moment: it is waited for, or an empty answer would read as a lost copy.
-std::wstring ClipboardText() {
-  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, 3000)) {
-    ADD_FAILURE() << "the clipboard stayed held open by another program";
-    return {};
-  }
-  std::wstring text;
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = chars;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
-
-bool PutClipboardText(const std::wstring& text) {
-  if (!OpenClipboard(nullptr)) return false;
-  EmptyClipboard();
-  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  bool put = false;
-  if (memory) {
-    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
-    GlobalUnlock(memory);
-    put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-    if (!put) GlobalFree(memory);
-  }
-  CloseClipboard();
-  return put;
 }
 
 // The first tag holds one link, or is a note.

@@ -22,6 +22,7 @@
 
 #include "tests/app/end_to_end/end_to_end_driver.h"
 #include "tests/app/end_to_end/random_drive_store.h"
+#include "tests/support/clipboard_text.h"
 #include "tests/support/pexo_program.h"
 #include "ui/base/scoped_handles.h"
 
@@ -292,36 +293,8 @@ class RandomDrive {
   }
 
   // The text put on the clipboard, as another program would copy it.
-  static bool PutOnClipboard(const std::wstring& text) {
-    for (int attempt = 0; attempt < 20; ++attempt) {
-      if (OpenClipboard(nullptr)) break;
-      if (attempt == 19) return false;
-      Sleep(50);
-    }
-    EmptyClipboard();
-    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    bool put = false;
-    if (memory) {
-      std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
-      GlobalUnlock(memory);
-      put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-      if (!put) GlobalFree(memory);
-    }
-    CloseClipboard();
-    return put;
-  }
-
-  static std::wstring ClipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-      if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
-      GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-  }
+  static bool PutOnClipboard(const std::wstring& text) { return pexo_test::PutClipboardText(text); }
+  static std::wstring ClipboardText() { return pexo_test::ClipboardText(); }
 
   // Text into the field that has the keys: typed when short, pasted (Ctrl+V) when
   // long, as a user brings a long text in.

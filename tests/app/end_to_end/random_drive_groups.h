@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "tests/app/end_to_end/random_drive_basics.h"
+#include "tests/support/editor_line_ends.h"
 
 namespace drive {
 
@@ -118,16 +119,7 @@ inline bool Settle(RandomDrive& d, const std::function<bool(std::string*)>& act,
 
 // --- Notes ---------------------------------------------------------------------
 
-// The editor holds paragraphs ending with a lone CR, whatever the line ends typed
-// or pasted; a copy from it gives them back as CR LF.
-inline std::wstring EditorForm(const std::wstring& text) {
-  std::wstring form;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
-    form += text[i] == L'\n' ? L'\r' : text[i];
-  }
-  return form;
-}
+using pexo_test::EditorForm;
 
 inline std::wstring ClipboardForm(const std::wstring& note) {
   std::wstring form;

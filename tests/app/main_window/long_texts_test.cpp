@@ -16,6 +16,7 @@
 #include "data/link_store.h"
 #include <sqlite3.h>
 #include "tests/app/support/launcher_test_support.h"
+#include "tests/support/editor_line_ends.h"
 #include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
@@ -27,6 +28,7 @@
 
 namespace {
 
+using pexo_test::EditorForm;
 using pexo_test::PexoProgram;
 
 const char kShownConf[] =
@@ -43,12 +45,6 @@ std::wstring LongText(size_t length, const std::wstring& lineEnd) {
     text += (i % 9 == 8) ? lineEnd : L" ";
   }
   text.resize(length);
-  return text;
-}
-
-// The note as the editor holds it: paragraphs end with a lone CR.
-std::wstring EditorForm(std::wstring text) {
-  for (size_t at = 0; (at = text.find(L"\r\n", at)) != std::wstring::npos;) text.erase(at + 1, 1);
   return text;
 }
 

@@ -17,6 +17,7 @@
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "tests/app/support/launcher_test_support.h"
+#include "tests/support/clipboard_text.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/scoped_handles.h"
@@ -168,12 +169,7 @@ TEST_F(CardCommandsTest, DeletedLinksChordIsFreeForOtherPrograms) {
 
 TEST_F(CardCommandsTest, WebAddressGoesToTheClipboard) {
   EXPECT_TRUE(window_->RunCardLinkCommand(L"open_path", Id(0, 1), POINT{}));
-  ASSERT_TRUE(OpenClipboard(hwnd_));
-  HANDLE data = GetClipboardData(CF_UNICODETEXT);
-  std::wstring text = data ? static_cast<const wchar_t*>(GlobalLock(data)) : L"";
-  if (data) GlobalUnlock(data);
-  CloseClipboard();
-  EXPECT_EQ(text, L"https://example.com/");
+  EXPECT_EQ(pexo_test::ClipboardText(), L"https://example.com/");
   // Unknown commands and cards without a link do nothing.
   EXPECT_FALSE(window_->RunCardLinkCommand(L"no_such_command", Id(0, 0), POINT{}));
   EXPECT_FALSE(window_->RunCardLinkCommand(L"open_path", 12345, POINT{}));

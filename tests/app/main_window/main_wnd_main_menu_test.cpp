@@ -211,11 +211,7 @@ TEST_F(MainMenuTest, TheHotKeyOverviewOpensFromTheTrayMenu) {
     if (!item || item->GetName() != L"hotkey" || !level->GetCreatedMenuWnd()) return;
     HWND popup = level->GetCreatedMenuWnd()->GetHWND();
     if (!IsWindowVisible(popup)) return;
-    const RECT rc = item->GetPos();
-    const POINT middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    menu_driver::PostAt(popup, WM_MOUSEMOVE, 0, middle);
-    menu_driver::PostAt(popup, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-    menu_driver::PostAt(popup, WM_LBUTTONUP, 0, middle);
+    menu_driver::ClickMiddle(popup, item);
     clicked = true;
   });
   window_test::PumpUntil([&] { return closer.seen; }, 3000);
@@ -235,8 +231,7 @@ TEST_F(MainMenuTest, TheHotKeyOverviewOpensFromTheTrayMenu) {
 
 TEST_F(MainMenuTest, TheOpenMainMenuIsPicturedForTheDocumentation) {
   Open();
-  const std::wstring docs = pexo_test::DataFile(L"../../docs") + L"\\";
-  CreateDirectoryW(docs.c_str(), nullptr);
+  const std::wstring pictures = pexo_test::PictureFolder();
   bool saved = false;
   menu_driver::Visit visit = ChooseFromMenu(hwnd_, TitlePoint(), {}, [&] {
     HWND popup = nullptr;
@@ -245,7 +240,7 @@ TEST_F(MainMenuTest, TheOpenMainMenuIsPicturedForTheDocumentation) {
     InvalidateRect(popup, nullptr, FALSE);
     UpdateWindow(popup);
     auto* menu = reinterpret_cast<ui::Window*>(GetWindowLongPtrW(popup, GWLP_USERDATA));
-    saved = menu && window_test::SaveWindowPng(*menu, docs + L"main_menu.png");
+    saved = menu && window_test::SaveWindowPng(*menu, pictures + L"main_menu.png");
   });
   EXPECT_TRUE(visit.shown);
   EXPECT_TRUE(saved);

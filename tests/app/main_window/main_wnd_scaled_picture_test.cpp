@@ -1,5 +1,5 @@
 // The main window drawn by the framework's scaler at 150 %: every skin length,
-// font and SVG icon grows with it. The picture goes to docs/ for people.
+// font and SVG icon grows with it. The picture is saved for people.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -100,13 +100,12 @@ TEST_F(ScaledMainWindowTest, TilesAtOneAndAHalfScaleAreSavedAsPicture) {
   const RECT below = window_->LinkBox()->GetItemAt(3)->GetPos();
   EXPECT_EQ(below.top - card.top, 126);
 
-  const std::wstring docs = pexo_test::DataFile(L"../../docs") + L"\\";
-  CreateDirectoryW(docs.c_str(), nullptr);
+  const std::wstring pictures = pexo_test::PictureFolder();
   // The display's one cursor is moved by the tests running beside this one: a card
   // it happens to rest on is drawn hovered unless the window is told it left.
   SendMessageW(hwnd_, WM_MOUSELEAVE, 0, 0);
   PaintNow(hwnd_);
-  EXPECT_TRUE(window_test::SaveWindowPng(*window_, docs + L"main_tiles32_150.png"));
+  EXPECT_TRUE(window_test::SaveWindowPng(*window_, pictures + L"main_tiles32_150.png"));
 }
 
 // At 150 % the notice line of the main window and, while that window is hidden,

@@ -650,8 +650,7 @@ TEST_F(MainWindowTest, SavesPicturesOfTheViewsAndThemes) {
     store.Close();
   }
   Open();
-  const std::wstring docs = pexo_test::DataFile(L"../../docs") + L"\\";
-  CreateDirectoryW(docs.c_str(), nullptr);
+  const std::wstring pictures = pexo_test::PictureFolder();
   // The cursor is shared with the other tests, and a test that clicked the title
   // bar's buttons leaves it where this window's close button now lies: a hovered
   // control would show in the pictures, so it waits outside the window.
@@ -664,7 +663,7 @@ TEST_F(MainWindowTest, SavesPicturesOfTheViewsAndThemes) {
     PaintNow(hwnd_);
     PumpFor(350);  // fades end
     PaintNow(hwnd_);
-    EXPECT_TRUE(window_test::SaveWindowPng(*window_, docs + name)) << name;
+    EXPECT_TRUE(window_test::SaveWindowPng(*window_, pictures + name)) << name;
   };
   LinkStore& store = GetLinkStore();
   const struct {

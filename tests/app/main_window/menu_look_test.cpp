@@ -64,8 +64,7 @@ class MenuLookTest : public launcher_test::MainWindowFixture {
 };
 
 TEST_F(MenuLookTest, ItemsThatOpenALevelCarryTheirArrowAtTheRightEdgeAndTheOpenLevelIsPictured) {
-  const std::wstring docs = pexo_test::DataFile(L"../../docs") + L"\\";
-  CreateDirectoryW(docs.c_str(), nullptr);
+  const std::wstring pictures = pexo_test::PictureFolder();
   bool checked = false;
   bool saved = false;
   ChooseOnTitle({L"open_menu_skin", L"!no_such_item"}, [&] {
@@ -95,7 +94,7 @@ TEST_F(MenuLookTest, ItemsThatOpenALevelCarryTheirArrowAtTheRightEdgeAndTheOpenL
       InvalidateRect(hwnd, nullptr, FALSE);
       UpdateWindow(hwnd);
     }
-    saved = menu_driver::SaveMenusPng({top, level}, docs + L"main_menu_themes.png");
+    saved = menu_driver::SaveMenusPng({top, level}, pictures + L"main_menu_themes.png");
     // Its row is tinted, unlike a row that is neither hovered nor open.
     auto* menu = reinterpret_cast<ui::Window*>(GetWindowLongPtrW(top, GWLP_USERDATA));
     ui::Control* plain = menu_driver::FindVisibleItem(hwnd_, L"hotkey", nullptr);
@@ -112,7 +111,7 @@ TEST_F(MenuLookTest, ItemsThatOpenALevelCarryTheirArrowAtTheRightEdgeAndTheOpenL
 }
 
 TEST_F(MenuLookTest, TheCardMenuWithItsMoveLevelOpenIsPictured) {
-  const std::wstring docs = pexo_test::DataFile(L"../../docs") + L"\\";
+  const std::wstring pictures = pexo_test::PictureFolder();
   ASSERT_EQ(window_->LinkBox()->GetCount(), 1);
   const RECT card = window_->LinkBox()->GetItemAt(0)->GetPos();
   bool saved = false;
@@ -132,7 +131,7 @@ TEST_F(MenuLookTest, TheCardMenuWithItsMoveLevelOpenIsPictured) {
           InvalidateRect(hwnd, nullptr, FALSE);
           UpdateWindow(hwnd);
         }
-        saved = menu_driver::SaveMenusPng({top, level}, docs + L"card_menu.png");
+        saved = menu_driver::SaveMenusPng({top, level}, pictures + L"card_menu.png");
         return true;
       });
   EXPECT_TRUE(visit.shown) << "a card's right click opens the card menu";

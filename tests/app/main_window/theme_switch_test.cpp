@@ -229,11 +229,7 @@ TEST_F(ThemeSwitchTest, GrayChosenInTheSettingsAfterBlueShowsTheWindowAsAGraySta
             ui::Control* item = menu_driver::FindVisibleItem(d.GetHWND(), L"gray.xml", &popup);
             listed = item != nullptr;
             if (!item) return;
-            const RECT rc = item->GetPos();
-            const POINT middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-            menu_driver::PostAt(popup, WM_MOUSEMOVE, 0, middle);
-            menu_driver::PostAt(popup, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-            menu_driver::PostAt(popup, WM_LBUTTONUP, 0, middle);
+            menu_driver::ClickMiddle(popup, item);
           },
           [](CDialogWnd& d) {
             EXPECT_EQ(dynamic_cast<ui::Combo*>(d.FindControlByName(L"combo_theme"))->GetText(), L"gray.xml");

@@ -28,6 +28,7 @@
 #include "tests/app/support/launcher_test_support.h"
 #include "tests/app/support/menu_driver.h"
 #include "tests/app/support/notice_test_support.h"
+#include "tests/support/clipboard_text.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
@@ -288,10 +289,9 @@ TEST_F(SearchWindowTest, TypingShowsLocalLinksByRunCountThenServiceResultsOnce) 
   EXPECT_EQ(window_->ResultList()->GetCurSel(), 4);
   EXPECT_EQ(window_->GetFocusControl(), window_->SearchEdit());
 
-  const std::wstring picture = pexo_test::ExeFolder() + L"\\search_window.png";
+  const std::wstring picture = pexo_test::PictureFolder() + L"search_window.png";
   PaintNow(hwnd_);
   ASSERT_TRUE(window_test::SaveWindowPng(*window_, picture));
-  EXPECT_TRUE(CopyFileW(picture.c_str(), (L"Z:" PEXO_DOCS_DIR L"/search_window.png"), FALSE));
 
   // Deleting the text empties the list and shrinks the window to its band.
   PressKey(VK_BACK);
@@ -477,15 +477,7 @@ TEST_F(SearchWindowTest, ResultMenuCommandsActOnTheRowsLinkAndHideAsTheyShould) 
   ASSERT_EQ(window_->Result(0)->NAME, L"qq web");
   EXPECT_TRUE(window_->RunResultCommand(L"open_path", window_->Result(0), cursor));
   EXPECT_FALSE(IsWindowVisible(hwnd_));
-  std::wstring copied;
-  if (OpenClipboard(nullptr)) {
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-      copied = static_cast<const wchar_t*>(GlobalLock(data));
-      GlobalUnlock(data);
-    }
-    CloseClipboard();
-  }
-  EXPECT_EQ(copied, L"https://example.com/qq");
+  EXPECT_EQ(pexo_test::ClipboardText(), L"https://example.com/qq");
 
   // A built-in function has no folder: nothing opens, the window still hides.
   window_->BringUp();
@@ -542,7 +534,7 @@ int InkPixels(ui::Window& level, ui::Control* label, ui::Control* item, DWORD* b
 // The result menu acts on the result right-clicked: a Down key gives the keys
 // back to the text while the menu stays up, and the letters typed then rebuild
 // the results under it. The menu is drawn as the other menus are, in the skin's
-// colours and in the dark theme's; its picture goes to docs/.
+// colours and in the dark theme's; its picture is saved for people.
 TEST_F(SearchWindowTest, TheResultMenuIsDrawnAndActsOnTheRightClickedLinkAfterLettersRebuiltTheResults) {
   GetSettings().bSaveRunCount = true;
   GetSettings().bOpenFileSearch = false;
@@ -623,7 +615,7 @@ TEST_F(SearchWindowTest, TheResultMenuIsDrawnAndActsOnTheRightClickedLinkAfterLe
   };
   withMenu(then({
       [&] {
-        ink = inkOfFirstItem(L"Z:" PEXO_DOCS_DIR L"/search_menu.png", &background);
+        ink = inkOfFirstItem(pexo_test::PictureFolder() + L"search_menu.png", &background);
         // Down, then "sq": the results become 计算器 alone while the menu stays up.
         INPUT keys[6] = {};
         const WORD vks[3] = {VK_DOWN, 'S', 'Q'};

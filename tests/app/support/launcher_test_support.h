@@ -36,11 +36,7 @@ inline CSearchWnd* BringUpSearchWindow(CMainWnd& window) {
   ui::Control* button = window.FindControlByName(L"btn_search");
   if (!button) return nullptr;
   window_test::PaintNow(hwnd);
-  const RECT rc = button->GetPos();
-  const POINT middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-  menu_driver::PostAt(hwnd, WM_MOUSEMOVE, 0, middle);
-  menu_driver::PostAt(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-  menu_driver::PostAt(hwnd, WM_LBUTTONUP, 0, middle);
+  menu_driver::ClickMiddle(hwnd, button);
   window_test::PumpUntil([&] { return window.SearchWindow() && IsWindowVisible(window.SearchWindow()->GetHWND()); },
                          2000);
   CSearchWnd* search = window.SearchWindow();

@@ -118,6 +118,17 @@ inline void PostAt(HWND target, UINT message, WPARAM wParam, POINT client) {
   PostMessageW(target, message, wParam, MAKELPARAM(client.x, client.y));
 }
 
+// A left click in the middle of a control of `window` (a menu level, a drop-down,
+// a window): the cursor comes over it first, as a hand's does, so that the
+// control has the hover it acts on.
+inline void ClickMiddle(HWND window, const ui::Control* control) {
+  const RECT rc = control->GetPos();
+  const POINT middle = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+  PostAt(window, WM_MOUSEMOVE, 0, middle);
+  PostAt(window, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  PostAt(window, WM_LBUTTONUP, 0, middle);
+}
+
 // A hand's right click: the window comes to the front first, as a real press
 // brings it there (a menu of a window that is not in front closes as it opens),
 // then the button goes down and up. A hidden window (the tray's) is only clicked.

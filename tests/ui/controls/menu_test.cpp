@@ -477,7 +477,7 @@ TEST_F(MenuTest, OpenMenuWithSubMenuIsSavedAsPicture) {
       }
       return 0xFFF4F4F4u;
     };
-    saved = window_test::WritePng(pexo_test::DataFile(L"../../docs/popup_menu.png"), all.right - all.left,
+    saved = window_test::WritePng(pexo_test::PictureFolder() + L"popup_menu.png", all.right - all.left,
                                   all.bottom - all.top, pick);
   });
   EXPECT_EQ(Show(L"main", 120, 120), nullptr);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/clipboard_text.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
@@ -25,6 +26,8 @@
 
 namespace {
 
+using pexo_test::ClipboardText;
+using pexo_test::PutClipboardText;
 using window_test::PaintNow;
 using window_test::PumpFor;
 using window_test::PumpMessages;
@@ -194,41 +197,6 @@ TEST_F(RichEditTest, MouseDragSelectsAndDoubleClickSelectsAWord) {
   EXPECT_TRUE(edit->IsCaretShown());
 }
 
-// Puts text on the clipboard, replacing what is there; false when it cannot.
-// Other test programs on the display may hold the clipboard for a moment.
-bool OpenClipboardPatiently() {
-  for (int i = 0; i < 100; ++i) {
-    if (OpenClipboard(nullptr)) return true;
-    Sleep(10);
-  }
-  return false;
-}
-
-bool PutOnClipboard(const std::wstring& text) {
-  if (!OpenClipboardPatiently()) return false;
-  EmptyClipboard();
-  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  if (block) {
-    memcpy(GlobalLock(block), text.c_str(), bytes);
-    GlobalUnlock(block);
-    if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
-  }
-  CloseClipboard();
-  return block != nullptr;
-}
-
-std::wstring ClipboardText() {
-  std::wstring text;
-  if (!OpenClipboardPatiently()) return text;
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    text = static_cast<const wchar_t*>(GlobalLock(data));
-    GlobalUnlock(data);
-  }
-  CloseClipboard();
-  return text;
-}
-
 TEST_F(RichEditTest, CopyCutPasteAndUndoGoThroughTheClipboard) {
   Focus(edit);
   Type(L"copy me");
@@ -248,7 +216,7 @@ TEST_F(RichEditTest, CopyCutPasteAndUndoGoThroughTheClipboard) {
   EXPECT_EQ(edit->GetText(), L"copy me");
 
   // Chinese text from another program pastes as it stands, and undoes.
-  ASSERT_TRUE(PutOnClipboard(L"中文剪贴板"));
+  ASSERT_TRUE(PutClipboardText(L"中文剪贴板"));
   Key(VK_END);
   CtrlKey('V');
   const std::wstring pasted = edit->GetText();
@@ -286,7 +254,7 @@ TEST_F(RichEditTest, NumberOnlyFieldKeepsDigitsAndEditingKeysAndLeavesTheClipboa
   EXPECT_EQ(number->GetSelText(), L"12");
   Key(VK_END);
 
-  ASSERT_TRUE(PutOnClipboard(L"tel: 555-01x9"));
+  ASSERT_TRUE(PutClipboardText(L"tel: 555-01x9"));
   CtrlKey('V');
   EXPECT_EQ(number->GetText(), L"12555019");
   EXPECT_EQ(ClipboardText(), L"tel: 555-01x9") << "the user's clipboard is not rewritten";
@@ -295,7 +263,7 @@ TEST_F(RichEditTest, NumberOnlyFieldKeepsDigitsAndEditingKeysAndLeavesTheClipboa
   Key(VK_INSERT);
   SetKeys({VK_SHIFT}, false);
   EXPECT_EQ(number->GetText(), L"12555019555019");
-  ASSERT_TRUE(PutOnClipboard(L"no digits here"));
+  ASSERT_TRUE(PutClipboardText(L"no digits here"));
   CtrlKey('V');
   EXPECT_EQ(number->GetText(), L"12555019555019");
   EXPECT_TRUE(number->Undo());
@@ -597,9 +565,7 @@ TEST_F(RichEditTest, FocusedFieldsWithCaretAndSelectionAreSavedAsAPicture) {
   }
   EXPECT_GT(dark, 100) << "selection highlight";
 
-  std::wstring docs = pexo_test::DataFile(L"..\\..\\docs");
-  CreateDirectoryW(docs.c_str(), nullptr);
-  const std::wstring picture = docs + L"\\rich_edit_focused.png";
+  const std::wstring picture = pexo_test::PictureFolder() + L"rich_edit_focused.png";
   ASSERT_TRUE(window_test::WritePng(picture, width, height, [&](int x, int y) {
     const POINT p = {x, y};
     const DWORD pixel = PtInRect(&caretField, p) ? withCaret[static_cast<size_t>(y) * width + x]
