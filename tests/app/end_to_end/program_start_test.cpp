@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/app/end_to_end/end_to_end_driver.h"
+#include "tests/app/support/real_mouse.h"
 #include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
@@ -139,13 +140,13 @@ TEST(ProgramStartTest, TheSearchWindowIsDraggedByItsBandAndItsPlaceSaved) {
   const POINT grip = {before.left + 20, before.top + 19};
   e2e::MoveTo(grip);
   Sleep(50);
-  e2e::SendMouse(MOUSEEVENTF_LEFTDOWN);
+  real_mouse::SendAt(grip, MOUSEEVENTF_LEFTDOWN);
   Sleep(100);
   for (int step = 1; step <= 8; ++step) {
     e2e::MoveTo({grip.x + 15 * step, grip.y + 10 * step});
     Sleep(40);
   }
-  e2e::SendMouse(MOUSEEVENTF_LEFTUP);
+  real_mouse::SendAt({grip.x + 120, grip.y + 80}, MOUSEEVENTF_LEFTUP);
   // The last move lands once the window has followed the drag all the way.
   RECT after = {};
   WaitUntil(

@@ -28,6 +28,7 @@
 #include "tests/app/support/launcher_test_support.h"
 #include "tests/app/support/menu_driver.h"
 #include "tests/app/support/notice_test_support.h"
+#include "tests/app/support/real_mouse.h"
 #include "tests/support/clipboard_text.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
@@ -103,13 +104,12 @@ void TypeText(const std::string& letters) {
   }
 }
 
+// Each event carries its point, as a real mouse's do (see real_mouse.h).
 void ClickAt(POINT at) {
   SetCursorPos(at.x, at.y);
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof(INPUT));
+  real_mouse::SendAt(at, 0);
+  real_mouse::SendAt(at, MOUSEEVENTF_LEFTDOWN);
+  real_mouse::SendAt(at, MOUSEEVENTF_LEFTUP);
   PumpFor(100);
 }
 
@@ -871,17 +871,15 @@ TEST_F(ManyResultsTest, ScrollingShowsEveryRowInOrderAndKeysAndEnterReachTheFarE
   const RECT thumb = bar->GetThumbRect();
   const POINT grip = {rc.left + (thumb.left + thumb.right) / 2, rc.top + (thumb.top + thumb.bottom) / 2};
   SetCursorPos(grip.x, grip.y);
-  INPUT press[1] = {};
-  press[0].type = INPUT_MOUSE;
-  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  SendInput(1, press, sizeof(INPUT));
+  real_mouse::SendAt(grip, MOUSEEVENTF_LEFTDOWN);
   PumpFor(80);
+  POINT dragged = grip;
   for (int step = 1; step <= 6; ++step) {
-    SetCursorPos(grip.x, grip.y + step * (listPos.bottom - listPos.top) / 12);
+    dragged = {grip.x, grip.y + step * (listPos.bottom - listPos.top) / 12};
+    SetCursorPos(dragged.x, dragged.y);
     PumpFor(60);
   }
-  press[0].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, press, sizeof(INPUT));
+  real_mouse::SendAt(dragged, MOUSEEVENTF_LEFTUP);
   PumpFor(100);
   SetCursorPos(0, 0);
   PumpFor(100);
