@@ -104,8 +104,12 @@ void CIconWnd::FillIconGrid(const std::wstring& spec) {
   if (path.empty()) return;
   if (pathEdit_) pathEdit_->SetText(path);
   // A path that names no file leaves the grid and its selection as they were.
-  if (!ShowFile(LowerAscii(ResolveLinkPath(path)))) return;
+  if (!ShowFile(LowerAscii(ResolveLinkPath(path)))) {
+    missingSpec_ = spec;
+    return;
+  }
   shownPath_ = path;
+  missingSpec_.clear();
   if (!iconBox_ || iconBox_->GetCount() == 0) return;
   // The file may have changed: select the wanted icon, or the first.
   iconBox_->SelectItem(wanted >= 0 && wanted < iconBox_->GetCount() ? static_cast<int>(wanted) : 0, false, true);
@@ -124,6 +128,8 @@ bool CIconWnd::ShowFile(const std::wstring& file) {
   }
   if (!iconBox_) return true;
   iconBox_->RemoveAll();
+  // Another file's icons are seen from their first column on.
+  iconBox_->SetScrollPos({0, 0});
   const std::wstring errorImage = IconCache::MakeImageKey(L"#err", IconCache::kSize16);
   for (int i = 0; i < tiles; ++i) {
     auto* tile = new ui::ListContainerElement;
@@ -147,6 +153,29 @@ bool CIconWnd::ShowFile(const std::wstring& file) {
   return true;
 }
 
+std::wstring CIconWnd::ChosenSpec() {
+  std::wstring text = pathEdit_ ? pathEdit_->GetText() : shownPath_;
+  // An emptied field asks for no icon of its own.
+  if (text.empty()) return {};
+  // The path part of the last spec whose file was not found is what the field
+  // shows for it.
+  auto namesMissingSpec = [this](const std::wstring& path) {
+    return !missingSpec_.empty() && missingSpec_.substr(0, missingSpec_.find_last_of(L',')) == path;
+  };
+  // A path typed (or pasted) without Return is taken as Return takes it.
+  if (text != shownPath_ && !namesMissingSpec(text)) {
+    FillIconGrid(text);
+    if (pathEdit_) text = pathEdit_->GetText();
+  }
+  if (text == shownPath_) {
+    const int index = iconBox_ ? iconBox_->GetCurSel() : -1;
+    return index > 0 ? text + L"," + std::to_wstring(index) : text;
+  }
+  // A text that names no file goes back as it was given, with its own index if
+  // it had one: a selected tile belongs to the file the grid still shows.
+  return namesMissingSpec(text) ? missingSpec_ : text;
+}
+
 bool CIconWnd::OnPathReturn(ui::EventArgs*) {
   if (pathEdit_) FillIconGrid(pathEdit_->GetText());
   return true;
@@ -156,18 +185,7 @@ bool CIconWnd::OnClick(ui::EventArgs* event) {
   if (!event || !event->pSender) return true;
   const std::wstring name = event->pSender->GetName();
   if (name == L"btn_ok") {
-    // An emptied field asks for no icon of its own. Otherwise the icon text
-    // names the file the grid shows, whose tile is selected; with no file shown
-    // at all, the icon text goes back as it came in.
-    const bool emptied = !pathEdit_ || pathEdit_->GetText().empty();
-    if (spec_ && emptied) {
-      spec_->clear();
-    } else if (spec_ && !shownPath_.empty()) {
-      std::wstring spec = shownPath_;
-      const int index = iconBox_ ? iconBox_->GetCurSel() : -1;
-      if (index > 0) spec += L"," + std::to_wstring(index);
-      *spec_ = spec;
-    }
+    if (spec_) *spec_ = ChosenSpec();
     Close(kResultOk);
   } else if (name == L"btn_cancel") {
     Close(kResultCancel);

@@ -34,10 +34,16 @@ class CIconWnd : public CDialogWnd {
   // False, with the grid left as it was, when the file does not exist.
   bool ShowFile(const std::wstring& path);
 
+  // What OK hands back for the field's text: the text is shown first when the
+  // grid shows another file, as Return would show it.
+  std::wstring ChosenSpec();
+
   std::shared_ptr<std::wstring> spec_;
-  // The path (as given, before resolution) whose icons the grid shows; OK
-  // hands back this file, never a typed path that named nothing.
+  // The path (as given, before resolution) whose icons the grid shows.
   std::wstring shownPath_;
+  // The last spec whose file was not found, whole with its own index: the field
+  // shows its path, and OK hands it back as it came rather than a bare path.
+  std::wstring missingSpec_;
   ui::RichEdit* pathEdit_ = nullptr;
   ui::ListBox* iconBox_ = nullptr;
 };

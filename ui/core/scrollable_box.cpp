@@ -64,7 +64,15 @@ bool IsTouchOrPointer(EventType type, EventType touch, EventType pointer) {
 ScrollableBox::ScrollableBox(Layout* layout) : Box(layout) {}
 
 // The animations go first, then the bars (members in reverse order), then the box.
-ScrollableBox::~ScrollableBox() = default;
+ScrollableBox::~ScrollableBox() {
+  // A dying bar tells its parent, this box, which then looks at its bars: each
+  // bar leaves its member before it is deleted, so the box never reaches a bar
+  // in the middle of its destruction. Horizontal first, then vertical.
+  std::unique_ptr<ScrollBar> horizontal = std::move(hScrollBar_);
+  horizontal.reset();
+  std::unique_ptr<ScrollBar> vertical = std::move(vScrollBar_);
+  vertical.reset();
+}
 
 std::wstring ScrollableBox::GetType() const { return L"ScrollableBox"; }
 

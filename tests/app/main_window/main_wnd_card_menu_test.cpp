@@ -74,31 +74,6 @@ class CardMenuTest : public launcher_test::MainWindowFixture {
     }
     return names;
   }
-
-  // Right-clicks the card and follows the path; `inspect` runs while the menu is
-  // up, `steps` answer a dialog the chosen item opens.
-  menu_driver::Visit ChooseOnCard(int card, const std::vector<std::wstring>& path,
-                                  const std::function<void()>& inspect = {}, Steps steps = {}) {
-    PumpFor(300);
-    SetForegroundWindow(hwnd_);
-    const POINT at = ItemPoint(window_->LinkBox(), card);
-    menu_driver::Visit visit;
-    dialog_test::RunScriptedOpener([this] { return dynamic_cast<CDialogWnd*>(window_->OpenDialog()); },
-                                   [&] { visit = menu_driver::ChooseFromMenu(hwnd_, at, path, inspect); },
-                                   std::move(steps));
-    EXPECT_TRUE(visit.shown) << "the card menu opens";
-    menu_driver::ExpectEveryItemFound(visit);
-    EXPECT_EQ(window_->OpenDialog(), nullptr) << "no dialog is left open";
-    return visit;
-  }
-
-  // The first tag's links as the next start reads them from link.db.
-  std::vector<std::shared_ptr<Link>> StoredLinks() {
-    Close();
-    LinkStore& store = GetLinkStore();
-    EXPECT_TRUE(store.Open());
-    return store.topGroups.at(0)->tags.at(0)->links;
-  }
 };
 
 TEST_F(CardMenuTest, EditOpensTheEditorOfTheRightClickedCardAndOkWithASwatchReachesLinkDb) {

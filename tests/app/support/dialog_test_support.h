@@ -146,6 +146,47 @@ inline UINT RunScripted(CDialogWnd& dialog, HWND owner, std::deque<std::function
   return result;
 }
 
+// The launcher dialog of this thread with the window class `className` whose
+// owner is `owner` (a dialog that another dialog opens over itself); null when
+// none is up. Only the launcher's own classes may be named: the window's data
+// is read as the framework's window.
+inline CDialogWnd* OwnedDialogOfClass(HWND owner, const wchar_t* className) {
+  struct Search {
+    HWND owner;
+    const wchar_t* className;
+    HWND found = nullptr;
+  } search{owner, className};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        if (std::wstring(name) != s->className || GetWindow(hwnd, GW_OWNER) != s->owner) return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  if (!search.found) return nullptr;
+  return dynamic_cast<CDialogWnd*>(reinterpret_cast<ui::Window*>(GetWindowLongPtrW(search.found, GWLP_USERDATA)));
+}
+
+// A step that runs `then` once the script's dialog is a shown one of the class
+// `className` (a dialog opened by the step before may need a few ticks to come);
+// after `ticks` ticks without it the test fails.
+inline std::function<void(CDialogWnd&)> WhenDialogIs(const std::wstring& className,
+                                                     std::function<void(CDialogWnd&)> then, int ticks = 80) {
+  return [className, then, ticks](CDialogWnd& dialog) {
+    if (dialog.GetWindowClassName() == className && IsWindowVisible(dialog.GetHWND())) {
+      then(dialog);
+    } else if (ticks > 0) {
+      CurrentScript()->steps.push_front(WhenDialogIs(className, then, ticks - 1));
+    } else {
+      ADD_FAILURE() << "no dialog of the class " << std::string(className.begin(), className.end()) << " came";
+    }
+  };
+}
+
 // Runs `open`, which opens a dialog modally itself; `find` names the open dialog.
 inline void RunScriptedOpener(const std::function<CDialogWnd*()>& find, const std::function<void()>& open,
                               std::deque<std::function<void(CDialogWnd&)>> steps) {
@@ -179,10 +220,18 @@ inline void Key(CDialogWnd& dialog, WPARAM key) {
   SetKeyHeld(HeldKey(), true);
   PostMessageW(dialog.GetHWND(), WM_KEYDOWN, key, 1);
 }
+// Where a control shows in the window's client area: its laid-out place moved
+// by the scroll positions of the lists around it.
+inline RECT ShownRect(ui::Control* control) {
+  RECT rect = control->GetPos();
+  const POINT scroll = control->GetScrollOffsetInParents();
+  OffsetRect(&rect, -scroll.x, -scroll.y);
+  return rect;
+}
 inline void ClickControl(CDialogWnd& dialog, ui::Control* control) {
   ASSERT_NE(control, nullptr);
   window_test::PaintNow(dialog.GetHWND());  // lays the controls out
-  const RECT rect = control->GetPos();
+  const RECT rect = ShownRect(control);
   POINT screen = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   ClientToScreen(dialog.GetHWND(), &screen);
   SetCursorPos(screen.x, screen.y);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,6 +21,9 @@
 #include "data/link_store.h"
 #include "data/settings.h"
 #include "tests/app/support/menu_driver.h"
+#ifdef PEXO_SKIN_PASSWORD  // the dialogs' driver starts the skin archive, which needs its password
+#include "tests/app/support/dialog_test_support.h"
+#endif
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/scoped_handles.h"
@@ -191,6 +195,34 @@ class MainWindowFixture : public ::testing::Test {
           window_test::PumpFor(retry ? 200 : 50);
         },
         afterPath);
+  }
+
+  // Right-clicks the card and follows the path in its menu; `inspect` runs while
+  // the menu is up, `steps` answer the dialog the chosen item opens (or, with
+  // `find`, the dialog `find` names on each tick, such as one the first opens).
+  menu_driver::Visit ChooseOnCard(int card, const std::vector<std::wstring>& path,
+                                  const std::function<void()>& inspect = {},
+                                  std::deque<std::function<void(CDialogWnd&)>> steps = {},
+                                  std::function<CDialogWnd*()> find = {}) {
+    window_test::PumpFor(300);
+    SetForegroundWindow(hwnd_);
+    const POINT at = ItemPoint(window_->LinkBox(), card);
+    if (!find) find = [this] { return dynamic_cast<CDialogWnd*>(window_->OpenDialog()); };
+    menu_driver::Visit visit;
+    dialog_test::RunScriptedOpener(find, [&] { visit = menu_driver::ChooseFromMenu(hwnd_, at, path, inspect); },
+                                   std::move(steps));
+    EXPECT_TRUE(visit.shown) << "the card menu opens";
+    menu_driver::ExpectEveryItemFound(visit);
+    EXPECT_EQ(window_->OpenDialog(), nullptr) << "no dialog is left open";
+    return visit;
+  }
+
+  // The first tag's links as the next start reads them from link.db (the window closes).
+  std::vector<std::shared_ptr<Link>> StoredLinks() {
+    Close();
+    LinkStore& store = GetLinkStore();
+    EXPECT_TRUE(store.Open());
+    return store.topGroups.at(0)->tags.at(0)->links;
   }
 
   ui::ScopedOleInit ole_;

@@ -283,6 +283,32 @@ TEST(HorizontalScrollableBoxTest, UpAndDownScrollSidewaysWithOnlyAHorizontalBar)
   DestroyWindow(hwnd);
 }
 
+// Each bar tells the box of its own destruction; the box, being destroyed
+// itself, must not reach the dying bar through its members then.
+TEST(HorizontalScrollableBoxTest, ABoxWithBothBarsAndContentWiderThanItselfIsDestroyedCleanly) {
+  for (const bool scrolled : {false, true}) {
+    TestWindow window;
+    HWND hwnd = window.CreatePlain(200, 100);
+    auto* box = new ui::ScrollableBox(new ui::HLayout);
+    box->SetAttribute(L"vscrollbar", L"true");
+    box->SetAttribute(L"hscrollbar", L"true");
+    box->SetAttribute(L"scrollbarfloat", L"false");
+    for (int i = 0; i < 5; ++i) {
+      auto* column = new ui::Control;
+      column->SetFixedWidth(100, true, false);
+      box->Add(column);
+    }
+    window.AttachRoot(box);
+    window_test::PaintNow(hwnd);
+    ASSERT_EQ(box->GetScrollRange().cx, 300);
+    ASSERT_EQ(box->GetScrollRange().cy, 0);
+    if (scrolled) box->SetScrollPos({150, 0});
+    EXPECT_TRUE(DestroyWindow(hwnd));
+    PumpMessages();
+    EXPECT_FALSE(IsWindow(hwnd));
+  }
+}
+
 TEST_F(ScrollableBoxTest, AFloatingOverlayIsHitWhereItIsPaintedWhileTheContentScrolls) {
   auto* overlay = new ui::Control;
   overlay->ApplyAttributeList(L"float=\"true\" width=\"100\" height=\"40\" bkcolor=\"row4\"");
