@@ -39,7 +39,11 @@ class VCardListBox : public ListBox {
 
 // The group strip: groups of one width in rows of 30 pixels, one pixel apart.
 // On resize it may widen its items to fill the row ("bAutoGroupWidth") and gives
-// its parent the height of the rows in use, at least one row.
+// its parent the height of the rows in use, at least one row. With a vertical
+// scroll bar that height is capped at half of the room from the strip down to
+// the window's lower edge, in whole rows, so that hundreds of groups leave room
+// for the tags and cards: the strip then scrolls, and keeps the current group in
+// view when it is chosen and when it is resized.
 class HCardGroup : public ListBox {
  public:
   // The item size starts as groupWidth x 30, DPI-scaled.
@@ -47,9 +51,25 @@ class HCardGroup : public ListBox {
 
   HCardLayout* GetCardLayout() const;
   void HandleEvent(EventArgs& event) override;
+  void SetPos(RECT rc) override;
+  bool SelectItem(int index, bool takeFocus = false, bool trigger = true) override;
+
+  // The height in pixels that the strip's parent may take for rows `rowsHeight`
+  // pixels high: the rows' own height while it fits in half of the room from the
+  // parent's top to the window's lower edge, else the whole rows that fit there,
+  // at least one. Rows that could not scroll
+  // into view (a skin without the vertical bar) are never cut.
+  int LimitParentHeight(int rowsHeight) const;
 
  private:
   void FitToWidth();
+  void FitParentHeight();
+  // Scrolls the current group into view, or at the next layout when the items
+  // have no places yet.
+  void RevealCurrent();
+
+  bool revealPending_ = false;
+  bool placing_ = false;
 };
 
 // The tag column. On resize, with "bAutoTagHeight", tags share the column's

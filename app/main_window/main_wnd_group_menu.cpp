@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/controls/card_list_boxes.h"
 #include "app/controls/list_item_id.h"
 #include "app/dialogs/name_wnd.h"
 #include "app/main_window/main_wnd.h"
@@ -20,6 +21,7 @@
 #include "data/link.h"
 #include "data/link_store.h"
 #include "data/settings.h"
+#include "ui/base/dpi_scaler.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/list_container_element.h"
@@ -166,6 +168,11 @@ void CMainWnd::FitGroupBoxHeight() {
   const int count = static_cast<int>(groupList_->GetCount());
   const int rows = count / perRow + (count % perRow ? 1 : 0);
   const int height = std::max(0, rows * kGroupRowHeight - 1);
+  // Within the share of the window the strip may take: past it the strip scrolls.
+  if (auto* strip = dynamic_cast<ui::HCardGroup*>(groupList_)) {
+    parent->SetFixedHeight(strip->LimitParentHeight(DpiScaler::Instance().ScaleInt(height)), false);
+    return;
+  }
   parent->SetFixedHeight(height, true);
 }
 

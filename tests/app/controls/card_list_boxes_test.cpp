@@ -159,6 +159,30 @@ TEST_F(CardListTest, GroupStripTakesTheHeightOfItsRowsAndAtLeastOne) {
   }
 }
 
+// Rows past half the window: a strip that can scroll stops there in whole rows and
+// scrolls a chosen group into view; without a bar every row stays reachable.
+TEST_F(CardListTest, GroupStripWithABarStopsAtHalfTheWindowAndWithoutOneKeepsEveryRow) {
+  GetSettings().nGroupWidth = 72;
+  GetSettings().bAutoGroupWidth = false;
+  ASSERT_NE(BuildStrip(40), nullptr);
+  EXPECT_EQ(StripHeight(), 309) << "ten rows, no bar to reach a cut one";
+
+  ui::HCardGroup* strip = Build<ui::HCardGroup>(
+      L"<Window><VBox><VBox name=\"strip\" height=\"30\"><HCardGroup name=\"groups\" vscrollbar=\"true\"/></VBox>"
+      L"<Control name=\"rest\"/></VBox></Window>",
+      L"groups", 40);
+  ASSERT_NE(strip, nullptr);
+  PaintNow(hwnd_);  // the layout the new parent height asks for
+  EXPECT_EQ(StripHeight(), 150) << "five rows of 30 in half of 300";
+  EXPECT_EQ(strip->GetHeight(), 150);
+  EXPECT_EQ(window_.FindControlByName(L"rest")->GetHeight(), 150);
+  EXPECT_EQ(strip->GetScrollRange().cy, 150);
+  ASSERT_TRUE(strip->SelectItem(39));
+  EXPECT_EQ(strip->GetScrollPos().cy, 150) << "the last group scrolled into view";
+  ASSERT_TRUE(strip->SelectItem(2));
+  EXPECT_EQ(strip->GetScrollPos().cy, 0);
+}
+
 TEST_F(CardListTest, AutomaticGroupWidthFillsTheRowOnlyWhenItemsGetWider) {
   GetSettings().bAutoGroupWidth = true;
   GetSettings().nGroupWidth = 72;

@@ -2,6 +2,7 @@
 // font and SVG icon grows with it. The picture is saved for people.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "data/icon_cache.h"
 #include "data/link_store.h"
 #include "data/settings.h"
+#include "tests/app/support/group_strip_support.h"
 #include "tests/app/support/launcher_test_support.h"
 #include "tests/app/support/notice_test_support.h"
 #include "tests/support/test_support.h"
@@ -23,6 +25,7 @@ namespace {
 
 using window_test::PaintNow;
 using window_test::PumpFor;
+using window_test::PumpUntil;
 
 class ScaledMainWindowTest : public ::testing::Test {
  protected:
@@ -147,6 +150,65 @@ TEST_F(ScaledMainWindowTest, NoticesAreDrawnCentredAcrossTheWindowAtOneAndAHalfS
   EXPECT_EQ(rc.top, search.top);
   EXPECT_EQ(rc.bottom - rc.top, 60) << "as high as the search window's edit band at 150 %";
   notice_test::ExpectCentredAcrossWindow(*notice, notice->FindControlByName(L"notice_text"));
+}
+
+// Hundreds of groups at 150 %: the strip takes at most half the window in whole
+// rows of the scaled height, the tags and cards stay in view, the wheel scrolls
+// the strip, and End on a clicked group brings the last one into view with its
+// tag and a card that starts its link.
+TEST_F(ScaledMainWindowTest, HundredsOfGroupsTakeAtMostHalfTheWindowInScaledRows) {
+  launcher_test::RemoveStoreFiles();
+  DeleteFileW(group_strip::ProbeLog().c_str());
+  Settings& settings = launcher_test::QuietWindowSettings();
+  settings.nWidth = 582;
+  settings.nHeight = 840;
+  settings.nPosX = 0;
+  settings.nPosY = 0;
+  ASSERT_TRUE(group_strip::WriteStore(300));
+  window_ = new CMainWnd(GetModuleHandleW(nullptr));
+  hwnd_ = window_->Create(nullptr, L"Pexo", WS_POPUP, WS_EX_TOOLWINDOW, false);
+  ASSERT_NE(hwnd_, nullptr);
+  ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  SetForegroundWindow(hwnd_);
+  PumpFor(300);
+  PumpUntil([&] {
+    PaintNow(hwnd_);
+    return !window_->IsArrangeNeeded();
+  });
+  group_strip::StripView view(*window_);
+  group_strip::RealInput input(hwnd_);
+
+  ASSERT_EQ(view.Strip()->GetCount(), 300);
+  EXPECT_EQ(view.RowPitch(), 45);
+  const int height = view.StripBox()->GetHeight();
+  EXPECT_LE(height, view.Share());
+  EXPECT_GT(height + 45, view.Share()) << "as many rows as fit";
+  EXPECT_EQ(height % 45, 0) << height;
+  EXPECT_EQ(view.Range(), view.RowsHeight() - height);
+  const RECT client = view.Client();
+  EXPECT_TRUE(group_strip::StripView::Inside(window_->TagList()->GetPos(), client));
+  const RECT cards = window_->LinkBox()->GetPos();
+  EXPECT_TRUE(group_strip::StripView::Inside(cards, client));
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 1);
+  const RECT card = window_->LinkBox()->GetItemAt(0)->GetPos();
+  EXPECT_GE(cards.bottom - cards.top, 2 * (card.bottom - card.top));
+
+  input.Wheel(view.StripMiddle(), -WHEEL_DELTA, 2);
+  view.WaitAtRest();
+  EXPECT_GT(view.Scroll(), 0) << "the wheel moved the strip";
+
+  input.Click(group_strip::StripView::Middle(view.Shown(view.Columns() + 1)));
+  input.Key(VK_END);
+  ASSERT_TRUE(PumpUntil([&] { return view.Strip()->GetCurSel() == 299; }, 3000)) << "End chose the last group";
+  PaintNow(hwnd_);
+  EXPECT_TRUE(view.WhollyShown(299));
+  EXPECT_EQ(view.TagName(0), L"T299");
+  DeleteFileW(group_strip::ProbeLog().c_str());
+  input.Click(group_strip::StripView::Middle(window_->LinkBox()->GetItemAt(0)->GetPos()));
+  EXPECT_TRUE(PumpUntil([] { return pexo_test::ReadFileBytes(group_strip::ProbeLog()).find("grp-299") != std::string::npos; },
+                        10000))
+      << "the last group's card did not start";
+  std::printf("[ the window took the foreground back %d times ]\n", input.ForegroundRetakes());
 }
 
 }  // namespace
