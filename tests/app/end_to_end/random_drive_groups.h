@@ -28,6 +28,9 @@ inline bool Settle(RandomDrive& d, const std::function<bool(std::string*)>& act,
   if (!act(failure)) return false;
   if (pexo_test::WaitUntil([&] { return d.StoreMatches(); }, 5000)) return true;
   d.StoreMatches(failure);
+  wchar_t front[64] = L"none";
+  if (HWND window = GetForegroundWindow()) GetClassNameW(window, front, 64);
+  *failure += " (in front: " + Utf8(front) + ")";
   return false;
 }
 
@@ -135,6 +138,12 @@ inline bool FindNote(RandomDrive& d, std::string* failure, bool* found) {
 inline void ToNoteEnd(RandomDrive& d) {
   e2e::WaitSettled(d.main(), 3000);
   e2e::Click(d.main(), kNoteInside, false, 80);
+  // Keys go to the active window: a dialog that has just closed may still hold
+  // the activation for a moment.
+  if (!pexo_test::WaitUntil([&] { return GetForegroundWindow() == d.main(); }, 2000)) {
+    SetForegroundWindow(d.main());
+    pexo_test::WaitUntil([&] { return GetForegroundWindow() == d.main(); }, 1000);
+  }
   e2e::PressKey(VK_END, {VK_CONTROL});
 }
 
