@@ -50,6 +50,14 @@ void ListContainerElement::HandleEvent(EventArgs& event) {
   }
   Window* window = GetWindow();
   if (event.Type == internaldblclick) {
+    // The second press of a double click chooses the item as a single press
+    // would: a quick click on an item the choice left meanwhile (a key moved it,
+    // another click took it) is not lost.
+    if (IsEnabled() && !selected_ && owner_) {
+      std::weak_ptr<nbase::WeakFlag> alive = GetWeakFlag();
+      owner_->SelectItemByClick(index_);
+      if (alive.expired()) return;
+    }
     if (IsFocusable()) {
       EventArgs args;
       args.Type = doubleclick;

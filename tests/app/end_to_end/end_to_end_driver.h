@@ -8,11 +8,14 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "app/main_window/main_wnd.h"
 #include "tests/app/support/test_data_object.h"
 #include "tests/support/gdiplus_test_env.h"
 #include "tests/support/pexo_program.h"
@@ -180,61 +183,139 @@ inline COLORREF ScreenPixel(POINT screen) {
 }
 
 // Waits until the screen shows the level's own background at the row of a point
-// (its left padding is plain white): Win32 calls a level visible before the X
-// server has drawn it, and a click before that lands on the window below.
-inline bool WaitLevelDrawn(HWND level, POINT item, DWORD timeoutMs = 2000) {
+// (its left padding is plain white, or `padding` where the window's transparency
+// darkens it): Win32 calls a level visible before the X server has drawn it, and
+// a click before that lands on the window below.
+inline bool WaitLevelDrawn(HWND level, POINT item, DWORD timeoutMs = 2000, COLORREF padding = RGB(255, 255, 255)) {
   RECT rc = {};
   GetWindowRect(level, &rc);
-  return pexo_test::WaitUntil([&] { return (ScreenPixel({rc.left + 8, item.y}) & 0xFFFFFF) == 0xFFFFFF; },
-                              timeoutMs);
+  return pexo_test::WaitUntil(
+      [&] {
+        const COLORREF shown = ScreenPixel({rc.left + 8, item.y});
+        return shown != CLR_INVALID && std::abs(GetRValue(shown) - GetRValue(padding)) <= 2 &&
+               std::abs(GetGValue(shown) - GetGValue(padding)) <= 2 &&
+               std::abs(GetBValue(shown) - GetBValue(padding)) <= 2;
+      },
+      timeoutMs);
+}
+
+// What the last menu visit went through: whether the item was seen on its drawn
+// level and clicked (after that the command must act: a second try would hide a
+// program that dropped it), how many times the window was clicked again because
+// the first click brought no level, and a note for a failure's message.
+struct MenuReport {
+  bool itemClicked = false;
+  int secondClicks = 0;
+  std::string note;
+};
+
+inline MenuReport& LastMenu() {
+  static MenuReport report;
+  return report;
 }
 
 // How the last menu click went, for a failure's message.
-inline std::string& LastMenuNote() {
-  static std::string note;
-  return note;
+inline std::string& LastMenuNote() { return LastMenu().note; }
+
+// The level that `open` (a click on the window, the tray's message) brings up.
+// A click that came while the window was still busy may bring none: then, and
+// only then, it is made once more, as a user would, and the output says so.
+// Null when no level came either time. Levels are windows made once and shown
+// again: unless a menu is meant to stay open under the new one, the last menu
+// must be gone before a new one can be told from it.
+inline HWND OpenMenuLevel(DWORD processId, const std::function<void()>& open, const char* what,
+                          bool waitLastGone = true) {
+  if (waitLastGone) WaitGone(processId, L"MenuWnd", 3000);
+  const std::vector<HWND> before = VisibleWindows(processId, L"MenuWnd");
+  open();
+  HWND level = WaitNewMenuLevel(processId, before, 2500);
+  if (!level) {
+    std::printf("%s: no menu level came; clicked once more\n", what);
+    std::fflush(stdout);
+    ++LastMenu().secondClicks;
+    open();
+    level = WaitNewMenuLevel(processId, before, 4000);
+  }
+  return level;
 }
 
-// Right-clicks the window at the client point and follows the path: every step
-// but the last is hovered to open its sub-level, the last is clicked. False when
-// a level did not appear.
-inline bool ChooseMenu(DWORD processId, HWND window, POINT client, std::initializer_list<MenuStep> path) {
-  // Levels are windows made once and shown again: the last menu must be gone
-  // before a new one can be told from it.
-  WaitGone(processId, L"MenuWnd", 3000);
-  std::vector<HWND> open = VisibleWindows(processId, L"MenuWnd");
-  Click(window, client, true, 50);
-  HWND level = WaitNewMenuLevel(processId, open, 2500);
-  if (!level) {
-    // A click that came while the window was still busy may be lost: once more, as a user would.
-    Click(window, client, true, 50);
-    level = WaitNewMenuLevel(processId, open, 4000);
-  }
-  if (!level) return false;
+// The point of a step's item on its level; a negative row is the level's last item.
+inline POINT StepPoint(HWND level, const MenuStep& step) {
+  return step.row < 0 ? LastMenuItemPoint(level) : MenuItemPoint(level, step.row, step.separators);
+}
+
+// Follows the path from an open level: every step but the last is hovered to
+// open its sub-level, the last is clicked once, when its level is drawn and
+// still up (`padding` is what a drawn level shows in its left padding). False
+// when a level did not come or went before its item could be clicked;
+// LastMenu() tells whether the item was clicked.
+inline bool FollowMenuPath(DWORD processId, HWND level, std::initializer_list<MenuStep> path,
+                           COLORREF padding = RGB(255, 255, 255)) {
   size_t index = 0;
   for (const MenuStep& step : path) {
-    const POINT item = MenuItemPoint(level, step.row, step.separators);
-    WaitLevelDrawn(level, item);
+    const POINT item = StepPoint(level, step);
+    if (!WaitLevelDrawn(level, item, 2000, padding) || !IsWindowVisible(level)) {
+      LastMenuNote() = "a level went or was never drawn before its item could be reached";
+      return false;
+    }
     if (++index == path.size()) {
-      const bool shown = IsWindowVisible(level) != FALSE;
       const COLORREF before = ScreenPixel(item);
       ClickScreen(item, false, 120);
-      const bool stayed = IsWindowVisible(level) != FALSE;
+      LastMenu().itemClicked = true;
       char note[160];
-      std::snprintf(note, sizeof(note), "last menu click: level %s, screen %06lx under the item, level %s after",
-                    shown ? "shown" : "hidden", static_cast<unsigned long>(before), stayed ? "still shown" : "gone");
+      std::snprintf(note, sizeof(note), "last menu click: screen %06lx under the item, level %s after",
+                    static_cast<unsigned long>(before), IsWindowVisible(level) ? "still shown" : "gone");
       LastMenuNote() = note;
       return true;
     }
-    open = VisibleWindows(processId, L"MenuWnd");
+    const std::vector<HWND> open = VisibleWindows(processId, L"MenuWnd");
     MoveTo({item.x + 1, item.y});
     Sleep(40);
     MoveTo(item);
     level = WaitNewMenuLevel(processId, open);
-    if (!level) return false;
+    if (!level) {
+      LastMenuNote() = "a sub-level did not open under its hovered item";
+      return false;
+    }
   }
   return true;
 }
+
+// Right-clicks the window at the client point and follows the path. False when
+// a level did not appear (see OpenMenuLevel) or went before its item was clicked.
+inline bool ChooseMenu(DWORD processId, HWND window, POINT client, std::initializer_list<MenuStep> path) {
+  LastMenu() = {};
+  HWND level = OpenMenuLevel(processId, [&] { Click(window, client, true, 50); }, "right click");
+  if (!level) {
+    LastMenuNote() = "no menu level came after two right clicks";
+    return false;
+  }
+  return FollowMenuPath(processId, level, path);
+}
+
+// The tray icon right-clicked (what the shell sends the window), then the item
+// of the tray menu clicked once its level is on the screen (a negative row is
+// its last item, "退出"). The tray may be right-clicked over a menu that stays
+// up. False with the reason when no tray menu came up or it went before its
+// item could be clicked.
+inline bool ChooseFromTray(DWORD pid, HWND main, MenuStep item, std::string& why) {
+  LastMenu() = {};
+  HWND tray = OpenMenuLevel(pid, [&] { PostMessageW(main, CMainWnd::kTrayMessage, 0, WM_RBUTTONDOWN); }, "tray",
+                            false);
+  if (!tray) {
+    why = "no tray menu came up";
+    return false;
+  }
+  if (!FollowMenuPath(pid, tray, {item})) {
+    why = "the tray menu closed before it could be clicked";
+    return false;
+  }
+  return true;
+}
+
+// The tray menu's last item, "退出". The click must act the first time: the
+// caller waits for the program's end.
+inline bool ExitThroughTray(DWORD pid, HWND main, std::string& why) { return ChooseFromTray(pid, main, {-1}, why); }
 
 // Closes whatever menu is open with Escape presses until none is left.
 inline void DismissMenus(DWORD processId) {
@@ -325,31 +406,5 @@ inline HWND StartShown(pexo_test::PexoProgram& program) {
 // main window's client area: 96 x 84 tiles from the card area's corner, right of
 // the tag column and below the title bar and the group strip.
 constexpr POINT CardCentre(int index) { return {1 + 72 + 1 + 6 + 48 + 96 * index, 40 + 1 + 6 + 31 + 6 + 1 + 6 + 42}; }
-
-// The message the program's tray icon sends to the main window.
-constexpr UINT kTrayMessage = 1124;
-
-// The tray icon right-clicked (what the shell sends), then the tray menu's last
-// item, "退出", clicked once the menu is on the screen. False (with the reason)
-// when no tray menu came up or it did not stay up to be clicked.
-inline bool ExitThroughTray(DWORD pid, HWND main, std::string& why) {
-  const std::vector<HWND> before = VisibleWindows(pid, L"MenuWnd");
-  PostMessageW(main, kTrayMessage, 0, WM_RBUTTONDOWN);
-  HWND tray = WaitNewMenuLevel(pid, before);
-  if (!tray) {
-    why = "no tray menu came up";
-    return false;
-  }
-  const POINT exit = LastMenuItemPoint(tray);
-  if (!WaitLevelDrawn(tray, exit) || !IsWindowVisible(tray)) {
-    why = "the tray menu closed before it could be clicked";
-    return false;
-  }
-  ClickScreen(exit, false, 120);
-  // Over the file picker Wine now and then drops the first click of the pointer
-  // on the freshly shown menu: a hand would click once more.
-  if (!pexo_test::WaitUntil([&] { return !IsWindowVisible(tray); }, 3000)) ClickScreen(exit, false, 120);
-  return true;
-}
 
 }  // namespace e2e

@@ -18,6 +18,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/app/end_to_end/end_to_end_driver.h"
@@ -37,6 +38,9 @@ constexpr POINT kSearchButton = {kWindowWidth - 85, 21};
 // The empty foot of the tag column: a click there closes a menu and changes nothing.
 constexpr POINT kQuietSpot = {37, 580};
 inline POINT GroupCentre(size_t index) { return {1 + 6 + 36 + 72 * static_cast<LONG>(index), 47 + 15}; }
+// Groups are 72 wide, one pixel apart, from the strip's padding of 6.
+inline int GroupLeft(size_t index) { return 1 + 6 + 73 * static_cast<int>(index); }
+constexpr POINT kStripPadding = {3, 62};  // left of the first group: the strip's own colour
 inline POINT TagCentre(size_t index) { return {37, 109 + 38 * static_cast<LONG>(index)}; }
 inline POINT CardCentre(size_t index) {
   return {128 + 96 * static_cast<LONG>(index % 3), 133 + 84 * static_cast<LONG>(index / 3)};
@@ -49,6 +53,31 @@ constexpr size_t kMaxLinks = 9;  // three rows of three cards
 // The main chord that shows and hides the window: Ctrl+Alt+F8.
 constexpr UINT kMainChordModifiers = MOD_CONTROL | MOD_ALT;
 constexpr WORD kMainChordKey = VK_F8;
+
+// Ctrl+Shift+F12 is the drive's own chord, to learn what the display does with
+// synthesised chords.
+constexpr WORD kCalibrationKey = VK_F12;
+
+// Whether this display turns synthesised keys into WM_HOTKEY: learnt once with a
+// chord of this thread's own.
+inline bool KeysMakeChords() {
+  static const bool makes = [] {
+    constexpr int kId = 0xB001;
+    if (!RegisterHotKey(nullptr, kId, MOD_CONTROL | MOD_SHIFT, kCalibrationKey)) return false;
+    e2e::PressChord({VK_CONTROL, VK_SHIFT}, kCalibrationKey);
+    MSG message = {};
+    const bool came = pexo_test::WaitUntil(
+        [&] { return PeekMessageW(&message, nullptr, WM_HOTKEY, WM_HOTKEY, PM_REMOVE) != FALSE; }, 2000);
+    UnregisterHotKey(nullptr, kId);
+    return came;
+  }();
+  return makes;
+}
+
+inline int ColourDistance(COLORREF a, COLORREF b) {
+  return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+         std::abs(GetBValue(a) - GetBValue(b));
+}
 
 // The seed: PEXO_DRIVE_SEED, else the fixed one CI runs.
 inline uint32_t DriveSeed() {
@@ -157,13 +186,30 @@ class RandomDrive {
         }
         roll -= static_cast<uint32_t>(action.weight);
       }
-      if (!chosen->run(*this, failure)) return Fail(failure, "action " + std::to_string(number) + " " + chosen->name);
+      const bool done = chosen->run(*this, failure);
+      CountSecondClicks();
+      if (!done) return Fail(failure, "action " + std::to_string(number) + " " + chosen->name);
       if (number % kCheckEvery == 0 && !Check(failure)) return Fail(failure, "check after " + std::to_string(number));
     }
     if (!Restart(false, failure)) return Fail(failure, "final restart");
     if (!Check(failure)) return Fail(failure, "final check");
     Log("close at the end");
-    return Close(failure);
+    if (!Close(failure)) return false;
+    // A few retries are the display's; more would hide a program that drops
+    // what it is given.
+    if (retries_.size() * 100 > static_cast<size_t>(kRetriesPer100) * static_cast<size_t>(count)) {
+      *failure = std::to_string(retries_.size()) + " retries in " + std::to_string(count) + " actions, more than " +
+                 std::to_string(kRetriesPer100) + " in 100";
+      return false;
+    }
+    return true;
+  }
+
+  // Every retry of the run with its action and cause, for the output.
+  std::string RetrySummary() const {
+    std::string text = std::to_string(retries_.size()) + " retries\n";
+    for (const auto& [action, cause] : retries_) text += "  action " + std::to_string(action) + ": " + cause + "\n";
+    return text;
   }
 
   std::string RecentActions() const {
@@ -214,66 +260,159 @@ class RandomDrive {
     return pexo_test::WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 3000);
   }
 
+  // The main chord pressed with the keys. Where this display makes no WM_HOTKEY
+  // of synthesised keys, the message the system would send follows them: the
+  // chord's own modifiers and key, which the program matches.
   void ShowByChord() {
     e2e::PressChord({VK_CONTROL, VK_MENU}, kMainChordKey);
-    if (pexo_test::WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 1500)) return;
-    // The display did not turn the keys into the chord: deliver what it would.
-    const ATOM atom = GlobalFindAtomW(L"PexoHotKey");
-    PostMessageW(main_, WM_HOTKEY, atom - 0xC000, 0);
-    pexo_test::WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 1500);
+    if (!KeysMakeChords()) {
+      Log("  (the display makes no chord of keys: WM_HOTKEY posted)");
+      const ATOM atom = GlobalFindAtomW(L"PexoHotKey");
+      PostMessageW(main_, WM_HOTKEY, atom - 0xC000, MAKELPARAM(kMainChordModifiers, kMainChordKey));
+    }
+    pexo_test::WaitUntil([&] { return IsWindowVisible(main_) != FALSE; }, 3000);
   }
 
-  // Whether the tag's row shows the selection colour. The skin marks the chosen
-  // tag light blue (about 220,232,246), the hovered one grey (234,239,244) and the
-  // others near white: only the chosen one is clearly bluer than red. The point
-  // lies in the row's left margin, beside its name however long (a long one wraps
-  // over the whole height of the row).
+  // Whether the tag's row shows the selection colour, looked at inside the row's
+  // left edge: further in, a name of four Chinese characters covers the point
+  // with its first glyph, and a long one wraps over the whole height of the row.
+  // The skin marks the chosen tag light blue (about 220,232,246), the hovered one
+  // grey (234,239,244) and the others near white: only the chosen one is clearly
+  // bluer than red.
   bool TagShownChosen(size_t index) {
     const COLORREF colour = e2e::ScreenPixel(e2e::ToScreen(main_, {7, TagCentre(index).y}));
     return colour != CLR_INVALID && static_cast<int>(GetBValue(colour)) - static_cast<int>(GetRValue(colour)) > 18;
   }
 
-  // Clicks the tag and looks that it is the one shown: a key pressed just before
-  // (Home, an arrow) may still move the list's choice after the click, and a
-  // user who sees another tag shown clicks again.
-  void SelectTag(size_t index) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
-      if (attempt > 0) Log("  (tag " + std::to_string(index) + " not shown): once more");
-      e2e::Click(main_, TagCentre(index), false, 120);
-      if (pexo_test::WaitUntil([&] { return TagShownChosen(index); }, 1500)) break;
-    }
-    tag_ = index;
+  // Whether the group's item shows the selection: its left edge (inside the
+  // text's padding) far from the strip's background. A hovered group is only a
+  // shade away; the chosen one is filled with the strong selection colour.
+  bool GroupShownChosen(size_t index) {
+    const COLORREF strip = e2e::ScreenPixel(e2e::ToScreen(main_, kStripPadding));
+    const COLORREF edge = e2e::ScreenPixel(e2e::ToScreen(main_, {GroupLeft(index) + 3, 62}));
+    return strip != CLR_INVALID && edge != CLR_INVALID && ColourDistance(strip, edge) > 90;
   }
 
-  // Clicks the group in the strip. A group shows again the tag it showed last,
-  // which the drive reads off the tag column as a user would.
-  void SelectGroup(size_t index) {
-    e2e::Click(main_, GroupCentre(index), false, 120);
-    group_ = index;
-    const size_t count = model_.empty() ? 1 : model_[index].tags.size();
-    size_t shown = 0;
-    pexo_test::WaitUntil(
+  // The one tag row of the first `count` that shows the selection colour; -1
+  // when none or more than one does.
+  int ShownTagRow(size_t count) {
+    int shown = -1;
+    for (size_t i = 0; i < count; ++i) {
+      if (!TagShownChosen(i)) continue;
+      if (shown >= 0) return -1;
+      shown = static_cast<int>(i);
+    }
+    return shown;
+  }
+
+  // Clicks the tag once; it must then show chosen. A click on a row that
+  // another window covers (a menu a lost click left up) would not reach it: the
+  // cover is closed first, and that counts as a retry.
+  bool SelectTag(size_t index, std::string* failure) {
+    if (!Reachable(TagCentre(index), "tag " + std::to_string(index))) {
+      *failure = "tag " + std::to_string(index) + "'s row stays covered";
+      return false;
+    }
+    e2e::Click(main_, TagCentre(index), false, 120);
+    if (!pexo_test::WaitUntil([&] { return TagShownChosen(index); }, 3000)) {
+      e2e::SaveScreenPng(GetDesktopWindow(), pexo_test::ExeFolder() + L"\\random_drive_failure.png");
+      *failure = "tag " + std::to_string(index) +
+                 " was clicked on its shown row and is not chosen (the screen is in random_drive_failure.png)";
+      return false;
+    }
+    tag_ = index;
+    return true;
+  }
+
+  // After a command that shows a group: its item chosen in the strip and one of
+  // its tags chosen in the column. The window shows the tag the group had last
+  // (each group keeps its own), which the drive takes from the screen.
+  bool SeeGroupShown(size_t index, std::string* failure) {
+    const size_t count = model_[index].tags.size();
+    int row = -1;
+    int same = 0;
+    const bool shown = pexo_test::WaitUntil(
         [&] {
-          for (shown = 0; shown < count && !TagShownChosen(shown);) ++shown;
-          return shown < count;
+          if (!GroupShownChosen(index)) return false;
+          const int now = ShownTagRow(count);
+          same = now >= 0 && now == row ? same + 1 : 0;
+          row = now;
+          return same >= 2;  // the column may still be drawing the tags of the group before
         },
-        1500);
-    tag_ = shown < count ? shown : 0;
+        3000);
+    if (!shown) {
+      e2e::SaveScreenPng(GetDesktopWindow(), pexo_test::ExeFolder() + L"\\random_drive_failure.png");
+      *failure = "group " + std::to_string(index) + " is not shown with one of its tags chosen" +
+                 " (the screen is in random_drive_failure.png)";
+      return false;
+    }
+    group_ = index;
+    tag_ = static_cast<size_t>(row);
+    return true;
+  }
+
+  // Clicks the group in the strip once, and reads what it then shows.
+  bool SelectGroup(size_t index, std::string* failure) {
+    if (!Reachable(GroupCentre(index), "group " + std::to_string(index))) {
+      *failure = "group " + std::to_string(index) + "'s item stays covered";
+      return false;
+    }
+    e2e::Click(main_, GroupCentre(index), false, 120);
+    return SeeGroupShown(index, failure);
   }
 
   // Opens the menu of the right-clicked point and follows the path; false when a
   // level did not come.
   bool Menu(POINT client, std::initializer_list<e2e::MenuStep> path, std::string* failure) {
-    if (e2e::ChooseMenu(pid(), main_, client, path)) return true;
+    const bool chosen = e2e::ChooseMenu(pid(), main_, client, path);
+    CountSecondClicks();
+    if (chosen) return true;
     // What the screen showed, beside the test program, for whoever replays the seed.
     e2e::SaveScreenPng(GetDesktopWindow(), pexo_test::ExeFolder() + L"\\random_drive_failure.png");
-    *failure = "a menu level did not open (the screen is in random_drive_failure.png)";
+    NotCame(failure, "a menu level did not open or went before its item was clicked (" + e2e::LastMenuNote() +
+                         "; the screen is in random_drive_failure.png)");
     return false;
+  }
+
+  // The title bar's menu button clicked, then the path through the main menu
+  // (a negative row is its last item, "退出").
+  bool MainMenu(std::initializer_list<e2e::MenuStep> path, std::string* failure) {
+    HWND level = OpenMainMenu(failure);
+    return level && FollowMainMenu(level, path, failure);
+  }
+
+  // The main menu's level opened by the title bar's menu button; null (with the
+  // reason) when it did not open.
+  HWND OpenMainMenu(std::string* failure) {
+    e2e::LastMenu() = {};
+    HWND level = e2e::OpenMenuLevel(pid(), [&] { e2e::Click(main_, kMenuButton, false, 50); }, "menu button");
+    CountSecondClicks();
+    if (!level) NotCame(failure, "the main menu did not open");
+    return level;
+  }
+
+  // The path followed from the main menu's open level.
+  // A window made transparent shows the level's white darker (`padding`).
+  bool FollowMainMenu(HWND level, std::initializer_list<e2e::MenuStep> path, std::string* failure,
+                      COLORREF padding = RGB(255, 255, 255)) {
+    if (e2e::FollowMenuPath(pid(), level, path, padding)) return true;
+    NotCame(failure, "the main menu: " + e2e::LastMenuNote());
+    return false;
+  }
+
+  // The tray icon right-clicked, as the shell tells the window, then the item
+  // clicked once.
+  bool TrayMenu(e2e::MenuStep step, std::string* failure) {
+    std::string why;
+    const bool chosen = e2e::ChooseFromTray(pid(), main_, step, why);
+    CountSecondClicks();
+    if (!chosen) NotCame(failure, why);
+    return chosen;
   }
 
   HWND WaitDialog(const wchar_t* className, std::string* failure) {
     HWND dialog = e2e::WaitVisible(pid(), className, 5000);
-    if (!dialog) *failure = "no " + Utf8(className);
+    if (!dialog) NotCame(failure, "no " + Utf8(className));
     // Clicks before the dialog has faded in and laid out its fields miss them.
     if (dialog) e2e::WaitSettled(dialog);
     return dialog;
@@ -329,7 +468,7 @@ class RandomDrive {
     pexo_test::WaitUntil([&] { return (box = pexo_test::FindProcessWindow(pid(), L"#32770", nullptr, true)); },
                          5000);
     if (!box) {
-      *failure = "no question box came";
+      NotCame(failure, "no question box came");
       return false;
     }
     HWND button = GetDlgItem(box, ok ? IDOK : IDCANCEL);
@@ -339,13 +478,13 @@ class RandomDrive {
       return false;
     }
     const POINT centre = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    for (int attempt = 0; attempt < 3 && IsWindow(box) && IsWindowVisible(box); ++attempt) {
-      SetForegroundWindow(box);
-      e2e::ClickScreen(centre, false, 100);
-      pexo_test::WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 2000);
-    }
-    if (IsWindow(box) && IsWindowVisible(box)) {
-      *failure = "the question box stayed";
+    // The box takes the click once it is in front and drawn.
+    SetForegroundWindow(box);
+    pexo_test::WaitUntil([&] { return GetForegroundWindow() == box; }, 2000);
+    e2e::WaitSettled(box, 3000);
+    e2e::ClickScreen(centre, false, 100);
+    if (!pexo_test::WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000)) {
+      *failure = std::string("the question box's ") + (ok ? "OK" : "Cancel") + " was clicked and the box stayed";
       return false;
     }
     return true;
@@ -403,11 +542,72 @@ class RandomDrive {
     return true;
   }
 
+  // --- Retries --------------------------------------------------------------
+
+  // What an action waited for never came (no menu level, no dialog window): a
+  // cause outside the program, for which the action may be done once more.
+  // Anything else that goes wrong fails the drive.
+  void NotCame(std::string* why, const std::string& what) {
+    *why = what;
+    notCame_ = true;
+  }
+
+  void CountRetry(const std::string& cause) {
+    retries_.emplace_back(action_, cause);
+    Log("  retry: " + cause);
+  }
+
+  // The menu helpers click once more when the first click brought no level:
+  // each such click is a retry.
+  void CountSecondClicks() {
+    for (; e2e::LastMenu().secondClicks > 0; --e2e::LastMenu().secondClicks) {
+      CountRetry("no menu level came after the first click: clicked once more");
+    }
+  }
+
+  // Whether a click at the client point reaches the main window. When another
+  // window covers it (a menu or dialog a lost click left up), that is closed
+  // and counted as a retry; false when the point stays covered.
+  bool Reachable(POINT client, const std::string& what) {
+    const POINT screen = e2e::ToScreen(main_, client);
+    for (int attempt = 0;; ++attempt) {
+      HWND at = WindowFromPoint(screen);
+      if (at && GetAncestor(at, GA_ROOT) == main_) return true;
+      if (attempt == 1) return false;
+      wchar_t name[64] = L"nothing";
+      if (at) GetClassNameW(GetAncestor(at, GA_ROOT), name, 64);
+      CountRetry(what + " was covered by " + Utf8(name) + ": closed first");
+      Recover();
+      Front();
+    }
+  }
+
+  // An action step that changes nothing stored (a dialog or menu opened, a
+  // theme chosen): done once more only when what it waited for never came.
+  bool Reach(const std::function<bool(std::string*)>& act, std::string* failure) {
+    std::string why;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      if (attempt > 0) {
+        CountRetry(why);
+        Recover();
+        Front();
+      }
+      why.clear();
+      notCame_ = false;
+      const bool done = act(&why);
+      CountSecondClicks();
+      if (done) return true;
+      if (!notCame_) break;
+    }
+    *failure = why;
+    return false;
+  }
+
   // An action that changes what link.db holds: the model takes the change, the
   // action runs, and link.db must follow within a few seconds (a closing dialog
-  // blocks the window for two). Other programs on a shared display may take the
-  // foreground and end a menu before its click: when nothing changed, the action
-  // is done once more, as a user would.
+  // blocks the window for two). It is done once more only when its menu, item
+  // or dialog never came and link.db is as it was; once its item was clicked or
+  // its dialog ended, link.db not following fails the drive at once.
   bool Mutate(const std::function<bool(std::string*)>& act, const std::function<void()>& apply,
               std::string* failure) {
     const std::vector<GroupModel> before = model_;
@@ -417,52 +617,79 @@ class RandomDrive {
     std::string why;
     for (int attempt = 0; attempt < 2; ++attempt) {
       if (attempt > 0) {
-        Log("  (" + why + "): once more; " + e2e::LastMenuNote());
-        // What the screen showed when the action was not taken, for whoever replays the seed.
+        CountRetry(why);
+        // What the screen showed when the action's window did not come, for whoever replays the seed.
         e2e::SaveScreenPng(GetDesktopWindow(), pexo_test::ExeFolder() + L"\\random_drive_not_taken_" +
                                                       std::to_wstring(action_) + L".png");
         Recover();
-        // Only an action that left the store as it was is done again.
         std::vector<GroupModel> stored;
         std::string integrity;
-        if (!ReadStore(program_.File(L"db\\link.db"), &stored, &integrity) || !SameStore(stored, before)) break;
-        Front();
-        if (group_ != group || tag_ != tag || !TagShownChosen(tag)) {
-          if (group_ != group) SelectGroup(group);
-          SelectTag(tag);
+        if (!ReadStore(program_.File(L"db\\link.db"), &stored, &integrity) || !SameStore(stored, before)) {
+          *failure = "link.db changed though the action did not come through (" + why + ")";
+          return false;
         }
+        // The window back as it was before the action, the model's choice kept.
+        const size_t appliedGroup = group_;
+        const size_t appliedTag = tag_;
+        Front();
+        if (!GroupShownChosen(group) && !ClickGroupUntilChosen(group, failure)) return false;
+        if (!TagShownChosen(tag) && !SelectTag(tag, failure)) return false;
+        group_ = appliedGroup;
+        tag_ = appliedTag;
       }
       why.clear();
+      notCame_ = false;
       e2e::LastMenuNote().clear();
-      if (act(&why)) {
+      const bool done = act(&why);
+      CountSecondClicks();
+      if (done) {
         if (pexo_test::WaitUntil([&] { return StoreMatches(); }, 5000)) return true;
         StoreMatches(&why);
+        *failure = "the action was carried through and link.db did not follow: " + why;
+        return false;
       }
+      if (!notCame_) break;
     }
     *failure = why;
     return false;
   }
 
-  // The program closed (by WM_CLOSE, or the main menu's 退出) and started again;
-  // it must end with 0 and leave conf.ini and link.db as driven.
+  // Waits until the program has taken every key and click sent before (input is
+  // taken in order): the cursor is moved onto the title bar's search button and
+  // its hover colour must show, then moved off it. A message posted meanwhile
+  // would be taken before input still queued.
+  bool InputTaken(std::string* failure) {
+    if (!IsWindowVisible(main_)) Front();
+    const POINT spot = e2e::ToScreen(main_, {kSearchButton.x - 11, kSearchButton.y});
+    e2e::MoveTo(e2e::ToScreen(main_, kQuietSpot));
+    // The button at rest: a hover that is still fading out would change by itself.
+    COLORREF resting = e2e::ScreenPixel(spot);
+    pexo_test::WaitUntil(
+        [&] {
+          const COLORREF now = e2e::ScreenPixel(spot);
+          const bool still = now == resting;
+          resting = now;
+          return still;
+        },
+        2000);
+    e2e::MoveTo(spot);
+    const bool taken = pexo_test::WaitUntil([&] { return e2e::ScreenPixel(spot) != resting; }, 10000);
+    e2e::MoveTo(e2e::ToScreen(main_, kQuietSpot));
+    if (!taken) *failure = "the window did not take the cursor's move onto its search button within 10 s";
+    return taken;
+  }
+
+  // The program closed (by WM_CLOSE once it has taken the input before, or the
+  // main menu's 退出) and started again; it must end with 0 and leave conf.ini
+  // and link.db as driven.
   bool Restart(bool throughMenu, std::string* failure) {
     Log(throughMenu ? "restart through the menu's exit" : "restart by closing the window");
     if (throughMenu) {
       Front();
-      e2e::Click(main_, kMenuButton);
-      HWND level = e2e::WaitNewMenuLevel(pid(), {});
-      if (!level) {
-        *failure = "the main menu did not open";
-        return false;
-      }
-      e2e::ClickScreen(e2e::LastMenuItemPoint(level));
-      DWORD code = 0;
-      if (!program_.WaitExit(8000, &code)) {
-        // The click on the menu's last item is sometimes lost; the window is closed instead.
-        Log("the menu's exit did not end the program: closing the window");
-        e2e::Click(main_, kQuietSpot);
-        PostMessageW(main_, WM_CLOSE, 0, 0);
-      }
+      // Clicked, 退出 must end the program.
+      if (!Reach([&](std::string* why) { return MainMenu({{-1}}, why); }, failure)) return false;
+    } else if (!InputTaken(failure)) {
+      return false;
     } else {
       PostMessageW(main_, WM_CLOSE, 0, 0);
     }
@@ -500,14 +727,15 @@ class RandomDrive {
     // A start shows the group and tag of the last run: the drive goes back to the first.
     if (!model_.empty()) {
       Front();
-      SelectGroup(0);
-      SelectTag(0);
+      if (!SelectGroup(0, failure)) return false;
+      if (!TagShownChosen(0) && !SelectTag(0, failure)) return false;
     }
     for (const auto& hook : startHooks_) hook(*this);
     return true;
   }
 
   bool Close(std::string* failure) {
+    if (!InputTaken(failure)) return false;
     PostMessageW(main_, WM_CLOSE, 0, 0);
     return Ended(failure);
   }
@@ -525,6 +753,20 @@ class RandomDrive {
  private:
   using PexoProgram = pexo_test::PexoProgram;
   static constexpr int kCheckEvery = 50;
+  static constexpr int kRetriesPer100 = 2;
+
+  // A click on the group until its item shows chosen (the window back as it
+  // was before a retried action).
+  bool ClickGroupUntilChosen(size_t index, std::string* failure) {
+    if (!Reachable(GroupCentre(index), "group " + std::to_string(index))) {
+      *failure = "group " + std::to_string(index) + "'s item stays covered";
+      return false;
+    }
+    e2e::Click(main_, GroupCentre(index), false, 120);
+    if (pexo_test::WaitUntil([&] { return GroupShownChosen(index); }, 3000)) return true;
+    *failure = "group " + std::to_string(index) + " was clicked and is not chosen";
+    return false;
+  }
 
   bool Fail(std::string* failure, const std::string& where) {
     *failure = where + ": " + *failure;
@@ -545,7 +787,7 @@ class RandomDrive {
       // The tag the drive works in is not the one shown (a key or a dialog moved
       // the choice): the user clicks it first.
       Log("  (tag " + std::to_string(tag_) + " is not the one shown)");
-      SelectTag(tag_);
+      return SelectTag(tag_, failure);
     }
     return true;
   }
@@ -562,6 +804,8 @@ class RandomDrive {
   int counter_ = 0;
   std::deque<std::string> recent_;
   int action_ = 0;
+  bool notCame_ = false;
+  std::vector<std::pair<int, std::string>> retries_;
   const DWORD started_ = GetTickCount();
   std::ofstream log_;
 };

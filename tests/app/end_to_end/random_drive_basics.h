@@ -75,22 +75,29 @@ inline bool SecondStart(RandomDrive& d, std::string* failure) {
   return ended;
 }
 
+// The tag chosen with a click before its menu is opened, inside an action whose
+// model has already taken the change and the tag the window will show after it.
+inline bool ClickTagFirst(RandomDrive& d, size_t index, std::string* why) {
+  const size_t modelled = d.tagIndex();
+  const bool chosen = d.SelectTag(index, why);
+  d.tagIndex() = modelled;
+  return chosen;
+}
+
 // Cards only stand in ordinary tags.
 inline bool InLinkTag(RandomDrive& d) { return d.tag().type == kOrdinaryTag; }
 
 inline std::vector<Action> BasicActions() {
   std::vector<Action> actions;
-  actions.push_back({"click tag", 10, [](RandomDrive& d, std::string*) {
+  actions.push_back({"click tag", 10, [](RandomDrive& d, std::string* failure) {
                        const size_t index = d.Pick(static_cast<uint32_t>(d.group().tags.size()));
                        d.Log("click tag " + std::to_string(index));
-                       d.SelectTag(index);
-                       return true;
+                       return d.SelectTag(index, failure);
                      }});
-  actions.push_back({"click group", 4, [](RandomDrive& d, std::string*) {
+  actions.push_back({"click group", 4, [](RandomDrive& d, std::string* failure) {
                        const size_t index = d.Pick(static_cast<uint32_t>(d.groups().size()));
                        d.Log("click group " + std::to_string(index));
-                       d.SelectGroup(index);
-                       return true;
+                       return d.SelectGroup(index, failure);
                      }});
   actions.push_back({"click card", 8, [](RandomDrive& d, std::string*) {
                        // A single click only selects here: bDoubleClick=1.
@@ -200,8 +207,8 @@ inline std::vector<Action> BasicActions() {
                        d.Log("rename tag " + std::to_string(index) + " to " + Shown(name));
                        return d.Mutate(
                            [&](std::string* why) {
-                             e2e::Click(d.main(), TagCentre(index), false, 120);
-                             return d.Menu(TagCentre(index), {{1}}, why) && d.AskName(name, true, why);
+                             return ClickTagFirst(d, index, why) && d.Menu(TagCentre(index), {{1}}, why) &&
+                                    d.AskName(name, true, why);
                            },
                            [&] {
                              d.group().tags[index].name = name;
@@ -217,8 +224,8 @@ inline std::vector<Action> BasicActions() {
                              (ok ? "), OK" : "), cancelled"));
                        return d.Mutate(
                            [&](std::string* why) {
-                             e2e::Click(d.main(), TagCentre(index), false, 120);
-                             return d.Menu(TagCentre(index), {{2}}, why) && d.AnswerBox(ok, why);
+                             return ClickTagFirst(d, index, why) && d.Menu(TagCentre(index), {{2}}, why) &&
+                                    d.AnswerBox(ok, why);
                            },
                            [&] {
                              std::vector<TagModel>& tags = d.group().tags;
@@ -240,8 +247,7 @@ inline std::vector<Action> BasicActions() {
                        const size_t other = up ? index - 1 : index + 1;
                        return d.Mutate(
                            [&](std::string* why) {
-                             e2e::Click(d.main(), TagCentre(index), false, 120);
-                             return d.Menu(TagCentre(index), {{up ? 3 : 4, 1}}, why);
+                             return ClickTagFirst(d, index, why) && d.Menu(TagCentre(index), {{up ? 3 : 4, 1}}, why);
                            },
                            [&] {
                              std::swap(d.group().tags[index], d.group().tags[other]);
@@ -252,7 +258,7 @@ inline std::vector<Action> BasicActions() {
   actions.push_back({"refresh icons", 2, [](RandomDrive& d, std::string* failure) {
                        if (!InLinkTag(d)) return true;
                        d.Log("refresh the tag's icons");
-                       return d.Menu(kLinkBoxSpace, {{7, 2}}, failure);
+                       return d.Reach([&](std::string* why) { return d.Menu(kLinkBoxSpace, {{7, 2}}, why); }, failure);
                      }});
   actions.push_back({"clear tag", 1, [](RandomDrive& d, std::string* failure) {
                        if (!InLinkTag(d)) return true;
@@ -267,7 +273,7 @@ inline std::vector<Action> BasicActions() {
                            },
                            failure);
                      }});
-  actions.push_back({"keys", 4, [](RandomDrive& d, std::string*) {
+  actions.push_back({"keys", 4, [](RandomDrive& d, std::string* failure) {
                        if (!InLinkTag(d)) return true;  // a note takes the letters as text
                        static constexpr WORD kKeys[] = {'A',     'K',      'Z',   '3',    VK_LEFT,
                                                         VK_RIGHT, VK_UP, VK_DOWN, VK_TAB, VK_HOME};
@@ -276,8 +282,7 @@ inline std::vector<Action> BasicActions() {
                        e2e::PressKey(key);
                        // Arrows, Home and Tab move the selection of whichever list has the focus,
                        // the tag list too: the user goes back to the tag being worked in.
-                       d.SelectTag(d.tagIndex());
-                       return true;
+                       return d.SelectTag(d.tagIndex(), failure);
                      }});
   actions.push_back({"hide and show", 4, [](RandomDrive& d, std::string* failure) {
                        d.Log("hide with Escape, show with the chord");
@@ -297,9 +302,7 @@ inline std::vector<Action> BasicActions() {
                      }});
   actions.push_back({"main menu left", 2, [](RandomDrive& d, std::string* failure) {
                        d.Log("main menu opened and left");
-                       e2e::Click(d.main(), kMenuButton);
-                       if (!e2e::WaitNewMenuLevel(d.pid(), {})) {
-                         *failure = "the main menu did not open";
+                       if (!d.Reach([&](std::string* why) { return d.OpenMainMenu(why) != nullptr; }, failure)) {
                          return false;
                        }
                        e2e::Click(d.main(), kQuietSpot);

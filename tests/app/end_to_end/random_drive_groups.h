@@ -16,94 +16,9 @@ namespace drive {
 constexpr int kAllLinksTag = 1;
 
 // Where things are in the group strip and the note editor (client coordinates).
-// Groups are 72 wide, one pixel apart, from the strip's padding of 6: four (and a
-// fifth) fit one row of the 388-wide window.
-inline int GroupLeft(size_t index) { return 1 + 6 + 73 * static_cast<int>(index); }
 constexpr POINT kStripSpace = {345, 62};     // right of the fourth group
-constexpr POINT kStripPadding = {3, 62};     // left of the first group: the strip's own colour
 constexpr POINT kNoteInside = {230, 300};    // in the note editor beside the tag column
 constexpr size_t kLongestDoubledNote = 12000;
-
-inline int ColourDistance(COLORREF a, COLORREF b) {
-  return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-         std::abs(GetBValue(a) - GetBValue(b));
-}
-
-// Whether the group's item shows the selection: its left edge (inside the text's
-// padding) far from the strip's background. A hovered group is only a shade
-// away; the chosen one is filled with the strong selection colour.
-inline bool GroupShownChosen(RandomDrive& d, size_t index) {
-  const COLORREF strip = e2e::ScreenPixel(e2e::ToScreen(d.main(), kStripPadding));
-  const COLORREF edge = e2e::ScreenPixel(e2e::ToScreen(d.main(), {GroupLeft(index) + 3, 62}));
-  return strip != CLR_INVALID && edge != CLR_INVALID && ColourDistance(strip, edge) > 90;
-}
-
-// Whether the tag's row shows the selection colour, looked at inside the row's
-// left edge: further in, a name of four Chinese characters covers the point with
-// its first glyph. The chosen row is light blue, clearly bluer than red; hovered
-// and other rows are grey or near white.
-inline bool TagChosen(RandomDrive& d, size_t index) {
-  const COLORREF colour = e2e::ScreenPixel(e2e::ToScreen(d.main(), {7, TagCentre(index).y}));
-  return colour != CLR_INVALID && static_cast<int>(GetBValue(colour)) - static_cast<int>(GetRValue(colour)) > 18;
-}
-
-// A click on the tag, until its row shows it chosen (a key just before may move
-// the list's choice after the click, and the user clicks again).
-inline bool ChooseTag(RandomDrive& d, size_t index, std::string* failure) {
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    e2e::Click(d.main(), TagCentre(index), false, 120);
-    if (pexo_test::WaitUntil([&] { return TagChosen(d, index); }, 1500)) {
-      d.tagIndex() = index;
-      return true;
-    }
-  }
-  *failure = "tag " + std::to_string(index) + " was clicked but not shown chosen";
-  return false;
-}
-
-// The one tag row that shows the selection colour; -1 when none or more than one does.
-inline int ShownTagRow(RandomDrive& d, size_t count) {
-  int shown = -1;
-  for (size_t i = 0; i < count; ++i) {
-    if (!TagChosen(d, i)) continue;
-    if (shown >= 0) return -1;
-    shown = static_cast<int>(i);
-  }
-  return shown;
-}
-
-// After a command that shows a group: its item chosen in the strip and one of its
-// tags chosen in the column. The window shows the tag the group had last
-// (each group keeps its own), which the drive takes from the screen.
-inline bool SeeGroupShown(RandomDrive& d, size_t index, std::string* failure) {
-  const size_t count = d.groups()[index].tags.size();
-  int row = -1;
-  int same = 0;
-  const bool shown = pexo_test::WaitUntil(
-      [&] {
-        if (!GroupShownChosen(d, index)) return false;
-        const int now = ShownTagRow(d, count);
-        same = now >= 0 && now == row ? same + 1 : 0;
-        row = now;
-        return same >= 2;  // the column may still be drawing the tags of the group before
-      },
-      3000);
-  if (!shown) {
-    e2e::SaveScreenPng(GetDesktopWindow(), pexo_test::ExeFolder() + L"\\random_drive_failure.png");
-    *failure = "group " + std::to_string(index) + " is not shown with one of its tags chosen" +
-               " (the screen is in random_drive_failure.png)";
-    return false;
-  }
-  d.groupIndex() = index;
-  d.tagIndex() = static_cast<size_t>(row);
-  return true;
-}
-
-// A click on the group in the strip, and what it then shows.
-inline bool ShowGroup(RandomDrive& d, size_t index, std::string* failure) {
-  e2e::Click(d.main(), GroupCentre(index), false, 120);
-  return SeeGroupShown(d, index, failure);
-}
 
 // An action whose change must reach link.db once it is done. Unlike Mutate it is
 // never done twice: typing into a note takes no menu that could be lost, and a
@@ -114,6 +29,9 @@ inline bool Settle(RandomDrive& d, const std::function<bool(std::string*)>& act,
   if (!act(failure)) return false;
   if (pexo_test::WaitUntil([&] { return d.StoreMatches(); }, 5000)) return true;
   d.StoreMatches(failure);
+  wchar_t front[64] = L"none";
+  if (HWND window = GetForegroundWindow()) GetClassNameW(window, front, 64);
+  *failure += " (in front: " + Utf8(front) + ")";
   return false;
 }
 
@@ -184,10 +102,10 @@ inline bool FindNote(RandomDrive& d, std::string* failure, bool* found) {
     const size_t g = (d.groupIndex() + step) % d.groups().size();
     const int t = noteIn(g);
     if (t < 0) continue;
-    if (g != d.groupIndex() && !ShowGroup(d, g, failure)) return false;
+    if (g != d.groupIndex() && !d.SelectGroup(g, failure)) return false;
     d.Log("  to note tag " + std::to_string(t) + " of group " + std::to_string(g));
-    if (d.tagIndex() != static_cast<size_t>(t) || !TagChosen(d, static_cast<size_t>(t))) {
-      if (!ChooseTag(d, static_cast<size_t>(t), failure)) return false;
+    if (d.tagIndex() != static_cast<size_t>(t) || !d.TagShownChosen(static_cast<size_t>(t))) {
+      if (!d.SelectTag(static_cast<size_t>(t), failure)) return false;
     }
     *found = true;
     return true;
@@ -212,6 +130,12 @@ inline bool FindNote(RandomDrive& d, std::string* failure, bool* found) {
 inline void ToNoteEnd(RandomDrive& d) {
   e2e::WaitSettled(d.main(), 3000);
   e2e::Click(d.main(), kNoteInside, false, 80);
+  // Keys go to the active window: a dialog that has just closed may still hold
+  // the activation for a moment.
+  if (!pexo_test::WaitUntil([&] { return GetForegroundWindow() == d.main(); }, 2000)) {
+    SetForegroundWindow(d.main());
+    pexo_test::WaitUntil([&] { return GetForegroundWindow() == d.main(); }, 1000);
+  }
   e2e::PressKey(VK_END, {VK_CONTROL});
 }
 
@@ -232,13 +156,13 @@ inline bool LeaveNote(RandomDrive& d, Leave how, std::string* failure) {
       size_t other = d.Pick(static_cast<uint32_t>(d.group().tags.size() - 1));
       if (other >= d.tagIndex()) ++other;
       d.Log("  left for tag " + std::to_string(other));
-      return ChooseTag(d, other, failure);
+      return d.SelectTag(other, failure);
     }
     case Leave::kOtherGroup: {
       size_t other = d.Pick(static_cast<uint32_t>(d.groups().size() - 1));
       if (other >= d.groupIndex()) ++other;
       d.Log("  left for group " + std::to_string(other));
-      return ShowGroup(d, other, failure);
+      return d.SelectGroup(other, failure);
     }
     case Leave::kSaveKey:
       d.Log("  saved with Ctrl+S");
@@ -267,7 +191,7 @@ inline std::wstring CopyNote(RandomDrive& d, const std::wstring& expected) {
   e2e::PressKey('A', {VK_CONTROL});
   e2e::PressKey('C', {VK_CONTROL});
   std::wstring copied;
-  pexo_test::WaitUntil([&] { return (copied = RandomDrive::ClipboardText()) == expected; }, 2000);
+  pexo_test::WaitUntil([&] { return (copied = RandomDrive::ClipboardText()) == expected; }, 5000);
   (void)d;
   return copied;
 }
@@ -343,12 +267,12 @@ inline std::vector<Action> GroupsActions() {
                          return false;
                        }
                        // A new group is shown with its one tag; a cancelled one leaves the group shown.
-                       if (confirm) return SeeGroupShown(d, d.groups().size() - 1, failure);
-                       return SeeGroupShown(d, before, failure);
+                       if (confirm) return d.SeeGroupShown(d.groups().size() - 1, failure);
+                       return d.SeeGroupShown(before, failure);
                      }});
   actions.push_back({"group rename", 1, [](RandomDrive& d, std::string* failure) {
                        const size_t index = d.Pick(static_cast<uint32_t>(d.groups().size()));
-                       if (!ShowGroup(d, index, failure)) return false;
+                       if (!d.SelectGroup(index, failure)) return false;
                        const bool append = d.Pick(2) == 0;
                        const std::wstring old = d.groups()[index].name;
                        const std::wstring suffix = L"+" + std::to_wstring(d.actionNumber());
@@ -361,7 +285,7 @@ inline std::vector<Action> GroupsActions() {
                              return append ? AppendToName(d, old, suffix, why) : d.AskName(name, true, why);
                            },
                            [&] { d.groups()[index].name = name; }, failure) &&
-                              SeeGroupShown(d, index, failure);
+                              d.SeeGroupShown(index, failure);
                      }});
   actions.push_back({"group tag rename copy", 1, [](RandomDrive& d, std::string* failure) {
                        const size_t index = d.Pick(static_cast<uint32_t>(d.group().tags.size()));
@@ -371,8 +295,8 @@ inline std::vector<Action> GroupsActions() {
                        d.Log("group tag rename copy: tag " + std::to_string(index) + " to " + Shown(name));
                        return d.Mutate(
                            [&](std::string* why) {
-                             e2e::Click(d.main(), TagCentre(index), false, 120);
-                             return d.Menu(TagCentre(index), {{1}}, why) && AppendToName(d, old, suffix, why);
+                             return ClickTagFirst(d, index, why) && d.Menu(TagCentre(index), {{1}}, why) &&
+                                    AppendToName(d, old, suffix, why);
                            },
                            [&] {
                              d.group().tags[index].name = name;
@@ -387,7 +311,7 @@ inline std::vector<Action> GroupsActions() {
                        // Now and then against the end of the strip, where nothing moves.
                        const bool left = d.Pick(2) == 0;
                        const bool moves = left ? index > 0 : index + 1 < count;
-                       if (!ShowGroup(d, index, failure)) return false;
+                       if (!d.SelectGroup(index, failure)) return false;
                        d.Log("group move " + std::to_string(index) + (left ? " left" : " right") +
                              (moves ? "" : " (at the end)"));
                        const size_t other = !moves ? index : left ? index - 1 : index + 1;
@@ -396,14 +320,14 @@ inline std::vector<Action> GroupsActions() {
                                     return d.Menu(GroupCentre(index), {{left ? 3 : 4, 1}}, why);
                                   },
                                   [&] { std::swap(d.groups()[index], d.groups()[other]); }, failure) &&
-                              SeeGroupShown(d, other, failure);
+                              d.SeeGroupShown(other, failure);
                      }});
   actions.push_back({"group delete", 1, [](RandomDrive& d, std::string* failure) {
                        // The last group stays: a window without groups has nothing to drive.
                        if (d.groups().size() < 2) return true;
                        const size_t index = d.Pick(static_cast<uint32_t>(d.groups().size()));
                        const bool ok = d.Pick(4) != 0;
-                       if (!ShowGroup(d, index, failure)) return false;
+                       if (!d.SelectGroup(index, failure)) return false;
                        d.Log("group delete " + std::to_string(index) + " (" + Shown(d.groups()[index].name) +
                              (ok ? "), OK" : "), cancelled"));
                        if (!d.Mutate(
@@ -418,7 +342,7 @@ inline std::vector<Action> GroupsActions() {
                        }
                        // The group that took the deleted one's place is shown, or the one
                        // before when the last went.
-                       return SeeGroupShown(d, std::min(index, d.groups().size() - 1), failure);
+                       return d.SeeGroupShown(std::min(index, d.groups().size() - 1), failure);
                      }});
   actions.push_back({"note new", 1, [](RandomDrive& d, std::string* failure) {
                        if (d.group().tags.size() >= kMaxTags) return true;
@@ -513,7 +437,7 @@ inline std::vector<Action> GroupsActions() {
                        d.Log("note switch back: tag " + std::to_string(tag) + " of group " + std::to_string(group) +
                              (otherGroup ? " by another group" : " by another tag"));
                        if (!LeaveNote(d, otherGroup ? Leave::kOtherGroup : Leave::kOtherTag, failure)) return false;
-                       if (otherGroup && !ShowGroup(d, group, failure)) return false;
+                       if (otherGroup && !d.SelectGroup(group, failure)) return false;
                        // Each group shows the tag it had last: the note again.
                        if (otherGroup && d.tagIndex() != tag) {
                          *failure = "group " + std::to_string(group) + " came back with tag " +
@@ -521,7 +445,7 @@ inline std::vector<Action> GroupsActions() {
                                     " was left";
                          return false;
                        }
-                       if (!otherGroup && !ChooseTag(d, tag, failure)) return false;
+                       if (!otherGroup && !d.SelectTag(tag, failure)) return false;
                        // What the editor shows is the note whole.
                        ToNoteEnd(d);
                        const std::wstring wanted = ClipboardForm(d.tag().note);
@@ -541,9 +465,18 @@ inline std::vector<Action> GroupsActions() {
                        d.Log("note restart: " + Shown(text) + " typed into tag " + std::to_string(d.tagIndex()) +
                              ", then closed");
                        d.tag().note += text;
+                       const bool throughMenu = d.Pick(2) == 0;
                        ToNoteEnd(d);
                        TypeNote(text);
-                       return d.Restart(d.Pick(2) == 0, failure);
+                       // A close posted while typed keys are still queued is taken before
+                       // them: the note must show the whole text first.
+                       const std::wstring wanted = ClipboardForm(d.tag().note);
+                       const std::wstring copied = CopyNote(d, wanted);
+                       if (copied != wanted) {
+                         *failure = "the note after typing: " + Difference(copied, wanted);
+                         return false;
+                       }
+                       return d.Restart(throughMenu, failure);
                      }});
   return actions;
 }

@@ -164,6 +164,14 @@ TEST_F(ListBoxTest, ItemsRaiseDoubleClickMenuAndReturn) {
   Post(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
   Post(WM_LBUTTONUP, 0, at);
   EXPECT_TRUE(log[0].Has(ui::doubleclick));
+  EXPECT_EQ(list->GetCurSel(), 1);
+
+  // A quick click on the item after a key took the choice elsewhere comes as the
+  // second press of a double click: it chooses the item again, as a press would.
+  list->SelectItem(0);
+  Post(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  Post(WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(list->GetCurSel(), 1);
 
   // A context-menu request selects the item first, then raises menu on it.
   list->SelectItem(0);
