@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/main_window/main_wnd.h"
+#include "tests/app/support/real_mouse.h"
 #include "tests/app/support/test_data_object.h"
 #include "tests/support/gdiplus_test_env.h"
 #include "tests/support/pexo_program.h"
@@ -37,13 +38,9 @@ inline void MoveTo(POINT screen) {
 }
 
 // A click at a screen point: the cursor moved there, the button pressed and released.
+// Every event carries the point (see real_mouse.h for why a press must).
 inline void ClickScreen(POINT screen, bool right = false, DWORD settleMs = 100) {
-  MoveTo(screen);
-  Sleep(40);
-  SendMouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-  Sleep(20);
-  SendMouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
-  Sleep(settleMs);
+  real_mouse::Click(screen, right, settleMs);
 }
 
 inline POINT ToScreen(HWND window, POINT client) {

@@ -299,13 +299,13 @@ bool MakeEdit(RandomDrive& d, HWND dialog, const SettingsEdit& edit, std::string
       const POINT from = e2e::ToScreen(dialog, {ThumbCentre(ShownAlpha(d)), kSliderY});
       e2e::MoveTo(from);
       Sleep(40);
-      e2e::SendMouse(MOUSEEVENTF_LEFTDOWN);
+      real_mouse::SendAt(from, MOUSEEVENTF_LEFTDOWN);
       Sleep(40);
       for (int step = 1; step <= 4; ++step) {
         e2e::MoveTo({from.x + (to.x - from.x) * step / 4, to.y});
         Sleep(30);
       }
-      e2e::SendMouse(MOUSEEVENTF_LEFTUP);
+      real_mouse::SendAt(to, MOUSEEVENTF_LEFTUP);
       Sleep(80);
     } else {
       e2e::ClickScreen(to, false, 80);
