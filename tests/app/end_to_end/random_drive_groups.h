@@ -364,14 +364,22 @@ inline std::vector<Action> GroupsActions() {
                        const Leave leave = PickLeave(d);
                        d.Log("note type " + Shown(text) + " into tag " + std::to_string(d.tagIndex()));
                        TagModel& note = d.tag();
-                       return Settle(
-                           d,
-                           [&](std::string* why) {
-                             ToNoteEnd(d);
-                             TypeNote(text);
-                             return LeaveNote(d, leave, why);
-                           },
-                           [&] { note.note += text; }, failure);
+                       if (Settle(
+                               d,
+                               [&](std::string* why) {
+                                 ToNoteEnd(d);
+                                 TypeNote(text);
+                                 return LeaveNote(d, leave, why);
+                               },
+                               [&] { note.note += text; }, failure)) {
+                         return true;
+                       }
+                       // Whether the text is in the editor and was not saved, or never went in.
+                       if (d.tag().type == kNoteTag) {
+                         ToNoteEnd(d);
+                         *failure += "; the editor shows " + Shown(CopyNote(d, ClipboardForm(d.tag().note)));
+                       }
+                       return false;
                      }});
   actions.push_back({"note paste", 1, [](RandomDrive& d, std::string* failure) {
                        bool found = false;
