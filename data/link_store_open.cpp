@@ -156,6 +156,10 @@ bool LinkStore::Load(const std::wstring& path) {
     return false;
   }
   connection = db;
+  // Another program that reads the file for a moment (a backup, a sync client, a
+  // second look with sqlite3) holds a shared lock meanwhile: a write waits that
+  // long instead of being refused at once and told as a failed save.
+  sqlite3_busy_timeout(db, 250);
   // SQLite reads the pages straight from a view of the file instead of copying them
   // into its page cache: half the cost of loading a large collection.
   sqlite3_exec(db, "PRAGMA mmap_size=268435456", nullptr, nullptr, nullptr);
