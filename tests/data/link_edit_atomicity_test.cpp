@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "data/link_store.h"
 #include "tests/data/link_db_fixture.h"
@@ -197,6 +198,29 @@ TEST(LinkEditSingleRowTest, WritesRefusedWhileTheFileWasHeldLeaveLaterTransactio
   EXPECT_TRUE(store.MoveTagDown(group, 0)) << "a transaction after the refused writes";
   EXPECT_TRUE(store.DeleteTag(group, 1));
   EXPECT_TRUE(sqlite3_get_autocommit(store.connection));
+  EXPECT_EQ(DumpTree(store), DumpFile(path));
+}
+
+// A reader that holds the file for a moment (a backup, a sync client) does not
+// make a write fail: the write waits for it to let go.
+TEST(LinkEditSingleRowTest, AWriteWaitsForAReaderThatLetsGoSoon) {
+  TempDir dir;
+  const std::wstring path = dir.File(L"link.db");
+  ASSERT_TRUE(CreateLinkDb(path, SampleTreeSql(1, 2, 2)));
+  LinkStore store;
+  ASSERT_TRUE(store.Open(path));
+  auto tag = store.FindGroup(kTag11);
+  ASSERT_TRUE(tag);
+  tag->Content = L"kept while another reads";
+  RawLinkDb other(path);
+  ASSERT_TRUE(other.Exec("BEGIN"));
+  ASSERT_TRUE(other.Exec("SELECT count(*) FROM Groups"));  // a shared lock, as a reader holds it
+  std::thread reader([&] {
+    Sleep(60);
+    other.Exec("COMMIT");
+  });
+  EXPECT_TRUE(store.SaveGroup(tag)) << "a write was refused while a reader held the file for 60 ms";
+  reader.join();
   EXPECT_EQ(DumpTree(store), DumpFile(path));
 }
 
