@@ -191,8 +191,17 @@ inline std::wstring CopyNote(RandomDrive& d, const std::wstring& expected) {
   e2e::PressKey('A', {VK_CONTROL});
   e2e::PressKey('C', {VK_CONTROL});
   std::wstring copied;
-  pexo_test::WaitUntil([&] { return (copied = RandomDrive::ClipboardText()) == expected; }, 5000);
+  pexo_test::WaitUntil([&] { return (copied = RandomDrive::ClipboardText()) == expected; }, 2000);
   (void)d;
+  return copied;
+}
+
+// Waits until the editor shows the note whole, copying it again while it does
+// not: typed characters may reach the editor after keys pressed behind them (a
+// save, a close), and a save that comes first stores the note without them.
+inline std::wstring WaitNoteShows(RandomDrive& d, const std::wstring& expected) {
+  std::wstring copied;
+  for (int attempt = 0; attempt < 10 && copied != expected; ++attempt) copied = CopyNote(d, expected);
   return copied;
 }
 
@@ -369,6 +378,12 @@ inline std::vector<Action> GroupsActions() {
                                [&](std::string* why) {
                                  ToNoteEnd(d);
                                  TypeNote(text);
+                                 const std::wstring wanted = ClipboardForm(note.note);
+                                 const std::wstring copied = WaitNoteShows(d, wanted);
+                                 if (copied != wanted) {
+                                   *why = "the note after typing: " + Difference(copied, wanted);
+                                   return false;
+                                 }
                                  return LeaveNote(d, leave, why);
                                },
                                [&] { note.note += text; }, failure)) {
@@ -479,7 +494,7 @@ inline std::vector<Action> GroupsActions() {
                        // A close posted while typed keys are still queued is taken before
                        // them: the note must show the whole text first.
                        const std::wstring wanted = ClipboardForm(d.tag().note);
-                       const std::wstring copied = CopyNote(d, wanted);
+                       const std::wstring copied = WaitNoteShows(d, wanted);
                        if (copied != wanted) {
                          *failure = "the note after typing: " + Difference(copied, wanted);
                          return false;
