@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/support/clipboard_text.h"
 #include "ui/base/scoped_handles.h"
 
 namespace {
@@ -63,19 +64,7 @@ class TextObject final : public IDataObject {
   std::wstring text_;
 };
 
-// The clipboard's text; empty when there is none.
-std::wstring ClipboardText() {
-  std::wstring text;
-  if (!OpenClipboard(nullptr)) return text;
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-      text = chars;
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  return text;
-}
+using pexo_test::ClipboardText;
 
 TEST(OleClipboardFlushTest, TheCopiedTextStaysWhenAnotherHoldsTheClipboardAsOleEnds) {
   const std::wstring copied = L"复制后仍在 still there";
