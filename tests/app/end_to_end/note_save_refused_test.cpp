@@ -205,7 +205,9 @@ class NoteSaveRefusedTest : public ::testing::Test {
     return box;
   }
   // A real click on one of the box's buttons; true once the box is gone. Wine now
-  // and then drops the first click on a window just shown: a hand clicks again.
+  // and then drops the first press on a window just shown: a press the button never
+  // showed pushed is pressed once more. A press the button took and the box did not
+  // answer is a failure.
   bool ClickBoxButton(HWND box, int id) {
     HWND button = GetDlgItem(box, id);
     if (!button) return false;
@@ -215,10 +217,21 @@ class NoteSaveRefusedTest : public ::testing::Test {
     for (int attempt = 0; attempt < 2; ++attempt) {
       if (attempt > 0) {
         ++retries_;
-        retryCauses_ += "a click on the box's button was lost; ";
+        retryCauses_ += "a press on the box's button never reached it; ";
       }
-      e2e::ClickScreen(centre, false, 120);
-      if (WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 3000)) return true;
+      SetCursorPos(centre.x, centre.y);
+      real_mouse::SendAt(centre, 0);
+      Sleep(40);
+      real_mouse::SendAt(centre, MOUSEEVENTF_LEFTDOWN);
+      const bool pushed = WaitUntil(
+          [&] {
+            DWORD_PTR state = 0;
+            return SendMessageTimeoutW(button, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 500, &state) &&
+                   (state & BST_PUSHED) != 0;
+          },
+          2000);
+      real_mouse::SendAt(centre, MOUSEEVENTF_LEFTUP);
+      if (pushed) return WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
     }
     return false;
   }

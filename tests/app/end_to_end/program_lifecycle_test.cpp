@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "tests/app/support/published_window.h"
 #include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 
@@ -78,16 +79,16 @@ TEST(ProgramLifecycleTest, SecondStartSummonsAndCloseSavesPlacementAndIndexesAnd
 
     if (run == 0) {
       // A second start from the same folder posts 1125 to the running one and ends.
-      // The first publishes its window only once it is up, so an early second start
-      // finds nobody to show: start again until the window appears.
-      for (int attempt = 0; attempt < 10 && !IsWindowVisible(main); ++attempt) {
-        ProgramRun second(exe);
-        ASSERT_TRUE(second.started());
-        DWORD secondCode = 1;
-        ASSERT_TRUE(second.WaitExit(20000, &secondCode)) << "the second start did not end";
-        EXPECT_EQ(secondCode, 0u);
-        WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, 1000);
-      }
+      // The first publishes its window once it is up; before that a second start
+      // finds nobody to show, so it starts once the window is published.
+      const std::wstring folder = exe.substr(0, exe.rfind(L'\\') + 1);
+      ASSERT_TRUE(WaitUntil([&] { return pexo_test::PublishedMainWindow(folder) == main; }, 20000))
+          << "the running program never published its window";
+      ProgramRun second(exe);
+      ASSERT_TRUE(second.started());
+      DWORD secondCode = 1;
+      ASSERT_TRUE(second.WaitExit(20000, &secondCode)) << "the second start did not end";
+      EXPECT_EQ(secondCode, 0u);
     } else {
       // What a second start posts, sent directly.
       PostMessageW(main, 1125, 0, 0);

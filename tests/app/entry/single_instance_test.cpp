@@ -11,12 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/app/support/published_window.h"
 #include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 
 namespace {
 
 using pexo_test::PexoProgram;
+using pexo_test::PublishedMainWindow;
 using pexo_test::WaitUntil;
 
 TEST(FolderHashTest, GivesTheKnownValuesAndNamesBothObjectsFromThem) {
@@ -55,16 +57,6 @@ TEST(SharedBlockTest, ASecondStartPostsTheShowMessageToThePublishedWindow) {
   block.Close();
   EXPECT_FALSE(NotifyRunningInstance(name)) << "the block goes with its instance";
   DestroyWindow(window);
-}
-
-// The running instance's main window as its shared block tells it; null when absent.
-HWND PublishedMainWindow(const std::wstring& folder) {
-  const std::wstring name = SharedBlockName(HashProgramFolder(folder));
-  ui::UniqueHandle mapping(OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str()));
-  if (!mapping) return nullptr;
-  ui::UniqueMappedView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
-  if (!view) return nullptr;
-  return reinterpret_cast<HWND>(static_cast<uintptr_t>(*static_cast<const uint64_t*>(view.get())));
 }
 
 bool MutexExists(const std::wstring& folder) {
@@ -200,8 +192,9 @@ TEST(ProgramStartTest, AThemeThatFailsToLoadIsReportedAndTheProgramGoesOn) {
   HWND box = nullptr;
   ASSERT_TRUE(WaitUntil(
       [&] {
+        // Only a shown box is read: the box is shown once its texts are set.
         return (box = pexo_test::FindProcessWindow(program.processId(), L"#32770", PexoProgram::kStartWarningCaption,
-                                                   false)) != nullptr;
+                                                   true)) != nullptr;
       },
       20000));
   std::wstring text;
