@@ -223,16 +223,22 @@ class CMainWnd : public ui::WindowImplBase {
   int CardIndexOfLink(int32_t linkId) const;
   // The link when a card of the current view still shows it; null otherwise.
   std::shared_ptr<Link> ShownLink(int32_t linkId) const;
-  // Runs a card menu command by its item name on the link: "use_admin",
-  // "open_path", "winshell", "create_shortcut", "refresh_link_icon", "edit_link",
-  // "del_link", "attr_link". `cursor` is where the shell's menu shows. False when
-  // no card shows the link any more, the command is unknown, or it refused or failed.
-  bool RunCardLinkCommand(const std::wstring& command, int32_t linkId, POINT cursor);
+  // The link when the tag with the ID (an all-links tag too) still holds it;
+  // null otherwise. The card menu acts on the tag it was opened over, which a
+  // hovered group or tag may have replaced on screen by the time an item is chosen.
+  std::shared_ptr<Link> TagLink(int32_t tagId, int32_t linkId) const;
+  // Runs a card menu command by its item name on the link of the tag (by ID):
+  // "use_admin", "open_path", "winshell", "create_shortcut", "refresh_link_icon",
+  // "edit_link", "del_link", "attr_link". `cursor` is where the shell's menu shows.
+  // False when the tag no longer holds the link, the command is unknown, or it
+  // refused or failed.
+  bool RunCardLinkCommand(const std::wstring& command, int32_t tagId, int32_t linkId, POINT cursor);
   bool EditLink(const std::shared_ptr<Link>& link);  // the link editor; true after OK
-  // Moves or copies the card's link to another tag (by ID), with the notices for
-  // tags that take no links, and rebuilds the view. True when the store did it.
-  bool MoveCardLinkToTag(int32_t linkId, int32_t targetTagId);
-  bool CopyCardLinkToTag(int32_t linkId, int32_t targetTagId);
+  // Moves or copies the link of a tag to another tag (both by ID), with the
+  // notices for tags that take no links, and rebuilds the view. True when the
+  // store did it.
+  bool MoveCardLinkToTag(int32_t tagId, int32_t linkId, int32_t targetTagId);
+  bool CopyCardLinkToTag(int32_t tagId, int32_t linkId, int32_t targetTagId);
   // The card menu of the card that raised the event, from the menu manager's
   // "menu_linkbox_item" level, or the shell's menu with Shift; then the chosen
   // command. False when there is no card, link, current tag or a level is missing.
@@ -471,7 +477,7 @@ class CMainWnd : public ui::WindowImplBase {
   // The last built-in function started from the menu.
   std::shared_ptr<Link> sysFuncLink_;
   std::shared_ptr<Group> CurrentCardTag() const;
-  bool DeleteCardLink(int32_t linkId);
+  bool DeleteCardLink(int32_t tagId, int32_t linkId);
   // Deletes every link of the tag with their chords; the view follows the store.
   bool ClearTagLinks(const std::shared_ptr<Group>& tag);
   // Group and tag menu helpers.

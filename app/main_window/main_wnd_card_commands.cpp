@@ -61,21 +61,30 @@ int CMainWnd::CardIndexOfLink(int32_t linkId) const {
   return -1;
 }
 
-std::shared_ptr<Link> CMainWnd::ShownLink(int32_t linkId) const {
-  // Decided by the tag's links, not by the cards: cards are made as they scroll
-  // into view, so a rebuilt view may not have made this link's card yet.
-  const std::shared_ptr<Group> tag = CurrentCardTag();
+namespace {
+
+// Decided by the tag's links, not by the cards: cards are made as they scroll
+// into view, so a rebuilt view may not have made this link's card yet.
+std::shared_ptr<Link> LinkOfTag(const std::shared_ptr<Group>& tag, int32_t linkId) {
   if (!tag || linkId == 0) return nullptr;
   std::vector<std::weak_ptr<Link>> links;
   GetLinkStore().GetTagLinks(tag, links);
-  for (const std::weak_ptr<Link>& shown : links) {
-    if (std::shared_ptr<Link> link = shown.lock(); link && link->ID == linkId) return link;
+  for (const std::weak_ptr<Link>& held : links) {
+    if (std::shared_ptr<Link> link = held.lock(); link && link->ID == linkId) return link;
   }
   return nullptr;
 }
 
-bool CMainWnd::RunCardLinkCommand(const std::wstring& command, int32_t linkId, POINT cursor) {
-  const std::shared_ptr<Link> link = ShownLink(linkId);
+}  // namespace
+
+std::shared_ptr<Link> CMainWnd::ShownLink(int32_t linkId) const { return LinkOfTag(CurrentCardTag(), linkId); }
+
+std::shared_ptr<Link> CMainWnd::TagLink(int32_t tagId, int32_t linkId) const {
+  return tagId == 0 ? nullptr : LinkOfTag(GetLinkStore().FindGroup(tagId), linkId);
+}
+
+bool CMainWnd::RunCardLinkCommand(const std::wstring& command, int32_t tagId, int32_t linkId, POINT cursor) {
+  const std::shared_ptr<Link> link = TagLink(tagId, linkId);
   if (!link) return false;
   const Settings& settings = GetSettings();
 
@@ -141,29 +150,30 @@ bool CMainWnd::RunCardLinkCommand(const std::wstring& command, int32_t linkId, P
     return true;
   }
   if (command == L"edit_link") return EditLink(link);
-  if (command == L"del_link") return DeleteCardLink(linkId);
+  if (command == L"del_link") return DeleteCardLink(tagId, linkId);
   if (command == L"attr_link") return HasFileTarget(*link) && ShowPropertiesSheet(ResolveLinkPath(link->PATH));
   return false;
 }
 
-bool CMainWnd::DeleteCardLink(int32_t linkId) {
-  const std::shared_ptr<Group> tag = CurrentCardTag();
+bool CMainWnd::DeleteCardLink(int32_t tagId, int32_t linkId) {
+  const std::shared_ptr<Group> tag = GetLinkStore().FindGroup(tagId);
   if (!tag) return false;
   if (tag->TYPE != kGroupOrdinary) {
     ShowNotice(L"特殊标签不能删除");
     return false;
   }
   if (!ConfirmDelete()) return false;
-  // The view may have been rebuilt or switched while the question was up: the
-  // link is looked for again in the tag, and a link no longer shown is left alone.
-  const std::shared_ptr<Link> link = ShownLink(linkId);
-  if (!link || CurrentCardTag() != tag) return false;
+  // The tag may have gone, or lost the link, while the question was up: both are
+  // looked for again, and a link no longer in its tag is left alone.
+  const std::shared_ptr<Link> link = TagLink(tagId, linkId);
+  if (!link) return false;
   // A deleted link's chord must not stay registered system-wide until exit.
   const bool hadChord = link->hotKeyId != 0;
   if (hadChord) GetHotKeyTable().UnregisterLink(link);
   const bool deleted = GetLinkStore().DeleteLink(tag, link);
   if (deleted) {
-    // A card not made yet is left out when the view is made again.
+    // The view shown now may be another tag's; a card of the link there goes, and
+    // a card not made yet is left out when the view is made again.
     if (const int cardIndex = CardIndexOfLink(linkId); cardIndex >= 0) {
       linkBox_->RemoveAt(static_cast<size_t>(cardIndex));
     } else {
@@ -177,9 +187,9 @@ bool CMainWnd::DeleteCardLink(int32_t linkId) {
   return deleted;
 }
 
-bool CMainWnd::MoveCardLinkToTag(int32_t linkId, int32_t targetTagId) {
-  const std::shared_ptr<Link> link = ShownLink(linkId);
-  const std::shared_ptr<Group> tag = CurrentCardTag();
+bool CMainWnd::MoveCardLinkToTag(int32_t tagId, int32_t linkId, int32_t targetTagId) {
+  const std::shared_ptr<Link> link = TagLink(tagId, linkId);
+  const std::shared_ptr<Group> tag = GetLinkStore().FindGroup(tagId);
   if (!link || !tag) return false;
   const std::shared_ptr<Group> target = GetLinkStore().FindGroup(targetTagId);
   if (!target) return false;  // the tag went while the menu was up
@@ -188,18 +198,15 @@ bool CMainWnd::MoveCardLinkToTag(int32_t linkId, int32_t targetTagId) {
     return false;
   }
   const bool moved = GetLinkStore().MoveLinkToTag(tag, link, targetTagId);
-  if (moved) {
-    if (const int cardIndex = CardIndexOfLink(linkId); cardIndex >= 0) linkBox_->RemoveAt(static_cast<size_t>(cardIndex));
-  } else {
-    ShowNotice(kSaveFailedNotice);
-  }
+  if (!moved) ShowNotice(kSaveFailedNotice);
+  // Whatever tag is shown now, it is made again from the store.
   OnTagSelect(nullptr);
   return moved;
 }
 
-bool CMainWnd::CopyCardLinkToTag(int32_t linkId, int32_t targetTagId) {
-  const std::shared_ptr<Link> link = ShownLink(linkId);
-  if (!link || !CurrentCardTag()) return false;
+bool CMainWnd::CopyCardLinkToTag(int32_t tagId, int32_t linkId, int32_t targetTagId) {
+  const std::shared_ptr<Link> link = TagLink(tagId, linkId);
+  if (!link) return false;
   const std::shared_ptr<Group> target = GetLinkStore().FindGroup(targetTagId);
   if (!target) return false;  // the tag went while the menu was up
   if (target->TYPE != kGroupOrdinary) {

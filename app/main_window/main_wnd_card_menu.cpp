@@ -112,7 +112,11 @@ bool CMainWnd::ShowCardMenu(ui::EventArgs* event, ui::CMenuMgr& menus) {
   const int cardIndex = card->GetIndex();
   const std::shared_ptr<Link> link = CardLink(cardIndex);  // held while the menu runs
   if (!link) return false;
-  // What the menu acts on is this link, wherever its card is once the menu closed.
+  // What the menu acts on is this link of this tag, wherever its card is, and
+  // whatever tag is shown, once the menu closed.
+  const std::shared_ptr<Group> tag = CurrentCardTag();
+  if (!tag) return false;
+  const int32_t tagId = tag->ID;
   const int32_t linkId = link->ID;
   POINT cursor = {};
   GetCursorPos(&cursor);
@@ -128,17 +132,16 @@ bool CMainWnd::ShowCardMenu(ui::EventArgs* event, ui::CMenuMgr& menus) {
   ui::CMenuItem* clicked = menus.ShowMenu(L"menu_linkbox_item", cursor.x, cursor.y, false);
   linkBox_->SelectItem(-1, false, true);
   if (!clicked) return true;
-  if (EffectiveGroupIndex() == -1 || EffectiveTagIndex() == -1) return false;
 
   const std::wstring name = clicked->GetName();
   ui::CMenuUI* level = clicked->GetOwnerMenu();
   const std::wstring levelName = level ? level->GetName() : std::wstring();
   if (levelName == kMoveTags) {
-    MoveCardLinkToTag(linkId, GetListItemId(clicked));
+    MoveCardLinkToTag(tagId, linkId, GetListItemId(clicked));
   } else if (levelName == kCopyTags) {
-    CopyCardLinkToTag(linkId, GetListItemId(clicked));
+    CopyCardLinkToTag(tagId, linkId, GetListItemId(clicked));
   } else if (IsCardCommand(name)) {
-    RunCardLinkCommand(name, linkId, cursor);
+    RunCardLinkCommand(name, tagId, linkId, cursor);
   } else if (level) {
     OnTagSelect(nullptr);
   }

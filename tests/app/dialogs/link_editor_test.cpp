@@ -56,8 +56,9 @@ class LinkEditorTest : public launcher_test::MainWindowFixture {
   bool EditFirstCard(Steps steps) { return EditLinkById(StoredLink()->ID, std::move(steps)); }
   bool EditLinkById(int32_t id, Steps steps) {
     bool result = false;
+    const int32_t tagId = window_->CurrentTag()->ID;
     dialog_test::RunScriptedOpener([this] { return dynamic_cast<CDialogWnd*>(window_->OpenDialog()); },
-                                   [&] { result = window_->RunCardLinkCommand(L"edit_link", id, POINT{}); },
+                                   [&] { result = window_->RunCardLinkCommand(L"edit_link", tagId, id, POINT{}); },
                                    std::move(steps));
     return result;
   }

@@ -91,22 +91,22 @@ class CardCommandsTest : public launcher_test::MainWindowFixture {
 TEST_F(CardCommandsTest, MoveCopyAndDeleteReachTheStoreAndSurviveARestart) {
   ASSERT_EQ(window_->LinkBox()->GetCount(), 3);
   const int32_t second = Tag(1)->ID;
-  EXPECT_TRUE(window_->MoveCardLinkToTag(Id(0, 0), second));
+  EXPECT_TRUE(window_->MoveCardLinkToTag(window_->CurrentTag()->ID, Id(0, 0), second));
   EXPECT_EQ(window_->LinkBox()->GetCount(), 2);
-  EXPECT_TRUE(window_->CopyCardLinkToTag(Id(0, 0), second));
-  EXPECT_TRUE(window_->RunCardLinkCommand(L"del_link", Id(0, 1), POINT{}));
+  EXPECT_TRUE(window_->CopyCardLinkToTag(window_->CurrentTag()->ID, Id(0, 0), second));
+  EXPECT_TRUE(window_->RunCardLinkCommand(L"del_link", window_->CurrentTag()->ID, Id(0, 1), POINT{}));
   EXPECT_EQ(window_->LinkBox()->GetCount(), 1);
   EXPECT_EQ(Names(0), L"二");
   EXPECT_EQ(Names(1), L"一二");
 
   // Tags that take no links refuse, each with its own notice.
-  EXPECT_FALSE(window_->MoveCardLinkToTag(Id(0, 0), Tag(2)->ID));
+  EXPECT_FALSE(window_->MoveCardLinkToTag(window_->CurrentTag()->ID, Id(0, 0), Tag(2)->ID));
   EXPECT_EQ(window_->LastNotice(), L"特殊标签不可执行此操作");
-  EXPECT_FALSE(window_->CopyCardLinkToTag(Id(0, 0), Tag(3)->ID));
+  EXPECT_FALSE(window_->CopyCardLinkToTag(window_->CurrentTag()->ID, Id(0, 0), Tag(3)->ID));
   EXPECT_EQ(window_->LastNotice(), L"特殊标签不能执行此操作");
   window_->TagList()->SelectItem(3, false, true);  // the all-links tag
   PumpFor(50);
-  EXPECT_FALSE(window_->RunCardLinkCommand(L"del_link", Id(0, 0), POINT{}));
+  EXPECT_FALSE(window_->RunCardLinkCommand(L"del_link", window_->CurrentTag()->ID, Id(0, 0), POINT{}));
   EXPECT_EQ(window_->LastNotice(), L"特殊标签不能删除");
 
   Close();
@@ -124,13 +124,13 @@ TEST_F(CardCommandsTest, ChangesTheStoreRefusesSayTheyFailedAndLeaveWhatIsStored
   ASSERT_EQ(sqlite3_exec(GetLinkStore().connection, "PRAGMA query_only = ON", nullptr, nullptr, nullptr), SQLITE_OK);
   const std::wstring failed = L"保存失败，请检查数据库文件";
   const int32_t second = Tag(1)->ID;
-  EXPECT_FALSE(window_->MoveCardLinkToTag(Id(0, 0), second));
+  EXPECT_FALSE(window_->MoveCardLinkToTag(window_->CurrentTag()->ID, Id(0, 0), second));
   EXPECT_EQ(window_->LastNotice(), failed) << "move";
   window_->ShowNotice(L"");
-  EXPECT_FALSE(window_->CopyCardLinkToTag(Id(0, 0), second));
+  EXPECT_FALSE(window_->CopyCardLinkToTag(window_->CurrentTag()->ID, Id(0, 0), second));
   EXPECT_EQ(window_->LastNotice(), failed) << "copy";
   window_->ShowNotice(L"");
-  EXPECT_FALSE(window_->RunCardLinkCommand(L"del_link", Id(0, 1), POINT{}));
+  EXPECT_FALSE(window_->RunCardLinkCommand(L"del_link", window_->CurrentTag()->ID, Id(0, 1), POINT{}));
   EXPECT_EQ(window_->LastNotice(), failed) << "delete";
   window_->ShowNotice(L"");
   EXPECT_EQ(window_->LinkBox()->GetCount(), 3);
@@ -163,16 +163,16 @@ TEST_F(CardCommandsTest, DeletedLinksChordIsFreeForOtherPrograms) {
   if (RegisterChordElsewhere() == 0 && pexo_test::RunningUnderWine()) {
     GTEST_SKIP() << "this Wine lets two programs register the same chord";
   }
-  EXPECT_TRUE(window_->RunCardLinkCommand(L"del_link", chorded->ID, POINT{}));
+  EXPECT_TRUE(window_->RunCardLinkCommand(L"del_link", window_->CurrentTag()->ID, chorded->ID, POINT{}));
   EXPECT_EQ(RegisterChordElsewhere(), 0u);
 }
 
 TEST_F(CardCommandsTest, WebAddressGoesToTheClipboard) {
-  EXPECT_TRUE(window_->RunCardLinkCommand(L"open_path", Id(0, 1), POINT{}));
+  EXPECT_TRUE(window_->RunCardLinkCommand(L"open_path", window_->CurrentTag()->ID, Id(0, 1), POINT{}));
   EXPECT_EQ(pexo_test::ClipboardText(), L"https://example.com/");
   // Unknown commands and cards without a link do nothing.
-  EXPECT_FALSE(window_->RunCardLinkCommand(L"no_such_command", Id(0, 0), POINT{}));
-  EXPECT_FALSE(window_->RunCardLinkCommand(L"open_path", 12345, POINT{}));
+  EXPECT_FALSE(window_->RunCardLinkCommand(L"no_such_command", window_->CurrentTag()->ID, Id(0, 0), POINT{}));
+  EXPECT_FALSE(window_->RunCardLinkCommand(L"open_path", window_->CurrentTag()->ID, 12345, POINT{}));
 }
 
 // Ends the explorer windows this test process started (Wine starts a new explorer
@@ -196,7 +196,7 @@ int EndExplorersStartedByUs() {
 }
 
 TEST_F(CardCommandsTest, ContainingFolderOpensForAFileTarget) {
-  const bool opened = window_->RunCardLinkCommand(L"open_path", Id(0, 0), POINT{});
+  const bool opened = window_->RunCardLinkCommand(L"open_path", window_->CurrentTag()->ID, Id(0, 0), POINT{});
   bool started = false;
   for (int i = 0; i < 40 && !started; ++i) {
     Sleep(100);
@@ -214,7 +214,7 @@ TEST_F(CardCommandsTest, ContainingFolderOpensForAFileTarget) {
   ASSERT_TRUE(GetLinkStore().AddLink(Tag(0), builtIn));
   window_->OnTagSelect(nullptr);
   ASSERT_EQ(window_->LinkBox()->GetCount(), 4);
-  EXPECT_FALSE(window_->RunCardLinkCommand(L"open_path", builtIn->ID, POINT{}));
+  EXPECT_FALSE(window_->RunCardLinkCommand(L"open_path", window_->CurrentTag()->ID, builtIn->ID, POINT{}));
 }
 
 // A card menu file with the level names the window looks for.

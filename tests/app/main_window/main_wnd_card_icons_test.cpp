@@ -248,7 +248,7 @@ TEST_F(CardIconsTest, CardsBuildTheirInsideWhenShownAndEveryCardBehavesTheSame) 
   // A card never shown is deleted from its menu command.
   GetSettings().bDelConfirm = false;
   const int32_t doomed = GetListItemId(Card(kCards - 20));
-  EXPECT_TRUE(window_->RunCardLinkCommand(L"del_link", doomed, POINT{0, 0}));
+  EXPECT_TRUE(window_->RunCardLinkCommand(L"del_link", window_->CurrentTag()->ID, doomed, POINT{0, 0}));
   PaintNow(hwnd_);
   ASSERT_EQ(window_->LinkBox()->GetTotalItems(), kCards - 1);
   EXPECT_FALSE(GetLinkStore().FindLink(doomed));

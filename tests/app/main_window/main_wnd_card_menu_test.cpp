@@ -315,7 +315,7 @@ TEST_F(CardMenuTest, ALinkDeletedWhileItsEditorIsUpLeavesNoChordTakenAfterOk) {
                    [&](CDialogWnd& d) {
                      typed = dialog_test::EditText(d, L"edit_hotkey");
                      // A deletion chosen before this loop and carried out in it.
-                     deleted = window_->RunCardLinkCommand(L"del_link", editedId, POINT{});
+                     deleted = window_->RunCardLinkCommand(L"del_link", window_->CurrentTag()->ID, editedId, POINT{});
                    },
                    [&](CDialogWnd& d) {
                      okClicked = true;

@@ -422,13 +422,22 @@ class TagMenuUnderHoverTest : public ModalChoiceTest {
   // hover replaced the shown tag under the menu.
   bool ChooseAfterHover(int tag, int hoveredGroup, const std::vector<std::wstring>& path,
                         const std::function<void()>& under = {}) {
+    return ChooseAfterHoverAt([&] { return ItemPoint(window_->TagList(), tag); }, hoveredGroup, path, under);
+  }
+  // The same with a right click on the shown tag's card.
+  bool ChooseOnCardAfterHover(int card, int hoveredGroup, const std::vector<std::wstring>& path,
+                              const std::function<void()>& under = {}) {
+    return ChooseAfterHoverAt([&] { return ItemPoint(window_->LinkBox(), card); }, hoveredGroup, path, under);
+  }
+  bool ChooseAfterHoverAt(const std::function<POINT()>& rightClickPoint, int hoveredGroup,
+                          const std::vector<std::wstring>& path, const std::function<void()>& under) {
     HoverGroup(hoveredGroup);
     const std::shared_ptr<Group> clicked = window_->CurrentTag();
     bool replaced = false;
     PumpFor(300);
     SetForegroundWindow(hwnd_);
     const menu_driver::Visit visit =
-        menu_driver::ChooseFromMenu(hwnd_, ItemPoint(window_->TagList(), tag), path, [&] {
+        menu_driver::ChooseFromMenu(hwnd_, rightClickPoint(), path, [&] {
           if (under) {
             under();
           } else {
@@ -498,6 +507,45 @@ TEST_F(TagMenuUnderHoverTest, ViewSortAndIconSizeActOnTheRightClickedTagAfterAHo
   const SIZE list48 = FirstCardSize();
   EXPECT_GT(list48.cx, tile32.cx) << "甲 is not shown as a list";
   EXPECT_LT(list48.cy, tile32.cy);
+}
+
+// The card menu's 删除 takes the right-clicked card's link from its own tag, even
+// when a hovered group showed another tag while the menu was up; with its tag
+// deleted meanwhile it takes nothing.
+TEST_F(TagMenuUnderHoverTest, ACardDeletedFromItsMenuGoesFromItsOwnTagAfterAHoveredGroupReplacedIt) {
+  ShowTag(0, 0);
+  ASSERT_EQ(window_->CurrentTag()->NAME, L"甲");
+  ASSERT_EQ(window_->LinkBox()->GetCount(), 1);
+  const int32_t doomed = TagNamed(L"甲")->links.at(0)->ID;
+  const int32_t shownAfter = TagNamed(L"丙")->links.at(0)->ID;
+
+  // 甲's card right-clicked, 二 hovered: 丙 is shown when 删除 is clicked.
+  EXPECT_TRUE(ChooseOnCardAfterHover(0, 1, {L"del_link"})) << "the hover did not replace the tag under the menu";
+  EXPECT_EQ(window_->CurrentTag()->NAME, L"丙");
+  EXPECT_EQ(GetLinkStore().FindLink(doomed), nullptr) << "the right-clicked link stays";
+  EXPECT_TRUE(TagNamed(L"甲")->links.empty());
+  ASSERT_EQ(TagNamed(L"丙")->links.size(), 1u) << "the shown tag lost a link";
+  EXPECT_EQ(window_->CardIndexOfLink(shownAfter), 0) << "丙's card went from the view";
+
+  // 丙's card right-clicked, 一 hovered, 丙 deleted while the menu is up: 删除
+  // finds no tag and takes nothing from any other.
+  ShowTag(1, 0);
+  const int32_t goneTag = TagNamed(L"丙")->ID;
+  bool deleted = false;
+  ChooseOnCardAfterHover(0, 0, {L"del_link"}, [&] {
+    SendMessageW(hwnd_, WM_TIMER, CMainWnd::kTimerGroupHover, 0);
+    deleted = window_->DeleteTagWithId(goneTag);
+  });
+  EXPECT_TRUE(deleted);
+  ShowTag(0, 1);
+  ASSERT_EQ(TagNamed(L"乙")->links.size(), 1u) << "a tag not right-clicked lost its link";
+
+  // What link.db holds after a restart.
+  Restart();
+  EXPECT_EQ(GetLinkStore().FindLink(doomed), nullptr);
+  EXPECT_TRUE(TagNamed(L"甲")->links.empty());
+  ASSERT_NE(TagNamed(L"乙"), nullptr);
+  EXPECT_EQ(TagNamed(L"乙")->links.size(), 1u);
 }
 
 }  // namespace
