@@ -112,7 +112,10 @@ void CIconWnd::FillIconGrid(const std::wstring& spec) {
   missingSpec_.clear();
   if (!iconBox_ || iconBox_->GetCount() == 0) return;
   // The file may have changed: select the wanted icon, or the first.
-  iconBox_->SelectItem(wanted >= 0 && wanted < iconBox_->GetCount() ? static_cast<int>(wanted) : 0, false, true);
+  const int selected = wanted >= 0 && wanted < iconBox_->GetCount() ? static_cast<int>(wanted) : 0;
+  iconBox_->SelectItem(selected, false, true);
+  // A far icon is scrolled to, once the new tiles have their places.
+  iconBox_->EnsureVisible(selected);
   iconBox_->Invalidate();
 }
 

@@ -99,7 +99,8 @@ void CSearchWnd::FitHeight(size_t rows) {
   if (resultList) resultList->SetFixedHeight(shown * kRowHeight);
   if (!GetHWND()) return;
   RECT rc = GetWindowRectWithoutShadow(false);
-  const LONG bottom = rc.top + kEditBand + shown * kRowHeight;
+  // The band and the rows are laid out scaled; the window is placed in pixels.
+  const LONG bottom = rc.top + DpiScaler::Instance().ScaleInt(kEditBand + shown * kRowHeight);
   // Most keys keep the height: the window system is not asked to place the
   // window again for nothing.
   if (rc.bottom == bottom) return;

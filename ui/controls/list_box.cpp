@@ -126,8 +126,28 @@ bool ListBox::EnsureVisible(int index) {
   if (index < 0 || index >= GetCount()) return false;
   Control* child = GetItemAt(static_cast<size_t>(index));
   if (!child || !child->IsVisible() || !child->IsEnabled()) return false;
-  EnsureVisibleRect(child->GetPos());
+  const RECT place = child->GetPos();
+  // Filled before its first layout (a dialog opening on a far item): the item has
+  // no place yet to scroll to.
+  if (IsRectEmpty(&place)) {
+    pendingVisible_ = index;
+    return true;
+  }
+  pendingVisible_ = -1;
+  EnsureVisibleRect(place);
   return true;
+}
+
+void ListBox::SetPos(RECT rc) {
+  ScrollableBox::SetPos(rc);
+  if (pendingVisible_ < 0) return;
+  const int index = pendingVisible_;
+  pendingVisible_ = -1;
+  Control* child = index < GetCount() ? GetItemAt(static_cast<size_t>(index)) : nullptr;
+  if (child) {
+    const RECT place = child->GetPos();
+    if (!IsRectEmpty(&place)) EnsureVisibleRect(place);
+  }
 }
 
 void ListBox::EnsureVisibleRect(const RECT& rect) {
@@ -301,6 +321,7 @@ bool ListBox::RemoveAt(size_t index) {
 
 void ListBox::RemoveAll() {
   curSel_ = -1;
+  pendingVisible_ = -1;
   for (int i = 0; i < GetCount(); ++i) {
     if (ListContainerElement* item = ItemAt(i)) {
       item->SetOwner(nullptr);

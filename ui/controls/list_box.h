@@ -20,6 +20,7 @@ class ListBox : public ScrollableBox, public IListOwner {
 
   // Control, Box and ScrollableBox overrides.
   std::wstring GetType() const override;
+  void SetPos(RECT rc) override;
   void HandleEventTemplate(EventArgs& event) override;
   void SetAttribute(const std::wstring& name, const std::wstring& value) override;
   void HandleEvent(EventArgs& event) override;
@@ -37,6 +38,7 @@ class ListBox : public ScrollableBox, public IListOwner {
   int GetCurSel() const override { return curSel_; }
   bool SelectItem(int index, bool takeFocus = false, bool trigger = true) override;
   bool SelectMultiItem(int index, bool takeFocus = false, bool trigger = true) override;
+  // An item asked for before the list was laid out is brought into view once it is.
   bool EnsureVisible(int index) override;
   void EnsureVisibleRect(const RECT& rect) override;
   void StopScroll() override;
@@ -65,6 +67,8 @@ class ListBox : public ScrollableBox, public IListOwner {
   int curSel_ = -1;
   bool scrollSelect_ = false;
   bool reselectOnRemove_ = true;
+  // The item EnsureVisible asked for before the items had places; -1 for none.
+  int pendingVisible_ = -1;
 };
 
 }  // namespace ui

@@ -98,6 +98,31 @@ TEST_F(IconDialogTest, OpensOnTheWantedIconAndHandsTheSameSpecBack) {
   EXPECT_EQ(*spec, std::wstring(kShell32) + L",3");
 }
 
+// A link whose icon lies far along the file opens the picker scrolled to it.
+TEST_F(IconDialogTest, OpensScrolledToAFarWantedIcon) {
+  constexpr int kFar = 120;
+  auto spec = std::make_shared<std::wstring>(std::wstring(kShell32) + L"," + std::to_wstring(kFar));
+  int count = 0;
+  RECT tile = {};
+  RECT grid = {};
+  int scroll = 0;
+  Run(spec, Steps{[&](CDialogWnd& d) {
+                    count = Grid(d)->GetCount();
+                    if (count > kFar) {
+                      EXPECT_EQ(Grid(d)->GetCurSel(), kFar);
+                      tile = Grid(d)->GetItemAt(kFar)->GetPos();
+                      grid = Grid(d)->GetPos();
+                      scroll = Grid(d)->GetScrollPos().cx;
+                    }
+                    Click(d, L"btn_cancel");
+                  }});
+  ASSERT_GT(count, 0) << "shell32.dll shows no tile at all";
+  if (count <= kFar) GTEST_SKIP() << "this system's shell32.dll holds " << count << " icons, not " << kFar + 1;
+  EXPECT_GT(scroll, 0) << "the grid opened at its start";
+  EXPECT_GE(tile.left - scroll, grid.left) << "the wanted tile lies left of the grid";
+  EXPECT_LE(tile.right - scroll, grid.right) << "the wanted tile lies right of the grid";
+}
+
 TEST_F(IconDialogTest, IconZeroGivesThePathAloneAndAnIndexPastTheEndSelectsIt) {
   auto spec = std::make_shared<std::wstring>(std::wstring(kShell32) + L",99999");
   const UINT result = Run(spec, Steps{[&](CDialogWnd& d) {

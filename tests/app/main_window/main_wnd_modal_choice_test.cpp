@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -431,24 +432,37 @@ class TagMenuUnderHoverTest : public ModalChoiceTest {
   }
   bool ChooseAfterHoverAt(const std::function<POINT()>& rightClickPoint, int hoveredGroup,
                           const std::vector<std::wstring>& path, const std::function<void()>& under) {
-    HoverGroup(hoveredGroup);
-    const std::shared_ptr<Group> clicked = window_->CurrentTag();
+    const int shownGroup = window_->GroupList()->GetCurSel();
+    const int shownTag = window_->TagList()->GetCurSel();
+    menu_driver::Visit visit;
     bool replaced = false;
-    PumpFor(300);
-    SetForegroundWindow(hwnd_);
-    const menu_driver::Visit visit =
-        menu_driver::ChooseFromMenu(hwnd_, rightClickPoint(), path, [&] {
-          if (under) {
-            under();
-          } else {
-            // The hover's delay runs out under the open menu.
-            SendMessageW(hwnd_, WM_TIMER, CMainWnd::kTimerGroupHover, 0);
-          }
-          replaced = window_->GroupList()->GetCurSel() == hoveredGroup && window_->CurrentTag() != clicked;
-        });
+    for (int visits = 0; visits < 2; ++visits) {
+      if (visits > 0) {
+        // Another program took the foreground and the menu closed before its items
+        // were reached: nothing was chosen, so the same tag is shown again and the
+        // visit made once more (a deletion under the menu is not made twice).
+        if (!visit.lostToOtherProgram || under) break;
+        std::printf("menu visit made once more: %s\n", visit.missingNote.c_str());
+        ShowTag(shownGroup, shownTag);
+      }
+      HoverGroup(hoveredGroup);
+      const std::shared_ptr<Group> clicked = window_->CurrentTag();
+      replaced = false;
+      PumpFor(300);
+      SetForegroundWindow(hwnd_);
+      visit = menu_driver::ChooseFromMenu(hwnd_, rightClickPoint(), path, [&] {
+        if (under) {
+          under();
+        } else {
+          // The hover's delay runs out under the open menu.
+          SendMessageW(hwnd_, WM_TIMER, CMainWnd::kTimerGroupHover, 0);
+        }
+        replaced = window_->GroupList()->GetCurSel() == hoveredGroup && window_->CurrentTag() != clicked;
+      });
+      KillTimer(hwnd_, CMainWnd::kTimerGroupHover);
+    }
     EXPECT_TRUE(visit.shown) << "the tag menu opens";
     menu_driver::ExpectEveryItemFound(visit);
-    KillTimer(hwnd_, CMainWnd::kTimerGroupHover);
     return replaced;
   }
 

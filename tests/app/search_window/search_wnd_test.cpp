@@ -32,6 +32,7 @@
 #include "tests/support/clipboard_text.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
+#include "ui/base/dpi_scaler.h"
 #include "ui/base/ui_globals.h"
 #include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
@@ -380,6 +381,42 @@ TEST_F(SearchWindowTest, WithoutTheServiceOnlyLocalLinksShow) {
   ASSERT_EQ(window_->ResultCount(), 1u);
   EXPECT_EQ(RowText(0), L"画图");
   EXPECT_FALSE(window_->IsServiceQueryPending());
+}
+
+// At 150 %, set before the framework starts as a display at 144 dpi would, the
+// window grows by the rows as they are laid out: the last one shows whole.
+class SearchWindowAtOneAndAHalfTest : public SearchWindowTest {
+ protected:
+  static void SetUpTestSuite() {
+    DpiScaler::Instance().SetAdapted(true);
+    DpiScaler::Instance().SetScale(150);
+    SearchWindowTest::SetUpTestSuite();
+  }
+  static void TearDownTestSuite() {
+    SearchWindowTest::TearDownTestSuite();
+    DpiScaler::Instance().SetScale(100);
+    DpiScaler::Instance().SetAdapted(false);
+  }
+};
+
+TEST_F(SearchWindowAtOneAndAHalfTest, TheWindowHoldsEveryRowWholeAndShrinksBackToItsBand) {
+  const auto scaled = [](int value) { return DpiScaler::Instance().ScaleInt(value); };
+  Open();
+  EXPECT_EQ(WindowHeight(), scaled(CSearchWnd::kEditBand));
+  TypeText("js");
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 3; }));
+  PaintNow(hwnd_);
+  EXPECT_EQ(WindowHeight(), scaled(CSearchWnd::kEditBand + 3 * CSearchWnd::kRowHeight));
+  RECT client = {};
+  GetClientRect(hwnd_, &client);
+  const RECT last = window_->ResultList()->GetItemAt(2)->GetPos();
+  EXPECT_EQ(last.bottom - last.top, scaled(CSearchWnd::kRowHeight));
+  EXPECT_LE(last.bottom, client.bottom) << "the last row is cut off";
+  EXPECT_EQ(RowText(2), L"计算器");
+  PressKey(VK_BACK);
+  PressKey(VK_BACK);
+  ASSERT_TRUE(PumpUntil([&] { return window_->ResultCount() == 0; }));
+  EXPECT_EQ(WindowHeight(), scaled(CSearchWnd::kEditBand));
 }
 
 TEST_F(SearchWindowTest, AServiceThatNeverRepliesLeavesTheWindowAnswering) {

@@ -74,24 +74,6 @@ inline ui::Control* FindVisibleItem(HWND owner, const std::wstring& name, HWND* 
   return search.item;
 }
 
-// Whether any popup of this thread other than `owner` is visible.
-inline bool AnyPopupVisible(HWND owner) {
-  bool found = false;
-  std::pair<HWND, bool*> data{owner, &found};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM raw) -> BOOL {
-        auto* d = reinterpret_cast<std::pair<HWND, bool*>*>(raw);
-        if (hwnd != d->first && IsWindowVisible(hwnd) && (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_LAYERED)) {
-          *d->second = true;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&data));
-  return found;
-}
-
 // Whether a menu level's window of this thread is visible (a dialog a chosen
 // item opened is not one).
 inline bool AnyMenuVisible() {
@@ -169,7 +151,19 @@ struct Visit {
   std::vector<std::wstring> missing;  // items of the path that were not found (or, with "!", were)
   int rightClicks = 0;                // right clicks made: a second only when the first brought no level
   std::string clickFailure;           // why the click on the path's last item, once seen, did nothing
+  // The menu closed before the path's items were reached while another program
+  // held the foreground: a cause outside the program, which a caller may redo.
+  bool lostToOtherProgram = false;
+  std::string missingNote;  // what the screen held when an item was given up
 };
+
+// Whether a window of another process holds the foreground.
+inline bool ForegroundIsAnotherProgram() {
+  HWND foreground = GetForegroundWindow();
+  DWORD process = 0;
+  if (foreground) GetWindowThreadProcessId(foreground, &process);
+  return foreground && process != GetCurrentProcessId();
+}
 
 // The window that holds the foreground, by class, for a report.
 inline std::string ForegroundNote() {
@@ -243,8 +237,19 @@ inline Visit ChooseFromMenu(HWND window, POINT client, const std::vector<std::ws
     script.steps.push_back([&visit, &script, window, name, last] {
       HWND popup = nullptr;
       ui::Control* item = FindVisibleItem(window, name, &popup);
+      if (!item && !AnyMenuVisible() && ForegroundIsAnotherProgram()) {
+        // Another program took the foreground and the menu closed with it.
+        visit.lostToOtherProgram = true;
+        visit.missing.push_back(name);
+        visit.missingNote = "the menu closed while another program held the foreground; " + ForegroundNote();
+        return true;
+      }
       if (!item) {
-        if (script.retries >= 40) visit.missing.push_back(name);
+        if (script.retries >= 40) {
+          visit.missing.push_back(name);
+          visit.missingNote = std::string(AnyMenuVisible() ? "a menu level was shown" : "no menu level was shown") +
+                              "; " + ForegroundNote();
+        }
         if (script.hoverWindow && script.retries % 4 == 3) {
           PostAt(script.hoverWindow, WM_MOUSEMOVE, 0, POINT{script.hoverPoint.x + 1, script.hoverPoint.y});
           PostAt(script.hoverWindow, WM_MOUSEMOVE, 0, script.hoverPoint);
@@ -317,12 +322,15 @@ inline Visit ChooseFromMenu(HWND window, POINT client, const std::vector<std::ws
 // Every item of the path that the visit did not find (or found against a "!")
 // fails the running test.
 inline void ExpectEveryItemFound(const Visit& visit) {
-  for (const std::wstring& name : visit.missing) ADD_FAILURE() << "menu item: " << name;
+  for (const std::wstring& name : visit.missing) {
+    ADD_FAILURE() << "menu item: " << name << " (" << visit.missingNote << ")";
+  }
 }
 
-// ChooseFromMenu for a test, made once more when no menu came at all: on a loaded
-// display the window may still be settling from the last choice (fades, the hover
-// timer) or another program may hold the foreground. `settle(retry)` runs before
+// ChooseFromMenu for a test, made once more when no menu came at all or it closed
+// before its items were reached as another program took the foreground: on a
+// loaded display the window may still be settling from the last choice (fades,
+// the hover timer) or another program may hold the foreground. `settle(retry)` runs before
 // each visit and puts that right; `afterPath` is ChooseFromMenu's. A missing item
 // or a menu that never came fails the test.
 inline Visit ChooseWithRetry(HWND window, POINT client, const std::vector<std::wstring>& path,
@@ -330,8 +338,9 @@ inline Visit ChooseWithRetry(HWND window, POINT client, const std::vector<std::w
                              const std::function<bool()>& afterPath = {}) {
   settle(false);
   Visit visit = ChooseFromMenu(window, client, path, {}, afterPath);
-  if (!visit.shown) {
-    ReportRepeatedRightClick("no menu level came at either right click of the first visit");
+  if (!visit.shown || visit.lostToOtherProgram) {
+    ReportRepeatedRightClick(visit.shown ? "the menu closed as another program took the foreground"
+                                         : "no menu level came at either right click of the first visit");
     settle(true);
     visit = ChooseFromMenu(window, client, path, {}, afterPath);
   }
