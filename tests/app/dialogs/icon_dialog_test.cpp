@@ -19,6 +19,7 @@
 #include "data/link_store.h"
 #include "tests/app/support/dialog_test_support.h"
 #include "tests/app/support/launcher_test_support.h"
+#include "tests/support/scaled_suite.h"
 #include "ui/base/dpi_scaler.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/rich_edit.h"
@@ -481,19 +482,7 @@ TEST_F(IconPickerFromEditorTest, EveryIconIsReachedByWheelAndBarAndAFarOneIsPick
 }
 
 // The same at 150 %, set before the framework starts, as a display at 144 dpi would.
-class IconPickerFromEditorAtOneAndAHalfTest : public IconPickerFromEditorTest {
- protected:
-  static void SetUpTestSuite() {
-    DpiScaler::Instance().SetAdapted(true);
-    DpiScaler::Instance().SetScale(150);
-    IconPickerFromEditorTest::SetUpTestSuite();
-  }
-  static void TearDownTestSuite() {
-    IconPickerFromEditorTest::TearDownTestSuite();
-    DpiScaler::Instance().SetScale(100);
-    DpiScaler::Instance().SetAdapted(false);
-  }
-};
+class IconPickerFromEditorAtOneAndAHalfTest : public pexo_test::AtOneAndAHalf<IconPickerFromEditorTest> {};
 
 TEST_F(IconPickerFromEditorAtOneAndAHalfTest, EveryIconIsReachedByWheelAndBarAndAFarOneIsPicked) {
   ASSERT_NO_FATAL_FAILURE(OpenOverLinkWithIcon(L""));

@@ -30,6 +30,7 @@
 #include "tests/app/support/notice_test_support.h"
 #include "tests/app/support/real_mouse.h"
 #include "tests/support/clipboard_text.h"
+#include "tests/support/scaled_suite.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/dpi_scaler.h"
@@ -385,19 +386,7 @@ TEST_F(SearchWindowTest, WithoutTheServiceOnlyLocalLinksShow) {
 
 // At 150 %, set before the framework starts as a display at 144 dpi would, the
 // window grows by the rows as they are laid out: the last one shows whole.
-class SearchWindowAtOneAndAHalfTest : public SearchWindowTest {
- protected:
-  static void SetUpTestSuite() {
-    DpiScaler::Instance().SetAdapted(true);
-    DpiScaler::Instance().SetScale(150);
-    SearchWindowTest::SetUpTestSuite();
-  }
-  static void TearDownTestSuite() {
-    SearchWindowTest::TearDownTestSuite();
-    DpiScaler::Instance().SetScale(100);
-    DpiScaler::Instance().SetAdapted(false);
-  }
-};
+class SearchWindowAtOneAndAHalfTest : public pexo_test::AtOneAndAHalf<SearchWindowTest> {};
 
 TEST_F(SearchWindowAtOneAndAHalfTest, TheWindowHoldsEveryRowWholeAndShrinksBackToItsBand) {
   const auto scaled = [](int value) { return DpiScaler::Instance().ScaleInt(value); };
@@ -859,7 +848,9 @@ class ManyResultsTest : public SearchWindowTest {
     int previous = -1;
     for (const auto& [index, picture] : rows) {
       EXPECT_EQ(RowText(index), RowName(index));
-      if (previous >= 0) EXPECT_EQ(index, previous + 1);
+      if (previous >= 0) {
+        EXPECT_EQ(index, previous + 1);
+      }
       previous = index;
     }
     std::set<int> tens;
@@ -871,7 +862,9 @@ class ManyResultsTest : public SearchWindowTest {
       // list's padding (a list of ten rows is ten rows high, padding included).
       for (int k = 1; k < 9; ++k) {
         const auto found = rows.find(ten * 10 + k);
-        if (found != rows.end()) EXPECT_TRUE(RowPicture(k) == found->second) << "row " << found->first << " looks wrong";
+        if (found != rows.end()) {
+          EXPECT_TRUE(RowPicture(k) == found->second) << "row " << found->first << " looks wrong";
+        }
       }
     }
   }
