@@ -124,10 +124,14 @@ inline bool FindNote(RandomDrive& d, std::string* failure, bool* found) {
   return true;
 }
 
+inline std::wstring WaitNoteShows(RandomDrive& d, const std::wstring& expected);
+
 // The caret at the end of the note, the keys in the editor. A long note goes in
-// over a few turns of the window after its tag is shown: the user waits until
-// the editor stands still.
-inline void ToNoteEnd(RandomDrive& d) {
+// over a few turns of the window after its tag is shown, and Ctrl+End meanwhile
+// reaches the end of the part shown so far: the user waits until the editor
+// shows the note whole (`shown`, as the model holds it; null when only the keys
+// matter).
+inline void ToNoteEnd(RandomDrive& d, const std::wstring* shown) {
   e2e::WaitSettled(d.main(), 3000);
   e2e::Click(d.main(), kNoteInside, false, 80);
   // Keys go to the active window: a dialog that has just closed may still hold
@@ -136,6 +140,7 @@ inline void ToNoteEnd(RandomDrive& d) {
     SetForegroundWindow(d.main());
     pexo_test::WaitUntil([&] { return GetForegroundWindow() == d.main(); }, 1000);
   }
+  if (shown) WaitNoteShows(d, ClipboardForm(*shown));
   e2e::PressKey(VK_END, {VK_CONTROL});
 }
 
@@ -197,8 +202,9 @@ inline std::wstring CopyNote(RandomDrive& d, const std::wstring& expected) {
 }
 
 // Waits until the editor shows the note whole, copying it again while it does
-// not: typed characters may reach the editor after keys pressed behind them (a
-// save, a close), and a save that comes first stores the note without them.
+// not: a long note goes in over a few turns of the window, and typed characters
+// may reach the editor after keys pressed behind them (a save, a close), and a
+// save that comes first stores the note without them.
 inline std::wstring WaitNoteShows(RandomDrive& d, const std::wstring& expected) {
   std::wstring copied;
   for (int attempt = 0; attempt < 10 && copied != expected; ++attempt) copied = CopyNote(d, expected);
@@ -373,10 +379,11 @@ inline std::vector<Action> GroupsActions() {
                        const Leave leave = PickLeave(d);
                        d.Log("note type " + Shown(text) + " into tag " + std::to_string(d.tagIndex()));
                        TagModel& note = d.tag();
+                       const std::wstring before = note.note;
                        if (Settle(
                                d,
                                [&](std::string* why) {
-                                 ToNoteEnd(d);
+                                 ToNoteEnd(d, &before);
                                  TypeNote(text);
                                  const std::wstring wanted = ClipboardForm(note.note);
                                  const std::wstring copied = WaitNoteShows(d, wanted);
@@ -391,7 +398,7 @@ inline std::vector<Action> GroupsActions() {
                        }
                        // Whether the text is in the editor and was not saved, or never went in.
                        if (d.tag().type == kNoteTag) {
-                         ToNoteEnd(d);
+                         ToNoteEnd(d, nullptr);
                          *failure += "; the editor shows " + Shown(CopyNote(d, ClipboardForm(d.tag().note)));
                        }
                        return false;
@@ -404,6 +411,7 @@ inline std::vector<Action> GroupsActions() {
                        const Leave leave = PickLeave(d);
                        d.Log("note paste " + Shown(text) + " into tag " + std::to_string(d.tagIndex()));
                        TagModel& note = d.tag();
+                       const std::wstring before = note.note;
                        return Settle(
                            d,
                            [&](std::string* why) {
@@ -411,7 +419,7 @@ inline std::vector<Action> GroupsActions() {
                                *why = "the clipboard could not be had";
                                return false;
                              }
-                             ToNoteEnd(d);
+                             ToNoteEnd(d, &before);
                              if (!PasteAtCaret()) e2e::PressKey('A', {VK_CONTROL});
                              e2e::PressKey('V', {VK_CONTROL});
                              return LeaveNote(d, leave, why);
@@ -433,7 +441,7 @@ inline std::vector<Action> GroupsActions() {
                        return Settle(
                            d,
                            [&](std::string* why) {
-                             ToNoteEnd(d);
+                             ToNoteEnd(d, &before);
                              const std::wstring copied = CopyNote(d, ClipboardForm(before));
                              if (copied != ClipboardForm(before)) {
                                *why = "Ctrl+A, Ctrl+C in the note: " + Difference(copied, ClipboardForm(before));
@@ -470,7 +478,7 @@ inline std::vector<Action> GroupsActions() {
                        }
                        if (!otherGroup && !d.SelectTag(tag, failure)) return false;
                        // What the editor shows is the note whole.
-                       ToNoteEnd(d);
+                       ToNoteEnd(d, &d.tag().note);
                        const std::wstring wanted = ClipboardForm(d.tag().note);
                        const std::wstring copied = CopyNote(d, wanted);
                        e2e::PressKey(VK_END, {VK_CONTROL});
@@ -487,9 +495,10 @@ inline std::vector<Action> GroupsActions() {
                        const std::wstring text = NoteWords(d, 2 + d.Pick(5));
                        d.Log("note restart: " + Shown(text) + " typed into tag " + std::to_string(d.tagIndex()) +
                              ", then closed");
+                       const std::wstring before = d.tag().note;
                        d.tag().note += text;
                        const bool throughMenu = d.Pick(2) == 0;
-                       ToNoteEnd(d);
+                       ToNoteEnd(d, &before);
                        TypeNote(text);
                        // A close posted while typed keys are still queued is taken before
                        // them: the note must show the whole text first.
