@@ -53,8 +53,13 @@ void CMainWnd::SetNoteText(const std::wstring& text, bool changed) {
   if (!pending) return;
   // A timer comes after painting and input: the window shows and answers between slices.
   if (GetHWND() && SetTimer(GetHWND(), kTimerNoteFill, 0, nullptr)) return;
+  FinishNoteFill();
+}
+
+void CMainWnd::FinishNoteFill() {
   while (noteFiller_.Step()) {
   }
+  if (GetHWND()) KillTimer(GetHWND(), kTimerNoteFill);
 }
 
 void CMainWnd::AppendToNote(const std::wstring& text) {

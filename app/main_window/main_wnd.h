@@ -369,6 +369,8 @@ class CMainWnd : public ui::WindowImplBase {
   // with the ID (kept apart while its tag is not shown; the editor holds it while it is).
   bool HasUnsavedNote(int32_t tagId) const { return unsavedNotes_.count(tagId) != 0; }
   bool IsNoteFilling() const { return noteFiller_.Pending(); }
+  // Puts the rest of a note still going in into the editor at once.
+  void FinishNoteFill();
   // Puts text after the end of the whole note (after the rest still going in),
   // as the user's own change.
   void AppendToNote(const std::wstring& text);

@@ -74,6 +74,13 @@ bool CMainWnd::HandleOwnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
       dock_.SetStartGuard(false);
       return false;
     case WM_KEYDOWN:
+      // Ctrl+End in a note still going in means the end of the whole note: the
+      // rest goes in first, so that what is typed there is not put ahead of the
+      // rest. Other keys act on the part shown, while the rest follows.
+      if (wParam == VK_END && noteFiller_.Pending() && todoEdit_ && GetFocusControl() == todoEdit_ &&
+          (GetKeyState(VK_CONTROL) & 0x8000)) {
+        FinishNoteFill();
+      }
       OnMainKeyDown(wParam);
       return false;
     case WM_SIZING:

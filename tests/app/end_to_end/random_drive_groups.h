@@ -415,11 +415,12 @@ inline std::vector<Action> GroupsActions() {
                        return Settle(
                            d,
                            [&](std::string* why) {
+                             // The wait for the whole note copies it: the text to paste goes on the clipboard after.
+                             ToNoteEnd(d, &before);
                              if (!RandomDrive::PutOnClipboard(text)) {
                                *why = "the clipboard could not be had";
                                return false;
                              }
-                             ToNoteEnd(d, &before);
                              if (!PasteAtCaret()) e2e::PressKey('A', {VK_CONTROL});
                              e2e::PressKey('V', {VK_CONTROL});
                              return LeaveNote(d, leave, why);

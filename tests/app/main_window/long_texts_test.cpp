@@ -344,6 +344,31 @@ TEST_F(LongNoteTest, LeftUnchangedWhileItGoesInItIsNotWrittenAndATypedChangeIsSa
   EXPECT_TRUE(Editor()->GetText() == typed);
 }
 
+// Ctrl+End while the note goes in means the end of all of it: what is typed
+// after it goes after the whole note, and is stored with it.
+TEST_F(LongNoteTest, CtrlEndWhileItGoesInReachesTheWholeNote) {
+  OpenWhileTheNoteWaits();
+  ASSERT_NE(hwnd_, nullptr);
+  ASSERT_NE(Editor(), nullptr);
+  ASSERT_TRUE(window_->IsNoteFilling()) << "a note this long went in at once";
+  Editor()->SetFocus();
+  BYTE state[256] = {};
+  GetKeyboardState(state);
+  state[VK_CONTROL] = 0x80;
+  SetKeyboardState(state);
+  SendMessageW(hwnd_, WM_KEYDOWN, VK_END, 1);
+  state[VK_CONTROL] = 0;
+  SetKeyboardState(state);
+  EXPECT_FALSE(window_->IsNoteFilling()) << "Ctrl+End left the rest for later";
+  SendMessageW(hwnd_, WM_CHAR, L'尾', 1);
+  const std::wstring typed = EditorForm(note_) + L"尾";
+  EXPECT_TRUE(window_->NoteText() == typed) << "the typed character is not at the note's end";
+  window_->SetFocusControl(nullptr);
+  LinkStore reloaded;
+  ASSERT_TRUE(reloaded.Open(DefaultLinkDbPath()));
+  EXPECT_TRUE(reloaded.topGroups.at(0)->tags.at(0)->Content == typed) << "the stored note is not the typed one";
+}
+
 // Another tag chosen while the note goes in: the rest stops going into an editor
 // no longer shown, nothing is written, and the note comes back whole.
 TEST_F(LongNoteTest, ACardTagChosenWhileItGoesInStopsItAndTheNoteComesBackWhole) {
