@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "ui/base/animation_player.h"
@@ -23,6 +24,14 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
     Sleep(2);
   }
   return true;
+}
+
+// Waits until the control's player of the kind has played out. A player that
+// starts from 0 reports nothing until its value first moves, so the control's
+// own value alone cannot tell an animation that ended from one not yet begun.
+bool PumpUntilPlayedOut(ui::Control& control, int kind) {
+  ui::AnimationPlayer* player = control.GetAnimations().GetPlayer(kind);
+  return player != nullptr && PumpUntil([player] { return !player->IsPlaying(); });
 }
 
 TEST(ControlAnimationsTest, KindsMakeConfiguredPlayersAndSwitchingOffDeletesThem) {
@@ -75,7 +84,13 @@ TEST(ControlAnimationsTest, WidthGrowsOnAppearAndShrinksBeforeHiding) {
   control.SetAttribute(L"fadewidth", L"true");
   control.SetFadeVisible(true);
   EXPECT_TRUE(control.IsVisible());
-  ASSERT_TRUE(PumpUntil([&] { return control.GetFixedWidth() == 120; }));
+  int narrowest = 120;
+  ASSERT_TRUE(PumpUntil([&] {
+    narrowest = std::min(narrowest, control.GetFixedWidth());
+    return !control.GetAnimations().GetPlayer(ui::kAnimationWidth)->IsPlaying();
+  }));
+  EXPECT_LT(narrowest, 60);
+  EXPECT_EQ(control.GetFixedWidth(), 120);
 
   control.SetFadeVisible(false);
   EXPECT_TRUE(control.IsVisible());  // stays visible while it shrinks
@@ -87,11 +102,13 @@ TEST(ControlAnimationsTest, AppearDuringADisappearanceKeepsTheControlVisible) {
   ui::Control control;
   control.SetAttribute(L"fadealpha", L"true");
   control.SetFadeVisible(true);
-  ASSERT_TRUE(PumpUntil([&] { return control.GetAlpha() == 255; }));
+  ASSERT_TRUE(PumpUntilPlayedOut(control, ui::kAnimationAlpha));
+  ASSERT_EQ(control.GetAlpha(), 255);
   control.SetFadeVisible(false);
   ASSERT_TRUE(PumpUntil([&] { return control.GetAlpha() < 200; }));
   control.SetFadeVisible(true);
-  ASSERT_TRUE(PumpUntil([&] { return control.GetAlpha() == 255; }));
+  ASSERT_TRUE(PumpUntilPlayedOut(control, ui::kAnimationAlpha));
+  EXPECT_EQ(control.GetAlpha(), 255);
   EXPECT_TRUE(control.IsVisible());
 }
 
