@@ -33,6 +33,7 @@
 #include "tests/app/support/dialog_test_support.h"
 #include "tests/app/support/menu_driver.h"
 #include "tests/app/support/no_file_associations.h"
+#include "tests/app/support/own_probe.h"
 #include "tests/support/pexo_program.h"
 #include "tests/support/test_support.h"
 #include "ui/base/scoped_handles.h"
@@ -377,7 +378,7 @@ TEST_F(SettingsDialogTest, OkFromTheMainMenuStoresEveryChangeAndAppliesItToTheRu
 TEST_F(SettingsDialogTest, LongFolderCommandAndThemeSurviveOkAndARestartAndTheCommandRunsWhole) {
   std::wstring arguments = L"/marker-long-command";
   while (arguments.size() < 260) arguments += L" /part" + std::to_wstring(arguments.size());
-  const std::wstring command = L"\"" + pexo_test::ExeFolder() + L"\\launch_probe.exe\" " + arguments + L" \"%1\"";
+  const std::wstring command = L"\"" + pexo_test::ProbePath() + L"\" " + arguments + L" \"%1\"";
   const std::wstring theme = L"Settings_Probe_" + std::wstring(90, L'长') + L".xml";
   WriteTheme(theme, kProbeTitleColor);
   struct ThemeFile {
@@ -411,7 +412,8 @@ TEST_F(SettingsDialogTest, LongFolderCommandAndThemeSurviveOkAndARestartAndTheCo
   EXPECT_EQ(stored.Theme, theme);
   GetSettings().Load();
 
-  const std::wstring log = pexo_test::ExeFolder() + L"\\probe_log.txt";
+  const std::wstring log = pexo_test::ProbeLog();
+  DeleteFileW(log.c_str());  // a line of an earlier run must not answer for this one
   Link folder;
   folder.NAME = L"文件夹";
   folder.TYPE = kLinkFolder;

@@ -27,6 +27,7 @@
 #include "tests/app/support/dialog_test_support.h"
 #include "tests/app/support/launcher_test_support.h"
 #include "tests/app/support/menu_driver.h"
+#include "tests/app/support/own_probe.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/controls/list_box.h"
@@ -55,7 +56,7 @@ class CardMenuTest : public launcher_test::MainWindowFixture {
     auto tag = store.topGroups.at(0)->tags.at(0);
     tag->SORT = sort;
     ASSERT_TRUE(store.SaveGroup(tag));
-    const std::wstring probe = pexo_test::ExeFolder() + L"\\launch_probe.exe";
+    const std::wstring probe = pexo_test::ProbePath();
     for (size_t i = 0; i < links.size(); ++i) {
       auto link = NewLink(links[i].first, probe);
       link->Parameter = std::wstring(L"card-menu-") + links[i].first;
@@ -340,7 +341,7 @@ TEST_F(CardMenuTest, ALinkDeletedWhileItsEditorIsUpLeavesNoChordTakenAfterOk) {
   edited.reset();
 
   // A new link takes the typed chord at once.
-  auto next = NewLink(L"丁", pexo_test::ExeFolder() + L"\\launch_probe.exe");
+  auto next = NewLink(L"丁", pexo_test::ProbePath());
   next->HotKey = MakeHotKeyCode(kHotKeyCtrl | kHotKeyShift, VK_F6);
   ASSERT_TRUE(GetLinkStore().AddLink(GetLinkStore().topGroups.at(0)->tags.at(0), next));
   EXPECT_TRUE(GetHotKeyTable().RegisterLink(next)) << "a new link cannot take the freed chord";

@@ -19,6 +19,7 @@
 #include "data/settings.h"
 #include "tests/app/support/launcher_test_support.h"
 #include "tests/app/support/menu_driver.h"
+#include "tests/app/support/own_probe.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/controls/label.h"
@@ -33,8 +34,8 @@ using window_test::PumpUntil;
 
 constexpr int kCards = 5000;
 
-std::wstring ProbePath() { return pexo_test::ExeFolder() + L"\\launch_probe.exe"; }
-std::wstring ProbeLog() { return pexo_test::ExeFolder() + L"\\probe_log.txt"; }
+using pexo_test::ProbeLog;
+using pexo_test::ProbePath;
 
 // The colours the cards write their names in, in turn: strong colours none of
 // which lies between another and the light card (where a name's smoothed edges

@@ -24,6 +24,7 @@
 #include "tests/app/support/dialog_test_support.h"
 #include "tests/app/support/launcher_test_support.h"
 #include "tests/app/support/menu_driver.h"
+#include "tests/app/support/own_probe.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/controls/list_box.h"
@@ -284,7 +285,7 @@ TEST_F(ModalChoiceTest, ACardCommandAfterTheViewWasRebuiltReachesACardNotMadeAga
   tag->SORT = kSortByRunCount;
   tag->LAYOUT = kLayoutList;
   ASSERT_TRUE(store.SaveGroup(tag));
-  const std::wstring probe = pexo_test::ExeFolder() + L"\\launch_probe.exe";
+  const std::wstring probe = pexo_test::ProbePath();
   for (int i = 0; i < kCards; ++i) {
     auto link = NewLink(L"卡" + std::to_wstring(i), probe);
     link->Parameter = L"modal-choice-" + std::to_wstring(i);

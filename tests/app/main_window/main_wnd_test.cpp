@@ -20,6 +20,7 @@
 #include "sqlite3.h"
 #include "tests/app/support/launcher_test_support.h"
 #include "tests/app/support/notice_test_support.h"
+#include "tests/app/support/own_probe.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/base/ui_globals.h"
@@ -45,8 +46,8 @@ std::shared_ptr<Group> MakeGroup(const std::wstring& name, int type = kGroupOrdi
   return group;
 }
 
-std::wstring ProbePath() { return pexo_test::ExeFolder() + L"\\launch_probe.exe"; }
-std::wstring ProbeLog() { return pexo_test::ExeFolder() + L"\\probe_log.txt"; }
+using pexo_test::ProbeLog;
+using pexo_test::ProbePath;
 
 // A program link to the probe, which logs the link's name as its argument.
 std::shared_ptr<Link> MakeLink(const std::wstring& name) {

@@ -28,6 +28,7 @@
 #include "tests/app/support/launcher_test_support.h"
 #include "tests/app/support/menu_driver.h"
 #include "tests/app/support/notice_test_support.h"
+#include "tests/app/support/own_probe.h"
 #include "tests/app/support/real_mouse.h"
 #include "tests/support/clipboard_text.h"
 #include "tests/support/scaled_suite.h"
@@ -53,8 +54,12 @@ using window_test::PaintNow;
 using window_test::PumpFor;
 using window_test::PumpUntil;
 
-std::wstring ProbePath() { return pexo_test::ExeFolder() + L"\\launch_probe.exe"; }
-std::wstring ProbeLog() { return pexo_test::ExeFolder() + L"\\probe_log.txt"; }
+using pexo_test::ProbeLog;
+using pexo_test::ProbePath;
+
+// The probe writes its line in one go; a file without a whole line is one it is
+// still writing.
+bool ProbeLineWritten() { return pexo_test::ReadFileBytes(ProbeLog()).find('\n') != std::string::npos; }
 
 std::string Utf8(const std::wstring& text) {
   const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
@@ -436,8 +441,7 @@ TEST_F(SearchWindowTest, EnterStartsTheSelectedResultAndHides) {
   ASSERT_EQ(window_->ResultCount(), 3u);
   PressKey(VK_DOWN);
   PressKey(VK_RETURN);
-  ASSERT_TRUE(PumpUntil([&] { return GetFileAttributesW(ProbeLog().c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000));
-  PumpFor(200);
+  ASSERT_TRUE(PumpUntil([] { return ProbeLineWritten(); }, 5000));
   const std::string line = pexo_test::ReadFileBytes(ProbeLog());
   const auto second = window_->Result(1);
   ASSERT_NE(second, nullptr);
@@ -951,8 +955,7 @@ TEST_F(ManyResultsTest, ScrollingShowsEveryRowInOrderAndKeysAndEnterReachTheFarE
 
   // Enter starts the link of that far-down row.
   PressKey(VK_RETURN);
-  ASSERT_TRUE(PumpUntil([&] { return GetFileAttributesW(ProbeLog().c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000));
-  PumpFor(200);
+  ASSERT_TRUE(PumpUntil([] { return ProbeLineWritten(); }, 5000));
   const auto farLink = GetLinkStore().topGroups[0]->tags[0]->links.back();
   ASSERT_EQ(farLink->NAME, RowName(kLinks - 1));
   EXPECT_NE(pexo_test::ReadFileBytes(ProbeLog()).find(Utf8(farLink->Parameter) + "\n"), std::string::npos)

@@ -15,6 +15,7 @@
 #include "app/controls/list_item_id.h"
 #include "app/main_window/main_wnd.h"
 #include "data/link_store.h"
+#include "tests/app/support/own_probe.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/controls/label.h"
@@ -24,8 +25,8 @@
 
 namespace group_strip {
 
-inline std::wstring ProbePath() { return pexo_test::ExeFolder() + L"\\launch_probe.exe"; }
-inline std::wstring ProbeLog() { return pexo_test::ExeFolder() + L"\\probe_log.txt"; }
+using pexo_test::ProbeLog;
+using pexo_test::ProbePath;
 
 // "G007", "T007", "grp-007": the names of group 7, its tag and its link's argument.
 inline std::wstring Numbered(const wchar_t* prefix, int index) {
