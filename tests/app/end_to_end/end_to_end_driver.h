@@ -180,19 +180,22 @@ inline COLORREF ScreenPixel(POINT screen) {
 }
 
 // Waits until the screen shows the level's own background at the row of a point
-// (its left padding is plain white, or `padding` where the window's transparency
-// darkens it): Win32 calls a level visible before the X server has drawn it, and
-// a click before that lands on the window below.
+// and in its bottom padding (plain white, or `padding` where the window's
+// transparency darkens it): Win32 calls a level visible before the X server has
+// drawn it, and a click before that lands on the window below. One spot alone is
+// not enough: a level opened on the group strip has its first row over the
+// strip's own white.
 inline bool WaitLevelDrawn(HWND level, POINT item, DWORD timeoutMs = 2000, COLORREF padding = RGB(255, 255, 255)) {
   RECT rc = {};
   GetWindowRect(level, &rc);
+  const auto showsPadding = [&](POINT at) {
+    const COLORREF shown = ScreenPixel(at);
+    return shown != CLR_INVALID && std::abs(GetRValue(shown) - GetRValue(padding)) <= 2 &&
+           std::abs(GetGValue(shown) - GetGValue(padding)) <= 2 &&
+           std::abs(GetBValue(shown) - GetBValue(padding)) <= 2;
+  };
   return pexo_test::WaitUntil(
-      [&] {
-        const COLORREF shown = ScreenPixel({rc.left + 8, item.y});
-        return shown != CLR_INVALID && std::abs(GetRValue(shown) - GetRValue(padding)) <= 2 &&
-               std::abs(GetGValue(shown) - GetGValue(padding)) <= 2 &&
-               std::abs(GetBValue(shown) - GetBValue(padding)) <= 2;
-      },
+      [&] { return showsPadding({rc.left + 8, item.y}) && showsPadding({rc.left + 8, rc.bottom - 3}); },
       timeoutMs);
 }
 

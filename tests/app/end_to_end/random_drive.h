@@ -671,21 +671,28 @@ class RandomDrive {
     if (!IsWindowVisible(main_)) Front();
     const POINT spot = e2e::ToScreen(main_, {kSearchButton.x - 11, kSearchButton.y});
     e2e::MoveTo(e2e::ToScreen(main_, kQuietSpot));
-    // The button at rest: a hover that is still fading out would change by itself.
+    // The button at rest, the same over a few looks: a hover that is still fading
+    // out would change by itself.
     COLORREF resting = e2e::ScreenPixel(spot);
+    int stillLooks = 0;
     pexo_test::WaitUntil(
         [&] {
+          Sleep(15);
           const COLORREF now = e2e::ScreenPixel(spot);
-          const bool still = now == resting;
+          stillLooks = now == resting ? stillLooks + 1 : 0;
           resting = now;
-          return still;
+          return stillLooks >= 3;
         },
         2000);
+    // A tip still up from before (a card's, say) would tell nothing: it must be
+    // gone before the tip can count.
+    const auto tipShown = [&] { return !e2e::VisibleWindows(pid(), L"tooltips_class32").empty(); };
+    const bool tipTells = pexo_test::WaitUntil([&] { return !tipShown(); }, 2000);
     e2e::MoveTo(spot);
     // The button's hover colour, or its tip (the colour does not always show
     // under Wine: the tip alone came up in one run).
-    const auto tipShown = [&] { return !e2e::VisibleWindows(pid(), L"tooltips_class32").empty(); };
-    bool taken = pexo_test::WaitUntil([&] { return e2e::ScreenPixel(spot) != resting || tipShown(); }, 5000);
+    bool taken =
+        pexo_test::WaitUntil([&] { return e2e::ScreenPixel(spot) != resting || (tipTells && tipShown()); }, 5000);
     e2e::MoveTo(e2e::ToScreen(main_, kQuietSpot));
     // A button that still showed the hover of an earlier visit at rest loses it
     // when the cursor leaves: that change tells as well.

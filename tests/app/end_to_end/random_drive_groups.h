@@ -448,10 +448,12 @@ inline std::vector<Action> GroupsActions() {
                                *why = "Ctrl+A, Ctrl+C in the note: " + Difference(copied, ClipboardForm(before));
                                return false;
                              }
-                             // Over the whole note selected (see PasteAtCaret) the note stays as it was.
+                             // Over the whole note selected (see PasteAtCaret) the note stays as it was,
+                             // so link.db cannot tell when the paste was taken: the program must have
+                             // taken it before the next action puts something else on the clipboard.
                              if (PasteAtCaret()) e2e::PressKey(VK_END, {VK_CONTROL});
                              e2e::PressKey('V', {VK_CONTROL});
-                             return LeaveNote(d, leave, why);
+                             return LeaveNote(d, leave, why) && (PasteAtCaret() || d.InputTaken(why));
                            },
                            [&] {
                              if (PasteAtCaret()) note.note += before;
