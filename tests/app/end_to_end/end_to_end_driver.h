@@ -179,6 +179,22 @@ inline COLORREF ScreenPixel(POINT screen) {
   return colour;
 }
 
+inline int ColourDistance(COLORREF a, COLORREF b) {
+  return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+         std::abs(GetBValue(a) - GetBValue(b));
+}
+
+// Whether the group strip's item whose left edge is at `itemLeft` (client
+// coordinates) shows the selection: inside its text's padding it is far from the
+// strip's own colour, seen left of the first item. A hovered group is only a
+// shade away; the chosen one is filled with the strong selection colour (both
+// darker through the window's transparency, `alpha`).
+inline bool StripItemChosen(HWND main, int itemLeft, int alpha = 255) {
+  const COLORREF strip = ScreenPixel(ToScreen(main, {3, 62}));
+  const COLORREF edge = ScreenPixel(ToScreen(main, {itemLeft + 3, 62}));
+  return strip != CLR_INVALID && edge != CLR_INVALID && ColourDistance(strip, edge) * 255 > 90 * alpha;
+}
+
 // Waits until the screen shows the level's own background at the row of a point
 // and in its bottom padding (plain white, or `padding` where the window's
 // transparency darkens it): Win32 calls a level visible before the X server has

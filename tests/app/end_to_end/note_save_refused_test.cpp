@@ -33,6 +33,7 @@ const char kConf[] =
 // Client coordinates in that window.
 POINT TagCentre(int index) { return {37, 109 + 38 * index}; }
 POINT GroupCentre(int index) { return {1 + 6 + 36 + 72 * index, 47 + 15}; }
+int GroupLeft(int index) { return 1 + 6 + 73 * index; }
 constexpr POINT kNoteInside = {230, 300};
 constexpr POINT kMenuButton = {388 - 53, 21};
 // The notice line's left end, at the window's foot below the tag column.
@@ -172,8 +173,12 @@ class NoteSaveRefusedTest : public ::testing::Test {
     e2e::Click(main_, TagCentre(index), false, 120);
     ASSERT_TRUE(WaitUntil([&] { return TagChosen(main_, index); }, 3000)) << "tag " << index << " not chosen";
   }
+  // A click on the group's item, and the item shown chosen. Leaving the note runs
+  // its refused save first, which holds the window still for a moment.
   void ChooseGroup(int index) {
     e2e::Click(main_, GroupCentre(index), false, 150);
+    ASSERT_TRUE(WaitUntil([&] { return e2e::StripItemChosen(main_, GroupLeft(index)); }, 3000))
+        << "group " << index << " not chosen";
     e2e::WaitSettled(main_, 3000);
   }
   // The caret at the end of the note shown, then the text typed there.

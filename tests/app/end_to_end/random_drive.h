@@ -40,7 +40,6 @@ constexpr POINT kQuietSpot = {37, 580};
 inline POINT GroupCentre(size_t index) { return {1 + 6 + 36 + 72 * static_cast<LONG>(index), 47 + 15}; }
 // Groups are 72 wide, one pixel apart, from the strip's padding of 6.
 inline int GroupLeft(size_t index) { return 1 + 6 + 73 * static_cast<int>(index); }
-constexpr POINT kStripPadding = {3, 62};  // left of the first group: the strip's own colour
 inline POINT TagCentre(size_t index) { return {37, 109 + 38 * static_cast<LONG>(index)}; }
 inline POINT CardCentre(size_t index) {
   return {128 + 96 * static_cast<LONG>(index % 3), 133 + 84 * static_cast<LONG>(index / 3)};
@@ -74,10 +73,7 @@ inline bool KeysMakeChords() {
   return makes;
 }
 
-inline int ColourDistance(COLORREF a, COLORREF b) {
-  return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-         std::abs(GetBValue(a) - GetBValue(b));
-}
+using e2e::ColourDistance;
 
 // The seed: PEXO_DRIVE_SEED, else the fixed one CI runs.
 inline uint32_t DriveSeed() {
@@ -292,15 +288,7 @@ class RandomDrive {
     return found == conf_.end() ? 255 : std::stoi(found->second);
   }
 
-  // Whether the group's item shows the selection: its left edge (inside the
-  // text's padding) far from the strip's background. A hovered group is only a
-  // shade away; the chosen one is filled with the strong selection colour (both
-  // darker through the window's transparency).
-  bool GroupShownChosen(size_t index) {
-    const COLORREF strip = e2e::ScreenPixel(e2e::ToScreen(main_, kStripPadding));
-    const COLORREF edge = e2e::ScreenPixel(e2e::ToScreen(main_, {GroupLeft(index) + 3, 62}));
-    return strip != CLR_INVALID && edge != CLR_INVALID && ColourDistance(strip, edge) * 255 > 90 * WindowAlpha();
-  }
+  bool GroupShownChosen(size_t index) { return e2e::StripItemChosen(main_, GroupLeft(index), WindowAlpha()); }
 
   // The one tag row of the first `count` that shows the selection colour; -1
   // when none or more than one does.
