@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/app/support/foreground.h"
 #include "tests/ui/core/window_test_support.h"
 #include "ui/controls/menu_item.h"
 #include "ui/core/box.h"
@@ -158,22 +159,10 @@ struct Visit {
 };
 
 // Whether a window of another process holds the foreground.
-inline bool ForegroundIsAnotherProgram() {
-  HWND foreground = GetForegroundWindow();
-  DWORD process = 0;
-  if (foreground) GetWindowThreadProcessId(foreground, &process);
-  return foreground && process != GetCurrentProcessId();
-}
+inline bool ForegroundIsAnotherProgram() { return foreground::HeldOutside(GetCurrentProcessId()); }
 
 // The window that holds the foreground, by class, for a report.
-inline std::string ForegroundNote() {
-  HWND foreground = GetForegroundWindow();
-  char name[64] = "none";
-  if (foreground) GetClassNameA(foreground, name, 64);
-  char note[96];
-  std::snprintf(note, sizeof(note), "foreground %p (%s)", static_cast<void*>(foreground), name);
-  return note;
-}
+inline std::string ForegroundNote() { return foreground::Note(); }
 
 // Every repeated right click of this test program, counted and printed with its
 // cause, so that a run shows how often a menu did not come at the first click.
