@@ -93,8 +93,10 @@ HWND OpenLoop(DWORD pid, HWND main, Loop loop) {
           if (HWND menu = e2e::WaitVisible(pid, L"#32768")) return menu;
         }
         if (visit > 0 || !foreground::LostBy(pid)) break;
-        std::printf("the shell's menu did not show while Pexo had lost the foreground (%s): once more\n",
-                    foreground::Note().c_str());
+        static int repeats = 0;
+        std::printf("the shell's menu did not show while Pexo had lost the foreground (%s): once more"
+                    " (%d so far in this program)\n",
+                    foreground::Note().c_str(), ++repeats);
         std::fflush(stdout);
         SetForegroundWindow(main);
         if (!WaitUntil([&] { return GetForegroundWindow() == main; }, 3000)) break;
